@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace generator {
+
+// What the layout reads of the records, at the moment it runs: the main window
+// implements it over its list and percentage field. Positions are 1-based.
+class RecordSource {
+public:
+    virtual ~RecordSource() = default;
+    virtual int RecordCount() const = 0;
+    virtual QString RecordName(int i) const = 0;
+    virtual QString RecordTotal(int i) const = 0;
+    virtual QString PercentageText() const = 0;
+};
+
+}  // namespace generator

@@ -1,0 +1,46 @@
+#include "shell/dialogs.h"
+
+#include "shell/startup_services.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace shell {
+namespace {
+
+class QtDialogs final : public Dialogs {
+public:
+    BoxAnswer message(const QString& title, const QString& text, BoxButtons buttons,
+                      BoxIcon icon) override {
+        QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                        title, text,
+                        buttons == BoxButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No)
+                                                     : QMessageBox::Ok,
+                        QApplication::activeWindow());
+        return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes
+               : buttons == BoxButtons::YesNo ? BoxAnswer::No
+                                              : BoxAnswer::Ok;
+    }
+
+    QString saveFileName(const QString& title, const QString& filter,
+                         const QString& fileName) override {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, fileName, filter,
+                                            nullptr, QFileDialog::DontConfirmOverwrite);
+    }
+};
+
+QtDialogs g_qtDialogs;
+Dialogs* g_dialogs = nullptr;
+
+}  // namespace
+
+Dialogs& dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
+
+void setDialogs(Dialogs* d) { g_dialogs = d; }
+
+BoxAnswer MsgBox(const QString& text, BoxButtons buttons, BoxIcon icon) {
+    return dialogs().message(AppTitle(), text, buttons, icon);
+}
+
+}  // namespace shell

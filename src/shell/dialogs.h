@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace shell {
+
+enum class BoxButtons { Ok, YesNo };
+enum class BoxIcon { None, Warning };
+enum class BoxAnswer { Ok, Yes, No };
+
+// Every message box and file dialog of the program goes through this interface:
+// Qt's widgets in the program, a scripted recorder in tests.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal message box; the answer is the button pressed.
+    virtual BoxAnswer message(const QString& title, const QString& text, BoxButtons buttons,
+                              BoxIcon icon) = 0;
+    // A modal "save as" dialog; the empty text when cancelled. The dialog asks
+    // nothing about overwriting: the caller does.
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& fileName) = 0;
+};
+
+// The dialogs in use; Qt's own until a test installs another.
+Dialogs& dialogs();
+// Installs d (not owned) as the dialogs in use; nullptr restores Qt's own.
+void setDialogs(Dialogs* d);
+
+// A box titled with the application title.
+BoxAnswer MsgBox(const QString& text, BoxButtons buttons = BoxButtons::Ok,
+                 BoxIcon icon = BoxIcon::None);
+
+}  // namespace shell

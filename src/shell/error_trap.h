@@ -1,0 +1,68 @@
+#pragma once
+
+#include "shell/error_locations.h"
+#include "shell/failure.h"
+
+#include <QString>
+#include <exception>
+#include <utility>
+
+namespace shell {
+
+inline constexpr const char* kSupportAddress = "support@quenvale.example";
+
+// The text of the error box: description, CR LF, location, "at line ", number,
+// CR CR, and the request to mail a screenshot.
+QString errorBoxText(const QString& description, const QString& location, int line);
+
+// Shows the modal "Application Error" box for a failure at a statement.
+void reportFailure(const QString& description, const QString& location, int line);
+
+// The failure trap of one procedure: runs each numbered statement, reports a
+// failure with the procedure's location and the statement's number, and lets the
+// procedure go on with its next statement.
+class Trap {
+public:
+    explicit Trap(QString location) : m_location(std::move(location)) {}
+
+    // Runs one statement; true when it completed.
+    template <typename F>
+    bool operator()(int line, F&& statement) {
+        try {
+            std::forward<F>(statement)();
+            return true;
+        } catch (const std::exception& e) {
+            reportFailure(describe(e), m_location, line);
+        } catch (...) {
+            reportFailure(QString(), m_location, line);
+        }
+        return false;
+    }
+
+    // Evaluates the condition of a block; a failed evaluation enters the block.
+    template <typename F>
+    bool condition(int line, F&& test) {
+        bool result = true;
+        (*this)(line, [&] { result = static_cast<bool>(std::forward<F>(test)()); });
+        return result;
+    }
+
+    const QString& location() const { return m_location; }
+
+private:
+    QString m_location;
+};
+
+// For handlers without a trap: whatever fails inside stays inside, so nothing
+// ever reaches Qt's event loop. Returns true when the body completed.
+template <typename F>
+bool untrapped(F&& body) noexcept {
+    try {
+        std::forward<F>(body)();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace shell

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Start-up services and window utilities shared by both windows and the generator.
+namespace shell {
+
+inline constexpr const char* kProductName = "Quenvale";
+
+// The folder that holds the program's executable.
+QString ProgramFolder();
+// A file inside the program's folder: name is a relative path written with "/",
+// joined with the platform's separator ("HAND-M.CUR", "x/o.cjs").
+QString ProgramFile(const QString& name);
+
+// Skin: a Qt style sheet in x/o.cjs beside the program. Absent or hidden: nothing
+// changes. Present: the window and its frames, labels, option buttons, check boxes
+// and picture boxes take the button-face colour, then the sheet is applied to the
+// window; an unreadable sheet fails (after the colours changed).
+void ApplySkin(QWidget* form1);
+// The button-face colour for a window and its option buttons, check boxes, frames
+// and labels.
+void ApplyFaceColor(QWidget* window);
+
+// Sets the application title from the product name; AppTitle() reads it.
+void SetAppTitle();
+QString AppTitle();
+// The title rule on any name: cut at the last blank at least once, then while
+// longer than 40 characters. A name without a blank keeps its word.
+QString TitleFromName(const QString& name);
+
+// True when path names an existing file; false for anything else, never a failure.
+bool FileExists(const QString& path);
+// Lets pending window events run once, then deletes the file; never reports.
+void DeleteFileQuiet(const QString& path);
+// Deletes the file even when read-only; throws Failure when it cannot.
+void ForceDeleteFile(const QString& path);
+
+// The user's locale decimal separator, and a number text with every "." and ","
+// replaced by it.
+QString DecimalSeparator();
+QString ToLocaleDecimal(const QString& text);
+
+// The temporary folder: TEMP, read at each use; where unset or empty, a private
+// per-user folder under the system's temporary folder (created owner-only).
+QString TempFolder();
+// folder + platform separator + name.
+QString JoinPath(const QString& folder, const QString& name);
+
+}  // namespace shell

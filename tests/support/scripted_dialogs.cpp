@@ -1,0 +1,31 @@
+#include "support/scripted_dialogs.h"
+
+ScriptedDialogs::ScriptedDialogs() { shell::setDialogs(this); }
+
+ScriptedDialogs::~ScriptedDialogs() { shell::setDialogs(nullptr); }
+
+shell::BoxAnswer ScriptedDialogs::message(const QString& title, const QString& text,
+                                          shell::BoxButtons buttons, shell::BoxIcon icon) {
+    boxes.push_back({title, text, buttons, icon});
+    if (buttons == shell::BoxButtons::Ok) return shell::BoxAnswer::Ok;
+    if (answers.empty()) return shell::BoxAnswer::Yes;
+    const shell::BoxAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& filter,
+                                      const QString& fileName) {
+    saveDialogs.push_back({title, filter, fileName});
+    if (fileNames.empty()) return QString();
+    QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+QStringList ScriptedDialogs::errorTexts() const {
+    QStringList out;
+    for (const Box& b : boxes)
+        if (b.title == QStringLiteral("Application Error")) out << b.text;
+    return out;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "shell/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+// Records every box and answers from queues; installed for the life of the object.
+class ScriptedDialogs : public shell::Dialogs {
+public:
+    struct Box {
+        QString title;
+        QString text;
+        shell::BoxButtons buttons;
+        shell::BoxIcon icon;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    shell::BoxAnswer message(const QString& title, const QString& text, shell::BoxButtons buttons,
+                             shell::BoxIcon icon) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& fileName) override;
+
+    // Answers for Yes/No boxes (default Yes when the queue is empty).
+    std::deque<shell::BoxAnswer> answers;
+    // File names the save dialog returns (empty: cancelled).
+    std::deque<QString> fileNames;
+
+    std::vector<Box> boxes;
+    struct SaveDialog {
+        QString title, filter, fileName;
+    };
+    std::vector<SaveDialog> saveDialogs;
+
+    // Texts of the boxes titled "Application Error".
+    QStringList errorTexts() const;
+    void clear() { boxes.clear(); saveDialogs.clear(); }
+
+private:
+    shell::Dialogs* m_previous;
+};
