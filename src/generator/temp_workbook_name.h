@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <random>
+
+namespace generator {
+
+// Draws the digits of temporary workbook names: 1 to 9, never 0, from one
+// generator seeded once (never re-seeded from the clock between digits).
+class NameDigits {
+public:
+    NameDigits();
+    explicit NameDigits(std::uint32_t seed);
+    int Draw();
+
+private:
+    std::mt19937 m_engine;
+    std::uniform_int_distribution<int> m_digit{1, 9};
+};
+
+inline constexpr const char* kTempWorkbookStem = "rendle";
+inline constexpr int kTempWorkbookDigits = 8;
+
+// Claims path for the run by creating it exclusively: true when the file is now
+// ours (empty), false when any file or link already stands there. Other failures
+// (a missing or unwritable folder) count as claimed, so the save reports them.
+bool ReserveTempFile(const QString& path);
+
+}  // namespace generator

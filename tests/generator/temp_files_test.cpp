@@ -1,0 +1,77 @@
+#include "generator/snapshot_file.h"
+#include "generator/temp_workbook_name.h"
+#include "shell/failure.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <set>
+
+TEST(TempWorkbookName, DigitsAreOneToNineAndNotRepeatedPerDraw) {
+    generator::NameDigits digits(12345);
+    std::set<int> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const int d = digits.Draw();
+        ASSERT_GE(d, 1);
+        ASSERT_LE(d, 9);
+        seen.insert(d);
+    }
+    EXPECT_EQ(seen.size(), 9u);
+
+    // Two fresh generators seeded from the system give different names (a clock
+    // seed taken per digit gave eight equal digits within one second).
+    generator::NameDigits a, b;
+    QString na, nb;
+    for (int i = 0; i < 8; ++i) {
+        na += QString::number(a.Draw());
+        nb += QString::number(b.Draw());
+    }
+    EXPECT_NE(na, nb);
+}
+
+TEST(TempWorkbookName, ReservationIsExclusiveAndNeverFollowsLinks) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rendle12345678.xls");
+    EXPECT_TRUE(generator::ReserveTempFile(path));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(generator::ReserveTempFile(path));
+
+    const QString dangling = dir.filePath("rendle87654321.xls");
+    ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dangling));
+    EXPECT_FALSE(generator::ReserveTempFile(dangling));
+    EXPECT_FALSE(QFile::exists(dir.filePath("nowhere")));
+
+    // A missing folder is not "taken": the save reports it.
+    EXPECT_TRUE(generator::ReserveTempFile(dir.filePath("missing/rendle11111111.xls")));
+}
+
+TEST(SnapshotFile, PictureRoundTripsAsBmp) {
+    QTemporaryDir dir;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).fillRect(10, 10, 5, 5, QColor(84, 125, 146));
+    const QString path = dir.filePath("temp.bmp");
+    generator::SavePicture(picture, path);
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(2), "BM");
+    f.close();
+
+    const QImage back = generator::LoadPicture(path);
+    EXPECT_EQ(back.size(), picture.size());
+    EXPECT_EQ(back.pixelColor(12, 12), QColor(84, 125, 146));
+    EXPECT_EQ(back.pixelColor(0, 0), QColor(Qt::white));
+}
+
+TEST(SnapshotFile, MissingOrDamagedPicturesFail) {
+    QTemporaryDir dir;
+    EXPECT_THROW(generator::LoadPicture(dir.filePath("temp.bmp")), shell::Failure);
+    QFile f(dir.filePath("temp.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BM garbage that is not a bitmap");
+    f.close();
+    EXPECT_THROW(generator::LoadPicture(dir.filePath("temp.bmp")), shell::Failure);
+    EXPECT_THROW(generator::SavePicture(QImage(), dir.filePath("x.bmp")), shell::Failure);
+}
