@@ -1,0 +1,85 @@
+#include "generator/engine/xls/byte_io.h"
+
+#include "generator/engine/model/engine_error.h"
+
+#include <cstring>
+
+namespace engine::xls {
+
+void ByteWriter::u16(std::uint32_t v) {
+    u8(v);
+    u8(v >> 8);
+}
+
+void ByteWriter::u32(std::uint32_t v) {
+    u16(v);
+    u16(v >> 16);
+}
+
+void ByteWriter::f64(double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    u32(static_cast<std::uint32_t>(bits));
+    u32(static_cast<std::uint32_t>(bits >> 32));
+}
+
+void ByteWriter::patchU16(qsizetype at, std::uint32_t v) {
+    m_out[at] = static_cast<char>(v & 0xFF);
+    m_out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+
+void ByteWriter::patchU32(qsizetype at, std::uint32_t v) {
+    patchU16(at, v & 0xFFFF);
+    patchU16(at + 2, v >> 16);
+}
+
+std::uint16_t readU16(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<std::uint16_t>(u[0] | (u[1] << 8));
+}
+
+std::uint32_t readU32(const char* p) {
+    return readU16(p) | (static_cast<std::uint32_t>(readU16(p + 2)) << 16);
+}
+
+void ByteReader::need(qsizetype n) const {
+    if (n < 0 || n > remaining())
+        throw EngineError(QStringLiteral("%1 ends before its content does").arg(m_what));
+}
+
+std::uint8_t ByteReader::u8() {
+    need(1);
+    return static_cast<std::uint8_t>(m_data[m_pos++]);
+}
+
+std::uint16_t ByteReader::u16() {
+    need(2);
+    const auto v = readU16(m_data.data() + m_pos);
+    m_pos += 2;
+    return v;
+}
+
+std::uint32_t ByteReader::u32() {
+    need(4);
+    const auto v = readU32(m_data.data() + m_pos);
+    m_pos += 4;
+    return v;
+}
+
+double ByteReader::f64() {
+    const std::uint64_t low = u32();
+    const std::uint64_t high = u32();
+    const std::uint64_t bits = low | (high << 32);
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+QByteArrayView ByteReader::bytes(qsizetype n) {
+    need(n);
+    const auto view = m_data.sliced(m_pos, n);
+    m_pos += n;
+    return view;
+}
+
+}  // namespace engine::xls
