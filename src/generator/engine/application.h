@@ -64,6 +64,8 @@ public:
     void Quit();
 
 private:
+    detail::AppState& running() const;  // throws after Quit
+
     std::shared_ptr<detail::AppState> m_app;
 };
 

@@ -53,9 +53,9 @@ private:
 
 // One border of a range: an outer edge (xlEdgeLeft .. xlEdgeRight) or the lines
 // between its cells (xlInsideVertical, xlInsideHorizontal).
-class Border {
+class RangeBorder {
 public:
-    Border(const Range& range, int index);
+    RangeBorder(const Range& range, int index);
     int LineStyle() const;  // xlContinuous or xlLineStyleNone
     void SetLineStyle(int style) const;
     int Weight() const;  // xlThin, xlMedium or xlThick
@@ -89,7 +89,7 @@ public:
 
     engine::Font Font() const;
     engine::Interior Interior() const;
-    engine::Border Borders(int index) const;
+    engine::RangeBorder Borders(int index) const;
 
     int HorizontalAlignment() const;  // xlGeneral, xlLeft, xlCenter or xlRight
     void SetHorizontalAlignment(int alignment) const;

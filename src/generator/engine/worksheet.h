@@ -9,6 +9,7 @@
 namespace engine {
 
 struct SheetData;
+struct PageSetupData;
 namespace detail {
 struct WorkbookState;
 }
@@ -49,6 +50,8 @@ public:
     void SetFitToPagesTall(int pages) const;
 
 private:
+    PageSetupData& page() const;  // checks the sheet first
+
     std::shared_ptr<detail::WorkbookState> m_book;
     SheetData* m_sheet;
 };

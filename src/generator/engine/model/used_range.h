@@ -1,0 +1,16 @@
+#pragma once
+
+#include "generator/engine/model/cell_types.h"
+
+#include <optional>
+
+namespace engine {
+
+struct SheetData;
+
+// The smallest rectangle holding every stored cell, that is every cell with a value
+// or a format of its own; row, column and sheet formats alone do not count. Empty
+// when the sheet has no stored cell.
+std::optional<CellArea> usedArea(const SheetData& sheet);
+
+}  // namespace engine
