@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 class QWidget;
@@ -14,6 +15,8 @@ QString ProgramFolder();
 // A file inside the program's folder: name is a relative path written with "/",
 // joined with the platform's separator ("HAND-M.CUR", "x/o.cjs").
 QString ProgramFile(const QString& name);
+// Tests point the program folder elsewhere; the empty text restores the real one.
+void setProgramFolderForTesting(const QString& folder);
 
 // Skin: a Qt style sheet in x/o.cjs beside the program. Absent or hidden: nothing
 // changes. Present: the window and its frames, labels, option buttons, check boxes
@@ -23,6 +26,8 @@ void ApplySkin(QWidget* form1);
 // The button-face colour for a window and its option buttons, check boxes, frames
 // and labels.
 void ApplyFaceColor(QWidget* window);
+// The button-face colour of the user's colour scheme.
+QColor ButtonFaceColor();
 
 // Sets the application title from the product name; AppTitle() reads it.
 void SetAppTitle();

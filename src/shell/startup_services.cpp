@@ -1,0 +1,64 @@
+#include "shell/startup_services.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
+
+namespace shell {
+namespace {
+
+QString g_programFolderOverride;
+QString g_appTitle = QString::fromLatin1(kProductName);
+
+constexpr qsizetype kMaxTitleLength = 40;
+
+}  // namespace
+
+QString ProgramFolder() {
+    if (!g_programFolderOverride.isEmpty()) return g_programFolderOverride;
+    return QCoreApplication::applicationDirPath();
+}
+
+QString ProgramFile(const QString& name) {
+    return JoinPath(ProgramFolder(), QDir::toNativeSeparators(name));
+}
+
+void setProgramFolderForTesting(const QString& folder) { g_programFolderOverride = folder; }
+
+void SetAppTitle() { g_appTitle = TitleFromName(QString::fromLatin1(kProductName)); }
+
+QString AppTitle() { return g_appTitle; }
+
+QString TitleFromName(const QString& name) {
+    QString title = name;
+    // The last word always goes, then further words while the title is too long.
+    // A single word has nothing to cut at and is kept whole.
+    do {
+        const qsizetype blank = title.lastIndexOf(QLatin1Char(' '));
+        if (blank < 0) break;
+        title.truncate(blank);
+    } while (title.size() > kMaxTitleLength);
+    return title;
+}
+
+QString DecimalSeparator() {
+    const QLocale locale;
+    const QString half = locale.toString(0.5).trimmed();
+    return half.size() >= 2 ? half.mid(1, 1) : locale.decimalPoint();
+}
+
+QString ToLocaleDecimal(const QString& text) {
+    const QString separator = DecimalSeparator();
+    QString result = text;
+    result.replace(QLatin1Char('.'), separator);
+    result.replace(QLatin1Char(','), separator);
+    return result;
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+    const QChar separator = QDir::separator();
+    if (folder.endsWith(separator)) return folder + name;
+    return folder + separator + name;
+}
+
+}  // namespace shell
