@@ -1,0 +1,232 @@
+#include "shell/failure.h"
+#include "shell/settings_store.h"
+#include "support/isolated_environment.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kApp = QStringLiteral("Harrowden");
+const QString kSection = QStringLiteral("Quenvale");
+const QString kList = QStringLiteral("Commission List");
+const QString kRate = QStringLiteral("Commission Rate");
+
+QStringList filesUnder(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) files << it.next();
+    return files;
+}
+
+QString storeFile(const IsolatedEnvironment& env) {
+    return env.configFolder() + QStringLiteral("/Harrowden/Harrowden.json");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Limits the size of any file the process writes, so that a write fails even
+// for the superuser; a file growing past the limit then fails with an error
+// instead of a signal.
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+}  // namespace
+
+TEST(SettingsStore, AbsentValuesGiveTheDefaultAndCreateNothing) {
+    IsolatedEnvironment env;
+    EXPECT_EQ(shell::GetProgramSetting(kList), QString());
+    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+    EXPECT_EQ(shell::GetSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("x")), QStringLiteral("x"));
+    EXPECT_TRUE(filesUnder(env.configFolder()).isEmpty());
+    EXPECT_TRUE(QDir(env.configFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST(SettingsStore, ValuesComeBackExactly) {
+    IsolatedEnvironment env;
+    const QStringList values = {
+        QStringLiteral("Aldo Fennick||SEP1||5600||SEP1||560||SEP2||"),
+        QStringLiteral("line one\nline two\r\nline three\r"),
+        QStringLiteral("a=b; c=d"),
+        QStringLiteral("one, two,three"),
+        QStringLiteral("  leading and trailing  "),
+        QStringLiteral(" "),
+        QStringLiteral("@Variant(\\0\\0\\0\\x7f)"),
+        QStringLiteral("@@at"),
+        QStringLiteral("\"quoted\" and \\ backslash and ;#comment"),
+        QStringLiteral("[Section]\nkey=value"),
+        QStringLiteral("Ünïcødé Ελληνικά 中文 עברית 😀👍🏽"),
+        QStringLiteral("tab\there") + QChar(0) + QStringLiteral("nul"),
+        QStringLiteral("true"),
+        QStringLiteral("12.50"),
+    };
+    for (const QString& value : values) {
+        shell::SaveProgramSetting(kList, value);
+        EXPECT_EQ(shell::GetProgramSetting(kList), value) << value.toStdString();
+    }
+}
+
+TEST(SettingsStore, KeepsApplicationSectionAndKeyInItsFile) {
+    IsolatedEnvironment env;
+    shell::SaveProgramSetting(kRate, QStringLiteral("12"));
+    shell::SaveSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("x\ny"));
+    const QJsonDocument document = QJsonDocument::fromJson(readBytes(storeFile(env)));
+    EXPECT_EQ(document.object(), (QJsonObject{{"Quenvale", QJsonObject{{"Commission Rate", "12"}}},
+                                              {"Other", QJsonObject{{"Commission Rate", "x\ny"}}}}));
+}
+
+TEST(SettingsStore, ValuesWrittenByAnotherCopyAreSeen) {
+    IsolatedEnvironment env;
+    shell::SaveProgramSetting(kRate, QStringLiteral("12"));
+    writeBytes(storeFile(env), R"({"Quenvale": {"Commission Rate": "17", "Commission List": "A||SEP1||1||SEP1||0.1||SEP2||"}})");
+    EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("17"));
+    shell::SaveProgramSetting(kRate, QStringLiteral("18"));
+    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
+}
+
+TEST(SettingsStore, DamagedFileIsReportedAndLeftAlone) {
+    IsolatedEnvironment env;
+    const QByteArray damaged = R"({"Quenvale": {"Commission Rate": "12"}, trailing garbage)";
+    writeBytes(storeFile(env), damaged);
+    try {
+        shell::GetProgramSetting(kRate, QStringLiteral("10"));
+        FAIL() << "a damaged store must be reported";
+    } catch (const shell::Failure& failure) {
+        EXPECT_EQ(failure.description(), QStringLiteral("Settings file is damaged: ") + storeFile(env));
+    }
+    EXPECT_THROW(shell::SaveProgramSetting(kRate, QStringLiteral("11")), shell::Failure);
+    EXPECT_EQ(readBytes(storeFile(env)), damaged);
+
+    // Well-formed JSON of another shape is no store either.
+    writeBytes(storeFile(env), R"({"Quenvale": {"Commission Rate": 12}})");
+    EXPECT_THROW(shell::GetProgramSetting(kRate), shell::Failure);
+    writeBytes(storeFile(env), R"(["Quenvale"])");
+    EXPECT_THROW(shell::GetProgramSetting(kRate), shell::Failure);
+}
+
+TEST(SettingsStore, LargeValueIsStoredWhole) {
+    IsolatedEnvironment env;
+    QString big;
+    big.reserve(1 << 20);
+    while (big.size() < (1 << 20)) big += QStringLiteral("Name %1||SEP1||%1||SEP1||%2||SEP2||").arg(big.size()).arg(big.size() / 10);
+    shell::SaveProgramSetting(kList, big);
+    EXPECT_EQ(shell::GetProgramSetting(kList), big);
+}
+
+TEST(SettingsStore, WriteReplacesTheWholeText) {
+    IsolatedEnvironment env;
+    shell::SaveProgramSetting(kRate, QStringLiteral("12.5 and more"));
+    shell::SaveProgramSetting(kRate, QStringLiteral("7"));
+    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("7"));
+    shell::SaveProgramSetting(kRate, QString());
+    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QString());  // empty is not absent
+}
+
+TEST(SettingsStore, AddressesAreKeptApart) {
+    IsolatedEnvironment env;
+    shell::SaveSetting(kApp, kSection, kRate, QStringLiteral("1"));
+    shell::SaveSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("2"));
+    shell::SaveSetting(QStringLiteral("OtherApp"), kSection, kRate, QStringLiteral("3"));
+    shell::SaveSetting(kApp, kSection, kList, QStringLiteral("4"));
+    EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("1"));
+    EXPECT_EQ(shell::GetSetting(kApp, QStringLiteral("Other"), kRate), QStringLiteral("2"));
+    EXPECT_EQ(shell::GetSetting(QStringLiteral("OtherApp"), kSection, kRate), QStringLiteral("3"));
+    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("4"));
+}
+
+TEST(SettingsStore, EmptyOrPathLikeAddressIsRefused) {
+    IsolatedEnvironment env;
+    EXPECT_THROW(shell::SaveSetting(QStringLiteral("../escape"), kSection, kRate, QStringLiteral("1")), shell::Failure);
+    EXPECT_THROW(shell::GetSetting(QStringLiteral(".."), kSection, kRate), shell::Failure);
+    EXPECT_THROW(shell::GetSetting(kApp, kSection, QString()), shell::Failure);
+    EXPECT_THROW(shell::SaveSetting(kApp, QString(), kRate, QStringLiteral("1")), shell::Failure);
+    EXPECT_THROW(shell::SaveSetting(QString(), kSection, kRate, QStringLiteral("1")), shell::Failure);
+}
+
+TEST(SettingsStore, FailedWriteKeepsTheOldValueAndFails) {
+    IsolatedEnvironment env;
+    shell::SaveProgramSetting(kList, QStringLiteral("old list"));
+    shell::SaveProgramSetting(kRate, QStringLiteral("15"));
+    const QString file = storeFile(env);
+    const QByteArray before = readBytes(file);
+    ASSERT_FALSE(before.isEmpty());
+
+    const QString huge(512 * 1024, QLatin1Char('x'));
+    {
+        ScopedFileSizeLimit limit(64 * 1024);
+        try {
+            shell::SaveProgramSetting(kList, huge);
+            FAIL() << "the write must fail";
+        } catch (const shell::Failure& failure) {
+            EXPECT_TRUE(failure.description().startsWith(QStringLiteral("Settings could not be saved to ")));
+        }
+    }
+    EXPECT_EQ(readBytes(file), before);
+    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("old list"));
+    EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("15"));
+    EXPECT_EQ(filesUnder(env.configFolder()), QStringList{file});
+
+    // The store works again once writing is possible.
+    shell::SaveProgramSetting(kList, QStringLiteral("new list"));
+    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("new list"));
+}
+
+TEST(SettingsStore, FailedFirstWriteLeavesTheValueAbsent) {
+    IsolatedEnvironment env;
+    shell::SaveProgramSetting(kRate, QStringLiteral("15"));
+    {
+        ScopedFileSizeLimit limit(64 * 1024);
+        EXPECT_THROW(shell::SaveProgramSetting(kList, QString(512 * 1024, QLatin1Char('y'))), shell::Failure);
+    }
+    EXPECT_EQ(shell::GetProgramSetting(kList, QStringLiteral("none")), QStringLiteral("none"));
+}
+
+TEST(SettingsStore, StoreThatCannotBeCreatedFailsOnWriteOnly) {
+    IsolatedEnvironment env;
+    QTemporaryDir dir;
+    // The store's folder would have to be made inside a plain file.
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    qputenv("XDG_CONFIG_HOME", (blocker + QStringLiteral("/config")).toLocal8Bit());
+    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+    EXPECT_THROW(shell::SaveProgramSetting(kRate, QStringLiteral("12")), shell::Failure);
+    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+    qputenv("XDG_CONFIG_HOME", env.configFolder().toLocal8Bit());
+}
