@@ -1,0 +1,153 @@
+#include "shell/locale_number.h"
+
+#include "shell/failure.h"
+
+#include <QByteArray>
+#include <QStringView>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+
+namespace shell {
+namespace {
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+bool isSpaceLike(QChar c) {
+    return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// Walks a text once, building the same number in C notation for the conversion.
+class NumberScanner {
+public:
+    NumberScanner(QStringView text, const QLocale& locale)
+        : m_rest(text.trimmed()),
+          m_group(locale.groupSeparator()),
+          m_decimal(locale.decimalPoint()),
+          m_plus(locale.positiveSign()),
+          m_minus(locale.negativeSign()) {}
+
+    // The number in C notation, or nothing when the text is not a number.
+    std::optional<QByteArray> scan() {
+        sign();
+        const int integerDigits = integerPart();
+        if (integerDigits < 0) return std::nullopt;
+        const int fractionDigits = fractionPart();
+        if (integerDigits + fractionDigits == 0) return std::nullopt;
+        if (!exponentPart()) return std::nullopt;
+        if (!m_rest.isEmpty()) return std::nullopt;
+        return m_c;
+    }
+
+private:
+    bool take(QStringView token) {
+        if (token.isEmpty() || !m_rest.startsWith(token)) return false;
+        m_rest = m_rest.mid(token.size());
+        return true;
+    }
+
+    bool takeGroupSeparator() {
+        if (m_group.isEmpty() || m_group == m_decimal) return false;
+        if (take(m_group)) return true;
+        if (m_group.size() == 1 && isSpaceLike(m_group.front()) && !m_rest.isEmpty() &&
+            isSpaceLike(m_rest.front())) {
+            m_rest = m_rest.mid(1);
+            return true;
+        }
+        return false;
+    }
+
+    int digits() {
+        int count = 0;
+        while (!m_rest.isEmpty() && isDigit(m_rest.front())) {
+            m_c += char(m_rest.front().unicode());
+            m_rest = m_rest.mid(1);
+            ++count;
+        }
+        return count;
+    }
+
+    void sign() {
+        if (take(u"+") || take(m_plus)) return;
+        if (take(u"-") || take(m_minus)) m_c += '-';
+    }
+
+    // Digits in groups; the number of digits, or -1 when the grouping is wrong.
+    int integerPart() {
+        int total = digits();
+        int group = total;
+        bool grouped = false;
+        while (takeGroupSeparator()) {
+            if (group == 0 || group > 3 || (grouped && group != 3)) return -1;
+            grouped = true;
+            group = digits();
+            total += group;
+        }
+        if (grouped && group != 3) return -1;
+        return total;
+    }
+
+    int fractionPart() {
+        if (!take(m_decimal)) return 0;
+        m_c += '.';
+        return digits();
+    }
+
+    bool exponentPart() {
+        if (m_rest.isEmpty() || (m_rest.front() != QLatin1Char('e') && m_rest.front() != QLatin1Char('E')))
+            return true;
+        m_rest = m_rest.mid(1);
+        m_c += 'e';
+        if (!take(u"+") && take(u"-")) m_c += '-';
+        return digits() > 0;
+    }
+
+    QStringView m_rest;
+    const QString m_group, m_decimal, m_plus, m_minus;
+    QByteArray m_c;
+};
+
+// Conversion of C notation independent of the process's C locale, which the
+// application may have set to the user's.
+double convertC(const QByteArray& c) {
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return ::strtod_l(c.constData(), nullptr, cLocale);
+}
+
+}  // namespace
+
+std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& locale) {
+    const std::optional<QByteArray> c = NumberScanner(text, locale).scan();
+    if (!c) return std::nullopt;
+    const double value = convertC(*c);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+bool IsNumeric(const QString& text, const QLocale& locale) {
+    return ParseLocaleNumber(text, locale).has_value();
+}
+
+double ToDouble(const QString& text, const QLocale& locale) {
+    const std::optional<double> value = ParseLocaleNumber(text, locale);
+    if (!value) throw Failure(QStringLiteral("Type mismatch"));
+    return *value;
+}
+
+std::optional<QString> LocaleNumberText(double value, const QLocale& locale) {
+    if (!std::isfinite(value)) return std::nullopt;
+    if (value == 0) value = 0;  // no "-0"
+    QString text = QString::number(value, 'g', 15);
+    // Next to the largest double, 15 digits round up past it; such a text would
+    // not read back.
+    if (!std::isfinite(convertC(text.toLatin1()))) return std::nullopt;
+    text.replace(QLatin1Char('e'), QLatin1Char('E'));
+    text.replace(QLatin1Char('.'), locale.decimalPoint());
+    return text;
+}
+
+std::optional<QString> CommissionText(double total, double rate, const QLocale& locale) {
+    return LocaleNumberText(total * (rate / 100.0), locale);
+}
+
+}  // namespace shell

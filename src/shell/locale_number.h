@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+// The one number test and conversion of the program: the entry fields and the
+// spreadsheet engine's typed input both use it, so they agree on every text.
+//
+// A text is a number when it reads, after optional blanks around it:
+//   sign      optional "+" or "-" (or the locale's own plus or minus sign);
+//   digits    ASCII digits, optionally grouped with the locale's group separator:
+//             the first group has 1 to 3 digits, every later group exactly 3
+//             ("1,234,567" under en_US; "1,2,3" and "12,34" are not numbers, so a
+//             "1234.56" typed under de_DE is refused rather than read as 123456);
+//             where the separator is a space of some kind, any of the usual
+//             spaces is taken for it;
+//   fraction  optional: the locale's decimal separator and digits; ".5" and "5."
+//             are numbers (under en_US), "." alone is not;
+//   exponent  optional: "e" or "E", an optional sign and at least one digit.
+// Nothing else: no currency signs, percent signs, brackets, hexadecimal,
+// infinity or NaN. The value must be finite ("1e999" is refused); a value too
+// small for a double reads as zero.
+namespace shell {
+
+std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& locale = QLocale());
+
+bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
+
+// The value of a numeric text; throws Failure("Type mismatch") for any other.
+double ToDouble(const QString& text, const QLocale& locale = QLocale());
+
+// A number as the program writes it: rounded to 15 significant digits, the
+// locale's decimal separator, no trailing zeros, no separator when no decimals
+// remain, no group separators, "-" for negatives. Magnitudes from 1E+15 up and
+// below 0.0001 are written with an exponent ("1,5E+20" under de_DE, "1E-05").
+// Infinity, NaN and the few doubles that round past the largest one have no
+// text. Every text written reads back through
+// ParseLocaleNumber under the same locale.
+std::optional<QString> LocaleNumberText(double value, const QLocale& locale = QLocale());
+
+// The commission text of a total at a percentage: total * (rate / 100), the
+// division first, written by LocaleNumberText.
+std::optional<QString> CommissionText(double total, double rate, const QLocale& locale = QLocale());
+
+}  // namespace shell
