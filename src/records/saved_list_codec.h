@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The saved form of the record list: each record is its name, total and
+// commission, each followed by a separator, the last by the record terminator,
+// all run together. Texts are stored verbatim, without escaping; a record whose
+// texts contain a separator would not come back as entered, so the main window
+// refuses such records (ContainsSeparator).
+namespace records {
+
+inline constexpr const char* kFieldSeparator = "||SEP1||";
+inline constexpr const char* kRecordTerminator = "||SEP2||";
+
+// name, "||SEP1||", total, "||SEP1||", commission, "||SEP2||".
+QString EncodeRecord(const QString& name, const QString& total, const QString& commission);
+
+// The value split at every terminator: none for the empty value; a value that
+// ends with the terminator gives one trailing empty record text.
+QStringList SplitRecordTexts(const QString& value);
+
+// A record text split at every field separator.
+QStringList SplitFields(const QString& recordText);
+
+// Field index (0-based); throws shell::Failure("Subscript out of range") when the
+// record text has no such field.
+QString FieldAt(const QStringList& fields, int index);
+
+// True when text holds either separator.
+bool ContainsSeparator(const QString& text);
+
+}  // namespace records
