@@ -1,12 +1,12 @@
 // Starts the program on its main window.
+#include "records/form1.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Quenvale"));
-    window.setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
-    window.show();
+    records::Form1 form1;
+    form1.Form_Load();
+    form1.show();
     return app.exec();
 }

@@ -1,0 +1,111 @@
+// The main window from load to close, and the create-template command.
+#include "generator/palette.h"
+#include "records/cursor_file.h"
+#include "records/form1.h"
+#include "records/record_list_view.h"
+#include "records/record_messages.h"
+#include "records/saved_list_codec.h"
+#include "records/select_all_line_edit.h"
+#include "shell/error_trap.h"
+#include "shell/settings_store.h"
+#include "shell/startup_services.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+
+namespace records {
+namespace {
+const QString kHandCursorFile = QStringLiteral("HAND-M.CUR");
+}
+
+void Form1::Form_Load() {
+    shell::Trap trap(shell::loc::Form1_Form_Load);
+    trap(102, [&] { shell::ApplySkin(this); });
+    trap(104, [&] { setWindowTitle(QString::fromLatin1(shell::kProductName)); });
+    trap(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/quenvale.png"))); });
+    trap(104, [&] { shell::SetAppTitle(); });
+    trap(106, [&] { setUpdatesEnabled(false); });
+    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(kHandCursorFile)); }))
+        trap(110, [&] { LoadCustomPointer(); });
+    trap(130, [&] { generator::FillPalette(); });
+    trap(132, [&] { setUpdatesEnabled(true); });
+    trap(134, [&] { repaint(); });
+
+    trap(136, [&] { m_listView1->AddColumn(QStringLiteral("Saleperson")); });
+    trap(138, [&] { m_listView1->AddColumn(QStringLiteral("Total Sales Amount ($)")); });
+    trap(140, [&] { m_listView1->AddColumn(QStringLiteral("Commission Amount ($)")); });
+    trap(142, [&] { m_listView1->SetColumnWidthTwips(0, 2600); });
+    trap(144, [&] { m_listView1->SetColumnWidthTwips(1, 2200); });
+    trap(146, [&] { m_listView1->SetColumnWidthTwips(2, 2400); });
+
+    QString saved;
+    trap(148, [&] { saved = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList)); });
+    QStringList recordTexts;
+    trap(150, [&] { recordTexts = SplitRecordTexts(saved); });
+    trap(152, [&] {
+        m_txtCommissionrate->setText(
+            shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10")));
+    });
+    DecodeSavedRecords(trap, recordTexts);
+    trap(168, [&] { m_services.checkExcelCreatable(); });
+}
+
+void Form1::LoadCustomPointer() {
+    m_customPointer = LoadCursorFile(shell::ProgramFile(kHandCursorFile));
+    if (m_pointer == PointerShape::Custom) SetMousePointer(PointerShape::Custom);
+}
+
+// Rows from the saved record texts; a missing field is reported and decoding goes on.
+void Form1::DecodeSavedRecords(shell::Trap& trap, const QStringList& recordTexts) {
+    for (const QString& recordText : recordTexts) {  // [154] ... [166]
+        if (recordText.isEmpty()) continue;          // [156]
+        if (m_listView1->IsFull()) {
+            // More records than the list can hold: say so once and keep the rows read.
+            trap(160, [] { throw shell::Failure(kSavedListTooLongFailure); });
+            break;
+        }
+        QStringList fields;
+        trap(158, [&] { fields = SplitFields(recordText); });
+        int position = 0;
+        trap(160, [&] { position = m_listView1->AppendRow(FieldAt(fields, 0)); });
+        trap(162, [&] { m_listView1->SetTotal(position, FieldAt(fields, 1)); });
+        trap(164, [&] { m_listView1->SetCommission(position, FieldAt(fields, 2)); });
+    }
+}
+
+void Form1::StoreRecordList() {
+    shell::Trap trap(shell::loc::Form1_Form_QueryUnload);
+    QString value;
+    trap(100, [&] { value.clear(); });
+    const int count = m_listView1->RowCount();  // [102]
+    for (int i = 1; i <= count; ++i) {
+        trap(104, [&] {
+            const CommissionRecord row = m_listView1->Row(i);
+            value += EncodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
+        });
+    }  // [106]
+    trap(108, [&] { shell::SaveProgramSetting(QString::fromLatin1(shell::kKeyCommissionList), value); });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    StoreRecordList();
+    event->accept();
+    // Closing this window ends the program, also while the preview window is hidden.
+    QCoreApplication::quit();
+}
+
+void Form1::PushButton1_Click() {
+    shell::Trap trap(shell::loc::Form1_PushButton1_Click);
+    trap(100, [&] { setUpdatesEnabled(false); });
+    bool stop = false;
+    trap(102, [&] { stop = m_services.warnIfExcelRunning(); });
+    if (!stop) {
+        trap(104, [&] { SetMousePointer(PointerShape::Busy); });
+        trap(106, [&] { m_services.generateReport(); });
+        trap(108, [&] { SetMousePointer(PointerShape::Default); });
+    }
+    trap(110, [&] { setUpdatesEnabled(true); });
+}
+
+}  // namespace records

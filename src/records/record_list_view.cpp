@@ -1,0 +1,93 @@
+#include "records/record_list_view.h"
+
+#include "records/record_messages.h"
+
+#include "shell/failure.h"
+#include "shell/twips.h"
+
+#include <QHeaderView>
+
+namespace records {
+namespace {
+enum Column { kName = 0, kTotal = 1, kCommission = 2 };
+}
+
+RecordListView::RecordListView(QWidget* parent) : QTreeWidget(parent) {
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setColumnCount(0);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+}
+
+void RecordListView::AddColumn(const QString& header) {
+    const int column = columnCount();
+    setColumnCount(column + 1);
+    headerItem()->setText(column, header);
+}
+
+void RecordListView::SetColumnWidthTwips(int column, int twips) {
+    if (column < 0 || column >= columnCount())
+        throw shell::Failure(QStringLiteral("Index out of bounds"));
+    setColumnWidth(column, shell::TwipsToPixels(twips));
+}
+
+int RecordListView::RowCount() const { return topLevelItemCount(); }
+
+QTreeWidgetItem* RecordListView::itemAt(int position) const {
+    if (position < 1 || position > RowCount())
+        throw shell::Failure(QStringLiteral("Index out of bounds"));
+    return topLevelItem(position - 1);
+}
+
+CommissionRecord RecordListView::Row(int position) const {
+    const QTreeWidgetItem* item = itemAt(position);
+    return {item->text(kName), item->text(kTotal), item->text(kCommission)};
+}
+
+int RecordListView::AppendRow(const QString& name) {
+    if (IsFull())
+        throw shell::Failure(kListFullFailure);
+    auto* item = new QTreeWidgetItem(QStringList{name, QString(), QString()});
+    addTopLevelItem(item);
+    return RowCount();
+}
+
+void RecordListView::SetTotal(int position, const QString& text) { itemAt(position)->setText(kTotal, text); }
+
+void RecordListView::SetCommission(int position, const QString& text) {
+    itemAt(position)->setText(kCommission, text);
+}
+
+int RecordListView::FindName(const QString& name) const {
+    const int count = RowCount();
+    for (int i = 0; i < count; ++i)
+        if (topLevelItem(i)->text(kName) == name) return i + 1;
+    return 0;
+}
+
+int RecordListView::SelectedPosition() const {
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? 0 : indexOfTopLevelItem(selected.first()) + 1;
+}
+
+void RecordListView::SelectRow(int position) {
+    QTreeWidgetItem* item = itemAt(position);
+    setCurrentItem(item);
+    item->setSelected(true);
+}
+
+void RecordListView::RemoveSelected() {
+    const int position = SelectedPosition();
+    if (position == 0) throw shell::Failure(QStringLiteral("No record is selected."));
+    delete takeTopLevelItem(position - 1);
+}
+
+void RecordListView::RemoveAll() { clear(); }
+
+}  // namespace records
