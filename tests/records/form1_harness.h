@@ -1,0 +1,97 @@
+#pragma once
+
+// A main window on an isolated settings store, with scripted dialogs and scripted
+// generator services, for the widget tests of the main window.
+#include "records/form1.h"
+#include "records/record_list_view.h"
+#include "records/select_all_line_edit.h"
+#include "shell/error_locations.h"
+#include "shell/error_trap.h"
+#include "shell/settings_store.h"
+#include "shell/startup_services.h"
+#include "support/isolated_environment.h"
+#include "support/scoped_default_locale.h"
+#include "support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+struct Form1Harness {
+    IsolatedEnvironment env;  // first: nothing may touch the user's store
+    ScriptedDialogs dialogs;
+    ScopedDefaultLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
+
+    int startupChecks = 0;
+    int warnings = 0;
+    int generations = 0;
+    bool answerStop = false;
+    std::function<void()> duringGeneration;
+    std::unique_ptr<records::Form1> form;
+
+    records::Form1Services services() {
+        return {[this] { ++startupChecks; },
+                [this] {
+                    ++warnings;
+                    return answerStop;
+                },
+                [this] {
+                    ++generations;
+                    if (duringGeneration) duringGeneration();
+                }};
+    }
+
+    // Loads and shows a new main window on the current store.
+    records::Form1& start() {
+        form = std::make_unique<records::Form1>(services());
+        form->Form_Load();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        if (!QTest::qWaitForWindowActive(form.get())) qWarning("main window did not become active");
+        QTest::qWait(10);  // lets the focus settle
+        return *form;
+    }
+
+    // Closes the window as the user would (the close request stores the list).
+    void closeWindow() {
+        form->close();
+        form.reset();
+    }
+
+    static QString stored(const char* key, const QString& absent = QStringLiteral("<absent>")) {
+        return shell::GetProgramSetting(QString::fromLatin1(key), absent);
+    }
+    static void store(const char* key, const QString& value) {
+        shell::SaveProgramSetting(QString::fromLatin1(key), value);
+    }
+
+    QList<records::CommissionRecord> rows() const {
+        QList<records::CommissionRecord> out;
+        for (int i = 1; i <= form->RowCount(); ++i) out << form->Row(i);
+        return out;
+    }
+
+    // Sets a field as a program step would (its change handling runs).
+    static void set(QLineEdit* field, const QString& text) { field->setText(text); }
+
+    // Error box texts without the e-mail request, e.g. "D\r\nin ....PushButton3_Click at line 102".
+    QStringList errorHeads() const {
+        QStringList out;
+        for (const QString& text : dialogs.errorTexts()) out << text.section(QStringLiteral("\r\r"), 0, 0);
+        return out;
+    }
+};
+
+inline QString errorHead(const QString& description, const QString& location, int line) {
+    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") + QString::number(line);
+}
+
+using Rows = QList<records::CommissionRecord>;
+
+namespace QTest {
+template <>
+inline char* toString(const records::CommissionRecord& r) {
+    return qstrdup(QStringLiteral("{%1|%2|%3}").arg(r.saleperson, r.totalSalesAmount, r.commissionAmount).toUtf8());
+}
+}  // namespace QTest

@@ -1,0 +1,332 @@
+// The main window from load to close: first start, the saved list and percentage,
+// the load's error boxes, the create-template command, layout and pointer rules.
+#include "form1_harness.h"
+#include "records/record_messages.h"
+#include "records/saved_list_codec.h"
+#include "shell/startup_services.h"
+
+#include <QBuffer>
+#include <QGroupBox>
+#include <QImage>
+#include <QtEndian>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRegularExpression>
+
+using records::CommissionRecord;
+using records::PointerShape;
+
+class Form1Lifecycle : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Form1Harness> h;
+
+    // A 32 x 32 cursor file with the given hot spot: an icon file whose type says
+    // cursor and whose entry holds the hot spot.
+    static void writeCursorFile(const QString& path, QPoint hotSpot) {
+        QImage image(32, 32, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        for (int i = 0; i < 32; ++i) image.setPixel(i, i, qRgba(0, 0, 0, 255));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(image.save(&buffer, "ico"));
+        QByteArray bytes = buffer.data();
+        qToLittleEndian<quint16>(2, bytes.data() + 2);
+        qToLittleEndian<quint16>(quint16(hotSpot.x()), bytes.data() + 10);
+        qToLittleEndian<quint16>(quint16(hotSpot.y()), bytes.data() + 12);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    static void moveOver(QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+    }
+
+private slots:
+    void init() { h = std::make_unique<Form1Harness>(); }
+    void cleanup() { h.reset(); }
+
+    void firstStartOnAnEmptyStore() {
+        records::Form1& f = h->start();
+        QCOMPARE(f.RowCount(), 0);
+        QCOMPARE(f.txtCommissionrate()->text(), QStringLiteral("10"));
+        QCOMPARE(f.windowTitle(), QStringLiteral("Quenvale"));
+        QCOMPARE(h->startupChecks, 1);
+        QVERIFY(h->dialogs.boxes.empty());
+        QTRY_COMPARE(QApplication::focusWidget(), f.txtCommissionrate());
+        QTRY_COMPARE(f.txtCommissionrate()->selectedText(), QStringLiteral("10"));
+        QCOMPARE(f.txtCommissionrate()->cursorPosition(), 0);
+
+        QTreeWidget* list = f.ListView1();
+        QCOMPARE(list->columnCount(), 3);
+        QCOMPARE(list->headerItem()->text(0), QStringLiteral("Saleperson"));
+        QCOMPARE(list->headerItem()->text(1), QStringLiteral("Total Sales Amount ($)"));
+        QCOMPARE(list->headerItem()->text(2), QStringLiteral("Commission Amount ($)"));
+        QCOMPARE(list->columnWidth(0), 173);  // 2600 twips
+        QCOMPARE(list->columnWidth(1), 147);  // 2200 twips
+        QCOMPARE(list->columnWidth(2), 160);  // 2400 twips
+        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
+        QVERIFY(!list->rootIsDecorated());
+    }
+
+    void closeThenRestartShowsTheSameRowsAndPercentage() {
+        records::Form1& f = h->start();
+        f.PushButton6_Click();
+        f.txtSaleperson()->setText(QStringLiteral("  Pad "));
+        f.txtTotalSalesAmount()->setText(QString());
+        f.txtCommission()->setText(QStringLiteral(" x "));
+        f.PushButton4_Click();
+        f.txtCommissionrate()->setText(QStringLiteral("12a"));
+        const Rows before = h->rows();
+        h->closeWindow();
+        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionList),
+                 QStringLiteral("Aldo Fennick||SEP1||5600||SEP1||560||SEP2||John Smith||SEP1||8400||SEP1||840||SEP2||"
+                                "Zodo Duvevado||SEP1||11100||SEP1||1110||SEP2||  Pad ||SEP1||||SEP1|| x ||SEP2||"));
+
+        records::Form1& again = h->start();
+        QCOMPARE(h->rows(), before);
+        QCOMPARE(again.txtCommissionrate()->text(), QStringLiteral("12a"));
+        QVERIFY(h->dialogs.boxes.empty());
+    }
+
+    void closingAnEmptyListStoresTheEmptyText() {
+        Form1Harness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
+        records::Form1& f = h->start();
+        QCOMPARE(f.RowCount(), 1);
+        f.PushButton5_Click();
+        h->closeWindow();
+        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionList), QString());
+        QCOMPARE(h->start().RowCount(), 0);
+    }
+
+    void missingFieldsAreReportedAndLoadingGoesOn() {
+        Form1Harness::store(shell::kKeyCommissionList,
+                            QStringLiteral("Name only||SEP2||||SEP2||Two||SEP1||5||SEP2||Full||SEP1||1||SEP1||0.1"));
+        h->start();
+        QCOMPARE(h->rows(), (Rows{{"Name only", "", ""}, {"Two", "5", ""}, {"Full", "1", "0.1"}}));
+        const QString failure = QStringLiteral("Subscript out of range");
+        QCOMPARE(h->errorHeads(), (QStringList{errorHead(failure, shell::loc::Form1_Form_Load, 162),
+                                               errorHead(failure, shell::loc::Form1_Form_Load, 164),
+                                               errorHead(failure, shell::loc::Form1_Form_Load, 164)}));
+        QCOMPARE(h->startupChecks, 1);  // the load went on to its last step
+    }
+
+    void theSkinFileRecoloursFramesAndLabelsButNotFields() {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkdir(QStringLiteral("x"));
+        QFile skin(folder.filePath(QStringLiteral("x/o.cjs")));
+        QVERIFY(skin.open(QIODevice::WriteOnly));
+        skin.write("QPushButton { color: #123456; }");
+        skin.close();
+        shell::setProgramFolderForTesting(folder.path());
+        records::Form1& f = h->start();
+        shell::setProgramFolderForTesting(QString());
+        QVERIFY(f.styleSheet().contains(QStringLiteral("#123456")));
+        QCOMPARE(f.Frame5()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Label5"))->palette().color(QPalette::Window),
+                 shell::ButtonFaceColor());
+        QCOMPARE(f.txtSaleperson()->palette().color(QPalette::Base), QColor(Qt::white));
+        QVERIFY(h->dialogs.boxes.empty());
+    }
+
+    void withoutSkinFramesAndLabelsAreWhite() {
+        records::Form1& f = h->start();
+        if (shell::FileExists(shell::ProgramFile(QStringLiteral("x/o.cjs")))) QSKIP("a skin lies beside the tests");
+        QVERIFY(f.styleSheet().isEmpty());
+        QCOMPARE(f.Frame1()->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Label2"))->palette().color(QPalette::Window),
+                 QColor(Qt::white));
+        QCOMPARE(f.palette().color(QPalette::Window), shell::ButtonFaceColor());
+    }
+
+    void theHandCursorFileGivesTheCustomPointer() {
+        QTemporaryDir folder;
+        writeCursorFile(folder.filePath(QStringLiteral("HAND-M.CUR")), QPoint(6, 2));
+        shell::setProgramFolderForTesting(folder.path());
+        records::Form1& f = h->start();
+        shell::setProgramFolderForTesting(QString());
+        QVERIFY(h->dialogs.boxes.empty());
+        QCOMPARE(f.CustomPointer().shape(), Qt::BitmapCursor);
+        QCOMPARE(f.CustomPointer().hotSpot(), QPoint(6, 2));
+        QCOMPARE(f.CustomPointer().pixmap().size(), QSize(32, 32));
+        moveOver(f.PushButton4());
+        QCOMPARE(f.cursor().shape(), Qt::BitmapCursor);
+    }
+
+    void aDamagedHandCursorFileIsReportedAt110() {
+        QTemporaryDir folder;
+        QFile damaged(folder.filePath(QStringLiteral("HAND-M.CUR")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray("\0\0\2\0\1\0", 6) + "not a cursor at all");
+        damaged.close();
+        shell::setProgramFolderForTesting(folder.path());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^QBuffer::seek")));
+        records::Form1& f = h->start();
+        shell::setProgramFolderForTesting(QString());
+        QCOMPARE(h->errorHeads(),
+                 QStringList{errorHead(QStringLiteral("Invalid picture"), shell::loc::Form1_Form_Load, 110)});
+        QCOMPARE(f.CustomPointer().shape(), Qt::PointingHandCursor);
+        QCOMPARE(f.RowCount(), 0);
+        QCOMPARE(h->startupChecks, 1);
+    }
+
+    void addingANewNameToAFullListIsRefused() {
+        QString value;
+        for (int i = 1; i <= records::RecordListView::kMaxRows; ++i)
+            value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString::number(i), QString());
+        Form1Harness::store(shell::kKeyCommissionList, value);
+        records::Form1& f = h->start();
+        QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
+
+        f.txtSaleperson()->setText(QStringLiteral("One more"));
+        f.txtTotalSalesAmount()->setText(QStringLiteral("100"));
+        f.PushButton4_Click();
+        QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
+        QCOMPARE(f.txtSaleperson()->text(), QStringLiteral("One more"));
+        QCOMPARE(f.txtCommission()->text(), QStringLiteral("10"));
+        QCOMPARE(h->dialogs.boxes.size(), size_t(1));
+        QCOMPARE(h->dialogs.boxes.front().text, records::kListFullMessage);
+
+        // A listed name is still updated.
+        f.txtSaleperson()->setText(QStringLiteral("P32767"));
+        f.PushButton4_Click();
+        QCOMPARE(f.Row(records::RecordListView::kMaxRows), (CommissionRecord{"P32767", "100", "10"}));
+        QCOMPARE(h->dialogs.boxes.size(), size_t(1));
+    }
+
+    void aSavedListLongerThanTheLimitIsCutWithOneReport() {
+        QString value;
+        for (int i = 1; i <= records::RecordListView::kMaxRows + 2; ++i)
+            value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString(), QString());
+        Form1Harness::store(shell::kKeyCommissionList, value);
+        records::Form1& f = h->start();
+        QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
+        QCOMPARE(h->errorHeads(),
+                 QStringList{errorHead(records::kSavedListTooLongFailure, shell::loc::Form1_Form_Load, 160)});
+    }
+
+    void createTemplateRunsTheGenerationUnderTheHourglass() {
+        records::Form1& f = h->start();
+        PointerShape during = PointerShape::Default;
+        bool updatesDuring = true;
+        h->duringGeneration = [&] {
+            during = f.MousePointer();
+            updatesDuring = f.updatesEnabled();
+            moveOver(f.PushButton1());  // the hourglass survives any movement
+            moveOver(f.ListView1()->viewport());
+            f.PushButton5_Click();      // and keeps the rows
+        };
+        f.PushButton6_Click();
+        QTest::mouseClick(f.PushButton1(), Qt::LeftButton);
+        QCOMPARE(h->warnings, 1);
+        QCOMPARE(h->generations, 1);
+        QCOMPARE(during, PointerShape::Busy);
+        QVERIFY(!updatesDuring);
+        QCOMPARE(f.RowCount(), 3);
+        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        QVERIFY(f.updatesEnabled());
+    }
+
+    void declinedQuestionStopsBeforeTheRun() {
+        records::Form1& f = h->start();
+        h->answerStop = true;
+        f.PushButton1_Click();
+        QCOMPARE(h->warnings, 1);
+        QCOMPARE(h->generations, 0);
+        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        QVERIFY(f.updatesEnabled());
+    }
+
+    void failuresOfTheCommandAreReportedAndItGoesOn() {
+        records::Form1 f({[] {}, [] () -> bool { throw shell::Failure(QStringLiteral("W")); },
+                          [] { throw shell::Failure(QStringLiteral("G")); }});
+        f.Form_Load();
+        f.PushButton1_Click();
+        QCOMPARE(h->errorHeads(), (QStringList{errorHead("W", shell::loc::Form1_PushButton1_Click, 102),
+                                               errorHead("G", shell::loc::Form1_PushButton1_Click, 106)}));
+        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        QVERIFY(f.updatesEnabled());
+    }
+
+    void hoverSetsTheHandOverButtonsAndTheArrowElsewhere() {
+        records::Form1& f = h->start();
+        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        const QList<QWidget*> buttons = {f.PushButton1(), f.PushButton2(), f.PushButton3(),
+                                         f.PushButton4(), f.PushButton5(), f.PushButton6()};
+        const QList<QWidget*> others = {&f, f.Frame1(), f.Frame5(), f.ListView1()->viewport(),
+                                        f.txtCommissionrate(), f.txtSaleperson(), f.txtTotalSalesAmount(),
+                                        f.txtCommission()};
+        for (QWidget* button : buttons) {
+            moveOver(button);
+            QCOMPARE(f.MousePointer(), PointerShape::Custom);
+            QCOMPARE(f.cursor().shape(), f.CustomPointer().shape());
+            for (QWidget* other : others) {
+                moveOver(button);
+                moveOver(other);
+                QCOMPARE(f.MousePointer(), PointerShape::Default);
+            }
+        }
+        QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
+        // Without the cursor file, the custom pointer is the pointing hand.
+        QCOMPARE(f.CustomPointer().shape(), Qt::PointingHandCursor);
+
+        f.SetMousePointer(PointerShape::Busy);
+        for (QWidget* w : buttons + others) moveOver(w);
+        QCOMPARE(f.MousePointer(), PointerShape::Busy);
+        QCOMPARE(f.cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(f.txtSaleperson()->cursor().shape(), Qt::WaitCursor);
+    }
+
+    void hoverThroughTheWindowSystem() {
+        records::Form1& f = h->start();
+        QTest::mouseMove(f.PushButton4(), QPoint(10, 10));
+        QTRY_COMPARE(f.MousePointer(), PointerShape::Custom);
+        QTest::mouseMove(f.txtSaleperson(), QPoint(10, 10));
+        QTRY_COMPARE(f.MousePointer(), PointerShape::Default);
+    }
+
+    void controlsStandWhereTheyWereDesigned() {
+        records::Form1& f = h->start();
+        QCOMPARE(f.size(), QSize(536, 473));  // 8040 x 7095 twips
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+        QCOMPARE(f.PushButton1()->geometry(), QRect(8, 8, 520, 27));
+        QCOMPARE(f.PushButton6()->geometry(), QRect(272, 42, 256, 27));
+        QCOMPARE(f.Frame5()->geometry(), QRect(8, 135, 520, 151));
+        QCOMPARE(f.txtTotalSalesAmount()->geometry(), QRect(168, 49, 334, 23));
+        QCOMPARE(f.txtTotalSalesAmount()->parentWidget(), f.Frame5());
+        QCOMPARE(f.PushButton2()->geometry(), QRect(264, 112, 240, 27));
+        QCOMPARE(f.ListView1()->geometry(), QRect(8, 328, 520, 138));
+        QCOMPARE(f.txtCommissionrate()->parentWidget(), f.Frame1());
+
+        QCOMPARE(f.Frame1()->title(), QStringLiteral("Commission percentage"));
+        QCOMPARE(f.PushButton6()->text(), QStringLiteral("Load Sample/Example Data"));
+        QStringList labels;
+        for (const QLabel* l : f.findChildren<QLabel*>()) labels << l->text();
+        QVERIFY(labels.contains(QStringLiteral("Total Sales Amount:          $")));
+        QVERIFY(labels.contains(QStringLiteral("Commission Amount:       $")));
+
+        QCOMPARE(f.font().family(), QStringLiteral("Arial"));
+        QCOMPARE(f.font().pointSizeF(), 9.0);
+        QVERIFY(f.font().bold());
+        QCOMPARE(f.PushButton3()->font().pointSizeF(), 11.25);
+        QVERIFY(f.PushButton3()->font().bold());
+
+        // The tab order runs as designed.
+        const QList<QWidget*> order = {f.txtCommissionrate(), f.txtSaleperson(), f.txtTotalSalesAmount(),
+                                       f.txtCommission(),     f.PushButton4(),   f.PushButton2(),
+                                       f.PushButton3(),       f.ListView1(),     f.PushButton5(),
+                                       f.PushButton6(),       f.PushButton1(),   f.txtCommissionrate()};
+        f.txtCommissionrate()->setFocus();
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTRY_COMPARE(QApplication::focusWidget(), order[i]);
+        }
+    }
+};
+
+QTEST_MAIN(Form1Lifecycle)
+#include "tst_form1_lifecycle.moc"
