@@ -1,0 +1,145 @@
+// The preview window's commands: load, the delivered picture and workbook, save,
+// back, and closing the window.
+#include "preview/form2.h"
+#include "preview/picture_box.h"
+#include "shell/atomic_file.h"
+#include "shell/cursor_file.h"
+#include "shell/dialogs.h"
+#include "shell/failure.h"
+#include "shell/startup_services.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <optional>
+
+namespace preview {
+
+using shell::Trap;
+namespace loc = shell::loc;
+
+namespace {
+const QString kHandCursorFile = QStringLiteral("HAND-M.CUR");
+}  // namespace
+
+// --- Load and delivery ----------------------------------------------------------------
+
+void Form2::EnsureLoaded() {
+    if (m_loaded) return;
+    m_loaded = true;
+    Form_Load();
+}
+
+void Form2::Form_Load() {
+    Trap trap(loc::Form2_Form_Load);
+    trap(100, [&] { m_firstActivate = true; });
+    trap(102, [&] { shell::ApplyFaceColor(this); });
+    trap(104, [&] {
+        setWindowTitle(QString::fromLatin1(shell::kProductName));
+        setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
+    });
+    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(kHandCursorFile)); }))
+        trap(110, [&] { m_customPointer = shell::LoadCursorFile(shell::ProgramFile(kHandCursorFile)); });
+}
+
+void Form2::SetPicture(const QImage& picture) {
+    EnsureLoaded();
+    m_picture1->setPicture(picture);
+    // Each new picture gets the viewport set up afresh at the next activation.
+    m_firstActivate = true;
+}
+
+void Form2::SetExcelFile(const QString& path) {
+    EnsureLoaded();
+    m_excelFile = path;
+}
+
+void Form2::Show() {
+    EnsureLoaded();
+    const bool wasVisible = isVisible();
+    show();
+    raise();
+    activateWindow();
+    // Showing runs the activation; a window already up is activated here.
+    if (wasVisible) Form_Activate();
+}
+
+// --- Save Results To Excel File -------------------------------------------------------
+
+void Form2::PushButton6_Click() {
+    Trap trap(loc::Form2_PushButton6_Click);
+    std::optional<shell::BoxAnswer> answer;  // none until asked
+    QString fileName;
+    QString title;
+    QString filter;
+    QString chosen;
+    QString path;
+    bool replaceConfirmed = false;
+
+    trap(106, [&] { fileName = QString(); });
+    trap(108, [&] { title = QStringLiteral("Save File"); });
+    trap(110, [&] { filter = QStringLiteral("Excel Files (*.xls)"); });
+    trap(112, [&] { chosen = shell::dialogs().saveFileName(title, filter, fileName); });
+    trap(114, [&] { path = chosen; });
+    if (!trap.condition(116, [&] { return path.isEmpty(); })) {
+        if (trap.condition(118, [&] { return shell::FileExists(path); })) {
+            trap(120, [&] {
+                answer = shell::MsgBox(QStringLiteral("Are you sure you wish to overwrite ") + path +
+                                           QStringLiteral(" ?"),
+                                       shell::BoxButtons::YesNo);
+            });
+            if (trap.condition(122, [&] { return answer == shell::BoxAnswer::Yes; }))
+                trap(124, [&] { replaceConfirmed = true; });
+        } else {
+            trap(126, [&] { answer = shell::BoxAnswer::Yes; });
+        }
+    }
+    // A failed copy has shown its error box; "Done." would tell the user otherwise.
+    bool copyFailed = false;
+    if (trap.condition(128, [&] { return answer == shell::BoxAnswer::Yes; }))
+        copyFailed = !trap(130, [&] { copyWorkbook(path, replaceConfirmed); });
+    if (!copyFailed) trap(132, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+}
+
+// Copies the temporary workbook byte for byte to path. The copy goes to a new
+// sibling that then replaces path, so an existing file survives any failure; an
+// existing file is replaced only when the user confirmed it.
+void Form2::copyWorkbook(const QString& path, bool replaceConfirmed) const {
+    if (!replaceConfirmed && shell::FileExists(path))
+        throw shell::Failure(QStringLiteral("File already exists: %1").arg(path));
+    shell::CopyFileAtomically(m_excelFile, path);
+}
+
+// --- < Back ---------------------------------------------------------------------------
+
+void Form2::PushButton8_Click() {
+    Trap trap(loc::Form2_PushButton8_Click);
+    trap(102, [&] { shell::DeleteFileQuiet(m_excelFile); });
+    trap(104, [&] {
+        if (m_services.showMainWindow) m_services.showMainWindow();
+    });
+    trap(106, [&] { hide(); });
+}
+
+// --- Closing --------------------------------------------------------------------------
+
+void Form2::closeEvent(QCloseEvent* event) {
+    shell::untrapped([&] { Form_QueryUnload(); });
+    event->accept();
+    shell::untrapped([&] { Form_Unload(); });
+}
+
+void Form2::Form_QueryUnload() {
+    Trap trap(loc::Form2_Form_QueryUnload);
+    trap(100, [&] { shell::DeleteFileQuiet(m_excelFile); });
+    trap(102, [&] { QCoreApplication::processEvents(); });
+    trap(104, [&] { QCoreApplication::processEvents(); });
+    // The program ends next: the main window's record list is kept first.
+    trap(106, [&] {
+        if (m_services.storeRecordList) m_services.storeRecordList();
+    });
+}
+
+void Form2::Form_Unload() { m_services.endProgram(); }
+
+}  // namespace preview
