@@ -2,7 +2,6 @@
 
 #include "generator/run_windows.h"
 #include "preview/viewport_math.h"
-#include "shell/error_trap.h"
 
 #include <QCursor>
 #include <QString>

@@ -132,6 +132,7 @@ private slots:
     void deliveredPictureShowsAtNaturalSize();
     void zoomRepaintsAndBarsFollowTheCanvas();
     void tallPictureKeepsNaturalSizeAndZoomInIsRefused();
+    void scrollRangeBeyond16BitsIsReportedAtStatement136();
     void scrollBarChangesMoveTheCanvas();
     void thumbDragMovesTheCanvasOnlyWhenReleased();
     void dragPansWithAnyButton_data();
@@ -339,6 +340,20 @@ void TestForm2::tallPictureKeepsNaturalSizeAndZoomInIsRefused() {
     QCOMPARE(f.form.mZoom(), 1.0f);
     QCOMPARE(f.form.Picture1()->size(), QSize(900, 700));
     QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestForm2::scrollRangeBeyond16BitsIsReportedAtStatement136() {
+    Fixture f;
+    // 22,500 pixels: 328,170 twips beyond the viewport, a maximum of 32,817.
+    f.deliver(samplePicture(22'500, 600));
+
+    const QStringList errors = f.dialogs.errorTexts();
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::loc::Form2_Form_Activate, 136));
+    // The rest of the bar set-up is skipped; the activation still ends.
+    QCOMPARE(f.form.mVScrollStep(), int16_t(0));
+    QVERIFY(!f.form.mFirstActivate());
+    QCOMPARE(f.form.Picture1()->width(), 22'500);
 }
 
 void TestForm2::scrollBarChangesMoveTheCanvas() {
