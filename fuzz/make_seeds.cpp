@@ -1,0 +1,116 @@
+// Writes the seeds that need our own writers: file tokens of formulas for
+// fuzz_formula, and workbooks for fuzz_compound_file and fuzz_xls_workbook.
+//   fuzz_make_seeds <fuzz/corpus folder>
+#include "generator/commission_sheet.h"
+#include "generator/connection.h"
+#include "generator/engine/application.h"
+#include "generator/engine/formula/formula.h"
+#include "generator/palette.h"
+#include "generator/record_source.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Row {
+    QString name, total;
+};
+
+class Records : public generator::RecordSource {
+public:
+    Records(std::vector<Row> rows, QString percentage) : m_rows(std::move(rows)), m_pct(std::move(percentage)) {}
+    int RecordCount() const override { return int(m_rows.size()); }
+    QString RecordName(int i) const override { return m_rows.at(i - 1).name; }
+    QString RecordTotal(int i) const override { return m_rows.at(i - 1).total; }
+    QString PercentageText() const override { return m_pct; }
+
+private:
+    std::vector<Row> m_rows;
+    QString m_pct;
+};
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+void formulaTokens(const QDir& corpus) {
+    using engine::formula::Formula;
+    using engine::formula::ReferenceStyle;
+    const QStringList formulas = {
+        "=RC[-1]*R[-3]C[-2]", "=SUM(R[-5]C:R[-1]C)", "=IF(RC[-1]>0,RC[-1]*10%,\"none\")",
+        "=ROUND(R1C1/3,2)&\" each\"", "=-R[1]C^2", "=AVERAGE(R1C1:R3C3)+MAX(1,2)-MIN(3,4)", "=(1+2)*3",
+        "=R[-1]C<>R[-2]C", "=#N/A",
+    };
+    const engine::CellAddress at{5, 2};  // the cell fuzz_formula's choice 1 gives
+    int n = 0;
+    for (const QString& text : formulas) {
+        const QByteArray tokens = Formula::parse(text, ReferenceStyle::R1C1, at)->toBiff8Tokens(at);
+        write(corpus.filePath(QStringLiteral("formula/tokens_%1").arg(n++, 2, 10, QLatin1Char('0'))),
+              QByteArray("\x01\x01", 2) + tokens);
+    }
+}
+
+// A workbook laid out as the generation run lays it out, saved by our writer.
+QByteArray commissionWorkbook(const Records& records, const QString& path) {
+    generator::StartExcel();
+    const engine::Workbook book = generator::ExcelApp->Workbooks().Add();
+    while (book.Sheets().Count() > 1) book.Sheets()(2).Delete();
+    book.Sheets()(1).SetName(QStringLiteral("Inventory List"));
+    generator::BuildCommissionSheet(records);
+    book.SaveAs(path, 56);
+    generator::ExcelApp->Quit();
+    generator::ReleaseExcel();
+    return readAll(path);
+}
+
+void workbooks(const QDir& corpus) {
+    QTemporaryDir scratch;
+    const std::vector<std::pair<QString, Records>> books = {
+        {"sample", Records({{"Aldo Fennick", "5600"}, {"John Smith", "8400"}, {"Zodo Duvevado", "11100"}}, "10")},
+        {"empty", Records({}, "10")},
+        {"odd_texts", Records({{"=1+1", "1e308"}, {"\u05e9\u05dc\u05d5\u05dd \U0001F600", "-0"}, {"\"q\"", ""}}, "7.5")},
+    };
+    std::vector<Row> many;
+    for (int i = 0; i < 40; ++i) many.push_back({QStringLiteral("Seller %1").arg(i), QString::number(1000 + 37 * i)});
+    const Records manyRecords(many, "12.5");
+
+    for (const auto& [name, records] : books) {
+        const QByteArray bytes = commissionWorkbook(records, scratch.filePath(name + ".xls"));
+        write(corpus.filePath("compound_file/" + name + ".xls"), bytes);
+        write(corpus.filePath("xls_workbook/" + name + ".xls"), bytes);
+    }
+    const QByteArray bytes = commissionWorkbook(manyRecords, scratch.filePath("many.xls"));
+    write(corpus.filePath("xls_workbook/many.xls"), bytes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_make_seeds <fuzz/corpus folder>\n");
+        return 2;
+    }
+    const QDir corpus(QString::fromLocal8Bit(argv[1]));
+    for (const char* sub : {"formula", "compound_file", "xls_workbook"}) corpus.mkpath(QString::fromLatin1(sub));
+    generator::FillPalette();
+    formulaTokens(corpus);
+    workbooks(corpus);
+    return 0;
+}
