@@ -1,11 +1,15 @@
 // Test main for the GoogleTest programs: an offscreen QApplication, so that code
-// using fonts, images and widgets works without a display.
+// using fonts, images and widgets works without a display, with the fonts the
+// program maps its sheet's font names onto.
+#include "shell/font_substitutions.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    shell::InstallFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
