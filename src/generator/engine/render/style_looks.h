@@ -1,0 +1,46 @@
+#pragma once
+
+#include "generator/engine/model/sheet.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace engine::render {
+
+// A palette colour by index 1..56 (stored as red + 256 * green + 65536 * blue);
+// `otherwise` for automatic or any index outside the palette.
+QColor paletteColor(const Palette& palette, int index, const QColor& otherwise);
+
+// How cells of one style are drawn: the screen font and the colours.
+struct StyleLook {
+    StyleLook(const CellStyle& style, const Palette& palette);
+
+    const CellStyle& style;
+    QFont font;
+    QFontMetricsF metrics;
+    QColor textColor;
+    std::optional<QColor> fill;  // none: the picture's white shows
+};
+
+// Looks made once per style of a workbook, on first use, so that drawing thousands
+// of cells builds only a handful of fonts.
+class StyleLooks {
+public:
+    explicit StyleLooks(const WorkbookData& workbook);
+    const StyleLook& look(StyleId id);
+    // The style itself; a plain default one for an id the table does not hold.
+    const CellStyle& style(StyleId id) const;
+    const Palette& palette() const { return m_workbook.palette; }
+
+private:
+    const WorkbookData& m_workbook;
+    std::vector<std::unique_ptr<StyleLook>> m_looks;
+    CellStyle m_unknownStyle;  // for an id the table does not hold
+    std::unique_ptr<StyleLook> m_unknownLook;
+};
+
+}  // namespace engine::render
