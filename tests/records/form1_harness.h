@@ -28,10 +28,14 @@ struct Form1Harness {
     int generations = 0;
     bool answerStop = false;
     std::function<void()> duringGeneration;
+    std::function<void()> duringStartupCheck;
     std::unique_ptr<records::Form1> form;
 
     records::Form1Services services() {
-        return {[this] { ++startupChecks; },
+        return {[this] {
+                    ++startupChecks;
+                    if (duringStartupCheck) duringStartupCheck();
+                },
                 [this] {
                     ++warnings;
                     return answerStop;

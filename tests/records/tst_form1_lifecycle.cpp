@@ -1,6 +1,7 @@
 // The main window from load to close: first start, the saved list and percentage,
 // the load's error boxes, the create-template command, layout and pointer rules.
 #include "form1_harness.h"
+#include "generator/palette.h"
 #include "records/record_messages.h"
 #include "records/saved_list_codec.h"
 #include "shell/startup_services.h"
@@ -71,6 +72,23 @@ private slots:
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
         QVERIFY(!list->rootIsDecorated());
+    }
+
+    void theStartupCheckComesLastWithEverythingLoaded() {
+        Form1Harness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
+        Form1Harness::store(shell::kKeyCommissionRate, QStringLiteral("7.5"));
+        int rowsAtCheck = -1;
+        QString rateAtCheck;
+        int whiteAtCheck = 0;
+        h->duringStartupCheck = [&] {
+            rowsAtCheck = h->form->RowCount();
+            rateAtCheck = h->form->txtCommissionrate()->text();
+            whiteAtCheck = generator::PaletteColors(2);
+        };
+        h->start();
+        QCOMPARE(rowsAtCheck, 1);
+        QCOMPARE(rateAtCheck, QStringLiteral("7.5"));
+        QCOMPARE(whiteAtCheck, 16777215);
     }
 
     void closeThenRestartShowsTheSameRowsAndPercentage() {

@@ -1,0 +1,35 @@
+// Closing the main window ends the program's event loop, also while another
+// window (the preview, hidden) still exists. Its own program: the loop it runs
+// cannot be run twice.
+#include "form1_harness.h"
+
+#include <QTimer>
+
+class Form1ProgramEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void closingTheMainWindowEndsTheProgram() {
+        // The window ends the program itself, not through the last-window rule.
+        QApplication::setQuitOnLastWindowClosed(false);
+        Form1Harness h;
+        records::Form1& f = h.start();
+        f.PushButton6_Click();
+        QWidget hiddenPreview;
+        hiddenPreview.show();
+        hiddenPreview.hide();
+
+        bool timedOut = false;
+        QTimer::singleShot(0, &f, [&f] { f.close(); });
+        QTimer::singleShot(20000, qApp, [&timedOut] {
+            timedOut = true;
+            QCoreApplication::exit(1);
+        });
+        const int code = QApplication::exec();
+        QVERIFY(!timedOut);
+        QCOMPARE(code, 0);
+        QVERIFY(Form1Harness::stored(shell::kKeyCommissionList).startsWith(QStringLiteral("Aldo Fennick||SEP1||")));
+    }
+};
+
+QTEST_MAIN(Form1ProgramEnd)
+#include "tst_form1_program_end.moc"
