@@ -3,6 +3,7 @@
 #include "generator/engine/render/border_painter.h"
 #include "generator/engine/render/cell_painter.h"
 #include "generator/engine/render/picture_grid.h"
+#include "generator/engine/render/picture_memory.h"
 #include "generator/engine/render/sheet_geometry.h"
 #include "generator/engine/render/style_looks.h"
 
@@ -72,7 +73,7 @@ QImage renderRange(const WorkbookData& workbook, const SheetData& sheet, const C
                      rows.extent() + (rows.cutOff > 0 ? kCutBandThickness : 0));
     if (size.isEmpty()) return {};
 
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = newPictureImage(size);
     if (image.isNull()) return image;
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
