@@ -1,11 +1,34 @@
-// Starts the program on its main window.
+// Starts the program on its main window and wires the windows to the generator.
+#include "generator/connection.h"
+#include "generator/generation_run.h"
+#include "preview/form2.h"
 #include "records/form1.h"
+#include "shell/font_substitutions.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    records::Form1 form1;
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
+    shell::InstallFontSubstitutions();
+
+    records::Form1* mainWindow = nullptr;
+    preview::Form2* previewWindow = nullptr;
+
+    preview::Form2Services previewServices;
+    previewServices.showMainWindow = [&] { mainWindow->show(); };
+    previewServices.storeRecordList = [&] { mainWindow->StoreRecordList(); };
+    preview::Form2 form2(previewServices);
+    previewWindow = &form2;
+
+    records::Form1Services mainServices;
+    mainServices.checkExcelCreatable = generator::CheckExcelCreatable;
+    mainServices.warnIfExcelRunning = generator::WarnIfExcelRunning;
+    mainServices.generateReport = [&] { generator::GenerateReport0(*mainWindow, *mainWindow, *previewWindow); };
+    records::Form1 form1(mainServices);
+    mainWindow = &form1;
+
     form1.Form_Load();
     form1.show();
     return app.exec();
