@@ -49,6 +49,15 @@ QLabel* label(const QString& caption, QWidget* container) {
     return l;
 }
 
+// This platform's Arial (a metric twin) draws a few pixels wider than the
+// designed labels allow, which would cut the "$" at their ends: a label whose
+// caption does not fit grows to the right, up to the field beside it.
+void fitCaption(QLabel* label, int rightLimitTwips) {
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    const int limit = shell::TwipsToPixels(rightLimitTwips) - label->x();
+    if (needed > label->width()) label->resize(qMin(needed, limit), label->height());
+}
+
 QGroupBox* frame(const QString& caption, QWidget* container) {
     auto* f = new QGroupBox(caption, container);
     fillWith(f, Qt::white);
@@ -80,6 +89,8 @@ void Form1::BuildControls() {
     m_txtCommission = place(new SelectAllLineEdit(m_frame5), 2520, 1200, 5010, 345);
     m_pushButton4 = place(commandButton(QStringLiteral("Add Record"), m_frame5), 240, 1680, 3600, 405);
     m_pushButton2 = place(commandButton(QStringLiteral("Clear Text Fields"), m_frame5), 3960, 1680, 3600, 405);
+
+    for (QLabel* l : {m_label22, m_label5, m_label1}) fitCaption(l, 2520);
 
     m_pushButton3 = place(commandButton(QStringLiteral("Delete Selected Record"), this), 120, 4410, 7800, 405);
     m_listView1 = place(new RecordListView(this), 120, 4920, 7800, 2065);
