@@ -1,0 +1,11 @@
+#include "generator/engine/detail/recalculation.h"
+#include "generator/engine/workbook.h"
+
+namespace engine {
+
+void Workbook::Calculate() const {
+    m_book->ensureOpen();
+    detail::Recalculator(*m_book).calculateAll();
+}
+
+}  // namespace engine
