@@ -3,11 +3,10 @@
 #include "records/record_list_view.h"
 #include "records/select_all_line_edit.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QGroupBox>
+#include <QPushButton>
 
 namespace records {
 
@@ -76,8 +75,7 @@ void Form1::SetMousePointer(PointerShape shape) {
     case PointerShape::Custom: setCursor(m_customPointer); break;
     }
     // Text fields show their own caret pointer, except under the hourglass.
-    for (QLineEdit* field : {static_cast<QLineEdit*>(m_txtCommissionrate), static_cast<QLineEdit*>(m_txtSaleperson),
-                             static_cast<QLineEdit*>(m_txtTotalSalesAmount), static_cast<QLineEdit*>(m_txtCommission)})
+    for (SelectAllLineEdit* field : {m_txtCommissionrate, m_txtSaleperson, m_txtTotalSalesAmount, m_txtCommission})
         field->setCursor(shape == PointerShape::Busy ? Qt::WaitCursor : Qt::IBeamCursor);
 }
 
