@@ -1,0 +1,165 @@
+// Times of the generation run and of its stages for 3, 100, 1,000 and 32,767
+// records, and of the program's start to its main window.
+//
+//   commission_bench [benchmark options]     the stages as benchmarks
+//   commission_bench --once STAGE N          one stage once in this fresh process;
+//                                            prints seconds= and peak_kb= (VmHWM)
+// STAGE is layout, save, reopen, picture or run.
+#include "support/bench_stages.h"
+#include "support/startup_probe_launch.h"
+#include "generator/palette.h"
+#include "shell/font_substitutions.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLocale>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <optional>
+
+namespace {
+
+constexpr int kRecordCounts[] = {3, 100, 1000, 32767};
+
+// Runs one stage per iteration and reports its own timing of it.
+void measure(benchmark::State& state, const std::function<double()>& stage) {
+    for (auto _ : state) {
+        try {
+            state.SetIterationTime(stage());
+        } catch (const std::exception& e) {
+            state.SkipWithError(e.what());
+            break;
+        }
+    }
+    state.counters["records"] = static_cast<double>(state.range(0));
+}
+
+void BM_Layout(benchmark::State& state) {
+    bench::Scratch scratch;
+    const bench::BenchRecords records(static_cast<int>(state.range(0)));
+    measure(state, [&] { return bench::layoutStage(records); });
+    bench::quitExcel();
+}
+
+void BM_Save(benchmark::State& state) {
+    bench::Scratch scratch;
+    const bench::BenchRecords records(static_cast<int>(state.range(0)));
+    const QString path = scratch.file(QStringLiteral("saved.xls"));
+    measure(state, [&] { return bench::saveStage(records, path); });
+}
+
+// The saved file of n records, for the stages that start from it.
+QString savedWorkbook(const bench::Scratch& scratch, int n) {
+    const QString path = scratch.file(QStringLiteral("saved.xls"));
+    bench::saveStage(bench::BenchRecords(n), path);
+    return path;
+}
+
+void BM_Reopen(benchmark::State& state) {
+    bench::Scratch scratch;
+    std::optional<QString> path;
+    measure(state, [&] {
+        if (!path) path = savedWorkbook(scratch, static_cast<int>(state.range(0)));
+        return bench::reopenStage(*path);
+    });
+}
+
+void BM_Picture(benchmark::State& state) {
+    bench::Scratch scratch;
+    std::optional<QString> path;
+    measure(state, [&] {
+        if (!path) path = savedWorkbook(scratch, static_cast<int>(state.range(0)));
+        return bench::pictureStage(*path);
+    });
+}
+
+void BM_WholeRun(benchmark::State& state) {
+    bench::Scratch scratch;
+    const bench::BenchRecords records(static_cast<int>(state.range(0)));
+    measure(state, [&] { return bench::runStage(records); });
+}
+
+void BM_StartToWindow(benchmark::State& state) {
+    bench::Scratch scratch;
+    long peakKb = 0;
+    for (auto _ : state) {
+        try {
+            const bench::ProbeResult result = bench::launchStartupProbe();
+            state.SetIterationTime(result.seconds);
+            peakKb = result.peakKb;
+        } catch (const std::exception& e) {
+            state.SkipWithError(e.what());
+            break;
+        }
+    }
+    state.counters["peak_MB"] = peakKb / 1024.0;
+}
+
+void registerStages() {
+    const std::pair<const char*, void (*)(benchmark::State&)> stages[] = {
+        {"Layout", BM_Layout}, {"Save", BM_Save},          {"Reopen", BM_Reopen},
+        {"Picture", BM_Picture}, {"WholeRun", BM_WholeRun},
+    };
+    for (const auto& [name, function] : stages) {
+        benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function);
+        for (int n : kRecordCounts) b->Arg(n);
+        b->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.2);
+    }
+    benchmark::RegisterBenchmark("StartToWindow", BM_StartToWindow)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0);
+}
+
+// One stage once, in this fresh process: its seconds and the process's peak memory.
+int runOnce(const char* stage, int n) {
+    // By the time a user starts a run, the main window has loaded the font database.
+    QFontDatabase::families();
+    try {
+        bench::Scratch scratch;
+        const bench::BenchRecords records(n);
+        double seconds = 0;
+        if (!std::strcmp(stage, "layout")) {
+            seconds = bench::layoutStage(records);
+            bench::quitExcel();
+        } else if (!std::strcmp(stage, "save")) {
+            seconds = bench::saveStage(records, scratch.file(QStringLiteral("saved.xls")));
+        } else if (!std::strcmp(stage, "reopen")) {
+            seconds = bench::reopenStage(savedWorkbook(scratch, n));
+        } else if (!std::strcmp(stage, "picture")) {
+            seconds = bench::pictureStage(savedWorkbook(scratch, n));
+        } else if (!std::strcmp(stage, "run")) {
+            seconds = bench::runStage(records);
+        } else {
+            std::fprintf(stderr, "unknown stage %s\n", stage);
+            return 2;
+        }
+        std::printf("seconds=%.6f peak_kb=%ld\n", seconds, bench::peakResidentKb());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s %d failed: %s\n", stage, n, e.what());
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    shell::InstallFontSubstitutions();
+    // Totals are written with a decimal point.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    generator::FillPalette();
+
+    if (argc == 4 && !std::strcmp(argv[1], "--once")) return runOnce(argv[2], std::atoi(argv[3]));
+
+    registerStages();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

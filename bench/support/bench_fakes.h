@@ -1,0 +1,74 @@
+// What a headless generation run needs around it: records made up by the shared
+// rules of the comparison, silent dialogs that count the boxes a run shows, and
+// the two windows reduced to what the run does to them.
+#pragma once
+
+#include "generator/record_source.h"
+#include "generator/run_windows.h"
+#include "../peers/commission_data.h"
+#include "shell/dialogs.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace bench {
+
+// n records held as the list holds them, as texts: the name and total of record i
+// as the list would show them.
+class BenchRecords : public generator::RecordSource {
+public:
+    explicit BenchRecords(int n) {
+        for (int i = 1; i <= n; ++i) {
+            char name[64];
+            bench_record_name(i, name, sizeof name);
+            m_names << QString::fromLatin1(name);
+            m_totals << QString::number(bench_record_total(i), 'f', 2);
+        }
+    }
+    int RecordCount() const override { return static_cast<int>(m_names.size()); }
+    QString RecordName(int i) const override { return m_names.at(i - 1); }
+    QString RecordTotal(int i) const override { return m_totals.at(i - 1); }
+    QString PercentageText() const override { return QString::number(kBenchPercentage); }
+
+private:
+    QStringList m_names, m_totals;
+};
+
+// Answers every box at once (Ok, or Yes) and keeps its text; installed while it lives.
+class SilentDialogs : public shell::Dialogs {
+public:
+    SilentDialogs() { shell::setDialogs(this); }
+    ~SilentDialogs() override { shell::setDialogs(nullptr); }
+    SilentDialogs(const SilentDialogs&) = delete;
+    SilentDialogs& operator=(const SilentDialogs&) = delete;
+
+    shell::BoxAnswer message(const QString& title, const QString& text, shell::BoxButtons buttons,
+                             shell::BoxIcon) override {
+        boxes << title + QStringLiteral(": ") + text;
+        return buttons == shell::BoxButtons::YesNo ? shell::BoxAnswer::Yes : shell::BoxAnswer::Ok;
+    }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+
+    QStringList boxes;
+};
+
+class QuietMainWindow : public generator::MainWindowControl {
+public:
+    void SetBusyPointer() override {}
+    void SetDefaultPointer() override {}
+    void Hide() override { hidden = true; }
+    bool hidden = false;
+};
+
+class QuietPreview : public generator::PreviewTarget {
+public:
+    void SetPicture(const QImage& p) override { picture = p; }
+    void SetExcelFile(const QString& path) override { excelFile = path; }
+    void Show() override { shown = true; }
+    QImage picture;
+    QString excelFile;
+    bool shown = false;
+};
+
+}  // namespace bench

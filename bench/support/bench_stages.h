@@ -1,0 +1,117 @@
+// The stages of a generation run, each timed on its own: the layout through the
+// engine, the .xls save, the reopen, the picture of the used range, and the whole
+// run headless. A stage returns the seconds of its timed part and throws
+// StageFailure when something went wrong, so that no broken run is ever timed.
+#pragma once
+
+#include "bench_fakes.h"
+#include "generator/commission_sheet.h"
+#include "generator/connection.h"
+#include "generator/engine/application.h"
+#include "generator/engine/clipboard.h"
+#include "generator/engine/constants.h"
+#include "generator/generation_run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+namespace bench {
+
+struct StageFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A scratch folder that serves as TEMP and as the settings store's home while it lives.
+class Scratch {
+public:
+    Scratch() {
+        if (!m_dir.isValid()) throw StageFailure("no scratch folder");
+        qputenv("TEMP", m_dir.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+template <typename F>
+double secondsOf(F&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    std::forward<F>(work)();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The resident high-water mark of this process, in kilobytes (0 when unknown).
+inline long peakResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+inline void quitExcel() {
+    if (!generator::ExcelApp) return;
+    generator::ExcelApp->SetDisplayAlerts(false);
+    generator::ExcelApp->Quit();
+    generator::ReleaseExcel();
+}
+
+// Lays the sheet out in a new instance's new workbook; the instance stays running.
+inline double layoutStage(const BenchRecords& records) {
+    quitExcel();
+    generator::StartExcel();
+    generator::ExcelApp->Workbooks().Add();
+    return secondsOf([&] { generator::BuildCommissionSheet(records); });
+}
+
+// Lays the sheet out (not timed) and saves it to path.
+inline double saveStage(const BenchRecords& records, const QString& path) {
+    layoutStage(records);
+    const engine::Workbook book = generator::ExcelApp->ActiveWorkbook();
+    const double seconds = secondsOf([&] { book.SaveAs(path, engine::xlExcel8); });
+    quitExcel();
+    return seconds;
+}
+
+// Opens the saved workbook in a new instance.
+inline double reopenStage(const QString& path) {
+    std::unique_ptr<engine::Application> viewer;
+    const double seconds = secondsOf([&] { viewer = generator::OpenWorkbookInNewExcel(path); });
+    viewer->Quit();
+    return seconds;
+}
+
+// Takes the picture of the reopened workbook's used range.
+inline double pictureStage(const QString& path) {
+    const std::unique_ptr<engine::Application> viewer = generator::OpenWorkbookInNewExcel(path);
+    const engine::Workbooks books = viewer->Workbooks();
+    const engine::Worksheet sheet = books(books.Count()).ActiveSheet();
+    engine::Clipboard::clear();
+    const double seconds = secondsOf([&] { sheet.UsedRange().CopyPicture(); });
+    const bool pictured = !engine::Clipboard::picture().isNull();
+    engine::Clipboard::clear();
+    viewer->Quit();
+    if (!pictured) throw StageFailure("no picture on the clipboard");
+    return seconds;
+}
+
+// The whole generation run, as the create-template command starts it, with every
+// box answered at once. Fails when the run showed a box or handed over no picture.
+inline double runStage(const BenchRecords& records) {
+    SilentDialogs dialogs;
+    QuietMainWindow form1;
+    QuietPreview form2;
+    const double seconds = secondsOf([&] { generator::GenerateReport0(records, form1, form2); });
+    QFile::remove(form2.excelFile);
+    if (!dialogs.boxes.isEmpty()) throw StageFailure(dialogs.boxes.join(QStringLiteral(" | ")).toStdString());
+    if (form2.picture.isNull() || !form2.shown || !form1.hidden) throw StageFailure("the run handed over no picture");
+    return seconds;
+}
+
+}  // namespace bench
