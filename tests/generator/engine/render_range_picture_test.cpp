@@ -282,6 +282,35 @@ TEST_F(RangePicture, WrappedTextBreaksIntoLinesInsideTheCell) {
     EXPECT_EQ(textLines(image, QRect(w, 0, w - 1, h)), 1);
 }
 
+TEST_F(RangePicture, TextThatDoesNotFitIsCutAtItsCellsEdges) {
+    sheet.rowHeights = {{0, 12.75}, {1, 12.75}};
+    const QString longText = QStringLiteral("A rather long text that runs on and on");
+    put(0, 0, longText);                                                       // one line, too wide
+    put(1, 0, longText, styled([](CellStyle& s) { s.wrap = true; s.vAlign = VAlign::Top; }));  // too tall
+    const QImage image = render({0, 0, 2, 1});
+    const int w = columnWidthPixels(8.43), h = rowHeightPixels(12.75);
+    EXPECT_GT(darkPixels(image, QRect(0, 0, w - 1, h - 1)), 0);
+    EXPECT_GT(darkPixels(image, QRect(0, h, w - 1, h - 1)), 0);
+    EXPECT_EQ(darkPixels(image, QRect(w - 1, 0, w + 1, image.height())), 0);  // nothing in B
+    EXPECT_EQ(darkPixels(image, QRect(0, 2 * h - 1, w, h + 1)), 0);          // nothing in row 3
+}
+
+TEST_F(RangePicture, AVeryLongTextShowsAsItsVisiblePartWould) {
+    sheet.columnWidths = {{0, 20}, {1, 20}};
+    QString text;
+    for (int i = 0; text.size() < kMaxTextLength - 40; ++i) text += QStringLiteral("word%1 ").arg(i);
+    const StyleId right = styled([](CellStyle& s) { s.hAlign = HAlign::Right; });
+    put(0, 0, text);
+    put(0, 1, text.left(300));
+    put(1, 0, text, right);
+    put(1, 1, text.right(300), right);
+    const QImage image = render({0, 0, 1, 1});
+    const int w = columnWidthPixels(20), h = 17;
+    EXPECT_GT(darkPixels(image, QRect(0, 0, w, h)), 0);
+    EXPECT_EQ(image.copy(0, 0, w, h), image.copy(w, 0, w, h));  // the start shows
+    EXPECT_EQ(image.copy(0, h, w, h), image.copy(w, h, w, h));  // right-aligned: the end shows
+}
+
 TEST_F(RangePicture, FontColourAndVerticalAlignmentApply) {
     sheet.rowHeights = {{0, 60}, {1, 60}};
     put(0, 0, QStringLiteral("Top"), styled([](CellStyle& s) {

@@ -77,18 +77,73 @@ private:
         if (std::holds_alternative<double>(value) && look.metrics.horizontalAdvance(text) > textRect.width())
             text = hashMarks(look, textRect.width());
 
-        int flags = horizontalFlag(look.style.hAlign, value) | verticalFlag(look.style.vAlign);
-        flags |= (look.style.wrap && isText) ? Qt::TextWordWrap : Qt::TextSingleLine;
-        flags |= Qt::TextDontClip;  // the clip below keeps text inside the whole cell
+        const bool wrap = look.style.wrap && isText;
+        const int hFlag = horizontalFlag(look.style.hAlign, value);
+        int vFlag = verticalFlag(look.style.vAlign);
+        if (cutToShownPart(text, look, inside, textRect.width(), wrap, hFlag)) vFlag = Qt::AlignTop;
+        int flags = hFlag | vFlag | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+        flags |= Qt::TextDontClip;  // text is kept inside its cell below
 
         if (&look != m_lastLook) {
             m_painter.setFont(look.font);
             m_painter.setPen(look.textColor);
             m_lastLook = &look;
         }
-        m_painter.setClipRect(inside);
-        m_painter.drawText(textRect, flags, text);
-        m_painter.setClipping(false);
+        if (fits(look, inside, textRect, flags, text)) {
+            m_painter.drawText(textRect, flags, text);
+            return;
+        }
+        paintClipped(inside, textRect, flags, text, look);
+    }
+
+    static bool fits(const StyleLook& look, const QRect& inside, const QRect& textRect, int flags,
+                     const QString& text) {
+        if (flags & Qt::TextWordWrap)
+            return inside.contains(look.metrics.boundingRect(textRect, flags, text).toAlignedRect());
+        return look.metrics.horizontalAdvance(text) <= textRect.width() &&
+               look.metrics.height() <= textRect.height();
+    }
+
+    // Text that does not fit is drawn through a scratch image the size of the cell
+    // and copied in, which cuts it at the cell's edges. (A clip on the picture's own
+    // painter costs memory in proportion to the whole picture's height, per cell.)
+    void paintClipped(const QRect& inside, const QRect& textRect, int flags, const QString& text,
+                      const StyleLook& look) {
+        if (inside.isEmpty()) return;
+        if (m_scratch.width() < inside.width() || m_scratch.height() < inside.height())
+            m_scratch = QImage(inside.size().expandedTo(m_scratch.size()), QImage::Format_ARGB32_Premultiplied);
+        if (m_scratch.isNull()) return;
+        m_scratch.fill(Qt::transparent);
+        {
+            QPainter scratch(&m_scratch);
+            scratch.setFont(look.font);
+            scratch.setPen(look.textColor);
+            scratch.drawText(textRect.translated(-inside.topLeft()), flags, text);
+        }
+        m_painter.drawImage(inside.topLeft(), m_scratch, QRect(QPoint(0, 0), inside.size()));
+    }
+
+    // A text far longer than its cell could ever show is cut to what can show, so
+    // that a cell holding thousands of characters costs no more than a full one. One
+    // line keeps the part its alignment shows (start, middle or end); wrapped text
+    // keeps its beginning, which is then shown from the top (true returned).
+    static bool cutToShownPart(QString& text, const StyleLook& look, const QRect& inside, int width,
+                               bool wrap, int hFlag) {
+        const qreal narrowest = std::max<qreal>(1.0, look.metrics.averageCharWidth() / 4);
+        const qsizetype perLine = static_cast<qsizetype>(std::max(width, 0) / narrowest) + 2;
+        if (wrap) {
+            const qreal lineSpacing = std::max<qreal>(1.0, look.metrics.lineSpacing());
+            const qsizetype cap = perLine * (static_cast<qsizetype>(inside.height() / lineSpacing) + 2);
+            if (text.size() <= cap) return false;
+            text.truncate(cap);
+            return true;
+        }
+        if (text.size() > perLine) {
+            if (hFlag == Qt::AlignRight) text = text.right(perLine);
+            else if (hFlag == Qt::AlignHCenter) text = text.mid((text.size() - perLine) / 2, perLine);
+            else text.truncate(perLine);
+        }
+        return false;
     }
 
     static QString hashMarks(const StyleLook& look, int width) {
@@ -102,6 +157,7 @@ private:
     StyleLooks& m_looks;
     std::vector<bool> m_mergeDone;
     const StyleLook* m_lastLook = nullptr;
+    QImage m_scratch;  // for text cut at its cell's edges
 };
 
 }  // namespace
