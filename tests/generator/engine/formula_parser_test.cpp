@@ -81,7 +81,9 @@ TEST_F(FormulaParserTest, CanonicalTextDropsBlanksAndPlusSignsAndCapitalises) {
     EXPECT_EQ(a1(QStringLiteral("=sum( a1 : b2 , $c$3 )")), QStringLiteral("=SUM(A1:B2,$C$3)"));
     EXPECT_EQ(a1(QStringLiteral("=true<>false")), QStringLiteral("=TRUE<>FALSE"));
     EXPECT_EQ(a1(QStringLiteral("=#div/0!")), QStringLiteral("=#DIV/0!"));
-    EXPECT_EQ(a1(QStringLiteral("=1.50e3+.5+1E-7")), QStringLiteral("=1500+0.5+1E-07"));
+    EXPECT_EQ(a1(QStringLiteral("=1.50e3+.5+1E-7+5.")), QStringLiteral("=1500+0.5+1E-07+5"));
+    // Too small for a double reads as 0.
+    EXPECT_EQ(a1(QStringLiteral("=1e-400")), QStringLiteral("=0"));
 }
 
 TEST_F(FormulaParserTest, ParenthesesAndPrecedenceAreKept) {

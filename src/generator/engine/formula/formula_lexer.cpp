@@ -4,8 +4,7 @@
 #include "generator/engine/formula/error_literals.h"
 #include "generator/engine/formula/syntax_error.h"
 
-#include <QLocale>
-#include <cmath>
+#include <charconv>
 #include <optional>
 
 namespace engine::formula {
@@ -73,10 +72,14 @@ private:
         Token t = make(TokenKind::Number, start);
         if (isNameChar(at(m_pos)))
             throwSyntaxError(m_formula, QStringLiteral("\"%1\" is not a valid number").arg(t.source + at(m_pos)));
-        bool ok = false;
-        t.number = QLocale::c().toDouble(t.source, &ok);
-        if (!ok || !std::isfinite(t.number))
-            throwSyntaxError(m_formula, QStringLiteral("the number %1 is too large").arg(t.source));
+        const QByteArray latin = t.source.toLatin1();
+        const auto [end, error] = std::from_chars(latin.constData(), latin.constData() + latin.size(), t.number);
+        if (error == std::errc::result_out_of_range) {
+            // Too small for a double reads as 0, as in typed input; too large is refused.
+            if (!latin.contains("e-") && !latin.contains("E-"))
+                throwSyntaxError(m_formula, QStringLiteral("the number %1 is too large").arg(t.source));
+            t.number = 0;
+        }
         return t;
     }
 

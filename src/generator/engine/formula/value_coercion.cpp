@@ -10,6 +10,7 @@
 namespace engine::formula {
 
 std::optional<double> numberFromText(const QString& text) {
+    if (text.size() > kMaxTextLength) return std::nullopt;  // no number, and beyond what typed input takes
     const TypedInput input = parseTypedInput(text, QLocale::c());
     if (input.isFormula) return std::nullopt;
     if (const double* number = std::get_if<double>(&input.constant)) return *number;
