@@ -1,7 +1,5 @@
 #include "generator/engine/xls/byte_io.h"
 
-#include "generator/engine/model/engine_error.h"
-
 #include <cstring>
 
 namespace engine::xls {
@@ -40,46 +38,6 @@ std::uint16_t readU16(const char* p) {
 
 std::uint32_t readU32(const char* p) {
     return readU16(p) | (static_cast<std::uint32_t>(readU16(p + 2)) << 16);
-}
-
-void ByteReader::need(qsizetype n) const {
-    if (n < 0 || n > remaining())
-        throw EngineError(QStringLiteral("%1 ends before its content does").arg(m_what));
-}
-
-std::uint8_t ByteReader::u8() {
-    need(1);
-    return static_cast<std::uint8_t>(m_data[m_pos++]);
-}
-
-std::uint16_t ByteReader::u16() {
-    need(2);
-    const auto v = readU16(m_data.data() + m_pos);
-    m_pos += 2;
-    return v;
-}
-
-std::uint32_t ByteReader::u32() {
-    need(4);
-    const auto v = readU32(m_data.data() + m_pos);
-    m_pos += 4;
-    return v;
-}
-
-double ByteReader::f64() {
-    const std::uint64_t low = u32();
-    const std::uint64_t high = u32();
-    const std::uint64_t bits = low | (high << 32);
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-}
-
-QByteArrayView ByteReader::bytes(qsizetype n) {
-    need(n);
-    const auto view = m_data.sliced(m_pos, n);
-    m_pos += n;
-    return view;
 }
 
 }  // namespace engine::xls

@@ -29,32 +29,6 @@ private:
     QByteArray& m_out;
 };
 
-// Reads little-endian values from a view, refusing to read past its end. `what`
-// names the data in the error description ("the FONT record").
-class ByteReader {
-public:
-    ByteReader(QByteArrayView data, QString what) : m_data(data), m_what(std::move(what)) {}
-
-    std::uint8_t u8();
-    std::uint16_t u16();
-    std::uint32_t u32();
-    double f64();
-    QByteArrayView bytes(qsizetype n);
-    void skip(qsizetype n) { bytes(n); }
-
-    qsizetype position() const { return m_pos; }
-    qsizetype remaining() const { return m_data.size() - m_pos; }
-    bool atEnd() const { return m_pos >= m_data.size(); }
-    const QString& what() const { return m_what; }
-
-private:
-    void need(qsizetype n) const;
-
-    QByteArrayView m_data;
-    QString m_what;
-    qsizetype m_pos = 0;
-};
-
 // Reads a little-endian value at a fixed offset of a view the caller has sized.
 std::uint16_t readU16(const char* p);
 std::uint32_t readU32(const char* p);

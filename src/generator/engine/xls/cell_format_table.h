@@ -1,0 +1,37 @@
+#pragma once
+
+#include "generator/engine/model/style_table.h"
+
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace engine::xls {
+
+class BiffWriter;
+
+// The fonts, number formats and cell XFs that a workbook's used styles need, in file
+// order, with each style's XF index. XFs 0..20 are the built-in style XFs and the
+// default cell XF (15) a new workbook has; the workbook's own formats follow.
+class CellFormatTable {
+public:
+    CellFormatTable(const StyleTable& styles, const std::vector<StyleId>& used);
+
+    std::uint16_t xfIndex(StyleId id) const { return m_xfOfStyle.at(id); }
+    void write(BiffWriter& out) const;  // FONT, FORMAT, XF and STYLE records
+
+    static constexpr std::uint16_t kDefaultCellXf = 15;
+    static constexpr std::uint16_t kFirstCellXf = 21;
+
+private:
+    std::uint16_t fontIndex(const FontStyle& font);
+    std::uint16_t formatIndex(const QString& format);
+
+    std::vector<FontStyle> m_fonts;                   // index 4 does not exist in the file
+    std::vector<QString> m_customFormats;             // indexes 164 on
+    std::vector<QByteArray> m_cellXfs;                // XFs 21 on
+    std::map<StyleId, std::uint16_t> m_xfOfStyle;
+};
+
+}  // namespace engine::xls

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "generator/engine/model/sheet.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <vector>
+
+namespace engine::xls {
+
+class CellFormatCatalog;
+
+// Reads one worksheet substream, starting at its BOF record, into sheet: cells with
+// their values, formulas and cached results, formats of the whole sheet, columns
+// and rows, sizes, merged areas and page setup.
+void readSheetStream(QByteArrayView stream, qsizetype bof, SheetData& sheet, CellFormatCatalog& formats,
+                     const std::vector<QString>& sharedStrings);
+
+}  // namespace engine::xls
