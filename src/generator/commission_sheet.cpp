@@ -34,9 +34,20 @@ engine::Application& excel() {
 
 QString num(int n) { return QString::number(n); }
 
-// "$B7:$B7" for column B and row 7.
-QString oneCell(QChar column, int row) {
-    return u'$' + QString(column) + num(row) + QStringLiteral(":$") + QString(column) + num(row);
+// "$B7:$B7" for column B and row 7 (built in place: the layout makes three per record).
+QString oneCell(char16_t column, int row) {
+    char16_t digits[10];
+    int n = 0;
+    for (int rest = row; n == 0 || rest > 0; rest /= 10) digits[n++] = char16_t(u'0' + rest % 10);
+    char16_t text[2 * (2 + 10) + 1];
+    int size = 0;
+    for (int half = 0; half < 2; ++half) {
+        if (half == 1) text[size++] = u':';
+        text[size++] = u'$';
+        text[size++] = column;
+        for (int i = n - 1; i >= 0; --i) text[size++] = digits[i];
+    }
+    return QString(reinterpret_cast<const QChar*>(text), size);
 }
 
 // Centred both ways, with wrapping.

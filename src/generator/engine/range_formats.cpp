@@ -74,13 +74,16 @@ QString Font::FontStyle() const {
 }
 
 void Font::SetFontStyle(const QString& style) const {
-    const QString s = style.simplified().toLower();
-    bool bold, italic;
-    if (s == u"regular" || s == u"normal") bold = false, italic = false;
-    else if (s == u"bold") bold = true, italic = false;
-    else if (s == u"italic") bold = false, italic = true;
-    else if (s == u"bold italic") bold = true, italic = true;
-    else throw EngineError(QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
+    const QStringView s = QStringView(style).trimmed();
+    auto is = [&](QLatin1StringView name) {
+        return s.size() == name.size() && (s == name || s.compare(name, Qt::CaseInsensitive) == 0);
+    };
+    bool bold = false, italic = false;
+    if (is(QLatin1StringView("Bold"))) bold = true;
+    else if (is(QLatin1StringView("Italic"))) italic = true;
+    else if (is(QLatin1StringView("Bold Italic"))) bold = italic = true;
+    else if (!is(QLatin1StringView("Regular")) && !is(QLatin1StringView("Normal")))
+        throw EngineError(QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
     auto editor = editorFor(m_book, m_sheet);
     editor.applyStyle(m_area, StyleChange::fontBold(bold));
     editor.applyStyle(m_area, StyleChange::fontItalic(italic));

@@ -29,7 +29,8 @@ std::optional<Corner> readCorner(const QChar* p, const QChar* end) {
     if (p < end && *p == u'$') ++p;
     int col = 0, letters = 0;
     while (p < end && isLetter(*p)) {
-        col = col * 26 + (p->toUpper().unicode() - u'A' + 1);
+        const char16_t letter = p->unicode() >= u'a' ? char16_t(p->unicode() - (u'a' - u'A')) : p->unicode();
+        col = col * 26 + (letter - u'A' + 1);
         if (++letters > 3) return std::nullopt;
         ++p;
     }

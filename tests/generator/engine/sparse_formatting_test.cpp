@@ -167,6 +167,20 @@ TEST_F(SparseFormatting, BordersAreStoredOnTheCellsOfTheirSide) {
     EXPECT_EQ(styleAt("B7").border(BorderEdge::Left).line, BorderLine::None);
 }
 
+// A border is set in three steps on the same cells; a cell cleared in between
+// still gets the later steps.
+TEST_F(SparseFormatting, LaterBorderStepsReachCellsClearedInBetween) {
+    const engine::Range strip = app.Range("B1:C100");
+    strip.Borders(xlEdgeLeft).SetLineStyle(xlContinuous);
+    app.Range("B50").Clear();
+    strip.Borders(xlEdgeLeft).SetColorIndex(15);
+    EXPECT_EQ(styleAt("B50").border(BorderEdge::Left), (engine::Border{BorderLine::Thin, 15}));
+    EXPECT_EQ(styleAt("B49").border(BorderEdge::Left), (engine::Border{BorderLine::Thin, 15}));
+    app.Cells().Clear();
+    strip.Borders(xlEdgeLeft).SetWeight(xlMedium);
+    EXPECT_EQ(styleAt("B100").border(BorderEdge::Left).line, BorderLine::Medium);
+}
+
 TEST_F(SparseFormatting, InsideLinesOfOneColumnOrRowDrawNothing) {
     app.Range("B2:B5").Borders(xlInsideVertical).SetWeight(xlThick);
     app.Range("B2:E2").Borders(xlInsideHorizontal).SetWeight(xlThick);

@@ -22,6 +22,12 @@ struct SheetView {
     CellAddress activeCell{};
     CellAddress lastAt{-1, -1};
     Cell* lastCell = nullptr;
+    // The cells of the last large area changed, in order: a border is set as line,
+    // weight and colour one after another on the same cells. Dropped whenever a cell
+    // is created or removed.
+    CellArea lastArea{};
+    std::vector<Cell*> lastAreaCells;
+    bool lastAreaValid = false;
 };
 
 struct WorkbookState {

@@ -9,6 +9,9 @@ namespace engine::detail {
 namespace {
 
 constexpr long long kMaxCellsAtOnce = 2'000'000;
+constexpr StyleId kNoStyle = ~StyleId{0};
+// Areas from this many cells on are remembered for the next change of the same area.
+constexpr long long kRememberedAreaSize = 64;
 
 bool overlaps(const CellArea& a, const CellArea& b) {
     return a.firstRow <= b.lastRow && b.firstRow <= a.lastRow && a.firstCol <= b.lastCol &&
@@ -36,16 +39,22 @@ Cell* SheetEditor::findCell(int row, int col) {
     return m_view.lastCell;
 }
 
+// A new cell takes the format it showed: its row's, else its column's, else the sheet's.
 SheetEditor::CellMap::iterator SheetEditor::createAt(CellMap::iterator hint, int row, int col) {
+    m_view.lastAreaValid = false;
     Cell cell;
-    cell.style = m_sheet.effectiveStyle(row, col);
+    if (auto r = m_sheet.rowStyles.find(row); r != m_sheet.rowStyles.end()) cell.style = r->second;
+    else if (auto c = m_sheet.columnStyles.find(col); c != m_sheet.columnStyles.end()) cell.style = c->second;
+    else cell.style = m_sheet.defaultStyle;
     return m_sheet.cells.emplace_hint(hint, CellAddress{row, col}, std::move(cell));
 }
 
 Cell& SheetEditor::cellAt(int row, int col) {
-    if (Cell* c = findCell(row, col)) return *c;
-    auto it = createAt(m_sheet.cells.lower_bound(CellAddress{row, col}), row, col);
-    m_view.lastAt = it->first;
+    const CellAddress at{row, col};
+    if (m_view.lastCell && m_view.lastAt == at) return *m_view.lastCell;
+    auto it = m_sheet.cells.lower_bound(at);
+    if (it == m_sheet.cells.end() || it->first != at) it = createAt(it, row, col);
+    m_view.lastAt = at;
     m_view.lastCell = &it->second;
     return it->second;
 }
@@ -76,19 +85,43 @@ void SheetEditor::forEveryCell(const CellArea& area, F&& f) {
         f(cellAt(area.firstRow, area.firstCol));
         return;
     }
-    checkCellCount(static_cast<long long>(area.rowCount()) * area.columnCount());
+    const long long count = static_cast<long long>(area.rowCount()) * area.columnCount();
+    checkCellCount(count);
+    if (m_view.lastAreaValid && m_view.lastArea == area) {
+        for (Cell* cell : m_view.lastAreaCells) f(*cell);
+        return;
+    }
+    const bool remember = count >= kRememberedAreaSize;
+    m_view.lastAreaCells.clear();
     auto& cells = m_sheet.cells;
+    auto it = cells.lower_bound(CellAddress{area.firstRow, area.firstCol});
     for (int r = area.firstRow; r <= area.lastRow; ++r) {
-        auto it = cells.lower_bound(CellAddress{r, area.firstCol});
+        // The next row's first cell is usually a few steps on, cheaper to walk to
+        // than to look up from the root.
+        const CellAddress rowStart{r, area.firstCol};
+        for (int steps = 0; it != cells.end() && it->first < rowStart && steps < 8; ++steps) ++it;
+        if (it != cells.end() && it->first < rowStart) it = cells.lower_bound(rowStart);
         for (int c = area.firstCol; c <= area.lastCol; ++c) {
             if (it == cells.end() || it->first != CellAddress{r, c}) it = createAt(it, r, c);
             f(it->second);
+            if (remember) m_view.lastAreaCells.push_back(&it->second);
             ++it;
         }
     }
+    m_view.lastArea = area;
+    m_view.lastAreaValid = remember;
 }
 
 void SheetEditor::applyStyle(const CellArea& area, const StyleChange& c) {
+    // Neighbouring cells mostly share their style: the last result is remembered.
+    StyleId lastFrom = kNoStyle, lastResult = kNoStyle;
+    auto change = [&](StyleId id, const StyleChange& c) {
+        if (id != lastFrom) {
+            lastFrom = id;
+            lastResult = m_book.styleChanger.apply(id, c);
+        }
+        return lastResult;
+    };
     if (area.isWholeSheet()) {
         m_sheet.defaultStyle = change(m_sheet.defaultStyle, c);
         for (auto& [row, style] : m_sheet.rowStyles) style = change(style, c);
@@ -137,6 +170,7 @@ void SheetEditor::applyStyle(const CellArea& area, const StyleChange& c) {
 void SheetEditor::eraseCells(const CellArea& area) {
     auto& cells = m_sheet.cells;
     m_view.lastCell = nullptr;
+    m_view.lastAreaValid = false;
     if (area.isWholeColumns()) {
         std::erase_if(cells, [&](const auto& entry) {
             return entry.first.col >= area.firstCol && entry.first.col <= area.lastCol;
@@ -160,6 +194,7 @@ void SheetEditor::clear(const CellArea& area) {
     contentChanged();
     if (area.isWholeSheet()) {
         m_view.lastCell = nullptr;
+        m_view.lastAreaValid = false;
         m_sheet.cells.clear();
         m_sheet.rowStyles.clear();
         m_sheet.columnStyles.clear();

@@ -39,7 +39,6 @@ private:
     template <typename F>
     void forEveryCell(const CellArea& area, F&& f);
     void eraseCells(const CellArea& area);
-    StyleId change(StyleId id, const StyleChange& c) { return m_book.styleChanger.apply(id, c); }
 
     WorkbookState& m_book;
     SheetView& m_view;

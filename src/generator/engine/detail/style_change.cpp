@@ -1,6 +1,5 @@
 #include "generator/engine/detail/style_change.h"
 
-#include <QHash>
 #include <bit>
 
 namespace engine::detail {
@@ -38,12 +37,30 @@ std::size_t StyleChanger::KeyHash::operator()(const Key& k) const {
     return h ^ (h >> 29);
 }
 
-// Texts are keyed by their hash; a hit is confirmed against the text itself.
+namespace {
+
+// A quick fingerprint of a text: its length and a few of its characters. Texts
+// that share one only cost a comparison more.
+std::size_t fingerprint(const QString& text) {
+    const auto n = static_cast<std::size_t>(text.size());
+    if (n == 0) return 0;
+    const QChar* d = text.constData();
+    return n * 0x9E3779B1u ^ (std::size_t(d[0].unicode()) << 16) ^ (std::size_t(d[n / 2].unicode()) << 32) ^
+           (std::size_t(d[n - 1].unicode()) << 48);
+}
+
+}  // namespace
+
+// Texts are keyed by their fingerprint; a hit is confirmed against the text itself.
 bool StyleChanger::resultMatches(StyleId result, const StyleChange& change) const {
+    // Texts passed on from one shared constant share their characters too.
+    auto same = [](const QString& a, const QString& b) {
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+    };
     const CellStyle& s = m_table->style(result);
     switch (change.kind) {
-    case StyleChange::Kind::FontName: return s.font.name == change.text;
-    case StyleChange::Kind::NumberFormat: return s.numberFormat == change.text;
+    case StyleChange::Kind::FontName: return same(s.font.name, change.text);
+    case StyleChange::Kind::NumberFormat: return same(s.numberFormat, change.text);
     default: return true;
     }
 }
@@ -54,13 +71,20 @@ StyleId StyleChanger::apply(StyleId from, const StyleChange& change) {
                   static_cast<std::uint8_t>(change.edge),
                   change.number,
                   std::bit_cast<std::uint64_t>(change.size),
-                  change.text.isEmpty() ? 0 : qHash(change.text)};
-    if (auto it = m_cache.find(key); it != m_cache.end() && resultMatches(it->second, change))
-        return it->second;
-    CellStyle style = m_table->style(from);
-    change.applyTo(style);
-    const StyleId result = m_table->intern(style);
-    m_cache[key] = result;
+                  fingerprint(change.text)};
+    const std::size_t hash = KeyHash{}(key);
+    Recent& recent = m_recent[hash % m_recent.size()];
+    if (recent.used && recent.key == key && resultMatches(recent.result, change)) return recent.result;
+    StyleId result;
+    if (auto it = m_cache.find(key); it != m_cache.end() && resultMatches(it->second, change)) {
+        result = it->second;
+    } else {
+        CellStyle style = m_table->style(from);
+        change.applyTo(style);
+        result = m_table->intern(style);
+        m_cache[key] = result;
+    }
+    recent = Recent{key, result, true};
     return result;
 }
 

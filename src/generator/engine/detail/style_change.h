@@ -4,6 +4,7 @@
 #include "generator/engine/model/style_table.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 
@@ -47,6 +48,7 @@ public:
     void reset(StyleTable& table) {
         m_table = &table;
         m_cache.clear();
+        m_recent = {};
     }
 
 private:
@@ -66,6 +68,13 @@ private:
 
     StyleTable* m_table;
     std::unordered_map<Key, StyleId, KeyHash> m_cache;
+    // A small direct-mapped copy of the most recent results in front of m_cache.
+    struct Recent {
+        Key key;
+        StyleId result;
+        bool used = false;
+    };
+    std::array<Recent, 512> m_recent{};
 };
 
 }  // namespace engine::detail
