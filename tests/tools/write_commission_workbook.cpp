@@ -1,0 +1,161 @@
+// Lays out the commission sheet through the program's generator and saves it, for
+// the interop checks with independent readers:
+//
+//   write_commission_workbook OUTPUT RECORDS [--stale-results] [--records-json FILE]
+//
+// RECORDS is a count of generated salespeople, "sample" for the main window's three
+// sample records, or "texts" for names of every kind of text (non-Latin scripts,
+// emoji, quotes, control characters, up to 32,767 characters). The percentage is
+// 10. --stale-results replaces every formula's cached result in the saved file by
+// -1, so that a reader showing the right values must have recalculated them.
+// --records-json writes the records used as JSON: {"percentage": ..., "records":
+// [{"name": ..., "total": ...}, ...]}.
+#include "generator/commission_sheet.h"
+#include "generator/connection.h"
+#include "generator/engine/application.h"
+#include "generator/engine/constants.h"
+#include "generator/engine/model/engine_error.h"
+#include "generator/engine/xls/xls_reader.h"
+#include "generator/engine/xls/xls_writer.h"
+#include "generator/palette.h"
+#include "generator/record_source.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QStringList>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Record {
+    QString name;
+    QString total;
+};
+
+class Records : public generator::RecordSource {
+public:
+    explicit Records(std::vector<Record> records) : m_records(std::move(records)) {}
+    int RecordCount() const override { return int(m_records.size()); }
+    QString RecordName(int i) const override { return m_records.at(i - 1).name; }
+    QString RecordTotal(int i) const override { return m_records.at(i - 1).total; }
+    QString PercentageText() const override { return QStringLiteral("10"); }
+    const std::vector<Record>& all() const { return m_records; }
+
+private:
+    std::vector<Record> m_records;
+};
+
+std::vector<Record> sampleRecords() {
+    return {{QStringLiteral("Aldo Fennick"), QStringLiteral("5600")},
+            {QStringLiteral("John Smith"), QStringLiteral("8400")},
+            {QStringLiteral("Zodo Duvevado"), QStringLiteral("11100")}};
+}
+
+// Amounts with cents that binary fractions cannot hold exactly, as users type them.
+std::vector<Record> generatedRecords(int n) {
+    std::vector<Record> records;
+    for (int i = 1; i <= n; ++i) {
+        const double total = 1000 + (i * 7919) % 90000 + (i % 100) / 100.0;
+        records.push_back({QStringLiteral("Salesperson %1").arg(i), QString::number(total, 'f', 2)});
+    }
+    return records;
+}
+
+std::vector<Record> textRecords() {
+    QString longest;
+    for (int i = 0; i < 32767; ++i) longest.append(QChar(u"abcdefghij klmnopqrstuvwxyz"[i % 27]));
+    QString longWide;
+    for (int i = 0; i < 9000; ++i) longWide.append(QChar(0x4E00 + (i * 7) % 2000));
+    const QStringList names{
+        QStringLiteral("Zoë Ångström-Núñez"),
+        QStringLiteral("王小明"),
+        QStringLiteral("Олег Петрович"),
+        QStringLiteral("محمد علي"),
+        QString::fromUtf8("Emoji 😀 person 👍🏽"),
+        QStringLiteral("\"Quoted\" O'Brien, Jr."),
+        QStringLiteral("Tab\there; line\nbreak"),
+        longWide,
+        longest,
+    };
+    std::vector<Record> records;
+    for (int i = 0; i < names.size(); ++i) records.push_back({names[i], QString::number(1000 * (i + 1))});
+    return records;
+}
+
+void build(const Records& records, const QString& path) {
+    generator::FillPalette();
+    generator::StartExcel();
+    engine::Application& excel = *generator::ExcelApp;
+    const engine::Workbook book = excel.Workbooks().Add();
+    while (excel.Sheets().Count() > 1) excel.Sheets()(2).Delete();
+    excel.Sheets()(1).SetName(QStringLiteral("Inventory List"));
+    generator::BuildCommissionSheet(records);
+    excel.Sheets()(1).Select();
+    excel.Range(QStringLiteral("B1")).Select();
+    book.SaveAs(path, engine::xlExcel8);
+    excel.SetDisplayAlerts(false);
+    excel.Quit();
+    generator::ReleaseExcel();
+}
+
+void makeResultsStale(const QString& path) {
+    engine::WorkbookData wb = engine::xls::readWorkbook(path);
+    for (auto& [at, cell] : wb.sheets.at(0)->cells)
+        if (cell.hasFormula()) cell.value = -1.0;
+    engine::xls::writeWorkbook(wb, path);
+}
+
+bool writeJson(const Records& records, const QString& path) {
+    QJsonArray list;
+    for (const Record& r : records.all())
+        list.append(QJsonObject{{QStringLiteral("name"), r.name}, {QStringLiteral("total"), r.total}});
+    QJsonObject root{{QStringLiteral("percentage"), records.PercentageText()}, {QStringLiteral("records"), list}};
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(root).toJson()) > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool stale = args.removeAll(QStringLiteral("--stale-results")) > 0;
+    QString jsonPath;
+    if (const auto at = args.indexOf(QStringLiteral("--records-json")); at >= 0 && at + 1 < args.size()) {
+        jsonPath = args.takeAt(at + 1);
+        args.removeAt(at);
+    }
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: write_commission_workbook OUTPUT (COUNT | sample | texts) "
+                             "[--stale-results] [--records-json FILE]\n");
+        return 2;
+    }
+    // Totals are typed as in an English locale.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    bool ok = true;
+    const Records records(args[1] == QStringLiteral("sample")  ? sampleRecords()
+                          : args[1] == QStringLiteral("texts") ? textRecords()
+                                                               : generatedRecords(args[1].toInt(&ok)));
+    if (!ok || records.RecordCount() < 1) {
+        std::fprintf(stderr, "invalid record count: %s\n", qPrintable(args[1]));
+        return 2;
+    }
+    try {
+        build(records, args[0]);
+        if (stale) makeResultsStale(args[0]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    if (!jsonPath.isEmpty() && !writeJson(records, jsonPath)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(jsonPath));
+        return 1;
+    }
+    return 0;
+}
