@@ -8,6 +8,8 @@
 #include "generator/record_source.h"
 #include "shell/failure.h"
 
+#include <QStringBuilder>
+
 namespace generator {
 
 namespace {
@@ -85,8 +87,9 @@ void sizeGrid() {
 
 void writeRecord(const RecordSource& source, int i) {
     const int r = i + kFirstRecordRow - 1;
-    SetRowHeight(num(r) + u':' + num(r), 15);
-    if (i % 2 == 0) SetInteriorColor(u'B' + num(r) + QStringLiteral(":C") + num(r), kLightGrey);
+    const QString row = num(r);
+    SetRowHeight(QString(row % QLatin1Char(':') % row), 15);
+    if (i % 2 == 0) SetInteriorColor(QString(QLatin1Char('B') % row % QLatin1String(":C") % row), kLightGrey);
 
     WriteCell(oneCell(u'B', r), source.RecordName(i), true, false);
     SetFont(kNormal, 9, kAutomatic, kBodyFont);
@@ -98,7 +101,7 @@ void writeRecord(const RecordSource& source, int i) {
     SetNumberFormat(QString(), kMoney);
 
     // The sales to the left times the percentage in B4.
-    WriteCell(oneCell(u'D', r), QStringLiteral("=RC[-1]*R[") + num(-(i + 2)) + QStringLiteral("]C[-2]"), true, false);
+    WriteCell(oneCell(u'D', r), QString(QLatin1String("=RC[-1]*R[") % num(-(i + 2)) % QLatin1String("]C[-2]")), true, false);
     SetFont(kNormal, 9, kAutomatic, kBodyFont);
     centre();
     SetNumberFormat(QString(), kMoney);

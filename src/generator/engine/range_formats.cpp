@@ -84,9 +84,7 @@ void Font::SetFontStyle(const QString& style) const {
     else if (is(QLatin1StringView("Bold Italic"))) bold = italic = true;
     else if (!is(QLatin1StringView("Regular")) && !is(QLatin1StringView("Normal")))
         throw EngineError(QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
-    auto editor = editorFor(m_book, m_sheet);
-    editor.applyStyle(m_area, StyleChange::fontBold(bold));
-    editor.applyStyle(m_area, StyleChange::fontItalic(italic));
+    editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontBoldItalic(bold, italic));
 }
 
 double Font::Size() const { return topLeftStyle(m_book, m_sheet, m_area).font.size; }

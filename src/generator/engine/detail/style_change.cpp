@@ -9,6 +9,10 @@ void StyleChange::applyTo(CellStyle& style) const {
     case Kind::FontName: style.font.name = text; break;
     case Kind::FontBold: style.font.bold = number != 0; break;
     case Kind::FontItalic: style.font.italic = number != 0; break;
+    case Kind::FontBoldItalic:
+        style.font.bold = (number & 1) != 0;
+        style.font.italic = (number & 2) != 0;
+        break;
     case Kind::FontSize: style.font.size = size; break;
     case Kind::FontColor: style.font.colorIndex = number; break;
     case Kind::Fill: style.fillColorIndex = number; break;

@@ -13,7 +13,7 @@ namespace engine::detail {
 // One change of one format property, as a member of the object model makes it.
 struct StyleChange {
     enum class Kind : std::uint8_t {
-        FontName, FontBold, FontItalic, FontSize, FontColor,
+        FontName, FontBold, FontItalic, FontBoldItalic, FontSize, FontColor,
         Fill, HAlign, VAlign, Wrap, NumberFormat,
         BorderContinuous,  // a line where there is none (thin), else unchanged
         BorderNone, BorderWeight, BorderColor,
@@ -27,6 +27,9 @@ struct StyleChange {
     static StyleChange fontName(const QString& name) { return {Kind::FontName, {}, 0, 0, name}; }
     static StyleChange fontBold(bool on) { return {Kind::FontBold, {}, on, 0, {}}; }
     static StyleChange fontItalic(bool on) { return {Kind::FontItalic, {}, on, 0, {}}; }
+    static StyleChange fontBoldItalic(bool bold, bool italic) {
+        return {Kind::FontBoldItalic, {}, (bold ? 1 : 0) | (italic ? 2 : 0), 0, {}};
+    }
     static StyleChange fontSize(double points) { return {Kind::FontSize, {}, 0, points, {}}; }
     static StyleChange fontColor(int index) { return {Kind::FontColor, {}, index, 0, {}}; }
     static StyleChange fill(int index) { return {Kind::Fill, {}, index, 0, {}}; }
