@@ -66,8 +66,22 @@ std::optional<DateInput> isoDate(const QString& text) {
     return DateInput{static_cast<double>(*serial), QStringLiteral("yyyy-mm-dd")};
 }
 
+// The pattern of a short date format. Building one compiles a regular expression,
+// and every typed text that is not a number comes here, so the last pattern is kept.
+const std::optional<DatePattern>& patternFor(const QString& format) {
+    thread_local QString lastFormat;
+    thread_local std::optional<DatePattern> lastPattern;
+    thread_local bool built = false;
+    if (!built || format != lastFormat) {
+        lastPattern = numericPattern(format);
+        lastFormat = format;
+        built = true;
+    }
+    return lastPattern;
+}
+
 std::optional<DateInput> localeDate(const QString& text, const QLocale& locale) {
-    const std::optional<DatePattern> pattern = numericPattern(locale.dateFormat(QLocale::ShortFormat));
+    const std::optional<DatePattern>& pattern = patternFor(locale.dateFormat(QLocale::ShortFormat));
     if (!pattern) return std::nullopt;
     const QRegularExpressionMatch m = pattern->regex.match(text);
     if (!m.hasMatch()) return std::nullopt;
