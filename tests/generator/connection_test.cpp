@@ -8,6 +8,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QLocale>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace generator;
@@ -69,6 +70,20 @@ TEST_F(Connection, NoInstanceShowsError842001AndEndsTheProgram) {
         EXPECT_EQ(dialogs.boxes[0].icon, shell::BoxIcon::None);
     }
     EXPECT_EQ(ends, 2);
+}
+
+// The real end: the process stops inside the call with code 0; had the call
+// returned, the code would be 3.
+TEST(ConnectionEnd, WithoutAnInstanceTheProcessEndsAtOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ScriptedDialogs dialogs;
+            setEngineFactory([] { return std::unique_ptr<engine::Application>(); });
+            CheckExcelCreatable();
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Connection, RunningInstanceIsOnlyWhatReadsAsTheSpreadsheet) {
