@@ -46,7 +46,8 @@ struct PageSetupData {
 
 // A worksheet's data: cells and formats stored sparsely. The effective format of a
 // cell is its own when it has one, else its row's, else its column's, else the
-// sheet's default; whole-sheet, row and column formats never touch other cells.
+// sheet's default; whole-sheet, row and column formats are stored once, never per
+// cell, so memory grows with the cells written and not with the sheet's size.
 //
 // Formatting whole rows or columns works as in spreadsheets: the rows' (columns')
 // style changes, every stored cell in them changes too, and where a formatted
