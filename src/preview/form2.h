@@ -3,6 +3,8 @@
 #include "generator/run_windows.h"
 #include "preview/viewport_math.h"
 
+#include "shell/pointer_shape.h"
+
 #include <QCursor>
 #include <QString>
 #include <QWidget>
@@ -27,12 +29,7 @@ struct Form2Services {
     std::function<void()> endProgram;
 };
 
-// The window's mouse pointer.
-enum class PointerShape {
-    Default,  // the arrow
-    Busy,     // the hourglass
-    Custom,   // the hand
-};
+using shell::PointerShape;
 
 // The preview window: the picture of the generated sheet in a viewport with zoom,
 // scroll bars and dragging, and the commands to save the generated workbook, to go

@@ -19,7 +19,6 @@ using shell::Trap;
 namespace loc = shell::loc;
 
 namespace {
-const QString kHandCursorFile = QStringLiteral("HAND-M.CUR");
 }  // namespace
 
 // --- Load and delivery ----------------------------------------------------------------
@@ -38,8 +37,8 @@ void Form2::Form_Load() {
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     });
-    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(kHandCursorFile)); }))
-        trap(110, [&] { m_customPointer = shell::LoadCursorFile(shell::ProgramFile(kHandCursorFile)); });
+    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
+        trap(110, [&] { m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); });
 }
 
 void Form2::SetPicture(const QImage& picture) {

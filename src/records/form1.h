@@ -4,7 +4,7 @@
 #include "generator/run_windows.h"
 #include "records/commission_record.h"
 #include "records/form1_services.h"
-#include "records/pointer_shape.h"
+#include "shell/pointer_shape.h"
 #include "shell/error_trap.h"
 
 #include <QCursor>
@@ -16,6 +16,8 @@ class QLabel;
 class QPushButton;
 
 namespace records {
+
+using shell::PointerShape;
 
 class RecordListView;
 class SelectAllLineEdit;

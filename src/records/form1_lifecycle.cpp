@@ -1,6 +1,6 @@
 // The main window from load to close, and the create-template command.
 #include "generator/palette.h"
-#include "records/cursor_file.h"
+#include "shell/cursor_file.h"
 #include "records/form1.h"
 #include "records/record_list_view.h"
 #include "records/record_messages.h"
@@ -16,7 +16,6 @@
 
 namespace records {
 namespace {
-const QString kHandCursorFile = QStringLiteral("HAND-M.CUR");
 }
 
 void Form1::Form_Load() {
@@ -26,7 +25,7 @@ void Form1::Form_Load() {
     trap(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/quenvale.png"))); });
     trap(104, [&] { shell::SetAppTitle(); });
     trap(106, [&] { setUpdatesEnabled(false); });
-    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(kHandCursorFile)); }))
+    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
         trap(110, [&] { LoadCustomPointer(); });
     trap(130, [&] { generator::FillPalette(); });
     trap(132, [&] { setUpdatesEnabled(true); });
@@ -52,7 +51,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadCustomPointer() {
-    m_customPointer = LoadCursorFile(shell::ProgramFile(kHandCursorFile));
+    m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile)));
     if (m_pointer == PointerShape::Custom) SetMousePointer(PointerShape::Custom);
 }
 

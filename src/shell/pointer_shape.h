@@ -1,12 +1,15 @@
 #pragma once
 
-namespace records {
+namespace shell {
 
-// The main window's mouse pointer: one value that every handler consults.
+// A window's mouse pointer: one value that every handler of the window consults.
 enum class PointerShape {
     Default,  // the arrow
     Busy,     // the hourglass, for the length of a generation run
     Custom,   // the hand
 };
 
-}  // namespace records
+// The hand cursor file both windows look for in the program's folder.
+inline constexpr const char* kHandCursorFile = "HAND-M.CUR";
+
+}  // namespace shell

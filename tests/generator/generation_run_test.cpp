@@ -1,0 +1,230 @@
+#include "generator/connection.h"
+#include "generator/engine/application.h"
+#include "generator/engine/model/sheet.h"
+#include "generator/generation_run.h"
+#include "generator/palette.h"
+#include "generator/record_source.h"
+#include "generator/run_windows.h"
+#include "support/isolated_environment.h"
+#include "support/qt_gtest_printers.h"
+#include "support/scripted_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Row {
+    QString name, total;
+};
+
+class PlainRecords : public generator::RecordSource {
+public:
+    PlainRecords(std::vector<Row> rows, QString percentage) : m_rows(std::move(rows)), m_pct(std::move(percentage)) {}
+    int RecordCount() const override { return int(m_rows.size()); }
+    QString RecordName(int i) const override { return m_rows.at(i - 1).name; }
+    QString RecordTotal(int i) const override { return m_rows.at(i - 1).total; }
+    QString PercentageText() const override { return m_pct; }
+
+private:
+    std::vector<Row> m_rows;
+    QString m_pct;
+};
+
+PlainRecords sampleRecords() {
+    return PlainRecords({{"Aldo Fennick", "5600"}, {"John Smith", "8400"}, {"Zodo Duvevado", "11100"}}, "10");
+}
+
+// Records what the run does to the two windows, in order.
+class FakeWindows : public generator::MainWindowControl, public generator::PreviewTarget {
+public:
+    void SetBusyPointer() override { events << "busy"; }
+    void SetDefaultPointer() override { events << "default"; }
+    void Hide() override { events << "hide main"; }
+    void SetPicture(const QImage& p) override { picture = p; events << "picture"; }
+    void SetExcelFile(const QString& path) override { excelFile = path; events << "path"; }
+    void Show() override { events << "show preview"; }
+
+    QStringList events;
+    QImage picture;
+    QString excelFile;
+};
+
+class GenerationRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        generator::FillPalette();
+        generator::setEngineFactory({});
+    }
+    void TearDown() override { generator::setEngineFactory({}); }
+
+    QString snapshot() const { return QDir(env.tempFolder()).filePath("temp.bmp"); }
+
+    IsolatedEnvironment env;
+    ScriptedDialogs dialogs;
+    FakeWindows windows;
+};
+
+// Pixel colour of the picture near the top of the centre of sheet cell (row, col),
+// 1-based, for a picture whose top-left cell is (firstRow, firstCol). Widths are
+// converted as spreadsheets do for Arial 10 (7-pixel digits), heights at 96 dpi.
+QColor cellColour(const QImage& image, const engine::SheetData& sheet, int firstRow, int firstCol, int row,
+                  int col) {
+    auto colPx = [](double w) { return int(w * 7 + 0.5) + 5; };
+    auto rowPx = [](double pt) { return int(pt * 96 / 72 + 0.5); };
+    int x = 0;
+    for (int c = firstCol; c < col; ++c) x += colPx(sheet.columnWidth(c - 1));
+    int y = 0;
+    for (int r = firstRow; r < row; ++r) y += rowPx(sheet.rowHeight(r - 1));
+    return image.pixelColor(x + colPx(sheet.columnWidth(col - 1)) / 2, y + 4);
+}
+
+}  // namespace
+
+TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
+    const PlainRecords records = sampleRecords();
+    generator::GenerateReport0(records, windows, windows);
+
+    EXPECT_TRUE(dialogs.errorTexts().isEmpty()) << dialogs.errorTexts().join("\n---\n").toStdString();
+    EXPECT_EQ(windows.events, (QStringList{"busy", "default", "picture", "path", "show preview", "hide main"}));
+
+    // The temporary workbook: rendle + eight digits 1-9 + .xls in TEMP, still there.
+    const QFileInfo book(windows.excelFile);
+    EXPECT_EQ(QDir(book.absolutePath()), QDir(env.tempFolder()));
+    EXPECT_TRUE(QRegularExpression("^rendle[1-9]{8}\\.xls$").match(book.fileName()).hasMatch())
+        << book.fileName().toStdString();
+    EXPECT_TRUE(book.exists());
+    EXPECT_GT(book.size(), 0);
+    EXPECT_EQ(generator::LastTemporaryWorkbook(), windows.excelFile);
+    EXPECT_FALSE(QFile::exists(snapshot()));
+
+    // It reopens to the laid-out sheet.
+    auto app = generator::OpenWorkbookInNewExcel(windows.excelFile);
+    const engine::Workbook opened = app->Workbooks()(1);
+    ASSERT_EQ(opened.Sheets().Count(), 1);
+    EXPECT_EQ(opened.Sheets()(1).Name(), "Inventory List");
+    const engine::SheetData& sheet = opened.ActiveSheet().Data();
+    const engine::Cell* title = sheet.cell(0, 1);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(std::get<QString>(title->value), "Sales Commission Calculator");
+    const engine::Cell* totalCommission = sheet.cell(9, 3);
+    ASSERT_NE(totalCommission, nullptr);
+    EXPECT_DOUBLE_EQ(std::get<double>(totalCommission->value), 2510.0);
+
+    // The picture shows the used range (B1:D10 at least) with its fills.
+    ASSERT_FALSE(windows.picture.isNull());
+    EXPECT_GT(windows.picture.width(), 3 * 190);
+    EXPECT_GT(windows.picture.height(), 150);
+    app->Quit();
+}
+
+TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlaces) {
+    const PlainRecords records = sampleRecords();
+    generator::GenerateReport0(records, windows, windows);
+    ASSERT_FALSE(windows.picture.isNull());
+
+    auto app = generator::OpenWorkbookInNewExcel(windows.excelFile);
+    const engine::Workbook opened = app->Workbooks()(1);
+    const engine::SheetData& sheet = opened.ActiveSheet().Data();
+    const engine::Range used = opened.ActiveSheet().UsedRange();
+    const int r0 = used.Row();
+    const int c0 = used.Column();
+    ASSERT_EQ(r0, 1);
+    ASSERT_LE(c0, 2);
+
+    const QImage& img = windows.picture;
+    const QColor slate(84, 125, 146), grey(224, 224, 224), paleBlue(234, 236, 254);
+    // The heading row 6 is slate in B..D, record 2 (row 8) grey in B and C, the
+    // commission column D pale blue, record 1 white in B.
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 6, 2), slate);
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 6, 4), slate);
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 8, 2), grey);
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 8, 3), grey);
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 7, 2), QColor(Qt::white));
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 7, 4), paleBlue);
+    EXPECT_EQ(cellColour(img, sheet, r0, c0, 9, 4), paleBlue);
+    app->Quit();
+}
+
+TEST_F(GenerationRun, ExistingTemporaryNameIsDrawnAgain) {
+    // The first name this seed gives is taken already.
+    generator::SeedTemporaryNames(42);
+    const PlainRecords records = sampleRecords();
+    generator::GenerateReport0(records, windows, windows);
+    const QString firstName = windows.excelFile;
+    QFile::remove(firstName);
+    {
+        QFile taken(firstName);
+        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+        taken.write("the user's own file");
+    }
+
+    generator::SeedTemporaryNames(42);
+    FakeWindows second;
+    generator::GenerateReport0(records, second, second);
+    EXPECT_NE(second.excelFile, firstName);
+    EXPECT_TRUE(QRegularExpression("rendle[1-9]{8}\\.xls$").match(second.excelFile).hasMatch());
+    QFile kept(firstName);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "the user's own file");
+}
+
+TEST_F(GenerationRun, FailingLayoutIsReportedAndTheRunStillPreviews) {
+    const PlainRecords records({{"Aldo Fennick", "5600"}, {"=SUM(", "10"}}, "10");
+    generator::GenerateReport0(records, windows, windows);
+
+    const QStringList errors = dialogs.errorTexts();
+    ASSERT_EQ(errors.size(), 1) << errors.join("\n---\n").toStdString();
+    EXPECT_TRUE(errors[0].contains("\r\nin Marrowby2021/08/31.Commission.GenerateReport0 at line 124\r\r"))
+        << errors[0].toStdString();
+    EXPECT_TRUE(QFile::exists(windows.excelFile));
+    EXPECT_FALSE(windows.picture.isNull());
+    EXPECT_TRUE(windows.events.contains("show preview"));
+    EXPECT_TRUE(windows.events.contains("hide main"));
+}
+
+TEST_F(GenerationRun, UnwritableTemporaryFolderReportsEachFailingStatement) {
+    qputenv("TEMP", QDir(env.tempFolder()).filePath("missing/folder").toLocal8Bit());
+    const PlainRecords records = sampleRecords();
+    generator::GenerateReport0(records, windows, windows);
+
+    QStringList lines;
+    for (const QString& text : dialogs.errorTexts()) {
+        const auto m = QRegularExpression("at line (\\d+)\r\r").match(text);
+        ASSERT_TRUE(m.hasMatch()) << text.toStdString();
+        lines << m.captured(1);
+    }
+    // Save, reopen, and everything that works on the reopened workbook, then the
+    // missing picture: each reported once, the run still ends in the preview.
+    EXPECT_TRUE(lines.contains("158")) << lines.join(",").toStdString();
+    EXPECT_TRUE(lines.contains("168")) << lines.join(",").toStdString();
+    EXPECT_TRUE(lines.contains("184")) << lines.join(",").toStdString();
+    EXPECT_EQ(lines.count("184"), 1);
+    EXPECT_TRUE(windows.events.contains("show preview"));
+    EXPECT_TRUE(windows.picture.isNull());
+}
+
+TEST_F(GenerationRun, UsedRangeEndingInRowOneGivesNoPicture) {
+    auto app = engine::createApplication();
+    engine::Workbook book = app->Workbooks().Add();
+    app->Range("C1").Select();
+    app->ActiveCell().SetFormulaR1C1("only row one");
+    const QString path = snapshot();
+    generator::saveCellsActivesheet(book, path);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(dialogs.errorTexts().isEmpty());
+    app->Quit();
+}
+
+TEST_F(GenerationRun, NoInstanceMeansEveryStatementReportsAndNothingCrashes) {
+    generator::setEngineFactory([] { return std::unique_ptr<engine::Application>(); });
+    const PlainRecords records = sampleRecords();
+    generator::GenerateReport0(records, windows, windows);
+    const QStringList errors = dialogs.errorTexts();
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors.first().contains("at line 102\r\r"));
+    EXPECT_TRUE(windows.events.contains("show preview"));
+}
