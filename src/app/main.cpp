@@ -1,8 +1,5 @@
-// Starts the program on its main window and wires the windows to the generator.
-#include "generator/connection.h"
-#include "generator/generation_run.h"
-#include "preview/form2.h"
-#include "records/form1.h"
+// Starts the program on its main window.
+#include "records/program_windows.h"
 #include "shell/font_substitutions.h"
 
 #include <QApplication>
@@ -13,23 +10,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     shell::InstallFontSubstitutions();
 
-    records::Form1* mainWindow = nullptr;
-    preview::Form2* previewWindow = nullptr;
-
-    preview::Form2Services previewServices;
-    previewServices.showMainWindow = [&] { mainWindow->show(); };
-    previewServices.storeRecordList = [&] { mainWindow->StoreRecordList(); };
-    preview::Form2 form2(previewServices);
-    previewWindow = &form2;
-
-    records::Form1Services mainServices;
-    mainServices.checkExcelCreatable = generator::CheckExcelCreatable;
-    mainServices.warnIfExcelRunning = generator::WarnIfExcelRunning;
-    mainServices.generateReport = [&] { generator::GenerateReport0(*mainWindow, *mainWindow, *previewWindow); };
-    records::Form1 form1(mainServices);
-    mainWindow = &form1;
-
-    form1.Form_Load();
-    form1.show();
+    records::ProgramWindows windows;
+    windows.Start();
     return app.exec();
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "preview/form2.h"
+#include "records/form1.h"
+
+#include <functional>
+
+namespace records {
+
+// The program's two windows wired to each other and to the generator: the main
+// window's create-template command runs the generation run into the preview
+// window; the preview's Back shows the main window again, and closing the
+// preview stores the record list before the program ends.
+class ProgramWindows {
+public:
+    // endProgram ends the program from the preview window; QApplication::quit when empty.
+    explicit ProgramWindows(std::function<void()> endProgram = {});
+
+    // Loads the main window and shows it.
+    void Start();
+
+    Form1& MainWindow() { return m_form1; }
+    preview::Form2& PreviewWindow() { return m_form2; }
+
+private:
+    preview::Form2 m_form2;
+    Form1 m_form1;
+};
+
+}  // namespace records

@@ -1,0 +1,165 @@
+// The whole road through the real windows: sample data, the generation run, the
+// preview with zoom, saving (new file, overwrite declined and confirmed, a failing
+// save), Back, a second run, and closing the preview.
+#include "generator/generation_run.h"
+#include "preview/picture_box.h"
+#include "records/program_windows.h"
+#include "records/saved_list_codec.h"
+#include "shell/settings_store.h"
+#include "support/isolated_environment.h"
+#include "support/scripted_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const QString kSampleList = QStringLiteral(
+    "Aldo Fennick||SEP1||5600||SEP1||560||SEP2||John Smith||SEP1||8400||SEP1||840||SEP2||"
+    "Zodo Duvevado||SEP1||11100||SEP1||1110||SEP2||");
+
+}  // namespace
+
+class EndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env = std::make_unique<IsolatedEnvironment>();
+        dialogs = std::make_unique<ScriptedDialogs>();
+        ended = 0;
+        windows = std::make_unique<records::ProgramWindows>([this] { ++ended; });
+        windows->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&windows->MainWindow()));
+        QTest::mouseClick(windows->MainWindow().PushButton6(), Qt::LeftButton);
+        QCOMPARE(windows->MainWindow().RowCount(), 3);
+    }
+
+    void cleanup() {
+        windows.reset();
+        dialogs.reset();
+        env.reset();
+    }
+
+    void runShowsThePreviewAndSavesTheWorkbook() {
+        startRun();
+        auto& preview = windows->PreviewWindow();
+        const QString temp = preview.mExcelFile();
+        QCOMPARE(temp, generator::LastTemporaryWorkbook());
+
+        // Zoom out paints a smaller canvas; zoom in returns to the natural size.
+        const int naturalWidth = preview.Picture1()->widthTwips();
+        QTest::mouseClick(preview.PushButton2(), Qt::LeftButton);
+        QCOMPARE(preview.mZoom(), 0.75f);
+        QCOMPARE(preview.mDrawWidth(), int(preview.mOrigWidth() * 0.75));
+        // The canvas is laid out in whole pixels of 15 twips.
+        QVERIFY(qAbs(preview.Picture1()->widthTwips() - preview.mDrawWidth()) < 15);
+        QTest::mouseClick(preview.PushButton1(), Qt::LeftButton);
+        QCOMPARE(preview.mZoom(), 1.0f);
+        QCOMPARE(preview.Picture1()->widthTwips(), naturalWidth);
+
+        // A new file: an identical copy, the temporary workbook still there.
+        const QString target = QDir(env->tempFolder()).filePath("commission.xls");
+        dialogs->fileNames.push_back(target);
+        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QCOMPARE(lastBoxText(), QStringLiteral("Done."));
+        QCOMPARE(contents(target), contents(temp));
+        QVERIFY(QFile::exists(temp));
+        QCOMPARE(dialogs->saveDialogs.back().title, QStringLiteral("Save File"));
+        QCOMPARE(dialogs->saveDialogs.back().filter, QStringLiteral("Excel Files (*.xls)"));
+
+        // Over an existing file: No keeps it, Yes replaces it.
+        writeFile(target, "the user's own file");
+        dialogs->fileNames.push_back(target);
+        dialogs->answers.push_back(shell::BoxAnswer::No);
+        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QCOMPARE(dialogs->boxes[dialogs->boxes.size() - 2].text,
+                 QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
+        QCOMPARE(lastBoxText(), QStringLiteral("Done."));
+        QCOMPARE(contents(target), QByteArray("the user's own file"));
+
+        dialogs->fileNames.push_back(target);
+        dialogs->answers.push_back(shell::BoxAnswer::Yes);
+        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QCOMPARE(lastBoxText(), QStringLiteral("Done."));
+        QCOMPARE(contents(target), contents(temp));
+        QVERIFY(dialogs->errorTexts().isEmpty());
+    }
+
+    void failingSaveReportsOnlyTheErrorAndKeepsTheOldFile() {
+        startRun();
+        auto& preview = windows->PreviewWindow();
+        // A path below a file cannot be written, whoever runs the test.
+        const QString blocker = QDir(env->tempFolder()).filePath("not-a-folder");
+        writeFile(blocker, "plain file");
+        dialogs->fileNames.push_back(blocker + "/commission.xls");
+        const auto before = dialogs->boxes.size();
+        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+
+        QCOMPARE(dialogs->boxes.size(), before + 1);
+        QCOMPARE(dialogs->boxes.back().title, QStringLiteral("Application Error"));
+        QVERIFY(dialogs->boxes.back().text.contains(
+            "\r\nin Marrowby2021/08/31.Form2.PushButton6_Click at line 130\r\r"));
+        QCOMPARE(contents(blocker), QByteArray("plain file"));
+    }
+
+    void backThenSecondRunThenClosingThePreview() {
+        startRun();
+        auto& preview = windows->PreviewWindow();
+        const QString firstTemp = preview.mExcelFile();
+
+        QTest::mouseClick(preview.PushButton8(), Qt::LeftButton);
+        QVERIFY(!QFile::exists(firstTemp));
+        QVERIFY(windows->MainWindow().isVisible());
+        QVERIFY(!preview.isVisible());
+        QCOMPARE(windows->MainWindow().RowCount(), 3);
+
+        startRun();
+        const QString secondTemp = preview.mExcelFile();
+        QVERIFY(secondTemp != firstTemp);
+        QVERIFY(QFile::exists(secondTemp));
+
+        // Closing the preview deletes the workbook, stores the list, ends the program.
+        preview.close();
+        QVERIFY(!QFile::exists(secondTemp));
+        QCOMPARE(ended, 1);
+        QCOMPARE(shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList)), kSampleList);
+        QVERIFY(dialogs->errorTexts().isEmpty());
+    }
+
+private:
+    void startRun() {
+        QTest::mouseClick(windows->MainWindow().PushButton1(), Qt::LeftButton);
+        auto& preview = windows->PreviewWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QVERIFY(!windows->MainWindow().isVisible());
+        QVERIFY(!preview.Picture1()->picture().isNull() || !preview.Picture1()->surface().isNull());
+        QVERIFY(preview.Picture1()->widthTwips() > 3 * 190 * 15);
+        QVERIFY(QFile::exists(preview.mExcelFile()));
+        QVERIFY(!QFile::exists(QDir(env->tempFolder()).filePath("temp.bmp")));
+        QVERIFY2(dialogs->errorTexts().isEmpty(), qPrintable(dialogs->errorTexts().join("\n")));
+    }
+
+    QString lastBoxText() const { return dialogs->boxes.empty() ? QString() : dialogs->boxes.back().text; }
+
+    std::unique_ptr<IsolatedEnvironment> env;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<records::ProgramWindows> windows;
+    int ended = 0;
+};
+
+QTEST_MAIN(EndToEnd)
+#include "tst_end_to_end.moc"
