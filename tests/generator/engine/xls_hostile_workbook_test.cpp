@@ -159,6 +159,27 @@ TEST(XlsHostileWorkbook, AbsurdCountsAndOffsetsAreRefused) {
     }
 }
 
+TEST(XlsHostileWorkbook, MillionsOfBlankCellsAreRefused) {
+    IsolatedEnvironment env;
+    // Rows of 256 formatted blank cells at two bytes each: 4,000 rows list more than
+    // a million cells in a stream of 2 MB.
+    QByteArray s = validStream();
+    s.chop(4);  // the sheet's EOF
+    for (int row = 100; row < 4100; ++row) {
+        QByteArray record;
+        xls::ByteWriter w(record);
+        w.u16(rt::kMulBlank);
+        w.u16(4 + 2 * 256 + 2);
+        w.u16(row);
+        w.u16(0);
+        for (int col = 0; col < 256; ++col) w.u16(15);
+        w.u16(255);
+        s.append(record);
+    }
+    s.append(QByteArray("\x0A\x00\x00\x00", 4));
+    expectRefused(s, QStringLiteral("more cells than can be opened"));
+}
+
 TEST(XlsHostileWorkbook, BrokenFormulasAndMissingPartsAreRefused) {
     IsolatedEnvironment env;
     {

@@ -3,7 +3,7 @@
 // setup; texts of every kind and length; and the file is replaced only whole.
 #include "generator/engine/xls_test_workbooks.h"
 
-#include "generator/engine/formula/eval_context.h"
+#include "generator/engine/application.h"
 #include "generator/engine/model/engine_error.h"
 #include "generator/engine/xls/biff_record_types.h"
 #include "generator/engine/xls/byte_io.h"
@@ -38,37 +38,6 @@ std::unique_ptr<WorkbookData> singleSheetWorkbook() {
     return wb;
 }
 
-// Recomputes every formula of a sheet from its cells, as a spreadsheet does after an
-// edit; circular references are not expected here.
-class SheetEvaluator : public formula::EvalContext {
-public:
-    explicit SheetEvaluator(SheetData& sheet) : m_sheet(sheet) {}
-    CellValue valueAt(int row, int col) override {
-        auto it = m_sheet.cells.find(CellAddress{row, col});
-        if (it == m_sheet.cells.end()) return {};
-        Cell& c = it->second;
-        if (c.hasFormula() && !c.resultValid) {
-            c.value = c.formula->evaluate(it->first, *this);
-            c.resultValid = true;
-        }
-        return c.value;
-    }
-    void recalculate() {
-        for (auto& [at, c] : m_sheet.cells)
-            if (c.hasFormula()) c.resultValid = false;
-        for (auto& [at, c] : m_sheet.cells) valueAt(at.row, at.col);
-    }
-
-private:
-    SheetData& m_sheet;
-};
-
-double number(const SheetData& sheet, int row, int col) {
-    const Cell* c = sheet.cell(row, col);
-    if (!c || !std::holds_alternative<double>(c->value)) return std::numeric_limits<double>::quiet_NaN();
-    return std::get<double>(c->value);
-}
-
 // The records of the file's workbook stream, in order.
 std::vector<std::pair<std::uint16_t, QByteArray>> records(const QByteArray& file) {
     const QByteArray stream = xls::CompoundFileReader(file).stream(QStringLiteral("Workbook"));
@@ -100,18 +69,24 @@ TEST(XlsWorkbookRoundTrip, CommissionSheetReadsBackAsLaidOut) {
 
 TEST(XlsWorkbookRoundTrip, ReopenedFormulasAreLive) {
     IsolatedEnvironment env;
-    const auto wb = commissionWorkbook(sampleRecords(), 10);
-    auto back = saveAndOpen(*wb, env);
-    SheetData& sheet = *back->sheets[0];
-    // C7 (row 6, column 2) changes from 5600 to 20000.5.
-    sheet.cells[CellAddress{6, 2}].value = 20000.5;
-    SheetEvaluator(sheet).recalculate();
+    const QString path = QDir(env.tempFolder()).filePath(QStringLiteral("live.xls"));
+    xls::writeWorkbook(*commissionWorkbook(sampleRecords(), 10), path);
+
+    // Opened as the generation run's second instance opens it, then edited.
+    const auto excel = createApplication();
+    excel->Workbooks().Open(path);
+    excel->Range(QStringLiteral("C7")).SetFormulaR1C1(QStringLiteral("20000.5"));
+    auto value = [&](const char* ref) {
+        const CellValue v = excel->Range(QString::fromLatin1(ref)).Value();
+        return std::holds_alternative<double>(v) ? std::get<double>(v) : std::numeric_limits<double>::quiet_NaN();
+    };
     const double total = 20000.5 + 8400.0 + 11100.0;
-    EXPECT_DOUBLE_EQ(number(sheet, 6, 3), 2000.05);        // D7
-    EXPECT_DOUBLE_EQ(number(sheet, 9, 2), total);          // C10
-    EXPECT_DOUBLE_EQ(number(sheet, 9, 3), total * 0.1);    // D10
-    EXPECT_DOUBLE_EQ(number(sheet, 3, 2), total);          // C4
-    EXPECT_DOUBLE_EQ(number(sheet, 3, 3), total * 0.1);    // D4
+    EXPECT_DOUBLE_EQ(value("D7"), 2000.05);
+    EXPECT_DOUBLE_EQ(value("C10"), total);
+    EXPECT_DOUBLE_EQ(value("D10"), total * 0.1);
+    EXPECT_DOUBLE_EQ(value("C4"), total);
+    EXPECT_DOUBLE_EQ(value("D4"), total * 0.1);
+    excel->Quit();
 }
 
 TEST(XlsWorkbookRoundTrip, TextsOfEveryKindAndLengthSurvive) {

@@ -36,8 +36,8 @@ QString recordName(std::uint16_t type) {
 class SheetStreamReader {
 public:
     SheetStreamReader(QByteArrayView stream, qsizetype bof, SheetData& sheet, CellFormatCatalog& formats,
-                      const std::vector<QString>& strings)
-        : m_records(stream, bof), m_sheet(sheet), m_formats(formats), m_strings(strings) {
+                      const std::vector<QString>& strings, std::size_t& cellBudget)
+        : m_records(stream, bof), m_sheet(sheet), m_formats(formats), m_strings(strings), m_cellBudget(cellBudget) {
         m_columnXf.fill(CellFormatTable::kDefaultCellXf);
     }
 
@@ -58,6 +58,7 @@ private:
     SheetData& m_sheet;
     CellFormatCatalog& m_formats;
     const std::vector<QString>& m_strings;
+    std::size_t& m_cellBudget;
     std::array<std::uint16_t, kMaxColumns> m_columnXf;
     bool m_fitToPage = false;
     std::optional<int> m_scale = 100;
@@ -98,9 +99,13 @@ CellAddress SheetStreamReader::cellAddress(RecordReader& r) {
 }
 
 Cell& SheetStreamReader::cellAt(const CellAddress& at, std::uint16_t xf) {
-    Cell& cell = m_sheet.cells[at];
+    const StyleId style = m_formats.style(xf);
+    auto [it, added] = m_sheet.cells.try_emplace(at);
+    if (added && m_cellBudget-- == 0)
+        throw EngineError(QStringLiteral("the workbook holds more cells than can be opened"));
+    Cell& cell = it->second;
     cell = Cell{};
-    cell.style = m_formats.style(xf);
+    cell.style = style;
     return cell;
 }
 
@@ -311,8 +316,8 @@ void SheetStreamReader::readSetup(RecordReader& r) {
 }  // namespace
 
 void readSheetStream(QByteArrayView stream, qsizetype bof, SheetData& sheet, CellFormatCatalog& formats,
-                     const std::vector<QString>& sharedStrings) {
-    SheetStreamReader(stream, bof, sheet, formats, sharedStrings).read();
+                     const std::vector<QString>& sharedStrings, std::size_t& cellBudget) {
+    SheetStreamReader(stream, bof, sheet, formats, sharedStrings, cellBudget).read();
 }
 
 }  // namespace engine::xls

@@ -20,6 +20,10 @@ namespace {
 
 // Larger files are refused before anything is read into memory.
 constexpr qint64 kMaxFileSize = qint64(512) * 1024 * 1024;
+// Cells a workbook may hold: every cell takes at least two bytes of the stream, and
+// no workbook opens with more than a million cells (the commission sheet of 32,767
+// records has about 130,000), which keeps memory within a few hundred megabytes.
+constexpr std::size_t kMaxCells = 1'000'000;
 
 struct SheetEntry {
     QString name;
@@ -130,6 +134,7 @@ WorkbookData readWorkbookBytes(const QByteArray& file) {
     CellFormatCatalog formats(wb.styles);
     const Globals g = readGlobals(stream, formats, wb.palette);
 
+    std::size_t cellBudget = std::min<std::size_t>(kMaxCells, std::size_t(stream.size()) / 2);
     std::vector<int> sheetOfTab(g.sheets.size(), -1);
     for (std::size_t tab = 0; tab < g.sheets.size(); ++tab) {
         const SheetEntry& entry = g.sheets[tab];
@@ -138,7 +143,7 @@ WorkbookData readWorkbookBytes(const QByteArray& file) {
             throw EngineError(QStringLiteral("the sheet \"%1\" lies outside the workbook").arg(entry.name));
         auto sheet = std::make_unique<SheetData>();
         sheet->name = entry.name;
-        readSheetStream(stream, entry.offset, *sheet, formats, g.strings);
+        readSheetStream(stream, entry.offset, *sheet, formats, g.strings, cellBudget);
         sheetOfTab[tab] = int(wb.sheets.size());
         wb.sheets.push_back(std::move(sheet));
     }
