@@ -22,7 +22,8 @@ QString describeTarget(const QString& path) {
 
 }  // namespace
 
-void WriteFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write) {
+void WriteFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, Durability durability) {
+    if (path.contains(QChar(0))) throw Failure(QStringLiteral("Cannot write %1: the name holds a NUL character.").arg(path));
     const QFileInfo target(path);
     if (target.isDir())
         throw Failure(QStringLiteral("Cannot write %1: %2.").arg(path, describeTarget(path)));
@@ -39,7 +40,7 @@ void WriteFileAtomically(const QString& path, const std::function<bool(QIODevice
         sibling.remove();
         throw;
     }
-    if (!written || !sibling.flush() || ::fsync(sibling.handle()) != 0) {
+    if (!written || !sibling.flush() || (durability == Durability::Synced && ::fsync(sibling.handle()) != 0)) {
         const QString reason = sibling.errorString();
         sibling.remove();
         throw Failure(QStringLiteral("Cannot write %1: %2").arg(path, reason));
