@@ -1,0 +1,285 @@
+// The main window's start and close when the files around it are damaged: the
+// settings store unwritable, a folder, garbage or on a full disk; the skin file
+// garbage, oversized or not a file; a damaged hand cursor. The window always
+// opens, the saved list always comes back, and a store that cannot be written
+// keeps its previous list whole.
+#include "file_faults.h"
+#include "gtest_printers.h"
+#include "preview/form2.h"
+#include "records/form1_harness.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using faults::readFile;
+using faults::writeFile;
+using records::CommissionRecord;
+
+const Rows kSample = {{"Aldo Fennick", "5600", "560"}, {"John Smith", "8400", "840"}, {"Zodo Duvevado", "11100", "1110"}};
+
+QString encoded(const Rows& rows) {
+    QString value;
+    for (const CommissionRecord& r : rows)
+        value += r.saleperson + "||SEP1||" + r.totalSalesAmount + "||SEP1||" + r.commissionAmount + "||SEP2||";
+    return value;
+}
+
+class StartupFileFaults : public ::testing::Test {
+protected:
+    void SetUp() override { shell::setProgramFolderForTesting(programFolder.path()); }
+    void TearDown() override {
+        if (h.form) h.closeWindow();
+        shell::setProgramFolderForTesting(QString());
+    }
+
+    QString storeFile() const { return QDir(h.env.configFolder()).filePath("Harrowden/Harrowden.json"); }
+    QString programFile(const QString& name) const { return programFolder.filePath(name); }
+
+    // A start on a store holding the sample list at 7.5 percent.
+    records::Form1& startWithSample() {
+        h.store(shell::kKeyCommissionList, encoded(kSample));
+        h.store(shell::kKeyCommissionRate, "7.5");
+        return h.start();
+    }
+    void expectSampleLoaded() {
+        EXPECT_EQ(h.rows(), kSample);
+        EXPECT_EQ(h.form->txtCommissionrate()->text(), QStringLiteral("7.5"));
+        EXPECT_TRUE(h.form->isVisible());
+    }
+    QStringList errorsAt(const QString& location) const {
+        QStringList out;
+        for (const QString& head : h.errorHeads())
+            if (head.contains(location)) out << head;
+        return out;
+    }
+
+    Form1Harness h;
+    QTemporaryDir programFolder;
+};
+
+// --- Settings store ------------------------------------------------------------------
+
+TEST_F(StartupFileFaults, StoreFolderTakenByAFileReportsTheCloseAndKeepsTheFile) {
+    ASSERT_TRUE(QDir().mkpath(h.env.configFolder()));
+    ASSERT_TRUE(writeFile(QFileInfo(storeFile()).absolutePath(), "someone else's file"));
+    records::Form1& f = h.start();
+    EXPECT_EQ(f.RowCount(), 0);
+
+    // Typing a percentage cannot store it; typing goes on without a box or a crash.
+    QTest::keyClicks(f.txtCommissionrate(), "12");
+    EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
+    h.set(f.txtSaleperson(), "Ann");
+    h.set(f.txtTotalSalesAmount(), "100");
+    f.PushButton4_Click();
+    ASSERT_EQ(f.RowCount(), 1);
+
+    h.closeWindow();
+    const QStringList closeErrors = errorsAt(shell::loc::Form1_Form_QueryUnload);
+    ASSERT_EQ(closeErrors.size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_TRUE(closeErrors.first().contains("at line 108"));
+    EXPECT_TRUE(closeErrors.first().contains("Settings could not be saved")) << closeErrors.first().toStdString();
+    EXPECT_EQ(readFile(QFileInfo(storeFile()).absolutePath()), QByteArray("someone else's file"));
+}
+
+TEST_F(StartupFileFaults, StoreFileTakenByAFolderReportsAndTheWindowStillWorks) {
+    ASSERT_TRUE(QDir().mkpath(storeFile()));
+    records::Form1& f = h.start();
+    EXPECT_EQ(f.RowCount(), 0);
+    EXPECT_EQ(f.txtCommissionrate()->text(), QStringLiteral("10"));
+    QTest::keyClicks(f.txtCommissionrate(), "5");
+    f.PushButton6_Click();  // the sample rows
+    EXPECT_EQ(f.RowCount(), 3);
+    h.closeWindow();
+    EXPECT_FALSE(errorsAt(shell::loc::Form1_Form_QueryUnload).isEmpty());
+    EXPECT_TRUE(QFileInfo(storeFile()).isDir());
+}
+
+TEST_F(StartupFileFaults, DamagedStoreIsReportedAndKeptForTheUserToRecover) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(storeFile()).absolutePath()));
+    QByteArray garbage("{\"Quenvale\": {\"Commission List\": \"Aldo||SEP1||5600||SEP1||5");
+    for (int i = 0; i < 4096; ++i) garbage += char((i * 7919) % 256);
+    ASSERT_TRUE(writeFile(storeFile(), garbage));
+
+    records::Form1& f = h.start();
+    EXPECT_EQ(f.RowCount(), 0);
+    const QStringList loadErrors = errorsAt(shell::loc::Form1_Form_Load);
+    ASSERT_FALSE(loadErrors.isEmpty());
+    EXPECT_TRUE(loadErrors.first().contains("at line 148")) << loadErrors.first().toStdString();
+    EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
+
+    f.PushButton6_Click();
+    EXPECT_EQ(f.RowCount(), 3);
+    h.closeWindow();
+    EXPECT_EQ(errorsAt(shell::loc::Form1_Form_QueryUnload).size(), 1);
+    EXPECT_EQ(readFile(storeFile()), garbage);
+}
+
+TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
+    records::Form1& f = startWithSample();
+    const QByteArray before = readFile(storeFile());
+    ASSERT_FALSE(before.isEmpty());
+    for (int i = 0; i < 200; ++i) {
+        h.set(f.txtSaleperson(), QStringLiteral("Seller number %1 with a long name").arg(i));
+        h.set(f.txtTotalSalesAmount(), QString::number(1000 + i));
+        f.PushButton4_Click();
+    }
+    {
+        faults::DiskFull full(before.size() + 512);
+        ASSERT_TRUE(full.active());
+        h.closeWindow();
+    }
+    EXPECT_EQ(errorsAt(shell::loc::Form1_Form_QueryUnload).size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_EQ(readFile(storeFile()), before);
+    h.dialogs.clear();
+    h.start();
+    expectSampleLoaded();
+    EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
+}
+
+TEST_F(StartupFileFaults, FullDiskWhileTypingThePercentageLosesOnlyThatValue) {
+    records::Form1& f = startWithSample();
+    const QByteArray before = readFile(storeFile());
+    {
+        faults::DiskFull full(16);
+        ASSERT_TRUE(full.active());
+        QTest::keyClicks(f.txtCommissionrate(), "25");
+    }
+    EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
+    EXPECT_EQ(readFile(storeFile()), before);
+    EXPECT_EQ(h.rows(), kSample);
+}
+
+// --- Skin file -----------------------------------------------------------------------
+
+TEST_F(StartupFileFaults, GarbageSkinLoadsTheWindowWithItsList) {
+    ASSERT_TRUE(QDir(programFolder.path()).mkpath("x"));
+    static const char kBroken[] = "QWidget { background: \xff\xfe; } }}} {{{ \x00\x01 /* unterminated";
+    QByteArray garbage(kBroken, sizeof kBroken - 1);
+    for (int i = 0; i < 2000; ++i) garbage += char(i % 256);
+    ASSERT_TRUE(writeFile(programFile("x/o.cjs"), garbage));
+    startWithSample();
+    expectSampleLoaded();
+}
+
+TEST_F(StartupFileFaults, OversizedSkinIsReportedAndTheLoadGoesOn) {
+    ASSERT_TRUE(QDir(programFolder.path()).mkpath("x"));
+    ASSERT_TRUE(writeFile(programFile("x/o.cjs"), QByteArray(3 * 1024 * 1024, '*')));
+    startWithSample();
+    const QStringList errors = errorsAt(shell::loc::Form1_Form_Load);
+    ASSERT_EQ(errors.size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_TRUE(errors.first().contains("at line 102"));
+    EXPECT_TRUE(errors.first().contains("Skin file could not be read"));
+    expectSampleLoaded();
+}
+
+TEST_F(StartupFileFaults, SkinThatIsNoFileIsIgnored) {
+    struct Case {
+        const char* what;
+        std::function<bool()> make;
+    };
+    const QString skin = programFile("x/o.cjs");
+    const std::vector<Case> cases = {
+        {"a folder", [&] { return QDir().mkpath(skin); }},
+        {"a FIFO", [&] { return QDir().mkpath(programFile("x")) && faults::makeFifo(skin); }},
+        {"a dangling link", [&] { return QDir().mkpath(programFile("x")) && QFile::link(programFile("x/none"), skin); }},
+        {"a link to itself", [&] { return QDir().mkpath(programFile("x")) && QFile::link(skin, skin); }},
+        {"a file where its folder belongs", [&] { return writeFile(programFile("x"), "not a folder"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(programFile("x")).removeRecursively();
+        QFile::remove(programFile("x"));
+        ASSERT_TRUE(c.make());
+        h.dialogs.clear();
+        startWithSample();
+        expectSampleLoaded();
+        EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
+        h.closeWindow();
+    }
+}
+
+// --- Hand cursor ---------------------------------------------------------------------
+
+// Cursor files damaged in the ways a copy, a download or a disk can damage them.
+std::vector<std::pair<const char*, QByteArray>> damagedCursors() {
+    auto le16 = [](int v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); };
+    auto le32 = [&](quint32 v) { return le16(int(v & 0xFFFF)) + le16(int(v >> 16)); };
+    // Directory header of a cursor with one entry of a 32 x 32 image at offset 22.
+    auto header = [&](int count, quint32 size, quint32 offset, int w = 32, int h = 32) {
+        return le16(0) + le16(2) + le16(count) + char(w) + char(h) + char(0) + char(0) + le16(4) + le16(4) +
+               le32(size) + le32(offset);
+    };
+    // A bitmap info header claiming the given size.
+    auto bitmapHeader = [&](qint32 w, qint32 h, int bits) {
+        return le32(40) + le32(quint32(w)) + le32(quint32(h)) + le16(1) + le16(bits) + le32(0) + le32(0) + le32(0) +
+               le32(0) + le32(0) + le32(0);
+    };
+    QByteArray random;
+    for (int i = 0; i < 766; ++i) random += char((i * 2654435761u) >> 24);
+    return {
+        {"empty", QByteArray()},
+        {"cut in its header", header(1, 744, 22).left(9)},
+        {"no entries", header(0, 744, 22)},
+        {"65535 entries", header(65535, 744, 22) + QByteArray(744, 0)},
+        {"entry beyond the end", header(1, 744, 0x7FFFFFF0)},
+        {"entry of 4 GB", header(1, 0xFFFFFFF0, 22) + bitmapHeader(32, 64, 32)},
+        {"image cut short", header(1, 744, 22) + bitmapHeader(32, 64, 1) + QByteArray(20, 0)},
+        {"bitmap of 0 x 0", header(1, 744, 22, 0, 0) + bitmapHeader(0, 0, 1) + QByteArray(704, 0)},
+        {"bitmap claiming 30000 x 60000", header(1, 744, 22) + bitmapHeader(30000, 60000, 32) + QByteArray(704, 0)},
+        {"negative height", header(1, 744, 22) + bitmapHeader(32, -64, 1) + QByteArray(704, 0)},
+        {"bit count 0", header(1, 744, 22) + bitmapHeader(32, 64, 0) + QByteArray(704, 0)},
+        {"a PNG header and garbage", header(1, 744, 22) + QByteArray::fromHex("89504E470D0A1A0A") + random.left(736)},
+        {"random bytes", random},
+        {"a text file", QByteArray("this is not a cursor\n").repeated(40)},
+    };
+}
+
+TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
+    for (const auto& [what, bytes] : damagedCursors()) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(writeFile(programFile("HAND-M.CUR"), bytes));
+        h.dialogs.clear();
+        records::Form1& f = startWithSample();
+        expectSampleLoaded();
+        // Either the damage is caught (one box, the load goes on) or the file still
+        // makes some picture; never more than one box, never a crash.
+        const QStringList errors = errorsAt(shell::loc::Form1_Form_Load);
+        EXPECT_LE(errors.size(), 1) << h.errorHeads().join(" | ").toStdString();
+        if (!errors.isEmpty()) {
+            EXPECT_TRUE(errors.first().contains("at line 110")) << errors.first().toStdString();
+            EXPECT_EQ(f.CustomPointer().shape(), Qt::PointingHandCursor);
+        }
+        QTest::mouseMove(f.PushButton4());
+        preview::Form2 form2{preview::Form2Services{[] {}, [] {}, [] {}}};
+        form2.EnsureLoaded();
+        EXPECT_LE(errorsAt(shell::loc::Form2_Form_Load).size(), 1);
+        h.closeWindow();
+        EXPECT_EQ(h.stored(shell::kKeyCommissionList), encoded(kSample));
+    }
+}
+
+TEST_F(StartupFileFaults, HandCursorThatIsNoFileIsIgnored) {
+    const QString cursor = programFile("HAND-M.CUR");
+    const std::vector<std::pair<const char*, std::function<bool()>>> cases = {
+        {"a folder", [&] { return QDir().mkpath(cursor); }},
+        {"a FIFO", [&] { return faults::makeFifo(cursor); }},
+        {"a link to a device", [&] { return QFile::link("/dev/zero", cursor); }},
+        {"a dangling link", [&] { return QFile::link(programFile("none.cur"), cursor); }},
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        QDir(cursor).removeRecursively();
+        QFile::remove(cursor);
+        ASSERT_TRUE(make());
+        h.dialogs.clear();
+        records::Form1& f = startWithSample();
+        expectSampleLoaded();
+        EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
+        EXPECT_EQ(f.CustomPointer().shape(), Qt::PointingHandCursor);
+        h.closeWindow();
+    }
+}
+
+}  // namespace

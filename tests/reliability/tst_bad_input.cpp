@@ -1,0 +1,199 @@
+// Hostile texts typed into the main window: enormous, formula-like, quoted,
+// multi-line, control characters, right-to-left and emoji names; totals and
+// percentages at and past the edges of a double; a list of 32,767 records. Each
+// is taken by the entry rules or refused with a message, and the list comes back
+// unchanged after closing the window and starting again.
+#include "records/form1_harness.h"
+#include "records/record_messages.h"
+#include "shell/locale_number.h"
+
+#include <QElapsedTimer>
+
+using records::CommissionRecord;
+
+class BadInput : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Form1Harness> h;
+
+    // Adds a record as the user would: the fields set, then Add Record.
+    void add(const QString& name, const QString& total) {
+        Form1Harness::set(h->form->txtSaleperson(), name);
+        Form1Harness::set(h->form->txtTotalSalesAmount(), total);
+        h->form->PushButton4_Click();
+    }
+
+    // Closes the window (which stores the list) and starts a new one.
+    void restart() {
+        h->closeWindow();
+        h->start();
+    }
+
+    bool shown(const QString& message) const {
+        for (const auto& box : h->dialogs.boxes)
+            if (box.text == message) return true;
+        return false;
+    }
+
+    static QString text(const char16_t* s) { return QString::fromUtf16(s); }
+
+private slots:
+    void init() { h = std::make_unique<Form1Harness>(); }
+    void cleanup() {
+        if (h->form) h->closeWindow();
+        h.reset();
+    }
+
+    void hostileNamesComeBackAfterARestart_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("100,000 characters") << QString(100000, QLatin1Char('n'));
+        QTest::newRow("formula") << QStringLiteral("=SUM(A1:A3)*2");
+        QTest::newRow("equals only") << QStringLiteral("=");
+        QTest::newRow("error literal") << QStringLiteral("#DIV/0!");
+        QTest::newRow("quotes") << QStringLiteral("\"O'Neil\" \"\" ''");
+        QTest::newRow("newlines") << QStringLiteral("first line\nsecond\r\nthird\r");
+        QTest::newRow("control characters") << QStringLiteral("bell\x07 esc\x1b[31m tab\t del\x7f");
+        QTest::newRow("NUL inside") << (QStringLiteral("before") + QChar(0) + QStringLiteral("after"));
+        QTest::newRow("backslashes and ini syntax") << QStringLiteral("a\\b\\\\ [Quenvale] key=value ; # %20");
+        QTest::newRow("right to left") << text(u"\u05e9\u05dc\u05d5\u05dd \u202e\u0645\u0631\u062d\u0628\u0627\u202c 12");
+        QTest::newRow("emoji") << text(u"\U0001F600 \U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F1E9\U0001F1EA");
+        QTest::newRow("separator halves") << QStringLiteral("||SEP |SEP1| SEP2|| ||");
+    }
+    void hostileNamesComeBackAfterARestart() {
+        QFETCH(QString, name);
+        h->start();
+        h->form->PushButton6_Click();
+        add(name, QStringLiteral("5600"));
+        const bool refused = h->form->RowCount() == 3;
+        if (refused) {
+            // A refusal says so.
+            QVERIFY2(!h->dialogs.boxes.empty(), "the record was dropped without a message");
+            return;
+        }
+        QCOMPARE(h->form->RowCount(), 4);
+        QCOMPARE(h->form->Row(4).saleperson.size(), name.size());
+        QCOMPARE(h->form->Row(4), (CommissionRecord{name, "5600", "560"}));
+        const Rows before = h->rows();
+        restart();
+        QCOMPARE(h->rows(), before);
+        QVERIFY(h->dialogs.errorTexts().isEmpty());
+    }
+
+    void oddTotalsFollowTheNumberRules_data() {
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("percentage");
+        QTest::addColumn<bool>("numeric");
+        QTest::addColumn<QString>("commission");  // expected, when numeric
+        QTest::newRow("1e308") << "1e308" << "10" << true << "1E+307";
+        QTest::newRow("1e308 overflowing") << "1e308" << "1000" << true << "unchanged";
+        QTest::newRow("-0") << "-0" << "10" << true << "0";
+        QTest::newRow("1,2,3") << "1,2,3" << "10" << false << "";
+        QTest::newRow("0x10") << "0x10" << "10" << false << "";
+        QTest::newRow("infinity sign") << text(u"\u221e") << "10" << false << "";
+        QTest::newRow("NaN") << "NaN" << "10" << false << "";
+        QTest::newRow("1e999") << "1e999" << "10" << false << "";
+        QTest::newRow("percentage 1e-320") << "5600" << "1e-320" << true << "subnormal";
+        QTest::newRow("percentage 0") << "5600" << "0" << true << "0";
+    }
+    void oddTotalsFollowTheNumberRules() {
+        QFETCH(QString, total);
+        QFETCH(QString, percentage);
+        QFETCH(bool, numeric);
+        QFETCH(QString, commission);
+        records::Form1& f = h->start();
+        Form1Harness::set(f.txtCommissionrate(), percentage);
+        Form1Harness::set(f.txtCommission(), QStringLiteral("before"));
+        Form1Harness::set(f.txtSaleperson(), QStringLiteral("Edge"));
+        Form1Harness::set(f.txtTotalSalesAmount(), total);
+
+        QCOMPARE(shell::IsNumeric(total), numeric);
+        if (!numeric || commission == QLatin1String("unchanged")) {
+            QCOMPARE(f.txtCommission()->text(), QStringLiteral("before"));
+            if (!numeric) QTRY_COMPARE(QApplication::focusWidget(), f.txtTotalSalesAmount());
+        } else if (commission == QLatin1String("subnormal")) {
+            const QString shownText = f.txtCommission()->text();
+            QVERIFY2(shell::IsNumeric(shownText), qPrintable(shownText));
+            QVERIFY(shell::ToDouble(shownText) > 0);
+        } else {
+            QCOMPARE(f.txtCommission()->text(), commission);
+        }
+        QVERIFY(h->dialogs.boxes.empty());
+
+        f.PushButton4_Click();
+        QCOMPARE(f.RowCount(), 1);
+        QCOMPARE(f.Row(1).totalSalesAmount, total);
+        const Rows before = h->rows();
+        restart();
+        QCOMPARE(h->rows(), before);
+        QCOMPARE(h->form->txtCommissionrate()->text(), percentage);
+    }
+
+    void separatorsInsideTextsDoNotDamageTheList_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("commission");
+        QTest::newRow("name ends like a field separator") << "Ann||SEP1" << "5" << "0.5";
+        QTest::newRow("name ends like the terminator") << "Ann||SEP2" << "5" << "0.5";
+        QTest::newRow("total ends like a separator") << "Bob" << "5||SEP1" << "x";
+        QTest::newRow("commission ends like the terminator") << "Cy" << "5" << "0.5||SEP2";
+        QTest::newRow("commission ends like a field separator") << "Di" << "" << "||SEP1";
+        QTest::newRow("whole separator") << "Ed||SEP1||" << "5" << "0.5";
+    }
+    void separatorsInsideTextsDoNotDamageTheList() {
+        QFETCH(QString, name);
+        QFETCH(QString, total);
+        QFETCH(QString, commission);
+        records::Form1& f = h->start();
+        f.PushButton6_Click();
+        Form1Harness::set(f.txtSaleperson(), name);
+        Form1Harness::set(f.txtTotalSalesAmount(), total);
+        Form1Harness::set(f.txtCommission(), commission);
+        f.PushButton4_Click();
+        const Rows before = h->rows();
+        if (before.size() == 3) QVERIFY2(!h->dialogs.boxes.empty(), "the record was dropped without a message");
+        restart();
+        QCOMPARE(h->rows(), before);
+        QVERIFY2(h->dialogs.errorTexts().isEmpty(), qPrintable(h->errorHeads().join(" | ")));
+    }
+
+    void aFullListOf32767RecordsComesBackWhole() {
+        QString value;
+        value.reserve(32767 * 40);
+        for (int i = 1; i <= 32767; ++i)
+            value += QStringLiteral("Seller %1||SEP1||%2||SEP1||%3||SEP2||").arg(i).arg(i * 10).arg(i);
+        Form1Harness::store(shell::kKeyCommissionList, value);
+
+        QElapsedTimer timer;
+        timer.start();
+        records::Form1& f = h->start();
+        qInfo("32,767 records loaded in %lld ms", timer.elapsed());
+        QCOMPARE(f.RowCount(), 32767);
+        QVERIFY(h->dialogs.boxes.empty());
+        QCOMPARE(f.Row(32767), (CommissionRecord{"Seller 32767", "327670", "32767"}));
+
+        // The list is full: a new name is refused with a message, a listed name is
+        // still updated in place.
+        add(QStringLiteral("One too many"), QStringLiteral("1"));
+        QCOMPARE(f.RowCount(), 32767);
+        QVERIFY(shown(records::kListFullMessage));
+        add(QStringLiteral("Seller 5"), QStringLiteral("77"));
+        QCOMPARE(f.RowCount(), 32767);
+        QCOMPARE(f.Row(5), (CommissionRecord{"Seller 5", "77", "7.7"}));
+        add(QStringLiteral("Seller 5"), QStringLiteral("50"));  // back to what was stored
+
+        h->closeWindow();
+        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionList), value);
+    }
+
+    void aStoredListLongerThanTheListCanHoldIsReported() {
+        QString value;
+        for (int i = 1; i <= 32768; ++i) value += QStringLiteral("S%1||SEP1||1||SEP1||0.1||SEP2||").arg(i);
+        Form1Harness::store(shell::kKeyCommissionList, value);
+        records::Form1& f = h->start();
+        QCOMPARE(f.RowCount(), 32767);
+        QCOMPARE(h->dialogs.errorTexts().size(), 1);
+        QVERIFY(h->dialogs.errorTexts().first().startsWith(records::kSavedListTooLongFailure));
+    }
+};
+
+QTEST_MAIN(BadInput)
+#include "tst_bad_input.moc"
