@@ -131,6 +131,14 @@ TEST_F(CommissionSheet, FortyRecords) {
     EXPECT_DOUBLE_EQ(number("C47"), 82000);
     EXPECT_DOUBLE_EQ(number("D47"), 8200);
     EXPECT_DOUBLE_EQ(number("D4"), 8200);
+    // The record block's borders: medium sides and bottom, thin lines between B, C and D.
+    const auto border = [&](int row, int col) { return dumpCell(ExcelApp->ActiveWorkbook().Data(), sheet(), row, col).section(" border=", 1); };
+    EXPECT_EQ(border(6, 1), "L:medium/15,R:thin/15");
+    EXPECT_EQ(border(25, 2), "L:thin/15,R:thin/15");
+    EXPECT_EQ(border(30, 3), "L:thin/15,R:medium/15");
+    EXPECT_EQ(border(45, 1), "L:medium/15,B:medium/15,R:thin/15");
+    EXPECT_EQ(border(45, 3), "L:thin/15,B:medium/15,R:medium/15");
+    EXPECT_EQ(border(46, 2), "");
     EXPECT_EQ(printArea(), "$A$1:$I$46");
     EXPECT_EQ(ExcelApp->ActiveSheet().UsedRange().Address(), "$B$1:$D$47");
     EXPECT_EQ(sheet().rowHeight(46), engine::SheetData::kDefaultRowHeight);

@@ -181,6 +181,24 @@ TEST_F(SparseFormatting, LaterBorderStepsReachCellsClearedInBetween) {
     EXPECT_EQ(styleAt("B100").border(BorderEdge::Left).line, BorderLine::Medium);
 }
 
+// Edges of a large selection create the cells of their side only.
+TEST_F(SparseFormatting, EdgesOfALargeSelectionStoreOnlyTheirCells) {
+    app.Range("C50").SetFormulaR1C1("inside");
+    app.Range("B1:D100").Select();
+    app.Selection().Borders(xlEdgeLeft).SetWeight(xlMedium);
+    app.Selection().Borders(xlEdgeRight).SetWeight(xlThin);
+    app.Selection().Borders(xlEdgeLeft).SetColorIndex(10);
+    EXPECT_EQ(sheet().cells.size(), 201u);
+    EXPECT_EQ(styleAt("B77").border(BorderEdge::Left), (engine::Border{BorderLine::Medium, 10}));
+    EXPECT_EQ(styleAt("D100").border(BorderEdge::Right).line, BorderLine::Thin);
+    EXPECT_EQ(styleAt("C50").border(BorderEdge::Left).line, BorderLine::None);
+    EXPECT_EQ(app.Range("C50").FormulaR1C1(), "inside");
+    app.Selection().Borders(xlInsideVertical).SetWeight(xlThick);
+    EXPECT_EQ(sheet().cells.size(), 300u);
+    EXPECT_EQ(styleAt("C50").border(BorderEdge::Left).line, BorderLine::Thick);
+    EXPECT_EQ(styleAt("B77").border(BorderEdge::Left).line, BorderLine::Medium);
+}
+
 TEST_F(SparseFormatting, InsideLinesOfOneColumnOrRowDrawNothing) {
     app.Range("B2:B5").Borders(xlInsideVertical).SetWeight(xlThick);
     app.Range("B2:E2").Borders(xlInsideHorizontal).SetWeight(xlThick);

@@ -22,12 +22,14 @@ struct SheetView {
     CellAddress activeCell{};
     CellAddress lastAt{-1, -1};
     Cell* lastCell = nullptr;
-    // The cells of the last large area changed, in order: a border is set as line,
-    // weight and colour one after another on the same cells. Dropped whenever a cell
-    // is created or removed.
-    CellArea lastArea{};
-    std::vector<Cell*> lastAreaCells;
-    bool lastAreaValid = false;
+    // The cells of a large area, row by row (null where none is stored): the
+    // layout changes the same cells several times over (a border is set as line,
+    // weight and colour, edge by edge, on parts of the selection), and finding them
+    // here is far cheaper than walking the cell map each time. Dropped whenever a
+    // cell is created or removed elsewhere.
+    CellArea memoArea{};
+    std::vector<Cell*> memoCells;
+    bool memoValid = false;
 };
 
 struct WorkbookState {

@@ -18,6 +18,11 @@ bool overlaps(const CellArea& a, const CellArea& b) {
            b.firstCol <= a.lastCol;
 }
 
+bool contains(const CellArea& outer, const CellArea& inner) {
+    return outer.firstRow <= inner.firstRow && inner.lastRow <= outer.lastRow && outer.firstCol <= inner.firstCol &&
+           inner.lastCol <= outer.lastCol;
+}
+
 CellArea bounding(const CellArea& a, const CellArea& b) {
     return CellArea{std::min(a.firstRow, b.firstRow), std::min(a.firstCol, b.firstCol),
                     std::max(a.lastRow, b.lastRow), std::max(a.lastCol, b.lastCol)};
@@ -41,7 +46,7 @@ Cell* SheetEditor::findCell(int row, int col) {
 
 // A new cell takes the format it showed: its row's, else its column's, else the sheet's.
 SheetEditor::CellMap::iterator SheetEditor::createAt(CellMap::iterator hint, int row, int col) {
-    m_view.lastAreaValid = false;
+    m_view.memoValid = false;
     Cell cell;
     if (auto r = m_sheet.rowStyles.find(row); r != m_sheet.rowStyles.end()) cell.style = r->second;
     else if (auto c = m_sheet.columnStyles.find(col); c != m_sheet.columnStyles.end()) cell.style = c->second;
@@ -79,6 +84,27 @@ void SheetEditor::forStoredCells(const CellArea& area, F&& f) {
     }
 }
 
+void SheetEditor::rememberCells(const CellArea& area) {
+    const int columns = area.columnCount();
+    m_view.memoCells.assign(static_cast<std::size_t>(area.rowCount()) * static_cast<std::size_t>(columns), nullptr);
+    auto& cells = m_sheet.cells;
+    auto it = cells.lower_bound(CellAddress{area.firstRow, area.firstCol});
+    for (int r = area.firstRow; r <= area.lastRow && it != cells.end(); ++r) {
+        // The next row's first cell is usually a few steps on, cheaper to walk to
+        // than to look up from the root.
+        const CellAddress rowStart{r, area.firstCol};
+        for (int steps = 0; it != cells.end() && it->first < rowStart && steps < 8; ++steps) ++it;
+        if (it != cells.end() && it->first < rowStart) it = cells.lower_bound(rowStart);
+        for (; it != cells.end() && it->first.row == r && it->first.col <= area.lastCol; ++it) {
+            const std::size_t index = static_cast<std::size_t>(r - area.firstRow) * static_cast<std::size_t>(columns) +
+                                      static_cast<std::size_t>(it->first.col - area.firstCol);
+            m_view.memoCells[index] = &it->second;
+        }
+    }
+    m_view.memoArea = area;
+    m_view.memoValid = true;
+}
+
 template <typename F>
 void SheetEditor::forEveryCell(const CellArea& area, F&& f) {
     if (area.rowCount() == 1 && area.columnCount() == 1) {
@@ -87,29 +113,39 @@ void SheetEditor::forEveryCell(const CellArea& area, F&& f) {
     }
     const long long count = static_cast<long long>(area.rowCount()) * area.columnCount();
     checkCellCount(count);
-    if (m_view.lastAreaValid && m_view.lastArea == area) {
-        for (Cell* cell : m_view.lastAreaCells) f(*cell);
+    if (count < kRememberedAreaSize) {
+        auto& cells = m_sheet.cells;
+        for (int r = area.firstRow; r <= area.lastRow; ++r) {
+            auto it = cells.lower_bound(CellAddress{r, area.firstCol});
+            for (int c = area.firstCol; c <= area.lastCol; ++c) {
+                if (it == cells.end() || it->first != CellAddress{r, c}) it = createAt(it, r, c);
+                f(it->second);
+                ++it;
+            }
+        }
         return;
     }
-    const bool remember = count >= kRememberedAreaSize;
-    m_view.lastAreaCells.clear();
-    auto& cells = m_sheet.cells;
-    auto it = cells.lower_bound(CellAddress{area.firstRow, area.firstCol});
+    if (!m_view.memoValid || !contains(m_view.memoArea, area)) {
+        // Remembering the whole selection serves every part of it the layout changes next.
+        const CellArea& selection = m_view.selection;
+        const long long selectionCount = static_cast<long long>(selection.rowCount()) * selection.columnCount();
+        const bool wholeSelection =
+            contains(selection, area) && selectionCount <= 4 * count && selectionCount <= kMaxCellsAtOnce;
+        rememberCells(wholeSelection ? selection : area);
+    }
+    const CellArea& memo = m_view.memoArea;
+    const auto columns = static_cast<std::size_t>(memo.columnCount());
     for (int r = area.firstRow; r <= area.lastRow; ++r) {
-        // The next row's first cell is usually a few steps on, cheaper to walk to
-        // than to look up from the root.
-        const CellAddress rowStart{r, area.firstCol};
-        for (int steps = 0; it != cells.end() && it->first < rowStart && steps < 8; ++steps) ++it;
-        if (it != cells.end() && it->first < rowStart) it = cells.lower_bound(rowStart);
+        const std::size_t rowStart = static_cast<std::size_t>(r - memo.firstRow) * columns;
         for (int c = area.firstCol; c <= area.lastCol; ++c) {
-            if (it == cells.end() || it->first != CellAddress{r, c}) it = createAt(it, r, c);
-            f(it->second);
-            if (remember) m_view.lastAreaCells.push_back(&it->second);
-            ++it;
+            Cell*& slot = m_view.memoCells[rowStart + static_cast<std::size_t>(c - memo.firstCol)];
+            if (!slot) {
+                slot = &createAt(m_sheet.cells.lower_bound(CellAddress{r, c}), r, c)->second;
+                m_view.memoValid = true;  // the memo holds the new cell too
+            }
+            f(*slot);
         }
     }
-    m_view.lastArea = area;
-    m_view.lastAreaValid = remember;
 }
 
 void SheetEditor::applyStyle(const CellArea& area, const StyleChange& c) {
@@ -170,7 +206,7 @@ void SheetEditor::applyStyle(const CellArea& area, const StyleChange& c) {
 void SheetEditor::eraseCells(const CellArea& area) {
     auto& cells = m_sheet.cells;
     m_view.lastCell = nullptr;
-    m_view.lastAreaValid = false;
+    m_view.memoValid = false;
     if (area.isWholeColumns()) {
         std::erase_if(cells, [&](const auto& entry) {
             return entry.first.col >= area.firstCol && entry.first.col <= area.lastCol;
@@ -194,7 +230,7 @@ void SheetEditor::clear(const CellArea& area) {
     contentChanged();
     if (area.isWholeSheet()) {
         m_view.lastCell = nullptr;
-        m_view.lastAreaValid = false;
+        m_view.memoValid = false;
         m_sheet.cells.clear();
         m_sheet.rowStyles.clear();
         m_sheet.columnStyles.clear();

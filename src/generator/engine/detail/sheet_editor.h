@@ -39,6 +39,8 @@ private:
     template <typename F>
     void forEveryCell(const CellArea& area, F&& f);
     void eraseCells(const CellArea& area);
+    // Fills the view's memo with the stored cells of area.
+    void rememberCells(const CellArea& area);
 
     WorkbookState& m_book;
     SheetView& m_view;
