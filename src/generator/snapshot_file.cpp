@@ -10,7 +10,9 @@ namespace generator {
 
 void SavePicture(const QImage& picture, const QString& path) {
     if (picture.isNull()) throw shell::Failure(QStringLiteral("Invalid picture"));
-    shell::WriteFileAtomically(path, [&](QIODevice& out) { return picture.save(&out, "BMP"); });
+    // The snapshot is read back at once and deleted before the run ends.
+    shell::WriteFileAtomically(
+        path, [&](QIODevice& out) { return picture.save(&out, "BMP"); }, shell::Durability::WithinRun);
 }
 
 QImage LoadPicture(const QString& path) {

@@ -86,6 +86,24 @@ TEST(AtomicFile, LinkAtTargetIsReplacedNotFollowed) {
     EXPECT_EQ(readAll(link), "picture");
 }
 
+TEST(AtomicFile, FileLivingWithinTheRunIsStillWrittenWholeAndNeverThroughALink) {
+    QTemporaryDir dir;
+    const QString victim = dir.filePath("victim.txt");
+    writeText(victim, "precious");
+    const QString link = dir.filePath("temp.bmp");
+    ASSERT_TRUE(QFile::link(victim, link));
+
+    shell::WriteFileAtomically(
+        link, [](QIODevice& out) { return out.write("picture") == 7; }, shell::Durability::WithinRun);
+    EXPECT_EQ(readAll(victim), "precious");
+    EXPECT_EQ(readAll(link), "picture");
+    EXPECT_THROW(shell::WriteFileAtomically(
+                     link, [](QIODevice& out) { return out.write("half") < 0; }, shell::Durability::WithinRun),
+                 shell::Failure);
+    EXPECT_EQ(readAll(link), "picture");
+    EXPECT_EQ(entries(dir.path()), (QStringList{"temp.bmp", "victim.txt"}));
+}
+
 TEST(AtomicFile, CopyIsByteForByte) {
     QTemporaryDir dir;
     QByteArray data;
