@@ -1,6 +1,6 @@
 // Starts the start-up probe (startup_probe, beside this program) as the user
 // starts the program, offscreen, and waits for it to end: the time from launch to
-// exit and the probe's peak memory.
+// exit, the processor time it used, and its peak memory.
 #pragma once
 
 #include <QCoreApplication>
@@ -19,6 +19,7 @@ namespace bench {
 
 struct ProbeResult {
     double seconds;
+    double cpuSeconds;
     long peakKb;
 };
 
@@ -45,7 +46,8 @@ inline ProbeResult launchStartupProbe() {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("the start-up probe failed (status " + std::to_string(status) + ")");
-    return {seconds, usage.ru_maxrss};
+    const auto toSeconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return {seconds, toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime), usage.ru_maxrss};
 }
 
 }  // namespace bench
