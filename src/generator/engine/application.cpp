@@ -11,8 +11,12 @@ Application::Application(const QString& version) : m_app(std::make_shared<detail
     m_app->version = version;
 }
 
+// The instance ends with its last reference, as if quit: objects taken from it
+// that outlive it fail from then on.
 Application::~Application() {
-    if (!m_app->quit) m_app->closeAll(QStringLiteral("The spreadsheet application has been released."));
+    if (m_app->quit) return;
+    m_app->closeAll(QStringLiteral("The spreadsheet application has been released."));
+    m_app->quit = true;
 }
 
 detail::AppState& Application::running() const {

@@ -144,8 +144,10 @@ TEST(Quit, EndsTheInstanceForEveryObjectTakenFromIt) {
 TEST(Quit, ReleasingTheInstanceClosesItsWorkbooks) {
     auto app = createApplication();
     const Workbook book = app->Workbooks().Add();
+    const Workbooks books = app->Workbooks();
     app.reset();
     EXPECT_THROW(book.Sheets(), EngineError);
+    EXPECT_THROW(books.Add(), EngineError);
 }
 
 TEST(Palette, StartsWithTheStandardColoursAndTakesNewOnes) {
