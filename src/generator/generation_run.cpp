@@ -80,6 +80,8 @@ void saveCellsActivesheet(const engine::Workbook& workbook, const QString& path)
     if (!trap.condition(106, [&] { return lastRow > 1 && lastColumn > 1; })) return;
     trap(110, [&] { objectSet(sheet).UsedRange().CopyPicture(); });
     trap(112, [&] { SavePicture(GetClipboardPicture(0), path); });
+    // The picture now lives in the file; the engine's clipboard need not hold it on.
+    engine::Clipboard::clear();
 }
 
 void GenerateReport0(const RecordSource& records, MainWindowControl& form1, PreviewTarget& form2) {
@@ -148,6 +150,9 @@ void GenerateReport0(const RecordSource& records, MainWindowControl& form1, Prev
     trap(176, [&] { objectSet(viewer).SetDisplayAlerts(false); });
     trap(178, [&] { objectSet(opened).Close(); });
     trap(180, [&] { objectSet(viewer).Quit(); });
+    // Nothing uses the reopened workbook any more: its memory goes before the picture is loaded.
+    opened.reset();
+    viewer.reset();
     trap(182, [&] { form1.SetDefaultPointer(); });
     trap(184, [&] { form2.SetPicture(LoadPicture(snapshotPath())); });
     trap(186, [&] { form2.SetExcelFile(path); });
