@@ -4,21 +4,27 @@
 
 namespace engine::xls {
 
-void ByteWriter::u16(std::uint32_t v) {
-    u8(v);
-    u8(v >> 8);
+namespace {
+
+// The low `count` bytes of v, least significant first, appended in one step: a
+// file is written a few bytes at a time, and each append has its own cost.
+void appendLittleEndian(QByteArray& out, std::uint64_t v, int count) {
+    const qsizetype at = out.size();
+    out.resize(at + count);
+    char* bytes = out.data() + at;
+    for (int i = 0; i < count; ++i) bytes[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-void ByteWriter::u32(std::uint32_t v) {
-    u16(v);
-    u16(v >> 16);
-}
+}  // namespace
+
+void ByteWriter::u16(std::uint32_t v) { appendLittleEndian(m_out, v, 2); }
+
+void ByteWriter::u32(std::uint32_t v) { appendLittleEndian(m_out, v, 4); }
 
 void ByteWriter::f64(double v) {
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
-    u32(static_cast<std::uint32_t>(bits));
-    u32(static_cast<std::uint32_t>(bits >> 32));
+    appendLittleEndian(m_out, bits, 8);
 }
 
 void ByteWriter::patchU16(qsizetype at, std::uint32_t v) {
