@@ -101,6 +101,8 @@ private:
     const CellFormatTable& m_formats;
     const SharedStringTableBuilder& m_strings;
     std::map<int, RowInfo> m_rows;  // every row that needs a ROW record
+    int m_firstCol = kMaxColumns;   // the columns the cells span
+    int m_lastCol = -1;
 };
 
 void SheetStreamWriter::write(bool active) {
@@ -108,11 +110,12 @@ void SheetStreamWriter::write(bool active) {
         RowInfo& r = m_rows[at.row];
         if (r.firstCol < 0) r.firstCol = at.col;
         r.lastCol = at.col;
+        m_firstCol = std::min(m_firstCol, at.col);
+        m_lastCol = std::max(m_lastCol, at.col);
     }
     for (const auto& [row, height] : m_sheet.rowHeights) m_rows[row];
     for (const auto& [row, style] : m_sheet.rowStyles) m_rows[row];
 
-    const qsizetype bof = m_out.position();
     m_out.record(rt::kBof, body([](ByteWriter& w) {
         w.u16(0x0600);  // BIFF8
         w.u16(0x0010);  // worksheet
@@ -121,7 +124,6 @@ void SheetStreamWriter::write(bool active) {
         w.u32(0);
         w.u32(0x06);
     }));
-    Q_UNUSED(bof);
 
     // INDEX: filled in once the row blocks are written.
     const int blockCount = [&] {
@@ -242,19 +244,12 @@ qsizetype SheetStreamWriter::writeColumns() {
 }
 
 void SheetStreamWriter::writeDimensions() {
-    int firstRow = kMaxRows, lastRow = -1, firstCol = kMaxColumns, lastCol = -1;
-    for (const auto& [at, cell] : m_sheet.cells) {
-        firstRow = std::min(firstRow, at.row);
-        lastRow = std::max(lastRow, at.row);
-        firstCol = std::min(firstCol, at.col);
-        lastCol = std::max(lastCol, at.col);
-    }
-    if (lastRow < 0) firstRow = lastRow = -1, firstCol = lastCol = -1;
+    const bool empty = m_sheet.cells.empty();
     m_out.record(rt::kDimensions, body([&](ByteWriter& w) {
-        w.u32(firstRow < 0 ? 0 : firstRow);
-        w.u32(lastRow + 1);
-        w.u16(firstCol < 0 ? 0 : firstCol);
-        w.u16(lastCol + 1);
+        w.u32(empty ? 0 : m_sheet.cells.begin()->first.row);
+        w.u32(empty ? 0 : m_sheet.cells.rbegin()->first.row + 1);
+        w.u16(empty ? 0 : m_firstCol);
+        w.u16(empty ? 0 : m_lastCol + 1);
         w.u16(0);
     }));
 }
@@ -332,7 +327,8 @@ void SheetStreamWriter::writeCell(const CellAddress& at, const Cell& cell) {
 
     if (cell.hasFormula()) {
         const QByteArray tokens = cell.formula->toBiff8Tokens(at);
-        if (tokens.size() > 1800)
+        constexpr qsizetype kFormulaFields = 22;  // address, format, result, options, token count
+        if (tokens.size() > kMaxRecordBody - kFormulaFields)
             throw EngineError(QStringLiteral("The formula in cell %1 is too long to be saved.").arg(cellName(at)));
         const FormulaResult result = encodeFormulaResult(cell.value);
         m_out.record(rt::kFormula, body([&](ByteWriter& w) {
