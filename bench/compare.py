@@ -11,7 +11,9 @@ processes) for the comparison. Peers: the same sheet written by libxlsxwriter
 interleaved so that a change of the machine's load touches every writer alike.
 Times are what each program measures of its own work (program and interpreter
 start excluded), as wall-clock time and as processor time (which says more of the
-work itself on a loaded machine); peak memory is the process's ru_maxrss.
+work itself on a loaded machine); peak memory is the resident high-water mark
+each process reports of itself (VmHWM: the ru_maxrss its parent gets would also
+count the parent's memory at the launch).
 """
 import argparse
 import json
@@ -40,18 +42,11 @@ def build(build_dir):
 def run_process(argv, env=None):
     """Runs argv; returns (wall seconds, processor seconds, peak kilobytes) as it
     reports them. Fails loudly."""
-    with tempfile.TemporaryFile() as out:
-        process = subprocess.Popen(argv, stdout=out, stderr=subprocess.PIPE, env=env)
-        _, status, usage = os.wait4(process.pid, 0)
-        process.returncode = os.waitstatus_to_exitcode(status)
-        errors = process.stderr.read().decode(errors="replace")
-        process.stderr.close()
-        out.seek(0)
-        text = out.read().decode()
-    if process.returncode != 0:
-        sys.exit("%s failed (%d): %s" % (" ".join(argv), process.returncode, errors.strip()))
-    fields = dict(part.split("=", 1) for part in text.split() if "=" in part)
-    return float(fields["seconds"]), float(fields["cpu"]), usage.ru_maxrss
+    done = subprocess.run(argv, env=env, capture_output=True, text=True)
+    if done.returncode != 0:
+        sys.exit("%s failed (%d): %s" % (" ".join(argv), done.returncode, done.stderr.strip()))
+    fields = dict(part.split("=", 1) for part in done.stdout.split() if "=" in part)
+    return float(fields["seconds"]), float(fields["cpu"]), int(fields["peak_kb"])
 
 
 def compare_writers(bin_dir, counts, runs, scratch):

@@ -7,7 +7,8 @@ Writes the same sheet as the program's generator for N records: the 56-colour
 palette, the sheet-wide white Arial style, column widths and row heights, one row
 per record with its commission formula, the totals row, the summary block,
 headings, borders, the merged title and the page setup. Prints the wall-clock and
-processor seconds spent building and saving (interpreter start not included).
+processor seconds spent building and saving (interpreter start not included) and
+the process's peak memory.
 """
 import sys
 import time
@@ -130,11 +131,22 @@ def build(n, path):
     book.save(path)
 
 
+def peak_resident_kb():
+    """The process's own resident high-water mark (its parent's figure for it would
+    also count the parent's memory at the launch)."""
+    with open("/proc/self/status") as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
 def main():
     n, path = int(sys.argv[1]), sys.argv[2]
     start, cpu_start = time.perf_counter(), time.process_time()
     build(n, path)
-    print("seconds=%.6f cpu=%.6f" % (time.perf_counter() - start, time.process_time() - cpu_start))
+    print("seconds=%.6f cpu=%.6f peak_kb=%d" % (time.perf_counter() - start, time.process_time() - cpu_start,
+                                               peak_resident_kb()))
 
 
 if __name__ == "__main__":
