@@ -83,6 +83,20 @@ TEST_F(StartupFileFaults, StoreFolderTakenByAFileReportsTheCloseAndKeepsTheFile)
     EXPECT_EQ(readFile(QFileInfo(storeFile()).absolutePath()), QByteArray("someone else's file"));
 }
 
+TEST_F(StartupFileFaults, StoreInAReadOnlyFolderReportsTheClose) {
+    // /proc cannot be written even by root.
+    qputenv("XDG_CONFIG_HOME", "/proc");
+    records::Form1& f = h.start();
+    EXPECT_EQ(f.RowCount(), 0);
+    EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
+    QTest::keyClicks(f.txtCommissionrate(), "5");
+    f.PushButton6_Click();
+    h.closeWindow();
+    const QStringList closeErrors = errorsAt(shell::loc::Form1_Form_QueryUnload);
+    ASSERT_EQ(closeErrors.size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_TRUE(closeErrors.first().contains("/proc/Harrowden")) << closeErrors.first().toStdString();
+}
+
 TEST_F(StartupFileFaults, StoreFileTakenByAFolderReportsAndTheWindowStillWorks) {
     ASSERT_TRUE(QDir().mkpath(storeFile()));
     records::Form1& f = h.start();

@@ -80,6 +80,16 @@ TEST_F(TempFolderFaults, FileStandingWhereTheFolderShouldBeIsLeftAlone) {
     EXPECT_EQ(faults::entriesOf(parent.path()), QStringList{"temp"});
 }
 
+TEST_F(TempFolderFaults, ReadOnlyFolderIsReportedAtTheSave) {
+    // /proc cannot be written even by root.
+    pointTempAt(QStringLiteral("/proc"));
+    runThenBackThenClose();
+    const QStringList errors = runErrors();
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors.first().contains("at line 158")) << errors.join(" | ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/temp.bmp")));
+}
+
 TEST_F(TempFolderFaults, FullDiskReportsTheSaveAndBackLeavesNoWorkbookBehind) {
     {
         faults::DiskFull full(2048);
