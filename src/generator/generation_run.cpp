@@ -132,7 +132,10 @@ void GenerateReport0(const RecordSource& records, MainWindowControl& form1, Prev
     }
     g_lastTemporaryWorkbook = path;
 
-    trap(158, [&] { objectSet(ReportWorkbook).SaveAs(path, SaveFormatForVersion(ExcelApp.get())); });
+    const bool saved =
+        trap(158, [&] { objectSet(ReportWorkbook).SaveAs(path, SaveFormatForVersion(ExcelApp.get())); });
+    // The empty file that claimed the name must not pass for a workbook later.
+    if (!saved) ReleaseTempFile(path);
     trap(160, [&] { excel().SetDisplayAlerts(false); });
     trap(162, [&] { objectSet(ReportWorkbook).Close(); });
     trap(164, [&] { excel().Quit(); });

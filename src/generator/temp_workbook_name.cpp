@@ -1,5 +1,6 @@
 #include "generator/temp_workbook_name.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -23,6 +24,11 @@ bool ReserveTempFile(const QString& path) {
         return true;
     }
     return errno != EEXIST;
+}
+
+void ReleaseTempFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isFile() && !info.isSymLink() && info.size() == 0) QFile::remove(path);
 }
 
 }  // namespace generator

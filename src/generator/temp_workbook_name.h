@@ -26,4 +26,7 @@ inline constexpr int kTempWorkbookDigits = 8;
 // (a missing or unwritable folder) count as claimed, so the save reports them.
 bool ReserveTempFile(const QString& path);
 
+// Removes the file ReserveTempFile created when nothing was written into it.
+void ReleaseTempFile(const QString& path);
+
 }  // namespace generator

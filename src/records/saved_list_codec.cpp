@@ -36,8 +36,21 @@ QString FieldAt(const QStringList& fields, int index) {
 }
 
 bool ContainsSeparator(const QString& text) {
-    return text.contains(fieldSeparator(), Qt::CaseSensitive) ||
-           text.contains(recordTerminator(), Qt::CaseSensitive);
+    // A field stands between two separators in the saved value; it is safe only
+    // when no separator is found there but the two around it, also one formed
+    // across its edges (a name ending in "||SEP1|" would lose its end).
+    const QString separators[] = {fieldSeparator(), recordTerminator()};
+    for (const QString& before : separators) {
+        for (const QString& after : separators) {
+            const QString framed = before + text + after;
+            const qsizetype end = before.size() + text.size();
+            for (const QString& separator : separators) {
+                for (qsizetype at = framed.indexOf(separator, 1); at >= 0; at = framed.indexOf(separator, at + 1))
+                    if (at != end) return true;
+            }
+        }
+    }
+    return false;
 }
 
 }  // namespace records

@@ -27,7 +27,8 @@ QStringList SplitFields(const QString& recordText);
 // record text has no such field.
 QString FieldAt(const QStringList& fields, int index);
 
-// True when text holds either separator.
+// True when text holds either separator, or would form one with a separator
+// written before or after it in the saved value.
 bool ContainsSeparator(const QString& text);
 
 }  // namespace records

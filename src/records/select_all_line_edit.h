@@ -9,7 +9,12 @@ namespace records {
 class SelectAllLineEdit : public QLineEdit {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
+    // Entry fields have no length limit (a plain line edit stops at 32,767 characters).
+    explicit SelectAllLineEdit(QWidget* parent = nullptr) : QLineEdit(parent) { setMaxLength(kUnlimited); }
+    explicit SelectAllLineEdit(const QString& text, QWidget* parent = nullptr) : QLineEdit(parent) {
+        setMaxLength(kUnlimited);
+        setText(text);
+    }
 
 signals:
     // The focus left the field for another control of the same window (not for
@@ -21,6 +26,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    static constexpr int kUnlimited = 0x7fffffff;
     void selectAllFromStart();
 };
 
