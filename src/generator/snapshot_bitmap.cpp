@@ -1,5 +1,6 @@
 #include "generator/snapshot_bitmap.h"
 
+#include "generator/engine/render/picture_memory.h"
 #include "shell/failure.h"
 
 #include <QIODevice>
@@ -77,7 +78,8 @@ std::optional<QImage> ReadSnapshotBitmap(QIODevice& in, qint64 maxBytes) {
         throw shell::Failure(QStringLiteral("The picture of %1 by %2 pixels is too large.").arg(header.width).arg(header.height));
     in.skip(kPixelOffset);
 
-    QImage image(header.width, header.height, QImage::Format_RGB32);
+    // Memory as the renderer takes it for a picture: a large one in huge pages.
+    QImage image = engine::render::newPictureImage(QSize(header.width, header.height));
     if (image.isNull()) throw shell::Failure(QStringLiteral("Out of memory"));
     for (int y = header.height - 1; y >= 0; --y) {
         uchar* line = image.scanLine(y);
