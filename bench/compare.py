@@ -126,7 +126,7 @@ def fmt_ms(value):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--build", default=os.path.join(os.path.dirname(SOURCE), "build-bench"))
+    parser.add_argument("--build", default=os.path.join(SOURCE, "build-bench"))
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--records", default="3,100,1000,32767")
     parser.add_argument("--no-build", action="store_true")
