@@ -1,6 +1,7 @@
 // The saved record list: any stored value decodes without a crash, splitting
-// loses no character, FieldAt fails exactly outside the fields, and records that
-// are stored whole on their own are stored whole in any list.
+// loses no character, FieldAt fails exactly outside the fields, every record the
+// main window accepts is stored whole, and records that are stored whole on their
+// own are stored whole in any list.
 #include "fuzz_support.h"
 #include "records/commission_record.h"
 #include "records/saved_list_codec.h"
@@ -43,7 +44,7 @@ Rows decode(const QString& value) {
         fuzz::check(!fields.isEmpty(), "a record text gives no fields", recordText);
         fuzz::check(fields.join(kSep1) == recordText, "fields do not join back to the record text", recordText);
         for (const QString& field : fields)
-            fuzz::check(!records::ContainsSeparator(field), "a decoded field holds a separator", field);
+            fuzz::check(!field.contains(kSep1) && !field.contains(kSep2), "a decoded field holds a separator", field);
         fieldOrEmpty(fields, -1);
         fieldOrEmpty(fields, int(fields.size()));
         rows.append({fieldOrEmpty(fields, 0), fieldOrEmpty(fields, 1), fieldOrEmpty(fields, 2)});
@@ -81,13 +82,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (roundTrips({row})) storable.append(row);
         fuzz::check(roundTrips(storable), "records stored whole alone are damaged in a list", describe(storable));
     } else {
-        // Texts as typed into the entry fields: a record that comes back alone also
-        // comes back among others, whatever stands around it.
+        // Texts as typed into the entry fields. The main window takes a record only
+        // when none of its texts holds or forms a separator; such a record comes
+        // back whole, alone and among others, whatever stands around it.
         const CommissionRecord typed{in.text(in.byte()), in.text(in.byte()), in.text(in.byte())};
         const CommissionRecord sample{QStringLiteral("Aldo Fennick"), QStringLiteral("5600"), QStringLiteral("560")};
         const CommissionRecord empty;
-        if (roundTrips({typed})) {
-            const Rows list{sample, typed, empty, typed, sample};
+        const Rows list{sample, typed, empty, typed, sample};
+        const bool accepted = !records::ContainsSeparator(typed.saleperson) &&
+                              !records::ContainsSeparator(typed.totalSalesAmount) &&
+                              !records::ContainsSeparator(typed.commissionAmount);
+        if (accepted) {
+            fuzz::check(roundTrips({typed}), "a record the window takes is not stored whole", describe({typed}));
+            fuzz::check(roundTrips(list), "a record the window takes is damaged in a list", describe({typed}));
+        } else if (roundTrips({typed})) {
             fuzz::check(roundTrips(list), "a record that is stored whole alone is damaged in a list",
                         describe({typed}));
         }
