@@ -1,5 +1,6 @@
 // Writes the seeds that need our own writers: file tokens of formulas for
-// fuzz_formula, and workbooks for fuzz_compound_file and fuzz_xls_workbook.
+// fuzz_formula, workbooks for fuzz_compound_file and fuzz_xls_workbook, and
+// cursor files for fuzz_cursor_file.
 //   fuzz_make_seeds <fuzz/corpus folder>
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
@@ -8,9 +9,12 @@
 #include "generator/palette.h"
 #include "generator/record_source.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <vector>
@@ -98,6 +102,32 @@ void workbooks(const QDir& corpus) {
     write(corpus.filePath("xls_workbook/many.xls"), bytes);
 }
 
+// An icon file of the picture as Qt writes it (BMP or PNG inside); as a cursor,
+// its type says so and its entry holds the hot spot.
+QByteArray iconFile(const QImage& picture, bool asCursor, QPoint hotSpot = {}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "ico");
+    QByteArray bytes = buffer.data();
+    if (asCursor) {
+        qToLittleEndian<quint16>(2, bytes.data() + 2);
+        qToLittleEndian<quint16>(quint16(hotSpot.x()), bytes.data() + 10);
+        qToLittleEndian<quint16>(quint16(hotSpot.y()), bytes.data() + 12);
+    }
+    return bytes;
+}
+
+void cursorFiles(const QDir& corpus) {
+    QImage hand(32, 32, QImage::Format_ARGB32);
+    hand.fill(Qt::transparent);
+    for (int i = 4; i < 28; ++i) hand.setPixel(i, 31 - i, qRgba(0, 0, 0, 255));
+    QImage small(16, 16, QImage::Format_Mono);
+    small.fill(1);
+    write(corpus.filePath("cursor_file/hand.cur"), iconFile(hand, true, {5, 3}));
+    write(corpus.filePath("cursor_file/small.ico"), iconFile(small, false));
+    write(corpus.filePath("cursor_file/large.cur"), iconFile(hand.scaled(64, 64), true, {63, 63}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,9 +138,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
-    for (const char* sub : {"formula", "compound_file", "xls_workbook"}) corpus.mkpath(QString::fromLatin1(sub));
+    for (const char* sub : {"formula", "compound_file", "xls_workbook", "cursor_file"}) corpus.mkpath(QString::fromLatin1(sub));
     generator::FillPalette();
     formulaTokens(corpus);
     workbooks(corpus);
+    cursorFiles(corpus);
     return 0;
 }
