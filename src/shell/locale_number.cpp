@@ -1,12 +1,14 @@
 #include "shell/locale_number.h"
 
 #include "shell/failure.h"
+#include "shell/locale_symbols.h"
 
 #include <QByteArray>
 #include <QStringView>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace shell {
 namespace {
@@ -20,15 +22,17 @@ bool isSpaceLike(QChar c) {
 // Walks a text once, building the same number in C notation for the conversion.
 class NumberScanner {
 public:
-    NumberScanner(QStringView text, const QLocale& locale)
+    NumberScanner(QStringView text, const LocaleSymbols& symbols)
         : m_rest(text.trimmed()),
-          m_group(locale.groupSeparator()),
-          m_decimal(locale.decimalPoint()),
-          m_plus(locale.positiveSign()),
-          m_minus(locale.negativeSign()) {}
+          m_group(symbols.group),
+          m_decimal(symbols.decimal),
+          m_plus(symbols.plus),
+          m_minus(symbols.minus) {
+        m_c.reserve(m_rest.size() + 1);
+    }
 
     // The number in C notation, or nothing when the text is not a number.
-    std::optional<QByteArray> scan() {
+    std::optional<std::string> scan() {
         sign();
         const int integerDigits = integerPart();
         if (integerDigits < 0) return std::nullopt;
@@ -103,23 +107,23 @@ private:
     }
 
     QStringView m_rest;
-    const QString m_group, m_decimal, m_plus, m_minus;
-    QByteArray m_c;
+    QStringView m_group, m_decimal, m_plus, m_minus;
+    std::string m_c;
 };
 
 // Conversion of C notation independent of the process's C locale, which the
 // application may have set to the user's.
-double convertC(const QByteArray& c) {
+double convertC(const char* c) {
     static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return ::strtod_l(c.constData(), nullptr, cLocale);
+    return ::strtod_l(c, nullptr, cLocale);
 }
 
 }  // namespace
 
 std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& locale) {
-    const std::optional<QByteArray> c = NumberScanner(text, locale).scan();
+    const std::optional<std::string> c = NumberScanner(text, SymbolsOf(locale)).scan();
     if (!c) return std::nullopt;
-    const double value = convertC(*c);
+    const double value = convertC(c->c_str());
     if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
@@ -140,7 +144,7 @@ std::optional<QString> LocaleNumberText(double value, const QLocale& locale) {
     QString text = QString::number(value, 'g', 15);
     // Next to the largest double, 15 digits round up past it; such a text would
     // not read back.
-    if (!std::isfinite(convertC(text.toLatin1()))) return std::nullopt;
+    if (!std::isfinite(convertC(text.toLatin1().constData()))) return std::nullopt;
     text.replace(QLatin1Char('e'), QLatin1Char('E'));
     text.replace(QLatin1Char('.'), locale.decimalPoint());
     return text;

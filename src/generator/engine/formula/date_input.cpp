@@ -1,6 +1,7 @@
 #include "generator/engine/formula/date_input.h"
 
 #include "generator/engine/formula/date_serial.h"
+#include "shell/locale_symbols.h"
 
 #include <QRegularExpression>
 
@@ -13,7 +14,10 @@ struct DatePattern {
     QRegularExpression regex;
     QString fieldOrder;   // "Mdy": which field each capture group holds
     QString numberFormat; // with "yy" where the locale writes a two-digit year
+    bool startsWithField = false;  // a matching text starts with a digit
 };
+
+bool startsWithDigit(const QString& text) { return !text.isEmpty() && text[0] >= u'0' && text[0] <= u'9'; }
 
 bool isDateSeparator(QChar c) { return !c.isLetterOrNumber() && c != u'\''; }
 
@@ -27,6 +31,7 @@ std::optional<DatePattern> numericPattern(const QString& format) {
         int run = 1;
         while (i + run < format.size() && format[i + run] == c) ++run;
         i += run;
+        if (i == run) pattern.startsWithField = c == u'd' || c == u'M' || c == u'y';
         if ((c == u'd' || c == u'M') && run <= 2) {
             regex += QStringLiteral("([0-9]{1,2})");
             pattern.fieldOrder += c;
@@ -58,6 +63,7 @@ int fullYear(const QString& digits) {
 }
 
 std::optional<DateInput> isoDate(const QString& text) {
+    if (!startsWithDigit(text)) return std::nullopt;
     static const QRegularExpression iso(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
     const QRegularExpressionMatch m = iso.match(text);
     if (!m.hasMatch()) return std::nullopt;
@@ -81,8 +87,8 @@ const std::optional<DatePattern>& patternFor(const QString& format) {
 }
 
 std::optional<DateInput> localeDate(const QString& text, const QLocale& locale) {
-    const std::optional<DatePattern>& pattern = patternFor(locale.dateFormat(QLocale::ShortFormat));
-    if (!pattern) return std::nullopt;
+    const std::optional<DatePattern>& pattern = patternFor(shell::SymbolsOf(locale).shortDate);
+    if (!pattern || (pattern->startsWithField && !startsWithDigit(text))) return std::nullopt;
     const QRegularExpressionMatch m = pattern->regex.match(text);
     if (!m.hasMatch()) return std::nullopt;
     CivilDate date;

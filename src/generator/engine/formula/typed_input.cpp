@@ -4,6 +4,7 @@
 #include "generator/engine/formula/error_literals.h"
 #include "generator/engine/model/engine_error.h"
 #include "shell/locale_number.h"
+#include "shell/locale_symbols.h"
 
 #include <optional>
 
@@ -17,7 +18,7 @@ TypedInput constant(CellValue value, QString format = QString()) {
 
 // Whether a number text has digits after its decimal separator.
 bool hasFraction(const QString& number, const QLocale& locale) {
-    const int point = number.indexOf(locale.decimalPoint());
+    const int point = number.indexOf(shell::SymbolsOf(locale).decimal);
     return point >= 0 && point + 1 < number.size() && number[point + 1].isDigit();
 }
 
@@ -59,7 +60,7 @@ std::optional<TypedInput> currencyWith(const QString& t, const QString& symbol, 
 
 std::optional<TypedInput> currency(const QString& t, const QLocale& locale) {
     if (auto dollars = currencyWith(t, QStringLiteral("$"), locale)) return dollars;
-    const QString symbol = locale.currencySymbol();
+    const QString& symbol = shell::SymbolsOf(locale).currency;
     if (symbol == QLatin1String("$")) return std::nullopt;
     return currencyWith(t, symbol, locale);
 }
