@@ -26,6 +26,7 @@ public:
 
     std::vector<Token> run() {
         m_pos = 1;  // after "="
+        m_tokens.reserve(8);
         for (;;) {
             while (m_pos < m_formula.size() && isBlank(m_formula[m_pos])) ++m_pos;
             if (m_pos >= m_formula.size()) break;
@@ -50,7 +51,7 @@ private:
     Token make(TokenKind kind, int start) {
         Token t;
         t.kind = kind;
-        t.source = m_formula.mid(start, m_pos - start);
+        t.source = QStringView(m_formula).mid(start, m_pos - start);
         return t;
     }
 
@@ -71,7 +72,7 @@ private:
         }
         Token t = make(TokenKind::Number, start);
         if (isNameChar(at(m_pos)))
-            throwSyntaxError(m_formula, QStringLiteral("\"%1\" is not a valid number").arg(t.source + at(m_pos)));
+            throwSyntaxError(m_formula, QStringLiteral("\"%1\" is not a valid number").arg(t.source.toString() + at(m_pos)));
         const QByteArray latin = t.source.toLatin1();
         const auto [end, error] = std::from_chars(latin.constData(), latin.constData() + latin.size(), t.number);
         if (error == std::errc::result_out_of_range) {
@@ -145,7 +146,7 @@ private:
             throwSyntaxError(m_formula, QStringLiteral("\"%1\" is not a valid reference").arg(wordAt(start)));
         while (isNameChar(at(m_pos))) ++m_pos;
         Token t = make(at(m_pos) == u'(' ? TokenKind::Function : TokenKind::Name, start);
-        t.text = t.source;
+        t.text = t.source.toString();
         if (at(m_pos) == u'!' || at(m_pos) == u'[')
             throwSyntaxError(m_formula, QStringLiteral("references to other sheets or workbooks are not supported"));
         return t;
@@ -234,11 +235,7 @@ private:
         }
     }
 
-    Token operatorToken(int start) {
-        Token t = make(TokenKind::Operator, start);
-        t.text = t.source;
-        return t;
-    }
+    Token operatorToken(int start) { return make(TokenKind::Operator, start); }
 
     const QString& m_formula;
     ReferenceStyle m_style;

@@ -4,6 +4,7 @@
 #include "generator/engine/model/cell_types.h"
 
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace engine::formula {
@@ -13,9 +14,9 @@ enum class TokenKind { Number, Text, Error, Reference, Function, Name, Operator,
 // One lexical token of a formula text.
 struct Token {
     TokenKind kind = TokenKind::End;
-    QString source;       // as written, for messages
+    QStringView source;   // as written (a view of the formula text): spelling, messages
     double number = 0;    // Number
-    QString text;         // Text: its value; Function, Name, Operator: its spelling
+    QString text;         // Text: its value; Function, Name: its spelling
     ErrorValue error = ErrorValue::Null;
     RefPart ref;          // Reference, relative to the formula's cell
 };

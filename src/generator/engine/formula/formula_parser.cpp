@@ -48,7 +48,7 @@ private:
     std::optional<BinaryOp> binaryOperatorAt(int level) const {
         if (peek().kind != TokenKind::Operator) return std::nullopt;
         for (const BinaryOperator& candidate : kBinaryOperators)
-            if (candidate.level == level && peek().text == QLatin1String(candidate.spelling)) return candidate.op;
+            if (candidate.level == level && peek().source == QLatin1String(candidate.spelling)) return candidate.op;
         return std::nullopt;
     }
 
@@ -56,7 +56,7 @@ private:
         if (level == kLevelCount) return postfix();
         NodePtr left = expression(level + 1);
         while (const std::optional<BinaryOp> op = binaryOperatorAt(level)) {
-            const QString spelling = take().source;
+            const QStringView spelling = take().source;
             NodePtr right = operandAfter(spelling, level + 1);
             left = makeNode(Binary{*op, std::move(left), std::move(right)});
         }
@@ -64,17 +64,17 @@ private:
     }
 
     // The operand after an operator, with a clear message when there is none.
-    NodePtr operandAfter(const QString& spelling, int level) {
+    NodePtr operandAfter(QStringView spelling, int level) {
         const TokenKind k = peek().kind;
         if (k == TokenKind::End || k == TokenKind::RightParen || k == TokenKind::Comma ||
-            (k == TokenKind::Operator && peek().text != QLatin1String("+") && peek().text != QLatin1String("-")))
+            (k == TokenKind::Operator && peek().source != u"+" && peek().source != u"-"))
             fail(QStringLiteral("a value is missing after \"%1\"").arg(spelling));
         return expression(level);
     }
 
     NodePtr postfix() {
         NodePtr node = prefix();
-        while (peek().kind == TokenKind::Operator && peek().text == QLatin1String("%")) {
+        while (peek().kind == TokenKind::Operator && peek().source == u"%") {
             take();
             node = makeNode(Unary{UnaryOp::Percent, std::move(node)});
         }
@@ -82,9 +82,9 @@ private:
     }
 
     NodePtr prefix() {
-        if (peek().kind == TokenKind::Operator && (peek().text == QLatin1String("+") || peek().text == QLatin1String("-"))) {
+        if (peek().kind == TokenKind::Operator && (peek().source == u"+" || peek().source == u"-")) {
             const Token& sign = take();
-            const UnaryOp op = sign.text == QLatin1String("-") ? UnaryOp::Minus : UnaryOp::Plus;
+            const UnaryOp op = sign.source == u"-" ? UnaryOp::Minus : UnaryOp::Plus;
             if (peek().kind == TokenKind::End || peek().kind == TokenKind::RightParen || peek().kind == TokenKind::Comma)
                 fail(QStringLiteral("a value is missing after \"%1\"").arg(sign.source));
             return makeNode(Unary{op, prefix()});
