@@ -150,6 +150,41 @@ TEST(Quit, ReleasingTheInstanceClosesItsWorkbooks) {
     EXPECT_THROW(books.Add(), EngineError);
 }
 
+// A closed workbook's cells are freed at once while handles to them remain: every
+// handle must find the workbook closed before it reaches for a sheet (the address
+// sanitizer pass catches any that does not).
+TEST(Close, EveryHandleKeptPastTheCloseFailsWithoutTouchingTheFreedSheets) {
+    Application app;
+    const Workbook book = app.Workbooks().Add();
+    app.Range("B2:C3").Select();
+    app.ActiveCell().SetFormulaR1C1("=1+1");
+    const Worksheet sheet = app.ActiveSheet();
+    const engine::Range area = app.Range("B2:C3");
+    const engine::Range used = sheet.UsedRange();
+    const engine::Range selection = app.Selection();
+    const Font font = area.Font();
+    const Interior interior = area.Interior();
+    const RangeBorder border = area.Borders(xlEdgeLeft);
+    const PageSetup page = sheet.PageSetup();
+    const Sheets sheets = book.Sheets();
+    book.Close();
+    EXPECT_THROW(sheet.Name(), EngineError);
+    EXPECT_THROW(sheet.Cells().Select(), EngineError);
+    EXPECT_THROW(area.Value(), EngineError);
+    EXPECT_THROW(area.FormulaR1C1(), EngineError);
+    EXPECT_THROW(area.SetFormulaR1C1("2"), EngineError);
+    EXPECT_THROW(used.CopyPicture(), EngineError);
+    EXPECT_THROW(selection.Merge(), EngineError);
+    EXPECT_THROW(font.SetSize(12), EngineError);
+    EXPECT_THROW(interior.SetColorIndex(3), EngineError);
+    EXPECT_THROW(border.SetWeight(xlThin), EngineError);
+    EXPECT_THROW(page.SetPrintArea("A1:B2"), EngineError);
+    EXPECT_THROW(sheets.Count(), EngineError);
+    EXPECT_THROW(sheets(1), EngineError);
+    EXPECT_THROW(book.Data(), EngineError);
+    EXPECT_THROW(book.SaveAs("/tmp/never-written.xls", xlNormal), EngineError);
+}
+
 TEST(Palette, StartsWithTheStandardColoursAndTakesNewOnes) {
     Application app;
     const Workbook book = app.Workbooks().Add();

@@ -1,8 +1,10 @@
 #include "generator/engine/detail/engine_state.h"
 
+#include "generator/engine/detail/background_release.h"
 #include "generator/engine/model/engine_error.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace engine::detail {
 
@@ -47,6 +49,18 @@ void WorkbookState::deleteSheet(const SheetData* sheet) {
 void WorkbookState::close(const QString& reason) {
     app = nullptr;
     closedReason = reason;
+    // Nothing reads a closed workbook's sheets again (every handle finds it closed
+    // first), so they are let go of now, on the side, even while handles remain.
+    auto sheets = std::make_shared<std::vector<std::unique_ptr<SheetData>>>(std::move(data.sheets));
+    std::move(deletedSheets.begin(), deletedSheets.end(), std::back_inserter(*sheets));
+    data.sheets.clear();
+    deletedSheets.clear();
+    for (SheetView& v : views) {
+        v.lastCell = nullptr;
+        v.memoCells = {};
+        v.memoValid = false;
+    }
+    if (!sheets->empty()) releaseInBackground([sheets = std::move(sheets)]() mutable { sheets.reset(); });
 }
 
 void AppState::ensureRunning() const {
