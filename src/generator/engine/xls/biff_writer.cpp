@@ -2,41 +2,76 @@
 
 #include "generator/engine/model/engine_error.h"
 #include "generator/engine/xls/biff_record_types.h"
-#include "generator/engine/xls/byte_io.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace engine::xls {
 
 namespace {
 
 bool fitsLatin1(const QString& text) {
-    for (QChar c : text)
-        if (c.unicode() > 0xFF) return false;
-    return true;
+    const ushort* p = text.utf16();
+    return std::all_of(p, p + text.size(), [](ushort c) { return c <= 0xFF; });
 }
 
-void appendCharacters(QByteArray& out, const QString& text, qsizetype from, qsizetype count, bool compressed) {
-    ByteWriter w(out);
-    for (qsizetype i = from; i < from + count; ++i) {
-        if (compressed)
-            w.u8(text[i].unicode());
-        else
-            w.u16(text[i].unicode());
+// The characters [from, from + count) of text at out: one byte each when compressed,
+// else two, little-endian.
+void storeCharacters(char* out, const QString& text, qsizetype from, qsizetype count, bool compressed) {
+    const ushort* p = text.utf16() + from;
+    if (compressed) {
+        for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(p[i]);
+    } else {
+        for (qsizetype i = 0; i < count; ++i) storeU16(out + 2 * i, p[i]);
     }
+}
+
+[[noreturn]] void recordTooLong(qsizetype length) {
+    throw EngineError(QStringLiteral("A record of the workbook is too long (%1 bytes).").arg(length));
 }
 
 }  // namespace
 
-void BiffWriter::record(std::uint16_t type, QByteArrayView body) {
-    if (body.size() > kMaxRecordBody)
-        throw EngineError(QStringLiteral("A record of the workbook is too long (%1 bytes).").arg(body.size()));
-    ByteWriter w(m_stream);
-    w.u16(type);
-    w.u16(static_cast<std::uint32_t>(body.size()));
-    w.bytes(body);
+void BiffWriter::reserve(qsizetype bytes) {
+    if (m_capacity - m_size < bytes) enlarge(bytes);
 }
 
-void BiffWriter::patchU32(qsizetype at, std::uint32_t value) {
-    ByteWriter(m_stream).patchU32(at, value);
+void BiffWriter::enlarge(qsizetype n) {
+    const qsizetype capacity = std::max({m_size + n, 2 * m_capacity, qsizetype(4096)});
+    m_buffer.resize(capacity);
+    m_data = m_buffer.data();
+    m_capacity = capacity;
+}
+
+void BiffWriter::record(std::uint16_t type, QByteArrayView body) {
+    if (body.size() > kMaxRecordBody) recordTooLong(body.size());
+    char* p = grow(4 + body.size());
+    storeU16(p, type);
+    storeU16(p + 2, static_cast<std::uint32_t>(body.size()));
+    if (!body.isEmpty()) std::memcpy(p + 4, body.data(), body.size());
+}
+
+void BiffWriter::endRecord(qsizetype start) {
+    const qsizetype length = m_size - start - 4;
+    if (length > kMaxRecordBody) recordTooLong(length);
+    patchU16(start + 2, static_cast<std::uint32_t>(length));
+}
+
+void BiffWriter::bytes(QByteArrayView b) {
+    if (!b.isEmpty()) std::memcpy(grow(b.size()), b.data(), b.size());
+}
+
+void BiffWriter::zeros(qsizetype n) {
+    if (n > 0) std::memset(grow(n), 0, n);
+}
+
+QByteArray BiffWriter::take() {
+    m_buffer.resize(m_size);
+    QByteArray stream = std::move(m_buffer);
+    m_buffer = QByteArray();
+    m_data = nullptr;
+    m_size = m_capacity = 0;
+    return stream;
 }
 
 void appendUnicodeString(QByteArray& body, const QString& text, LengthField length) {
@@ -50,7 +85,9 @@ void appendUnicodeString(QByteArray& body, const QString& text, LengthField leng
     else
         w.u16(text.size());
     w.u8(compressed ? 0x00 : 0x01);
-    appendCharacters(body, text, 0, text.size(), compressed);
+    const qsizetype at = body.size();
+    body.resize(at + text.size() * (compressed ? 1 : 2));
+    storeCharacters(body.data() + at, text, 0, text.size(), compressed);
 }
 
 ContinuedRecordWriter::ContinuedRecordWriter(BiffWriter& out, std::uint16_t type) : m_out(out) {
@@ -62,15 +99,12 @@ ContinuedRecordWriter::~ContinuedRecordWriter() {
 }
 
 void ContinuedRecordWriter::startRecord(std::uint16_t type) {
-    m_recordStart = m_out.position();
-    ByteWriter w(m_out.stream());
-    w.u16(type);
-    w.u16(0);  // length, patched when the record closes
+    m_recordStart = m_out.beginRecord(type);
     m_used = 0;
 }
 
 void ContinuedRecordWriter::closeRecord() {
-    ByteWriter(m_out.stream()).patchU16(m_recordStart + 2, static_cast<std::uint32_t>(m_used));
+    m_out.patchU16(m_recordStart + 2, static_cast<std::uint32_t>(m_used));
 }
 
 void ContinuedRecordWriter::ensureRoom(qsizetype bytes) {
@@ -82,7 +116,7 @@ void ContinuedRecordWriter::ensureRoom(qsizetype bytes) {
 void ContinuedRecordWriter::atomic(QByteArrayView piece) {
     Q_ASSERT(piece.size() <= kMaxRecordBody);
     ensureRoom(piece.size());
-    m_out.stream().append(piece.data(), piece.size());
+    m_out.bytes(piece);
     m_used += piece.size();
 }
 
@@ -91,14 +125,12 @@ StringPlacement ContinuedRecordWriter::unicodeString(const QString& text) {
         throw EngineError(QStringLiteral("The text is too long to be saved (%1 characters).").arg(text.size()));
     const bool compressed = fitsLatin1(text);
     const qsizetype charSize = compressed ? 1 : 2;
-    QByteArray& stream = m_out.stream();
 
     // The header (length and flags) never parts from the first character.
     ensureRoom(3 + (text.isEmpty() ? 0 : charSize));
     const StringPlacement placement{m_out.position(), static_cast<int>(4 + m_used)};
-    ByteWriter w(stream);
-    w.u16(text.size());
-    w.u8(compressed ? 0x00 : 0x01);
+    m_out.u16(text.size());
+    m_out.u8(compressed ? 0x00 : 0x01);
     m_used += 3;
 
     qsizetype done = 0;
@@ -107,12 +139,12 @@ StringPlacement ContinuedRecordWriter::unicodeString(const QString& text) {
         if (room == 0) {
             closeRecord();
             startRecord(rt::kContinue);
-            w.u8(compressed ? 0x00 : 0x01);  // the flags byte again
+            m_out.u8(compressed ? 0x00 : 0x01);  // the flags byte again
             m_used = 1;
             room = (kMaxRecordBody - m_used) / charSize;
         }
         const qsizetype count = std::min(room, text.size() - done);
-        appendCharacters(stream, text, done, count, compressed);
+        storeCharacters(m_out.grow(count * charSize), text, done, count, compressed);
         m_used += count * charSize;
         done += count;
     }

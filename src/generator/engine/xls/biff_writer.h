@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/engine/xls/byte_io.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,17 +13,68 @@ namespace engine::xls {
 
 inline constexpr qsizetype kMaxRecordBody = 8224;
 
+// The stream is written straight into one buffer that grows geometrically; records
+// are opened with their length left open and closed once their body is written.
 class BiffWriter {
 public:
+    // Makes room for at least `bytes` more, so that a stream of known size is
+    // written without moving.
+    void reserve(qsizetype bytes);
+
     // Appends a record; the body must fit one record.
     void record(std::uint16_t type, QByteArrayView body);
 
-    qsizetype position() const { return m_stream.size(); }
-    void patchU32(qsizetype at, std::uint32_t value);
-    QByteArray& stream() { return m_stream; }
+    // Starts a record whose length is filled in by endRecord; returns its position.
+    qsizetype beginRecord(std::uint16_t type) {
+        const qsizetype at = m_size;
+        char* p = grow(4);
+        storeU16(p, type);
+        storeU16(p + 2, 0);
+        return at;
+    }
+    // Ends the record started at `start`, refusing a body longer than a record holds.
+    void endRecord(qsizetype start);
+    // Appends a record of a fixed body length (at most a record's) and returns where
+    // its body goes, for the caller to fill before anything else is written.
+    char* recordBody(std::uint16_t type, qsizetype length) {
+        char* p = grow(4 + length);
+        storeU16(p, type);
+        storeU16(p + 2, static_cast<std::uint32_t>(length));
+        return p + 4;
+    }
+
+    // A record holding one 16-bit value.
+    void u16Record(std::uint16_t type, std::uint32_t value) { storeU16(recordBody(type, 2), value); }
+
+    // Appends to the open record.
+    void u8(std::uint32_t v) { *grow(1) = static_cast<char>(v & 0xFF); }
+    void u16(std::uint32_t v) { storeU16(grow(2), v); }
+    void u32(std::uint32_t v) { storeU32(grow(4), v); }
+    void f64(double v) { storeF64(grow(8), v); }
+    void bytes(QByteArrayView b);
+    void zeros(qsizetype n);
+    // Room for n bytes at the end, for the caller to fill completely.
+    char* grow(qsizetype n) {
+        if (m_capacity - m_size < n) enlarge(n);
+        char* p = m_data + m_size;
+        m_size += n;
+        return p;
+    }
+
+    qsizetype position() const { return m_size; }
+    void patchU16(qsizetype at, std::uint32_t value) { storeU16(m_data + at, value); }
+    void patchU32(qsizetype at, std::uint32_t value) { storeU32(m_data + at, value); }
+
+    // The stream written so far; the writer is left empty.
+    QByteArray take();
 
 private:
-    QByteArray m_stream;
+    void enlarge(qsizetype n);
+
+    QByteArray m_buffer;  // holds m_capacity bytes, of which the first m_size are written
+    char* m_data = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
 };
 
 // Where a string landed in the stream: its absolute position and its offset within

@@ -8,6 +8,7 @@
 #include "generator/engine/xls/cell_format_records.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace engine::xls {
 
@@ -36,8 +37,9 @@ CellFormatTable::CellFormatTable(const StyleTable& styles, const std::vector<Sty
     // Fonts 0..3 are the standard font, as a new workbook has them.
     m_fonts.assign(4, CellStyle{}.font);
     for (StyleId id : used) {
-        if (m_xfOfStyle.count(id)) continue;
+        if (id < m_xfOfStyle.size() && m_xfOfStyle[id] != kNoXf) continue;
         const CellStyle& style = styles.style(id);
+        if (id >= m_xfOfStyle.size()) m_xfOfStyle.resize(std::size_t(id) + 1, kNoXf);
         if (style == CellStyle{}) {
             m_xfOfStyle[id] = kDefaultCellXf;
             continue;
@@ -49,6 +51,10 @@ CellFormatTable::CellFormatTable(const StyleTable& styles, const std::vector<Sty
         m_xfOfStyle[id] = static_cast<std::uint16_t>(kFirstCellXf + m_cellXfs.size());
         m_cellXfs.push_back(cellXfBody(style, font, format));
     }
+}
+
+void CellFormatTable::unknownStyle() {
+    throw std::out_of_range("no cell format for the style");
 }
 
 std::uint16_t CellFormatTable::fontIndex(const FontStyle& font) {

@@ -27,15 +27,11 @@ std::optional<std::uint32_t> rkWithoutScale(double v) {
 
 // The eight bytes of a non-numeric result: a type, a payload byte and 0xFFFF at the
 // end, which no finite double has.
-QByteArray specialResult(std::uint8_t type, std::uint8_t payload) {
-    QByteArray b;
-    ByteWriter w(b);
-    w.u8(type);
-    w.u8(0);
-    w.u8(payload);
-    w.u8(0);
-    w.u16(0);
-    w.u16(0xFFFF);
+std::array<char, 8> specialResult(std::uint8_t type, std::uint8_t payload) {
+    std::array<char, 8> b{};
+    b[0] = static_cast<char>(type);
+    b[2] = static_cast<char>(payload);
+    storeU16(b.data() + 6, 0xFFFF);
     return b;
 }
 
@@ -71,7 +67,7 @@ double decodeRk(std::uint32_t rk) {
 FormulaResult encodeFormulaResult(const CellValue& value) {
     FormulaResult r;
     if (const double* d = std::get_if<double>(&value); d && std::isfinite(*d)) {
-        ByteWriter(r.value).f64(*d);
+        storeF64(r.value.data(), *d);
     } else if (d) {
         r.value = specialResult(kResultError, static_cast<std::uint8_t>(ErrorValue::Num));
     } else if (const QString* s = std::get_if<QString>(&value)) {
@@ -79,7 +75,7 @@ FormulaResult encodeFormulaResult(const CellValue& value) {
             r.value = specialResult(kResultEmptyText, 0);
         } else {
             r.value = specialResult(kResultText, 0);
-            r.text = *s;
+            r.text = s;
         }
     } else if (const bool* b = std::get_if<bool>(&value)) {
         r.value = specialResult(kResultBoolean, *b ? 1 : 0);
@@ -91,14 +87,9 @@ FormulaResult encodeFormulaResult(const CellValue& value) {
     return r;
 }
 
-CellValue decodeFormulaResult(const QByteArray& bytes, bool& textFollows) {
+CellValue decodeFormulaResult(const char* bytes, bool& textFollows) {
     textFollows = false;
-    if (readU16(bytes.constData() + 6) != 0xFFFF) {
-        double v;
-        std::uint64_t bits = readU32(bytes.constData()) | (std::uint64_t(readU32(bytes.constData() + 4)) << 32);
-        std::memcpy(&v, &bits, sizeof v);
-        return v;
-    }
+    if (readU16(bytes + 6) != 0xFFFF) return readF64(bytes);
     const auto payload = static_cast<std::uint8_t>(bytes[2]);
     switch (static_cast<std::uint8_t>(bytes[0])) {
     case kResultText:

@@ -2,8 +2,8 @@
 
 #include "generator/engine/model/cell_types.h"
 
-#include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -17,16 +17,16 @@ std::optional<std::uint32_t> encodeRk(double value);
 double decodeRk(std::uint32_t rk);
 
 // The eight-byte cached result of a FORMULA record. A text result is stored in the
-// STRING record that follows, so it is returned apart.
+// STRING record that follows, so it is returned apart (pointing into `value`).
 struct FormulaResult {
-    QByteArray value;
-    std::optional<QString> text;
+    std::array<char, 8> value{};
+    const QString* text = nullptr;
 };
 FormulaResult encodeFormulaResult(const CellValue& value);
 
-// Reads the eight bytes back. A text result (its text follows in a STRING record)
-// comes back as an empty QString with `textFollows` set.
-CellValue decodeFormulaResult(const QByteArray& bytes, bool& textFollows);
+// Reads the eight bytes at `bytes` back. A text result (its text follows in a
+// STRING record) comes back as an empty QString with `textFollows` set.
+CellValue decodeFormulaResult(const char* bytes, bool& textFollows);
 
 // An error value from its code; codes no spreadsheet uses read as #VALUE!.
 ErrorValue errorFromCode(std::uint8_t code);

@@ -216,7 +216,7 @@ void SheetStreamReader::readFormula(RecordReader& r) {
 
     Cell& cell = cellAt(at, xf);
     bool textFollows = false;
-    cell.value = decodeFormulaResult(result, textFollows);
+    cell.value = decodeFormulaResult(result.constData(), textFollows);
     try {
         cell.formula = formula::Formula::fromBiff8Tokens(tokens, at);
     } catch (const EngineError& e) {

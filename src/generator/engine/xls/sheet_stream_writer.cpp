@@ -13,8 +13,8 @@
 #include "generator/engine/xls/shared_string_table.h"
 
 #include <cmath>
-#include <functional>
-#include <set>
+#include <cstring>
+#include <limits>
 
 namespace engine::xls {
 
@@ -55,26 +55,18 @@ void checkTextLength(const QString& text, const CellAddress& at) {
                               .arg(cellName(at)).arg(text.size()).arg(kMaxTextLength));
 }
 
-QByteArray body(const std::function<void(ByteWriter&)>& fill) {
-    QByteArray b;
-    ByteWriter w(b);
-    fill(w);
-    return b;
-}
-
-void u16Record(BiffWriter& out, std::uint16_t type, std::uint32_t value) {
-    out.record(type, body([&](ByteWriter& w) { w.u16(value); }));
-}
-
 void f64Record(BiffWriter& out, std::uint16_t type, double value) {
-    out.record(type, body([&](ByteWriter& w) { w.f64(value); }));
+    storeF64(out.recordBody(type, 8), value);
 }
 
-// A row's ROW record: its height when it has one of its own, its format when
-// formatted as a whole, and the span of its cells.
+// A row that needs a ROW record: the span of its cells (none when it has no cells),
+// and its own height and format when it has them.
 struct RowInfo {
+    int row = 0;
     int firstCol = -1;
     int lastCol = -1;
+    const double* height = nullptr;
+    const StyleId* style = nullptr;
 };
 
 class SheetStreamWriter {
@@ -86,13 +78,16 @@ public:
     void write(bool active);
 
 private:
+    void collectRows();
+    int blockCount() const;
     void writeCalculationSettings();
     void writePageSetup();
     qsizetype writeColumns();
     void writeDimensions();
     std::vector<std::uint32_t> writeRowBlocks();
-    void writeRowRecord(int row);
+    void writeRowRecord(const RowInfo& info);
     void writeCell(const CellAddress& at, const Cell& cell);
+    void writeFormula(const CellAddress& at, const Cell& cell, std::uint16_t xf);
     void writeWindow(bool active);
     void writeMerges();
 
@@ -100,61 +95,89 @@ private:
     const SheetData& m_sheet;
     const CellFormatTable& m_formats;
     const SharedStringTableBuilder& m_strings;
-    std::map<int, RowInfo> m_rows;  // every row that needs a ROW record
-    int m_firstCol = kMaxColumns;   // the columns the cells span
+    std::vector<RowInfo> m_rows;   // every row that needs a ROW record, in order
+    int m_firstCol = kMaxColumns;  // the columns the cells span
     int m_lastCol = -1;
 };
 
-void SheetStreamWriter::write(bool active) {
+// The rows of the cells (one pass over the cells, which come in row order), merged
+// with the rows that have a height or format of their own.
+void SheetStreamWriter::collectRows() {
     for (const auto& [at, cell] : m_sheet.cells) {
-        RowInfo& r = m_rows[at.row];
-        if (r.firstCol < 0) r.firstCol = at.col;
-        r.lastCol = at.col;
+        if (m_rows.empty() || m_rows.back().row != at.row)
+            m_rows.push_back(RowInfo{at.row, at.col, at.col});
+        else
+            m_rows.back().lastCol = at.col;
         m_firstCol = std::min(m_firstCol, at.col);
         m_lastCol = std::max(m_lastCol, at.col);
     }
-    for (const auto& [row, height] : m_sheet.rowHeights) m_rows[row];
-    for (const auto& [row, style] : m_sheet.rowStyles) m_rows[row];
+    if (m_sheet.rowHeights.empty() && m_sheet.rowStyles.empty()) return;
 
-    m_out.record(rt::kBof, body([](ByteWriter& w) {
-        w.u16(0x0600);  // BIFF8
-        w.u16(0x0010);  // worksheet
-        w.u16(0x0DBB);
-        w.u16(0x07CC);
-        w.u32(0);
-        w.u32(0x06);
-    }));
+    std::vector<RowInfo> rows;
+    rows.reserve(m_rows.size() + m_sheet.rowHeights.size() + m_sheet.rowStyles.size());
+    auto cells = m_rows.cbegin();
+    auto height = m_sheet.rowHeights.cbegin();
+    auto style = m_sheet.rowStyles.cbegin();
+    for (;;) {
+        int next = std::numeric_limits<int>::max();
+        if (cells != m_rows.cend()) next = std::min(next, cells->row);
+        if (height != m_sheet.rowHeights.cend()) next = std::min(next, height->first);
+        if (style != m_sheet.rowStyles.cend()) next = std::min(next, style->first);
+        if (next == std::numeric_limits<int>::max()) break;
+        RowInfo info{next};
+        if (cells != m_rows.cend() && cells->row == next) info = *cells++;
+        if (height != m_sheet.rowHeights.cend() && height->first == next) info.height = &(height++)->second;
+        if (style != m_sheet.rowStyles.cend() && style->first == next) info.style = &(style++)->second;
+        rows.push_back(info);
+    }
+    m_rows = std::move(rows);
+}
+
+int SheetStreamWriter::blockCount() const {
+    int blocks = 0;
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        if (i == 0 || m_rows[i].row / kRowsPerBlock != m_rows[i - 1].row / kRowsPerBlock) ++blocks;
+    return blocks;
+}
+
+void SheetStreamWriter::write(bool active) {
+    collectRows();
+
+    char* bof = m_out.recordBody(rt::kBof, 16);
+    storeU16(bof, 0x0600);  // BIFF8
+    storeU16(bof + 2, 0x0010);  // worksheet
+    storeU16(bof + 4, 0x0DBB);
+    storeU16(bof + 6, 0x07CC);
+    storeU32(bof + 8, 0);
+    storeU32(bof + 12, 0x06);
 
     // INDEX: filled in once the row blocks are written.
-    const int blockCount = [&] {
-        std::set<int> blocks;
-        for (const auto& [row, info] : m_rows) blocks.insert(row / kRowsPerBlock);
-        return int(blocks.size());
-    }();
+    const int blocks = blockCount();
     const qsizetype index = m_out.position();
-    m_out.record(rt::kIndex, QByteArray(16 + 4 * blockCount, '\0'));
+    std::memset(m_out.recordBody(rt::kIndex, 16 + 4 * blocks), 0, 16 + 4 * blocks);
 
     writeCalculationSettings();
-    u16Record(m_out, rt::kPrintHeaders, 0);
-    u16Record(m_out, rt::kPrintGridlines, 0);
-    u16Record(m_out, rt::kGridSet, 1);
-    m_out.record(rt::kGuts, QByteArray(8, '\0'));
-    m_out.record(rt::kDefaultRowHeight, body([&](ByteWriter& w) {
+    m_out.u16Record(rt::kPrintHeaders, 0);
+    m_out.u16Record(rt::kPrintGridlines, 0);
+    m_out.u16Record(rt::kGridSet, 1);
+    std::memset(m_out.recordBody(rt::kGuts, 8), 0, 8);
+    {
         const bool custom = m_sheet.standardRowHeight != SheetData::kDefaultRowHeight;
-        w.u16(custom ? 0x0001 : 0x0000);
-        w.u16(pointsToTwips(m_sheet.standardRowHeight));
-    }));
-    u16Record(m_out, rt::kWsBool, kWsBoolStandard | (m_sheet.pageSetup.zoom ? 0 : kWsBoolFitToPage));
+        char* p = m_out.recordBody(rt::kDefaultRowHeight, 4);
+        storeU16(p, custom ? 0x0001 : 0x0000);
+        storeU16(p + 2, pointsToTwips(m_sheet.standardRowHeight));
+    }
+    m_out.u16Record(rt::kWsBool, kWsBoolStandard | (m_sheet.pageSetup.zoom ? 0 : kWsBoolFitToPage));
     writePageSetup();
     const qsizetype defColWidth = writeColumns();
     writeDimensions();
     const std::vector<std::uint32_t> dbCells = writeRowBlocks();
     writeWindow(active);
     writeMerges();
-    m_out.record(rt::kEof, {});
+    m_out.recordBody(rt::kEof, 0);
 
-    const int firstRow = m_rows.empty() ? 0 : m_rows.begin()->first;
-    const int endRow = m_rows.empty() ? 0 : m_rows.rbegin()->first + 1;
+    const int firstRow = m_rows.empty() ? 0 : m_rows.front().row;
+    const int endRow = m_rows.empty() ? 0 : m_rows.back().row + 1;
     m_out.patchU32(index + 4 + 4, firstRow);
     m_out.patchU32(index + 4 + 8, endRow);
     m_out.patchU32(index + 4 + 12, static_cast<std::uint32_t>(defColWidth));
@@ -162,18 +185,18 @@ void SheetStreamWriter::write(bool active) {
 }
 
 void SheetStreamWriter::writeCalculationSettings() {
-    u16Record(m_out, rt::kCalcMode, 1);     // automatic
-    u16Record(m_out, rt::kCalcCount, 100);
-    u16Record(m_out, rt::kRefMode, 1);      // A1
-    u16Record(m_out, rt::kIteration, 0);
+    m_out.u16Record(rt::kCalcMode, 1);     // automatic
+    m_out.u16Record(rt::kCalcCount, 100);
+    m_out.u16Record(rt::kRefMode, 1);      // A1
+    m_out.u16Record(rt::kIteration, 0);
     f64Record(m_out, rt::kDelta, 0.001);
-    u16Record(m_out, rt::kSaveRecalc, 1);   // recalculate before saving
+    m_out.u16Record(rt::kSaveRecalc, 1);   // recalculate before saving
 }
 
 void SheetStreamWriter::writePageSetup() {
     const PageSetupData& p = m_sheet.pageSetup;
-    u16Record(m_out, rt::kHCenter, 0);
-    u16Record(m_out, rt::kVCenter, 0);
+    m_out.u16Record(rt::kHCenter, 0);
+    m_out.u16Record(rt::kVCenter, 0);
     f64Record(m_out, rt::kLeftMargin, p.leftMargin);
     f64Record(m_out, rt::kRightMargin, p.rightMargin);
     f64Record(m_out, rt::kTopMargin, p.topMargin);
@@ -182,19 +205,19 @@ void SheetStreamWriter::writePageSetup() {
     std::uint16_t flags = p.orientation == 2 ? 0 : kSetupPortrait;
     if (p.printComments == xlPrintInPlace) flags |= kSetupNotes;
     if (p.printComments == xlPrintSheetEnd) flags |= kSetupNotes | kSetupEndNotes;
-    m_out.record(rt::kSetup, body([&](ByteWriter& w) {
-        w.u16(p.paperSize);
-        w.u16(p.zoom.value_or(100));
-        w.u16(1);  // first page number
-        w.u16(p.fitToPagesWide);
-        w.u16(p.fitToPagesTall);
-        w.u16(flags);
-        w.u16(600);  // print resolution
-        w.u16(600);
-        w.f64(p.headerMargin);
-        w.f64(p.footerMargin);
-        w.u16(1);  // copies
-    }));
+    const qsizetype setup = m_out.beginRecord(rt::kSetup);
+    m_out.u16(p.paperSize);
+    m_out.u16(p.zoom.value_or(100));
+    m_out.u16(1);  // first page number
+    m_out.u16(p.fitToPagesWide);
+    m_out.u16(p.fitToPagesTall);
+    m_out.u16(flags);
+    m_out.u16(600);  // print resolution
+    m_out.u16(600);
+    m_out.f64(p.headerMargin);
+    m_out.f64(p.footerMargin);
+    m_out.u16(1);  // copies
+    m_out.endRecord(setup);
 }
 
 // Columns: the standard width, then one COLINFO per run of equal columns. Every
@@ -203,9 +226,9 @@ void SheetStreamWriter::writePageSetup() {
 // the user, which tells them apart from columns of the standard width.
 qsizetype SheetStreamWriter::writeColumns() {
     const qsizetype defColWidth = m_out.position();
-    u16Record(m_out, rt::kDefColWidth, static_cast<std::uint32_t>(std::lround(std::floor(m_sheet.standardColumnWidth))));
+    m_out.u16Record(rt::kDefColWidth, static_cast<std::uint32_t>(std::lround(std::floor(m_sheet.standardColumnWidth))));
     if (m_sheet.standardColumnWidth != SheetData::kDefaultColumnWidth)
-        u16Record(m_out, rt::kStandardWidth, columnWidthToBiff(m_sheet.standardColumnWidth));
+        m_out.u16Record(rt::kStandardWidth, columnWidthToBiff(m_sheet.standardColumnWidth));
 
     struct Column {
         std::uint16_t width;
@@ -229,14 +252,13 @@ qsizetype SheetStreamWriter::writeColumns() {
         int last = first;
         while (last + 1 < kAllColumns && column(last + 1) == c) ++last;
         if (c.listed) {
-            m_out.record(rt::kColInfo, body([&](ByteWriter& w) {
-                w.u16(first);
-                w.u16(last);
-                w.u16(c.width);
-                w.u16(c.xf);
-                w.u16((c.ownWidth ? 0x0002 : 0) | (c.width == 0 ? 0x0001 : 0));  // user-set, hidden
-                w.u16(0);
-            }));
+            char* p = m_out.recordBody(rt::kColInfo, 12);
+            storeU16(p, first);
+            storeU16(p + 2, last);
+            storeU16(p + 4, c.width);
+            storeU16(p + 6, c.xf);
+            storeU16(p + 8, (c.ownWidth ? 0x0002 : 0) | (c.width == 0 ? 0x0001 : 0));  // user-set, hidden
+            storeU16(p + 10, 0);
         }
         first = last + 1;
     }
@@ -245,34 +267,33 @@ qsizetype SheetStreamWriter::writeColumns() {
 
 void SheetStreamWriter::writeDimensions() {
     const bool empty = m_sheet.cells.empty();
-    m_out.record(rt::kDimensions, body([&](ByteWriter& w) {
-        w.u32(empty ? 0 : m_sheet.cells.begin()->first.row);
-        w.u32(empty ? 0 : m_sheet.cells.rbegin()->first.row + 1);
-        w.u16(empty ? 0 : m_firstCol);
-        w.u16(empty ? 0 : m_lastCol + 1);
-        w.u16(0);
-    }));
+    char* p = m_out.recordBody(rt::kDimensions, 14);
+    storeU32(p, empty ? 0 : m_sheet.cells.begin()->first.row);
+    storeU32(p + 4, empty ? 0 : m_sheet.cells.rbegin()->first.row + 1);
+    storeU16(p + 8, empty ? 0 : m_firstCol);
+    storeU16(p + 10, empty ? 0 : m_lastCol + 1);
+    storeU16(p + 12, 0);
 }
 
 // Rows in blocks of 32: the block's ROW records, its cells, and a DBCELL record
 // locating them. Returns the DBCELL positions for the INDEX record.
 std::vector<std::uint32_t> SheetStreamWriter::writeRowBlocks() {
     std::vector<std::uint32_t> dbCells;
-    auto rowIt = m_rows.begin();
+    std::vector<std::uint16_t> offsets;
+    offsets.reserve(kRowsPerBlock);
     auto cellIt = m_sheet.cells.begin();
-    while (rowIt != m_rows.end()) {
-        const int block = rowIt->first / kRowsPerBlock;
+    for (std::size_t first = 0; first < m_rows.size();) {
+        const int block = m_rows[first].row / kRowsPerBlock;
         const qsizetype firstRowRecord = m_out.position();
-        std::vector<int> rows;
-        for (; rowIt != m_rows.end() && rowIt->first / kRowsPerBlock == block; ++rowIt) {
-            rows.push_back(rowIt->first);
-            writeRowRecord(rowIt->first);
-        }
+        std::size_t end = first;
+        for (; end < m_rows.size() && m_rows[end].row / kRowsPerBlock == block; ++end) writeRowRecord(m_rows[end]);
+
         // Offsets of each row's first cell: the first from the end of the first ROW
         // record, the others from the previous row's first cell.
-        std::vector<std::uint16_t> offsets;
+        offsets.clear();
         qsizetype previous = firstRowRecord + 4 + 16;
-        for (int row : rows) {
+        for (std::size_t k = first; k < end; ++k) {
+            const int row = m_rows[k].row;
             const qsizetype start = m_out.position();
             bool any = false;
             for (; cellIt != m_sheet.cells.end() && cellIt->first.row == row; ++cellIt) {
@@ -284,67 +305,48 @@ std::vector<std::uint32_t> SheetStreamWriter::writeRowBlocks() {
         }
         const qsizetype dbCell = m_out.position();
         dbCells.push_back(static_cast<std::uint32_t>(dbCell));
-        m_out.record(rt::kDbCell, body([&](ByteWriter& w) {
-            w.u32(static_cast<std::uint32_t>(dbCell - firstRowRecord));
-            for (auto o : offsets) w.u16(o);
-        }));
+        char* p = m_out.recordBody(rt::kDbCell, 4 + 2 * qsizetype(offsets.size()));
+        storeU32(p, static_cast<std::uint32_t>(dbCell - firstRowRecord));
+        for (std::size_t k = 0; k < offsets.size(); ++k) storeU16(p + 4 + 2 * k, offsets[k]);
+        first = end;
     }
     return dbCells;
 }
 
-void SheetStreamWriter::writeRowRecord(int row) {
-    const RowInfo& info = m_rows.at(row);
-    const auto height = m_sheet.rowHeights.find(row);
-    const auto style = m_sheet.rowStyles.find(row);
-    const bool ownHeight = height != m_sheet.rowHeights.end();
-    const double points = ownHeight ? height->second : m_sheet.standardRowHeight;
+void SheetStreamWriter::writeRowRecord(const RowInfo& info) {
+    const bool ownHeight = info.height != nullptr;
+    const double points = ownHeight ? *info.height : m_sheet.standardRowHeight;
 
     std::uint16_t flags = kRowAlwaysSet;
     if (ownHeight) flags |= kRowUnsynced;
     if (ownHeight && points == 0) flags |= kRowZeroHeight;
-    if (style != m_sheet.rowStyles.end()) flags |= kRowGhostDirty;
-    const std::uint16_t xf = style != m_sheet.rowStyles.end() ? m_formats.xfIndex(style->second)
-                                                            : CellFormatTable::kDefaultCellXf;
-    m_out.record(rt::kRow, body([&](ByteWriter& w) {
-        w.u16(row);
-        w.u16(info.firstCol < 0 ? 0 : info.firstCol);
-        w.u16(info.firstCol < 0 ? 0 : info.lastCol + 1);
-        w.u16(pointsToTwips(points));
-        w.u16(0);
-        w.u16(0);
-        w.u16(flags);
-        w.u16(xf);
-    }));
+    if (info.style) flags |= kRowGhostDirty;
+    const std::uint16_t xf = info.style ? m_formats.xfIndex(*info.style) : CellFormatTable::kDefaultCellXf;
+    char* p = m_out.recordBody(rt::kRow, 16);
+    storeU16(p, info.row);
+    storeU16(p + 2, info.firstCol < 0 ? 0 : info.firstCol);
+    storeU16(p + 4, info.firstCol < 0 ? 0 : info.lastCol + 1);
+    storeU16(p + 6, pointsToTwips(points));
+    storeU16(p + 8, 0);
+    storeU16(p + 10, 0);
+    storeU16(p + 12, flags);
+    storeU16(p + 14, xf);
+}
+
+// A cell record's body: the address and format, then `length` bytes of value that
+// the caller fills at the returned position.
+char* cellRecord(BiffWriter& out, std::uint16_t type, const CellAddress& at, std::uint16_t xf, qsizetype length) {
+    char* p = out.recordBody(type, 6 + length);
+    storeU16(p, at.row);
+    storeU16(p + 2, at.col);
+    storeU16(p + 4, xf);
+    return p + 6;
 }
 
 void SheetStreamWriter::writeCell(const CellAddress& at, const Cell& cell) {
     const std::uint16_t xf = m_formats.xfIndex(cell.style);
-    auto header = [&](ByteWriter& w) {
-        w.u16(at.row);
-        w.u16(at.col);
-        w.u16(xf);
-    };
-
     if (cell.hasFormula()) {
-        const QByteArray tokens = cell.formula->toBiff8Tokens(at);
-        constexpr qsizetype kFormulaFields = 22;  // address, format, result, options, token count
-        if (tokens.size() > kMaxRecordBody - kFormulaFields)
-            throw EngineError(QStringLiteral("The formula in cell %1 is too long to be saved.").arg(cellName(at)));
-        const FormulaResult result = encodeFormulaResult(cell.value);
-        m_out.record(rt::kFormula, body([&](ByteWriter& w) {
-            header(w);
-            w.bytes(result.value);
-            w.u16(0x0001);  // calculate on every load
-            w.u32(0);
-            w.u16(tokens.size());
-            w.bytes(tokens);
-        }));
-        if (result.text) {
-            checkTextLength(*result.text, at);
-            ContinuedRecordWriter string(m_out, rt::kString);
-            string.unicodeString(*result.text);
-            string.finish();
-        }
+        writeFormula(at, cell, xf);
         return;
     }
 
@@ -352,58 +354,62 @@ void SheetStreamWriter::writeCell(const CellAddress& at, const Cell& cell) {
         [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, std::monostate>) {
-                m_out.record(rt::kBlank, body(header));
+                cellRecord(m_out, rt::kBlank, at, xf, 0);
             } else if constexpr (std::is_same_v<T, double>) {
                 if (!std::isfinite(v)) {
-                    m_out.record(rt::kBoolErr, body([&](ByteWriter& w) {
-                        header(w);
-                        w.u8(static_cast<std::uint8_t>(ErrorValue::Num));
-                        w.u8(1);
-                    }));
+                    char* p = cellRecord(m_out, rt::kBoolErr, at, xf, 2);
+                    p[0] = static_cast<char>(ErrorValue::Num);
+                    p[1] = 1;
                 } else if (auto rk = encodeRk(v)) {
-                    m_out.record(rt::kRk, body([&](ByteWriter& w) {
-                        header(w);
-                        w.u32(*rk);
-                    }));
+                    storeU32(cellRecord(m_out, rt::kRk, at, xf, 4), *rk);
                 } else {
-                    m_out.record(rt::kNumber, body([&](ByteWriter& w) {
-                        header(w);
-                        w.f64(v);
-                    }));
+                    storeF64(cellRecord(m_out, rt::kNumber, at, xf, 8), v);
                 }
             } else if constexpr (std::is_same_v<T, QString>) {
-                m_out.record(rt::kLabelSst, body([&](ByteWriter& w) {
-                    header(w);
-                    w.u32(m_strings.indexOf(v));
-                }));
+                storeU32(cellRecord(m_out, rt::kLabelSst, at, xf, 4), m_strings.indexOf(v));
             } else if constexpr (std::is_same_v<T, bool>) {
-                m_out.record(rt::kBoolErr, body([&](ByteWriter& w) {
-                    header(w);
-                    w.u8(v ? 1 : 0);
-                    w.u8(0);
-                }));
+                char* p = cellRecord(m_out, rt::kBoolErr, at, xf, 2);
+                p[0] = v ? 1 : 0;
+                p[1] = 0;
             } else {
-                m_out.record(rt::kBoolErr, body([&](ByteWriter& w) {
-                    header(w);
-                    w.u8(static_cast<std::uint8_t>(v));
-                    w.u8(1);
-                }));
+                char* p = cellRecord(m_out, rt::kBoolErr, at, xf, 2);
+                p[0] = static_cast<char>(v);
+                p[1] = 1;
             }
         },
         cell.value);
 }
 
+void SheetStreamWriter::writeFormula(const CellAddress& at, const Cell& cell, std::uint16_t xf) {
+    const QByteArray tokens = cell.formula->toBiff8Tokens(at);
+    constexpr qsizetype kFormulaFields = 22;  // address, format, result, options, token count
+    if (tokens.size() > kMaxRecordBody - kFormulaFields)
+        throw EngineError(QStringLiteral("The formula in cell %1 is too long to be saved.").arg(cellName(at)));
+    const FormulaResult result = encodeFormulaResult(cell.value);
+    char* p = cellRecord(m_out, rt::kFormula, at, xf, kFormulaFields - 6 + tokens.size());
+    std::memcpy(p, result.value.data(), result.value.size());
+    storeU16(p + 8, 0x0001);  // calculate on every load
+    storeU32(p + 10, 0);
+    storeU16(p + 14, static_cast<std::uint32_t>(tokens.size()));
+    if (!tokens.isEmpty()) std::memcpy(p + 16, tokens.constData(), tokens.size());
+    if (result.text) {
+        checkTextLength(*result.text, at);
+        ContinuedRecordWriter string(m_out, rt::kString);
+        string.unicodeString(*result.text);
+        string.finish();
+    }
+}
+
 void SheetStreamWriter::writeWindow(bool active) {
-    m_out.record(rt::kWindow2, body([&](ByteWriter& w) {
-        w.u16(kWindow2Standard | (active ? kWindow2Active : 0));
-        w.u16(0);   // top row shown
-        w.u16(0);   // left column shown
-        w.u16(kIcvSystemForeground);  // grid colour
-        w.u16(0);
-        w.u16(0);   // page-break preview zoom: default
-        w.u16(0);   // normal zoom: default
-        w.u32(0);
-    }));
+    char* p = m_out.recordBody(rt::kWindow2, 18);
+    storeU16(p, kWindow2Standard | (active ? kWindow2Active : 0));
+    storeU16(p + 2, 0);   // top row shown
+    storeU16(p + 4, 0);   // left column shown
+    storeU16(p + 6, kIcvSystemForeground);  // grid colour
+    storeU16(p + 8, 0);
+    storeU16(p + 10, 0);  // page-break preview zoom: default
+    storeU16(p + 12, 0);  // normal zoom: default
+    storeU32(p + 14, 0);
 }
 
 void SheetStreamWriter::writeMerges() {
@@ -411,15 +417,15 @@ void SheetStreamWriter::writeMerges() {
     const auto& merges = m_sheet.merges;
     for (std::size_t first = 0; first < merges.size(); first += kPerRecord) {
         const std::size_t count = std::min(kPerRecord, merges.size() - first);
-        m_out.record(rt::kMergedCells, body([&](ByteWriter& w) {
-            w.u16(count);
-            for (std::size_t k = first; k < first + count; ++k) {
-                w.u16(merges[k].firstRow);
-                w.u16(merges[k].lastRow);
-                w.u16(merges[k].firstCol);
-                w.u16(merges[k].lastCol);
-            }
-        }));
+        char* p = m_out.recordBody(rt::kMergedCells, 2 + 8 * qsizetype(count));
+        storeU16(p, count);
+        for (std::size_t k = 0; k < count; ++k) {
+            const CellArea& m = merges[first + k];
+            storeU16(p + 2 + 8 * k, m.firstRow);
+            storeU16(p + 4 + 8 * k, m.lastRow);
+            storeU16(p + 6 + 8 * k, m.firstCol);
+            storeU16(p + 8 + 8 * k, m.lastCol);
+        }
     }
 }
 

@@ -12,7 +12,6 @@
 #include "shell/atomic_file.h"
 
 #include <QIODevice>
-#include <functional>
 
 namespace engine::xls {
 
@@ -31,73 +30,76 @@ void checkSheetNames(const WorkbookData& wb) {
     }
 }
 
+// Every style in use, each once, in order of first use (which numbers their XFs).
 std::vector<StyleId> usedStyles(const WorkbookData& wb) {
     std::vector<StyleId> used;
-    for (const auto& sheet : wb.sheets) {
-        used.push_back(sheet->defaultStyle);
-        for (const auto& [col, id] : sheet->columnStyles) used.push_back(id);
-        for (const auto& [row, id] : sheet->rowStyles) used.push_back(id);
-        for (const auto& [at, cell] : sheet->cells) used.push_back(cell.style);
-    }
-    for (StyleId id : used)
+    std::vector<bool> seen(wb.styles.size(), false);
+    auto use = [&](StyleId id) {
         if (id >= wb.styles.size()) throw EngineError(QStringLiteral("A cell refers to a format that does not exist."));
+        if (seen[id]) return;
+        seen[id] = true;
+        used.push_back(id);
+    };
+    for (const auto& sheet : wb.sheets) {
+        use(sheet->defaultStyle);
+        for (const auto& [col, id] : sheet->columnStyles) use(id);
+        for (const auto& [row, id] : sheet->rowStyles) use(id);
+        for (const auto& [at, cell] : sheet->cells) use(cell.style);
+    }
     return used;
 }
 
-QByteArray body(const std::function<void(ByteWriter&)>& fill) {
-    QByteArray b;
-    ByteWriter w(b);
-    fill(w);
-    return b;
-}
-
-void u16Record(BiffWriter& out, std::uint16_t type, std::uint32_t value) {
-    out.record(type, body([&](ByteWriter& w) { w.u16(value); }));
-}
-
 void writeGlobalsHead(BiffWriter& out, const WorkbookData& wb) {
-    out.record(rt::kBof, body([](ByteWriter& w) {
-        w.u16(0x0600);  // BIFF8
-        w.u16(0x0005);  // workbook globals
-        w.u16(0x0DBB);
-        w.u16(0x07CC);
-        w.u32(0);
-        w.u32(0x06);
-    }));
-    u16Record(out, rt::kCodePage, 1200);  // texts are Unicode
-    u16Record(out, rt::kDsf, 0);
-    out.record(rt::kTabId, body([&](ByteWriter& w) {
-        for (std::size_t i = 0; i < wb.sheets.size(); ++i) w.u16(i + 1);
-    }));
-    u16Record(out, rt::kWindowProtect, 0);
-    u16Record(out, rt::kProtect, 0);
-    u16Record(out, rt::kPassword, 0);
-    u16Record(out, rt::kProt4Rev, 0);
-    u16Record(out, rt::kProt4RevPass, 0);
-    out.record(rt::kWindow1, body([&](ByteWriter& w) {
-        w.u16(0x0168);  // window position and size, in twips
-        w.u16(0x001E);
-        w.u16(0x3A5C);
-        w.u16(0x2328);
-        w.u16(0x0038);  // horizontal and vertical scroll bars, sheet tabs shown
-        w.u16(wb.activeSheet);
-        w.u16(0);       // first tab shown
-        w.u16(1);       // selected tabs
-        w.u16(0x0258);  // tab bar width ratio
-    }));
-    u16Record(out, rt::kBackup, 0);
-    u16Record(out, rt::kHideObj, 0);
-    u16Record(out, rt::kDateMode, 0);   // dates count from 1900
-    u16Record(out, rt::kPrecision, 1);  // full precision
-    u16Record(out, rt::kRefreshAll, 0);
-    u16Record(out, rt::kBookBool, 0);
+    const qsizetype bof = out.beginRecord(rt::kBof);
+    out.u16(0x0600);  // BIFF8
+    out.u16(0x0005);  // workbook globals
+    out.u16(0x0DBB);
+    out.u16(0x07CC);
+    out.u32(0);
+    out.u32(0x06);
+    out.endRecord(bof);
+    out.u16Record(rt::kCodePage, 1200);  // texts are Unicode
+    out.u16Record(rt::kDsf, 0);
+    const qsizetype tabs = out.beginRecord(rt::kTabId);
+    for (std::size_t i = 0; i < wb.sheets.size(); ++i) out.u16(i + 1);
+    out.endRecord(tabs);
+    out.u16Record(rt::kWindowProtect, 0);
+    out.u16Record(rt::kProtect, 0);
+    out.u16Record(rt::kPassword, 0);
+    out.u16Record(rt::kProt4Rev, 0);
+    out.u16Record(rt::kProt4RevPass, 0);
+    const qsizetype window = out.beginRecord(rt::kWindow1);
+    out.u16(0x0168);  // window position and size, in twips
+    out.u16(0x001E);
+    out.u16(0x3A5C);
+    out.u16(0x2328);
+    out.u16(0x0038);  // horizontal and vertical scroll bars, sheet tabs shown
+    out.u16(wb.activeSheet);
+    out.u16(0);       // first tab shown
+    out.u16(1);       // selected tabs
+    out.u16(0x0258);  // tab bar width ratio
+    out.endRecord(window);
+    out.u16Record(rt::kBackup, 0);
+    out.u16Record(rt::kHideObj, 0);
+    out.u16Record(rt::kDateMode, 0);   // dates count from 1900
+    out.u16Record(rt::kPrecision, 1);  // full precision
+    out.u16Record(rt::kRefreshAll, 0);
+    out.u16Record(rt::kBookBool, 0);
 }
 
 void writePalette(BiffWriter& out, const Palette& palette) {
-    out.record(rt::kPalette, body([&](ByteWriter& w) {
-        w.u16(palette.size());
-        for (std::uint32_t colour : palette) w.u32(colour & 0x00FFFFFF);  // red, green, blue, unused
-    }));
+    const qsizetype record = out.beginRecord(rt::kPalette);
+    out.u16(palette.size());
+    for (std::uint32_t colour : palette) out.u32(colour & 0x00FFFFFF);  // red, green, blue, unused
+    out.endRecord(record);
+}
+
+// Room for the whole stream up front: a cell takes at most a few dozen bytes
+// besides its formula tokens, a text of the shared table two bytes a character.
+qsizetype expectedStreamSize(const WorkbookData& wb) {
+    qsizetype bytes = 16 * 1024;
+    for (const auto& sheet : wb.sheets) bytes += 32 * qsizetype(sheet->cells.size()) + 4096;
+    return bytes;
 }
 
 }  // namespace
@@ -117,10 +119,11 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
     }
 
     BiffWriter out;
+    out.reserve(expectedStreamSize(wb));
     writeGlobalsHead(out, wb);
     formats.write(out);
     writePalette(out, wb.palette);
-    u16Record(out, rt::kUsesElfs, 0);
+    out.u16Record(rt::kUsesElfs, 0);
     std::vector<qsizetype> sheetOffsets;
     for (const auto& sheet : wb.sheets) {
         sheetOffsets.push_back(out.position() + 4);
@@ -132,10 +135,10 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
         appendUnicodeString(b, sheet->name, LengthField::Byte);
         out.record(rt::kBoundSheet, b);
     }
-    out.record(rt::kCountry, body([](ByteWriter& w) {
-        w.u16(1);  // user interface: United States
-        w.u16(1);  // system settings
-    }));
+    const qsizetype country = out.beginRecord(rt::kCountry);
+    out.u16(1);  // user interface: United States
+    out.u16(1);  // system settings
+    out.endRecord(country);
     writePrintAreaNames(out, int(wb.sheets.size()), printAreas);
     strings.write(out);
     out.record(rt::kEof, {});
@@ -144,7 +147,7 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
         out.patchU32(sheetOffsets[i], static_cast<std::uint32_t>(out.position()));
         writeSheetStream(out, *wb.sheets[i], int(i) == wb.activeSheet, formats, strings);
     }
-    return std::move(out.stream());
+    return out.take();
 }
 
 QByteArray buildWorkbookFile(const WorkbookData& wb) {
