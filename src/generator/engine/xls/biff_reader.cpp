@@ -36,66 +36,62 @@ std::vector<QByteArrayView> BiffRecordReader::takeContinuations() {
     }
 }
 
-RecordReader::RecordReader(QByteArrayView body, QString what) : m_segments{body}, m_what(std::move(what)) {}
+namespace {
 
-RecordReader::RecordReader(std::vector<QByteArrayView> segments, QString what)
-    : m_segments(std::move(segments)), m_what(std::move(what)) {
-    if (m_segments.empty()) m_segments.emplace_back();
+std::vector<QByteArrayView> withoutFirst(std::vector<QByteArrayView>& segments) {
+    if (segments.size() <= 1) return {};
+    return {segments.begin() + 1, segments.end()};
 }
 
+qsizetype totalSize(const std::vector<QByteArrayView>& segments) {
+    qsizetype n = 0;
+    for (QByteArrayView s : segments) n += s.size();
+    return n;
+}
+
+}  // namespace
+
+RecordReader::RecordReader(std::vector<QByteArrayView> segments, QString what)
+    : m_segment(segments.empty() ? QByteArrayView() : segments.front()),
+      m_more(withoutFirst(segments)),
+      m_moreBytes(totalSize(m_more)),
+      m_what(std::move(what)) {}
+
+RecordReader::RecordReader(std::vector<QByteArrayView> segments, std::uint16_t type)
+    : m_segment(segments.empty() ? QByteArrayView() : segments.front()),
+      m_more(withoutFirst(segments)),
+      m_moreBytes(totalSize(m_more)),
+      m_type(type) {}
+
 void RecordReader::fail(const QString& detail) const {
-    throw EngineError(QStringLiteral("%1 %2").arg(m_what, detail));
+    QString what = m_what;
+    if (what.isEmpty() && m_type >= 0)
+        what = QStringLiteral("a record of type %1").arg(m_type, 4, 16, QChar('0'));
+    throw EngineError(QStringLiteral("%1 %2").arg(what, detail));
 }
 
 void RecordReader::need(qsizetype n) const {
-    if (m_pos + n > m_segments[m_segment].size()) fail(QStringLiteral("ends before its content does"));
+    if (m_pos + n > m_segment.size()) fail(QStringLiteral("ends before its content does"));
 }
 
 bool RecordReader::nextSegment() {
-    if (m_segment + 1 >= m_segments.size()) return false;
-    ++m_segment;
+    if (m_next >= m_more.size()) return false;
+    m_segment = m_more[m_next++];
+    m_moreBytes -= m_segment.size();
     m_pos = 0;
     return true;
 }
 
+const char* RecordReader::takeFromNextSegment(qsizetype n) {
+    if (m_pos == m_segment.size()) nextSegment();
+    need(n);
+    const char* p = m_segment.data() + m_pos;
+    m_pos += n;
+    return p;
+}
+
 qsizetype RecordReader::remaining() const {
-    qsizetype n = m_segments[m_segment].size() - m_pos;
-    for (std::size_t k = m_segment + 1; k < m_segments.size(); ++k) n += m_segments[k].size();
-    return n;
-}
-
-std::uint8_t RecordReader::u8() {
-    // Plain values never straddle records, but may start the next one.
-    if (m_pos == m_segments[m_segment].size()) nextSegment();
-    need(1);
-    return static_cast<std::uint8_t>(m_segments[m_segment][m_pos++]);
-}
-
-std::uint16_t RecordReader::u16() {
-    if (m_pos == m_segments[m_segment].size()) nextSegment();
-    need(2);
-    const auto v = readU16(m_segments[m_segment].data() + m_pos);
-    m_pos += 2;
-    return v;
-}
-
-std::uint32_t RecordReader::u32() {
-    if (m_pos == m_segments[m_segment].size()) nextSegment();
-    need(4);
-    const auto v = readU32(m_segments[m_segment].data() + m_pos);
-    m_pos += 4;
-    return v;
-}
-
-double RecordReader::f64() {
-    if (m_pos == m_segments[m_segment].size()) nextSegment();
-    need(8);
-    const char* p = m_segments[m_segment].data() + m_pos;
-    const std::uint64_t bits = readU32(p) | (std::uint64_t(readU32(p + 4)) << 32);
-    m_pos += 8;
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
+    return m_segment.size() - m_pos + m_moreBytes;
 }
 
 QByteArray RecordReader::bytes(qsizetype n) {
@@ -103,19 +99,25 @@ QByteArray RecordReader::bytes(qsizetype n) {
     QByteArray out;
     out.reserve(n);
     while (out.size() < n) {
-        if (m_pos == m_segments[m_segment].size()) nextSegment();
-        const qsizetype take = std::min(n - out.size(), m_segments[m_segment].size() - m_pos);
-        out.append(m_segments[m_segment].data() + m_pos, take);
+        if (m_pos == m_segment.size()) nextSegment();
+        const qsizetype take = std::min(n - out.size(), m_segment.size() - m_pos);
+        out.append(m_segment.data() + m_pos, take);
         m_pos += take;
     }
     return out;
 }
 
+QByteArrayView RecordReader::view(qsizetype n) {
+    if (n < 0 || n > remaining()) fail(QStringLiteral("ends before its content does"));
+    return QByteArrayView(take(n), n);
+}
+
 void RecordReader::skip(qsizetype n) {
+    if (n == 0) return;
     if (n < 0 || n > remaining()) fail(QStringLiteral("ends before its content does"));
     while (n > 0) {
-        if (m_pos == m_segments[m_segment].size()) nextSegment();
-        const qsizetype take = std::min(n, m_segments[m_segment].size() - m_pos);
+        if (m_pos == m_segment.size()) nextSegment();
+        const qsizetype take = std::min(n, m_segment.size() - m_pos);
         m_pos += take;
         n -= take;
     }
@@ -130,22 +132,27 @@ QString RecordReader::unicodeString(qsizetype length) {
     QString text;
     text.reserve(std::min(length, remaining()));
     while (text.size() < length) {
-        if (m_pos == m_segments[m_segment].size()) {
+        if (m_pos == m_segment.size()) {
             // The characters go on in the next CONTINUE record, after a new flags byte.
             if (!nextSegment()) fail(QStringLiteral("ends inside a text"));
             need(1);
-            flags = static_cast<std::uint8_t>(m_segments[m_segment][m_pos++]);
+            flags = static_cast<std::uint8_t>(m_segment[m_pos++]);
             if (flags & 0xFE) fail(QStringLiteral("holds a malformed text continuation"));
         }
-        const QByteArrayView seg = m_segments[m_segment];
         const bool wide = flags & 0x01;
-        const qsizetype available = (seg.size() - m_pos) / (wide ? 2 : 1);
+        const qsizetype available = (m_segment.size() - m_pos) / (wide ? 2 : 1);
         if (available == 0) fail(QStringLiteral("splits a character between records"));
         const qsizetype count = std::min(available, length - text.size());
-        for (qsizetype i = 0; i < count; ++i) {
-            text.append(wide ? QChar(readU16(seg.data() + m_pos)) : QChar(static_cast<std::uint8_t>(seg[m_pos])));
-            m_pos += wide ? 2 : 1;
+        const qsizetype at = text.size();
+        text.resize(at + count);
+        char16_t* out = reinterpret_cast<char16_t*>(text.data()) + at;
+        const char* in = m_segment.data() + m_pos;
+        if (wide) {
+            for (qsizetype i = 0; i < count; ++i) out[i] = readU16(in + 2 * i);
+        } else {
+            for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>(in[i]);
         }
+        m_pos += count * (wide ? 2 : 1);
     }
     skip(runs * 4 + phonetic);
     return text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/engine/xls/byte_io.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
@@ -32,17 +34,22 @@ private:
 
 // Reads a record body, or a body with its CONTINUE records, refusing to read past the
 // end. Strings whose characters run on into a CONTINUE record pick up the flags byte
-// repeated there. `what` names the record in error descriptions.
+// repeated there. Error descriptions name the record by `what`, or by its type.
 class RecordReader {
 public:
-    RecordReader(QByteArrayView body, QString what);
+    RecordReader(QByteArrayView body, QString what) : m_segment(body), m_what(std::move(what)) {}
+    // Named "a record of type 00fd" and so on; the name is made only for an error.
+    RecordReader(QByteArrayView body, std::uint16_t type) : m_segment(body), m_type(type) {}
     RecordReader(std::vector<QByteArrayView> segments, QString what);
+    RecordReader(std::vector<QByteArrayView> segments, std::uint16_t type);
 
-    std::uint8_t u8();
-    std::uint16_t u16();
-    std::uint32_t u32();
-    double f64();
+    std::uint8_t u8() { return static_cast<std::uint8_t>(*take(1)); }
+    std::uint16_t u16() { return readU16(take(2)); }
+    std::uint32_t u32() { return readU32(take(4)); }
+    double f64() { return readF64(take(8)); }
     QByteArray bytes(qsizetype n);
+    // The next n bytes without copying them; they must lie in one record.
+    QByteArrayView view(qsizetype n);
     void skip(qsizetype n);
 
     // A BIFF8 Unicode string with a one- or two-byte length; rich-text runs and
@@ -56,13 +63,25 @@ public:
     [[noreturn]] void fail(const QString& detail) const;
 
 private:
+    // The next n bytes of the current segment. Plain values never straddle records,
+    // but may start the next one.
+    const char* take(qsizetype n) {
+        if (m_pos + n > m_segment.size()) return takeFromNextSegment(n);
+        const char* p = m_segment.data() + m_pos;
+        m_pos += n;
+        return p;
+    }
+    const char* takeFromNextSegment(qsizetype n);
     void need(qsizetype n) const;  // in the current segment
     bool nextSegment();
 
-    std::vector<QByteArrayView> m_segments;
-    std::size_t m_segment = 0;
+    QByteArrayView m_segment;            // the segment being read
     qsizetype m_pos = 0;
+    std::vector<QByteArrayView> m_more;  // the segments after the first
+    std::size_t m_next = 0;              // the index in m_more of the next segment
+    qsizetype m_moreBytes = 0;           // the bytes of the segments from m_next on
     QString m_what;
+    int m_type = -1;                     // names the record when m_what is empty
 };
 
 }  // namespace engine::xls

@@ -29,14 +29,6 @@ constexpr std::uint16_t kSetupNoPrinterData = 0x0004;
 constexpr std::uint16_t kSetupNotes = 0x0020;
 constexpr std::uint16_t kSetupEndNotes = 0x0200;
 
-// Only an error message shows it, but it is made for every record read: four hex
-// digits put in place cost a fraction of a formatted argument.
-QString recordName(std::uint16_t type) {
-    QString name = QStringLiteral("a record of type 0000");
-    for (int i = 0; i < 4; ++i) name[name.size() - 1 - i] = QLatin1Char("0123456789abcdef"[(type >> (4 * i)) & 0xf]);
-    return name;
-}
-
 class SheetStreamReader {
 public:
     SheetStreamReader(QByteArrayView stream, qsizetype bof, SheetData& sheet, CellFormatCatalog& formats,
@@ -104,7 +96,15 @@ CellAddress SheetStreamReader::cellAddress(RecordReader& r) {
 
 Cell& SheetStreamReader::cellAt(const CellAddress& at, std::uint16_t xf) {
     const StyleId style = m_formats.style(xf);
-    auto [it, added] = m_sheet.cells.try_emplace(at);
+    auto& cells = m_sheet.cells;
+    // Cells come in row order: a cell after the last goes in at the end, unsearched.
+    if (cells.empty() || cells.rbegin()->first < at) {
+        if (m_cellBudget-- == 0) throw EngineError(QStringLiteral("the workbook holds more cells than can be opened"));
+        Cell& cell = cells.try_emplace(cells.end(), at)->second;
+        cell.style = style;
+        return cell;
+    }
+    auto [it, added] = cells.try_emplace(at);
     if (added && m_cellBudget-- == 0)
         throw EngineError(QStringLiteral("the workbook holds more cells than can be opened"));
     Cell& cell = it->second;
@@ -114,7 +114,7 @@ Cell& SheetStreamReader::cellAt(const CellAddress& at, std::uint16_t xf) {
 }
 
 void SheetStreamReader::readRecord(const BiffRecord& record) {
-    RecordReader r(record.body, recordName(record.type));
+    RecordReader r(record.body, record.type);
     switch (record.type) {
     case rt::kNumber: {
         const CellAddress at = cellAddress(r);
@@ -154,7 +154,7 @@ void SheetStreamReader::readRecord(const BiffRecord& record) {
         const std::uint16_t xf = r.u16();
         std::vector<QByteArrayView> segments{record.body.sliced(6)};
         for (auto c : m_records.takeContinuations()) segments.push_back(c);
-        RecordReader label(segments, recordName(record.type));
+        RecordReader label(segments, record.type);
         cellAt(at, xf).value = label.string();
         break;
     }
@@ -208,17 +208,18 @@ void SheetStreamReader::readRecord(const BiffRecord& record) {
 void SheetStreamReader::readFormula(RecordReader& r) {
     const CellAddress at = cellAddress(r);
     const std::uint16_t xf = r.u16();
-    const QByteArray result = r.bytes(8);
+    const QByteArrayView result = r.view(8);
     r.u16();  // options
     r.u32();
     const std::uint16_t size = r.u16();
-    const QByteArray tokens = r.bytes(size);
+    const QByteArrayView tokens = r.view(size);
 
     Cell& cell = cellAt(at, xf);
     bool textFollows = false;
-    cell.value = decodeFormulaResult(result.constData(), textFollows);
+    cell.value = decodeFormulaResult(result.data(), textFollows);
     try {
-        cell.formula = formula::Formula::fromBiff8Tokens(tokens, at);
+        // The tokens are read in place: the stream outlives the decoding.
+        cell.formula = formula::Formula::fromBiff8Tokens(QByteArray::fromRawData(tokens.data(), tokens.size()), at);
     } catch (const EngineError& e) {
         throw EngineError(QStringLiteral("the formula in cell %1 cannot be read (%2)")
                               .arg(areaReference(CellArea{at.row, at.col, at.row, at.col}), e.description()));

@@ -40,10 +40,6 @@ struct Globals {
     int activeTab = 0;
 };
 
-QString recordName(std::uint16_t type) {
-    return QStringLiteral("a record of type %1").arg(type, 4, 16, QChar('0'));
-}
-
 Globals readGlobals(QByteArrayView stream, CellFormatCatalog& formats, Palette& palette) {
     if (stream.size() < 4 || readU16(stream.data()) != rt::kBof)
         throw EngineError(QStringLiteral("the file is not an Excel 97-2003 workbook"));
@@ -59,7 +55,7 @@ Globals readGlobals(QByteArrayView stream, CellFormatCatalog& formats, Palette& 
     Globals g;
     std::vector<QByteArrayView> nameRecords;
     while (records.next(record)) {
-        RecordReader r(record.body, recordName(record.type));
+        RecordReader r(record.body, record.type);
         switch (record.type) {
         case rt::kFilePass:
             throw EngineError(QStringLiteral("the workbook is protected by a password"));
