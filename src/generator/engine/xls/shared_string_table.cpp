@@ -6,17 +6,56 @@
 #include "generator/engine/xls/byte_io.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace engine::xls {
 
+namespace {
+
+std::size_t hashText(const QString& text) {
+    return std::hash<std::u16string_view>()(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())));
+}
+
+}  // namespace
+
+std::size_t SharedStringTableBuilder::slotOf(const QString& text, std::size_t hash) const {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t index = m_slots[slot];
+        if (index == kEmpty || (m_hashes[index] == hash && m_strings[index] == text)) return slot;
+    }
+}
+
+void SharedStringTableBuilder::growSlots() {
+    m_slots.assign(std::max<std::size_t>(64, 2 * m_slots.size()), kEmpty);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::uint32_t index = 0; index < m_strings.size(); ++index) {
+        std::size_t slot = m_hashes[index] & mask;
+        while (m_slots[slot] != kEmpty) slot = (slot + 1) & mask;
+        m_slots[slot] = index;
+    }
+}
+
 std::uint32_t SharedStringTableBuilder::add(const QString& text) {
     ++m_uses;
-    auto it = m_index.constFind(text);
-    if (it != m_index.constEnd()) return it.value();
+    // At most half the slots are taken, so that a search ends soon.
+    if (2 * (m_strings.size() + 1) > m_slots.size()) growSlots();
+    const std::size_t hash = hashText(text);
+    const std::size_t slot = slotOf(text, hash);
+    if (m_slots[slot] != kEmpty) return m_slots[slot];
     const auto index = static_cast<std::uint32_t>(m_strings.size());
-    m_index.insert(text, index);
+    m_slots[slot] = index;
     m_strings.push_back(text);
+    m_hashes.push_back(hash);
     return index;
+}
+
+std::uint32_t SharedStringTableBuilder::indexOf(const QString& text) const {
+    if (m_slots.empty()) return 0;
+    const std::uint32_t index = m_slots[slotOf(text, hashText(text))];
+    return index == kEmpty ? 0 : index;
 }
 
 void SharedStringTableBuilder::write(BiffWriter& out) const {

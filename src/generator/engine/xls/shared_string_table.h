@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -17,13 +16,19 @@ public:
     // Counts a use of the text, adding it on first use; returns its index.
     std::uint32_t add(const QString& text);
     // The index of a text added before.
-    std::uint32_t indexOf(const QString& text) const { return m_index.value(text); }
+    std::uint32_t indexOf(const QString& text) const;
     std::size_t size() const { return m_strings.size(); }
     void write(BiffWriter& out) const;
 
 private:
-    QHash<QString, std::uint32_t> m_index;
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    // The slot holding the text, or the empty slot where it would go.
+    std::size_t slotOf(const QString& text, std::size_t hash) const;
+    void growSlots();
+
     std::vector<QString> m_strings;
+    std::vector<std::size_t> m_hashes;   // of each text
+    std::vector<std::uint32_t> m_slots;  // open addressing over the texts' indexes; a power of two long
     std::uint32_t m_uses = 0;
 };
 
