@@ -129,6 +129,16 @@ StringPlacement ContinuedRecordWriter::unicodeString(const QString& text) {
     // The header (length and flags) never parts from the first character.
     ensureRoom(3 + (text.isEmpty() ? 0 : charSize));
     const StringPlacement placement{m_out.position(), static_cast<int>(4 + m_used)};
+    const qsizetype bytes = text.size() * charSize;
+    if (m_used + 3 + bytes <= kMaxRecordBody) {
+        // The whole string fits the record: stored in one piece.
+        char* p = m_out.grow(3 + bytes);
+        storeU16(p, text.size());
+        p[2] = compressed ? 0x00 : 0x01;
+        storeCharacters(p + 3, text, 0, text.size(), compressed);
+        m_used += 3 + bytes;
+        return placement;
+    }
     m_out.u16(text.size());
     m_out.u8(compressed ? 0x00 : 0x01);
     m_used += 3;

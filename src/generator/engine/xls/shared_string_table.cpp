@@ -52,12 +52,6 @@ std::uint32_t SharedStringTableBuilder::add(const QString& text) {
     return index;
 }
 
-std::uint32_t SharedStringTableBuilder::indexOf(const QString& text) const {
-    if (m_slots.empty()) return 0;
-    const std::uint32_t index = m_slots[slotOf(text, hashText(text))];
-    return index == kEmpty ? 0 : index;
-}
-
 void SharedStringTableBuilder::write(BiffWriter& out) const {
     const auto unique = static_cast<std::uint32_t>(m_strings.size());
     // EXTSST points at every dsst-th string so that readers can seek into the table.

@@ -15,8 +15,6 @@ class SharedStringTableBuilder {
 public:
     // Counts a use of the text, adding it on first use; returns its index.
     std::uint32_t add(const QString& text);
-    // The index of a text added before.
-    std::uint32_t indexOf(const QString& text) const;
     std::size_t size() const { return m_strings.size(); }
     void write(BiffWriter& out) const;
 

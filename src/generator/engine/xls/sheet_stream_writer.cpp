@@ -72,8 +72,8 @@ struct RowInfo {
 class SheetStreamWriter {
 public:
     SheetStreamWriter(BiffWriter& out, const SheetData& sheet, const CellFormatTable& formats,
-                      const SharedStringTableBuilder& strings)
-        : m_out(out), m_sheet(sheet), m_formats(formats), m_strings(strings) {}
+                      const std::vector<std::uint32_t>& textIndexes)
+        : m_out(out), m_sheet(sheet), m_formats(formats), m_textIndexes(textIndexes) {}
 
     void write(bool active);
 
@@ -94,7 +94,8 @@ private:
     BiffWriter& m_out;
     const SheetData& m_sheet;
     const CellFormatTable& m_formats;
-    const SharedStringTableBuilder& m_strings;
+    const std::vector<std::uint32_t>& m_textIndexes;  // of the text cells, in cell order
+    std::size_t m_nextText = 0;
     std::vector<RowInfo> m_rows;   // every row that needs a ROW record, in order
     int m_firstCol = kMaxColumns;  // the columns the cells span
     int m_lastCol = -1;
@@ -366,7 +367,7 @@ void SheetStreamWriter::writeCell(const CellAddress& at, const Cell& cell) {
                     storeF64(cellRecord(m_out, rt::kNumber, at, xf, 8), v);
                 }
             } else if constexpr (std::is_same_v<T, QString>) {
-                storeU32(cellRecord(m_out, rt::kLabelSst, at, xf, 4), m_strings.indexOf(v));
+                storeU32(cellRecord(m_out, rt::kLabelSst, at, xf, 4), m_textIndexes.at(m_nextText++));
             } else if constexpr (std::is_same_v<T, bool>) {
                 char* p = cellRecord(m_out, rt::kBoolErr, at, xf, 2);
                 p[0] = v ? 1 : 0;
@@ -431,19 +432,21 @@ void SheetStreamWriter::writeMerges() {
 
 }  // namespace
 
-void collectSheetTexts(const SheetData& sheet, SharedStringTableBuilder& strings) {
+std::vector<std::uint32_t> collectSheetTexts(const SheetData& sheet, SharedStringTableBuilder& strings) {
+    std::vector<std::uint32_t> indexes;
     for (const auto& [at, cell] : sheet.cells) {
         if (cell.hasFormula()) continue;
         if (const QString* text = std::get_if<QString>(&cell.value)) {
             checkTextLength(*text, at);
-            strings.add(*text);
+            indexes.push_back(strings.add(*text));
         }
     }
+    return indexes;
 }
 
 void writeSheetStream(BiffWriter& out, const SheetData& sheet, bool active, const CellFormatTable& formats,
-                      const SharedStringTableBuilder& strings) {
-    SheetStreamWriter(out, sheet, formats, strings).write(active);
+                      const std::vector<std::uint32_t>& textIndexes) {
+    SheetStreamWriter(out, sheet, formats, textIndexes).write(active);
 }
 
 }  // namespace engine::xls

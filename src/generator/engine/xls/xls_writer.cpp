@@ -112,9 +112,10 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
 
     const CellFormatTable formats(wb.styles, usedStyles(wb));
     SharedStringTableBuilder strings;
+    std::vector<std::vector<std::uint32_t>> textIndexes;
     std::vector<PrintAreaName> printAreas;
     for (std::size_t i = 0; i < wb.sheets.size(); ++i) {
-        collectSheetTexts(*wb.sheets[i], strings);
+        textIndexes.push_back(collectSheetTexts(*wb.sheets[i], strings));
         if (const auto& area = wb.sheets[i]->pageSetup.printArea) printAreas.push_back({int(i), *area});
     }
 
@@ -145,7 +146,7 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
 
     for (std::size_t i = 0; i < wb.sheets.size(); ++i) {
         out.patchU32(sheetOffsets[i], static_cast<std::uint32_t>(out.position()));
-        writeSheetStream(out, *wb.sheets[i], int(i) == wb.activeSheet, formats, strings);
+        writeSheetStream(out, *wb.sheets[i], int(i) == wb.activeSheet, formats, textIndexes[i]);
     }
     return out.take();
 }
