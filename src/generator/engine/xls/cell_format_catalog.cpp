@@ -21,7 +21,7 @@ QString CellFormatCatalog::format(std::uint16_t index) const {
     throw EngineError(QStringLiteral("a cell format refers to number format %1, which does not exist").arg(index));
 }
 
-StyleId CellFormatCatalog::style(std::uint16_t xfIndex) {
+StyleId CellFormatCatalog::resolve(std::uint16_t xfIndex) {
     if (xfIndex >= m_xfs.size())
         throw EngineError(QStringLiteral("a cell refers to cell format %1, which does not exist").arg(xfIndex));
     if (m_resolved.size() < m_xfs.size()) m_resolved.resize(m_xfs.size());

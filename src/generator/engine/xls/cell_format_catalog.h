@@ -21,9 +21,13 @@ public:
     void addFormat(std::uint16_t index, const QString& format) { m_formats[index] = format; }
     void addXf(const DecodedXf& xf) { m_xfs.push_back(xf); }
 
-    StyleId style(std::uint16_t xfIndex);
+    StyleId style(std::uint16_t xfIndex) {
+        if (xfIndex < m_resolved.size() && m_resolved[xfIndex]) return *m_resolved[xfIndex];
+        return resolve(xfIndex);
+    }
 
 private:
+    StyleId resolve(std::uint16_t xfIndex);
     const FontStyle& font(std::uint16_t index) const;
     QString format(std::uint16_t index) const;
 

@@ -29,6 +29,14 @@ constexpr std::uint16_t kSetupNoPrinterData = 0x0004;
 constexpr std::uint16_t kSetupNotes = 0x0020;
 constexpr std::uint16_t kSetupEndNotes = 0x0200;
 
+// The map's entry for a row, added at the end without a search when the rows come
+// in order, as they do in a file.
+template <typename Map>
+typename Map::mapped_type& entryAt(Map& map, int row) {
+    if (map.empty() || map.rbegin()->first < row) return map.try_emplace(map.end(), row)->second;
+    return map[row];
+}
+
 class SheetStreamReader {
 public:
     SheetStreamReader(QByteArrayView stream, qsizetype bof, SheetData& sheet, CellFormatCatalog& formats,
@@ -276,8 +284,8 @@ void SheetStreamReader::readRow(RecordReader& r) {
     r.u16();
     const std::uint16_t flags = r.u16();
     const std::uint16_t xf = r.u16() & 0x0FFF;
-    if (flags & kRowUnsynced) m_sheet.rowHeights[row] = (flags & kRowZeroHeight) ? 0.0 : twipsToPoints(height);
-    if (flags & kRowGhostDirty) m_sheet.rowStyles[row] = m_formats.style(xf);
+    if (flags & kRowUnsynced) entryAt(m_sheet.rowHeights, row) = (flags & kRowZeroHeight) ? 0.0 : twipsToPoints(height);
+    if (flags & kRowGhostDirty) entryAt(m_sheet.rowStyles, row) = m_formats.style(xf);
 }
 
 void SheetStreamReader::readMerges(RecordReader& r) {
