@@ -73,8 +73,20 @@ void Recalculator::dropStaleResults() {
 // Cells set aside stay marked as in progress until done: they wait on the cells
 // above them, so meeting one of them again is a circular reference too.
 void Recalculator::ensure(SheetData& sheet, CellAddress at, Cell& cell) {
-    std::vector<Pending> pending{{&sheet, at, &cell}};
     cell.evaluating = true;
+    std::vector<Pending> pending;
+    // Most formulas evaluate within the nesting limit: no list of set-aside cells.
+    try {
+        CellEvaluation(sheet, 0).run(at, cell);
+        cell.evaluating = false;
+        return;
+    } catch (const TooDeep& deep) {
+        deep.cell.cell->evaluating = true;
+        pending = {{&sheet, at, &cell}, deep.cell};
+    } catch (...) {
+        cell.evaluating = false;
+        throw;
+    }
     while (!pending.empty()) {
         const Pending next = pending.back();
         if (next.cell->resultValid) {
