@@ -32,6 +32,10 @@ void storeCharacters(char* out, const QString& text, qsizetype from, qsizetype c
 
 }  // namespace
 
+BiffWriter::BiffWriter(qsizetype headroom) : m_headroom(headroom) {
+    zeros(headroom);
+}
+
 void BiffWriter::reserve(qsizetype bytes) {
     if (m_capacity - m_size < bytes) enlarge(bytes);
 }
@@ -52,7 +56,7 @@ void BiffWriter::record(std::uint16_t type, QByteArrayView body) {
 }
 
 void BiffWriter::endRecord(qsizetype start) {
-    const qsizetype length = m_size - start - 4;
+    const qsizetype length = position() - start - 4;
     if (length > kMaxRecordBody) recordTooLong(length);
     patchU16(start + 2, static_cast<std::uint32_t>(length));
 }
@@ -70,7 +74,7 @@ QByteArray BiffWriter::take() {
     QByteArray stream = std::move(m_buffer);
     m_buffer = QByteArray();
     m_data = nullptr;
-    m_size = m_capacity = 0;
+    m_size = m_capacity = m_headroom = 0;
     return stream;
 }
 

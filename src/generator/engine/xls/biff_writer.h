@@ -15,8 +15,12 @@ inline constexpr qsizetype kMaxRecordBody = 8224;
 
 // The stream is written straight into one buffer that grows geometrically; records
 // are opened with their length left open and closed once their body is written.
+// Positions count from the stream's start, after `headroom` bytes that the buffer
+// keeps free in front of it (for a container's header).
 class BiffWriter {
 public:
+    explicit BiffWriter(qsizetype headroom = 0);
+
     // Makes room for at least `bytes` more, so that a stream of known size is
     // written without moving.
     void reserve(qsizetype bytes);
@@ -26,7 +30,7 @@ public:
 
     // Starts a record whose length is filled in by endRecord; returns its position.
     qsizetype beginRecord(std::uint16_t type) {
-        const qsizetype at = m_size;
+        const qsizetype at = position();
         char* p = grow(4);
         storeU16(p, type);
         storeU16(p + 2, 0);
@@ -61,11 +65,12 @@ public:
         return p;
     }
 
-    qsizetype position() const { return m_size; }
-    void patchU16(qsizetype at, std::uint32_t value) { storeU16(m_data + at, value); }
-    void patchU32(qsizetype at, std::uint32_t value) { storeU32(m_data + at, value); }
+    qsizetype position() const { return m_size - m_headroom; }
+    void patchU16(qsizetype at, std::uint32_t value) { storeU16(m_data + m_headroom + at, value); }
+    void patchU32(qsizetype at, std::uint32_t value) { storeU32(m_data + m_headroom + at, value); }
 
-    // The stream written so far; the writer is left empty.
+    // The buffer: the headroom (zeros), then the stream written so far. The writer
+    // is left empty.
     QByteArray take();
 
 private:
@@ -75,6 +80,7 @@ private:
     char* m_data = nullptr;
     qsizetype m_size = 0;
     qsizetype m_capacity = 0;
+    qsizetype m_headroom = 0;
 };
 
 // Where a string landed in the stream: its absolute position and its offset within

@@ -17,4 +17,10 @@ struct CompoundStream {
 // expect. Names must be distinct.
 QByteArray buildCompoundFile(const std::vector<CompoundStream>& streams);
 
+// The same file for one stream that the caller has written into `file` after
+// kCompoundHeaderRoom bytes left free: the header and what follows the stream are
+// filled in around it, so that a large stream is never copied.
+inline constexpr qsizetype kCompoundHeaderRoom = 512;
+QByteArray completeCompoundFile(const QString& name, QByteArray file);
+
 }  // namespace engine::xls

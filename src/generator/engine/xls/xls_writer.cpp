@@ -94,17 +94,17 @@ void writePalette(BiffWriter& out, const Palette& palette) {
     out.endRecord(record);
 }
 
-// Room for the whole stream up front: a cell takes at most a few dozen bytes
-// besides its formula tokens, a text of the shared table two bytes a character.
-qsizetype expectedStreamSize(const WorkbookData& wb) {
-    qsizetype bytes = 16 * 1024;
-    for (const auto& sheet : wb.sheets) bytes += 32 * qsizetype(sheet->cells.size()) + 4096;
-    return bytes;
+// Room for the whole stream and the container's structures after it, so that the
+// buffer never moves: a cell's records with their share of the row records and of
+// the shared texts rarely take 48 bytes. Room that is not written to costs nothing.
+qsizetype expectedFileSize(const WorkbookData& wb) {
+    qsizetype bytes = 64 * 1024;
+    for (const auto& sheet : wb.sheets) bytes += 48 * qsizetype(sheet->cells.size()) + 4096;
+    return bytes + bytes / 64;
 }
 
-}  // namespace
-
-QByteArray buildWorkbookStream(const WorkbookData& wb) {
+// Writes the workbook stream into out.
+void writeWorkbookStream(BiffWriter& out, const WorkbookData& wb) {
     if (wb.sheets.empty()) throw EngineError(QStringLiteral("A workbook must contain at least one sheet."));
     if (wb.activeSheet < 0 || wb.activeSheet >= int(wb.sheets.size()))
         throw EngineError(QStringLiteral("The active sheet does not exist."));
@@ -119,8 +119,7 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
         if (const auto& area = wb.sheets[i]->pageSetup.printArea) printAreas.push_back({int(i), *area});
     }
 
-    BiffWriter out;
-    out.reserve(expectedStreamSize(wb));
+    out.reserve(expectedFileSize(wb));
     writeGlobalsHead(out, wb);
     formats.write(out);
     writePalette(out, wb.palette);
@@ -148,11 +147,21 @@ QByteArray buildWorkbookStream(const WorkbookData& wb) {
         out.patchU32(sheetOffsets[i], static_cast<std::uint32_t>(out.position()));
         writeSheetStream(out, *wb.sheets[i], int(i) == wb.activeSheet, formats, textIndexes[i]);
     }
+}
+
+}  // namespace
+
+QByteArray buildWorkbookStream(const WorkbookData& wb) {
+    BiffWriter out;
+    writeWorkbookStream(out, wb);
     return out.take();
 }
 
+// The stream is written where the file will hold it, after room for the header.
 QByteArray buildWorkbookFile(const WorkbookData& wb) {
-    return buildCompoundFile({{QStringLiteral("Workbook"), buildWorkbookStream(wb)}});
+    BiffWriter out(kCompoundHeaderRoom);
+    writeWorkbookStream(out, wb);
+    return completeCompoundFile(QStringLiteral("Workbook"), out.take());
 }
 
 void writeWorkbook(const WorkbookData& wb, const QString& path) {
