@@ -13,15 +13,21 @@ namespace {
 
 constexpr std::size_t kTextSection = 3;
 
-std::vector<QString> sectionsOf(const QString& numberFormat) {
+std::vector<FormatSection> sectionsOf(const QString& numberFormat) {
     const QString format = numberFormat.trimmed();
-    return splitSections(format.isEmpty() ? QStringLiteral("General") : format);
+    std::vector<FormatSection> sections;
+    for (const QString& section : splitSections(format.isEmpty() ? QStringLiteral("General") : format))
+        sections.push_back(parseSection(section));
+    return sections;
 }
 
-QString formatNumber(double x, const QString& numberFormat) {
+}  // namespace
+
+NumberFormat::NumberFormat(const QString& numberFormat) : m_sections(sectionsOf(numberFormat)) {}
+
+QString NumberFormat::formatNumber(double x) const {
     if (!std::isfinite(x)) return errorText(ErrorValue::Num);
-    const std::vector<QString> sections = sectionsOf(numberFormat);
-    const std::size_t numberSections = std::min<std::size_t>(sections.size(), kTextSection);
+    const std::size_t numberSections = std::min<std::size_t>(m_sections.size(), kTextSection);
 
     // positive;negative;zero — a missing zero section falls back on the first.
     std::size_t index = 0;
@@ -29,7 +35,7 @@ QString formatNumber(double x, const QString& numberFormat) {
     else if (x == 0 && numberSections >= 3) index = 2;
     const bool writeMinus = x < 0 && index == 0;
 
-    const FormatSection section = parseSection(sections[index]);
+    const FormatSection& section = m_sections[index];
     if (section.isEmpty()) return {};
     if (section.isDate()) return x < 0 ? unshowableDate() : formatDateSection(x, section);
     if (section.hasText() && !section.hasNumber()) return formatGeneral(x);
@@ -37,25 +43,22 @@ QString formatNumber(double x, const QString& numberFormat) {
     return writeMinus ? u'-' + text : text;
 }
 
-QString formatText(const QString& text, const QString& numberFormat) {
-    const std::vector<QString> sections = sectionsOf(numberFormat);
-    if (sections.size() > kTextSection)
-        return formatTextSection(text, parseSection(sections[kTextSection]));
-    if (sections.size() == 1) {
-        const FormatSection only = parseSection(sections[0]);
-        if (only.hasText()) return formatTextSection(text, only);
-    }
+QString NumberFormat::formatText(const QString& text) const {
+    if (m_sections.size() > kTextSection) return formatTextSection(text, m_sections[kTextSection]);
+    if (m_sections.size() == 1 && m_sections[0].hasText()) return formatTextSection(text, m_sections[0]);
     return text;
 }
 
-}  // namespace
-
-QString formatValue(const CellValue& value, const QString& numberFormat) {
-    if (const auto* x = std::get_if<double>(&value)) return formatNumber(*x, numberFormat);
-    if (const auto* s = std::get_if<QString>(&value)) return formatText(*s, numberFormat);
+QString NumberFormat::format(const CellValue& value) const {
+    if (const auto* x = std::get_if<double>(&value)) return formatNumber(*x);
+    if (const auto* s = std::get_if<QString>(&value)) return formatText(*s);
     if (const auto* b = std::get_if<bool>(&value)) return *b ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     if (const auto* e = std::get_if<ErrorValue>(&value)) return errorText(*e);
     return {};
+}
+
+QString formatValue(const CellValue& value, const QString& numberFormat) {
+    return NumberFormat(numberFormat).format(value);
 }
 
 }  // namespace engine::render

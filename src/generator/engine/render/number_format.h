@@ -1,8 +1,10 @@
 #pragma once
 
 #include "generator/engine/model/cell_types.h"
+#include "generator/engine/render/format_tokens.h"
 
 #include <QString>
+#include <vector>
 
 namespace engine::render {
 
@@ -15,5 +17,19 @@ namespace engine::render {
 // the magnitude as written. Rounding is half away from zero. Text shows as is
 // unless a text section says otherwise; booleans as TRUE/FALSE; errors by their text.
 QString formatValue(const CellValue& value, const QString& numberFormat);
+
+// A number format read once, for showing many values: format() gives what
+// formatValue() gives for the same format.
+class NumberFormat {
+public:
+    explicit NumberFormat(const QString& numberFormat);
+    QString format(const CellValue& value) const;
+
+private:
+    QString formatNumber(double x) const;
+    QString formatText(const QString& text) const;
+
+    std::vector<FormatSection> m_sections;
+};
 
 }  // namespace engine::render
