@@ -256,6 +256,38 @@ TEST(XlsWorkbookRoundTrip, WorkbooksTheFormatCannotHoldAreRefused) {
     }
 }
 
+namespace {
+
+// The description a refused workbook gets, or an empty string when it is saved.
+QString refusal(const WorkbookData& wb) {
+    try {
+        xls::buildWorkbookFile(wb);
+    } catch (const EngineError& e) {
+        return e.description();
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(XlsWorkbookRoundTrip, CellsTheFormatCannotHoldAreRefusedFormatsFirst) {
+    IsolatedEnvironment env;
+    auto wb = singleSheetWorkbook();
+    wb->sheets.push_back(std::make_unique<SheetData>());
+    wb->sheets[1]->name = QStringLiteral("Sheet2");
+    SheetBuilder(*wb, *wb->sheets[0]).put(2, 1, QString(kMaxTextLength, QChar('a')), CellStyle{});
+    EXPECT_EQ(refusal(*wb), QString());
+
+    // The first text too long for a cell is named.
+    SheetBuilder(*wb, *wb->sheets[1]).put(4, 2, QString(kMaxTextLength + 1, QChar('b')), CellStyle{});
+    SheetBuilder(*wb, *wb->sheets[1]).put(9, 0, QString(kMaxTextLength + 5, QChar('c')), CellStyle{});
+    EXPECT_EQ(refusal(*wb), QStringLiteral("Cell C5 holds a text of 32768 characters; a workbook cell holds at most 32767."));
+
+    // A cell format that does not exist is reported before any text, wherever it is.
+    SheetBuilder(*wb, *wb->sheets[1]).put(20, 3, 1.5, CellStyle{}).style = StyleId(wb->styles.size());
+    EXPECT_EQ(refusal(*wb), QStringLiteral("A cell refers to a format that does not exist."));
+}
+
 TEST(XlsWorkbookRoundTrip, SavingReplacesAWholeFileOrLeavesEverythingAsItWas) {
     IsolatedEnvironment env;
     const QDir dir(env.tempFolder());

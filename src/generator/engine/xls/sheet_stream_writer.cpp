@@ -10,11 +10,10 @@
 #include "generator/engine/xls/byte_io.h"
 #include "generator/engine/xls/cell_format_table.h"
 #include "generator/engine/xls/cell_values.h"
-#include "generator/engine/xls/shared_string_table.h"
+#include "generator/engine/xls/sheet_survey.h"
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace engine::xls {
 
@@ -50,35 +49,22 @@ QString cellName(const CellAddress& at) {
 }
 
 void checkTextLength(const QString& text, const CellAddress& at) {
-    if (text.size() > kMaxTextLength)
-        throw EngineError(QStringLiteral("Cell %1 holds a text of %2 characters; a workbook cell holds at most %3.")
-                              .arg(cellName(at)).arg(text.size()).arg(kMaxTextLength));
+    if (auto problem = textTooLongFor(text, at)) throw EngineError(*problem);
 }
 
 void f64Record(BiffWriter& out, std::uint16_t type, double value) {
     storeF64(out.recordBody(type, 8), value);
 }
 
-// A row that needs a ROW record: the span of its cells (none when it has no cells),
-// and its own height and format when it has them.
-struct RowInfo {
-    int row = 0;
-    int firstCol = -1;
-    int lastCol = -1;
-    const double* height = nullptr;
-    const StyleId* style = nullptr;
-};
-
 class SheetStreamWriter {
 public:
     SheetStreamWriter(BiffWriter& out, const SheetData& sheet, const CellFormatTable& formats,
-                      const std::vector<std::uint32_t>& textIndexes)
-        : m_out(out), m_sheet(sheet), m_formats(formats), m_textIndexes(textIndexes) {}
+                      const SheetSurvey& survey)
+        : m_out(out), m_sheet(sheet), m_formats(formats), m_survey(survey) {}
 
     void write(bool active);
 
 private:
-    void collectRows();
     int blockCount() const;
     void writeCalculationSettings();
     void writePageSetup();
@@ -94,45 +80,10 @@ private:
     BiffWriter& m_out;
     const SheetData& m_sheet;
     const CellFormatTable& m_formats;
-    const std::vector<std::uint32_t>& m_textIndexes;  // of the text cells, in cell order
-    std::size_t m_nextText = 0;
-    std::vector<RowInfo> m_rows;   // every row that needs a ROW record, in order
-    int m_firstCol = kMaxColumns;  // the columns the cells span
-    int m_lastCol = -1;
+    const SheetSurvey& m_survey;
+    const std::vector<RowInfo>& m_rows = m_survey.rows;
+    std::size_t m_nextText = 0;  // in m_survey.textIndexes
 };
-
-// The rows of the cells (one pass over the cells, which come in row order), merged
-// with the rows that have a height or format of their own.
-void SheetStreamWriter::collectRows() {
-    for (const auto& [at, cell] : m_sheet.cells) {
-        if (m_rows.empty() || m_rows.back().row != at.row)
-            m_rows.push_back(RowInfo{at.row, at.col, at.col});
-        else
-            m_rows.back().lastCol = at.col;
-        m_firstCol = std::min(m_firstCol, at.col);
-        m_lastCol = std::max(m_lastCol, at.col);
-    }
-    if (m_sheet.rowHeights.empty() && m_sheet.rowStyles.empty()) return;
-
-    std::vector<RowInfo> rows;
-    rows.reserve(m_rows.size() + m_sheet.rowHeights.size() + m_sheet.rowStyles.size());
-    auto cells = m_rows.cbegin();
-    auto height = m_sheet.rowHeights.cbegin();
-    auto style = m_sheet.rowStyles.cbegin();
-    for (;;) {
-        int next = std::numeric_limits<int>::max();
-        if (cells != m_rows.cend()) next = std::min(next, cells->row);
-        if (height != m_sheet.rowHeights.cend()) next = std::min(next, height->first);
-        if (style != m_sheet.rowStyles.cend()) next = std::min(next, style->first);
-        if (next == std::numeric_limits<int>::max()) break;
-        RowInfo info{next};
-        if (cells != m_rows.cend() && cells->row == next) info = *cells++;
-        if (height != m_sheet.rowHeights.cend() && height->first == next) info.height = &(height++)->second;
-        if (style != m_sheet.rowStyles.cend() && style->first == next) info.style = &(style++)->second;
-        rows.push_back(info);
-    }
-    m_rows = std::move(rows);
-}
 
 int SheetStreamWriter::blockCount() const {
     int blocks = 0;
@@ -142,8 +93,6 @@ int SheetStreamWriter::blockCount() const {
 }
 
 void SheetStreamWriter::write(bool active) {
-    collectRows();
-
     char* bof = m_out.recordBody(rt::kBof, 16);
     storeU16(bof, 0x0600);  // BIFF8
     storeU16(bof + 2, 0x0010);  // worksheet
@@ -271,8 +220,8 @@ void SheetStreamWriter::writeDimensions() {
     char* p = m_out.recordBody(rt::kDimensions, 14);
     storeU32(p, empty ? 0 : m_sheet.cells.begin()->first.row);
     storeU32(p + 4, empty ? 0 : m_sheet.cells.rbegin()->first.row + 1);
-    storeU16(p + 8, empty ? 0 : m_firstCol);
-    storeU16(p + 10, empty ? 0 : m_lastCol + 1);
+    storeU16(p + 8, empty ? 0 : m_survey.firstCol);
+    storeU16(p + 10, empty ? 0 : m_survey.lastCol + 1);
     storeU16(p + 12, 0);
 }
 
@@ -367,7 +316,7 @@ void SheetStreamWriter::writeCell(const CellAddress& at, const Cell& cell) {
                     storeF64(cellRecord(m_out, rt::kNumber, at, xf, 8), v);
                 }
             } else if constexpr (std::is_same_v<T, QString>) {
-                storeU32(cellRecord(m_out, rt::kLabelSst, at, xf, 4), m_textIndexes.at(m_nextText++));
+                storeU32(cellRecord(m_out, rt::kLabelSst, at, xf, 4), m_survey.textIndexes.at(m_nextText++));
             } else if constexpr (std::is_same_v<T, bool>) {
                 char* p = cellRecord(m_out, rt::kBoolErr, at, xf, 2);
                 p[0] = v ? 1 : 0;
@@ -432,21 +381,9 @@ void SheetStreamWriter::writeMerges() {
 
 }  // namespace
 
-std::vector<std::uint32_t> collectSheetTexts(const SheetData& sheet, SharedStringTableBuilder& strings) {
-    std::vector<std::uint32_t> indexes;
-    for (const auto& [at, cell] : sheet.cells) {
-        if (cell.hasFormula()) continue;
-        if (const QString* text = std::get_if<QString>(&cell.value)) {
-            checkTextLength(*text, at);
-            indexes.push_back(strings.add(*text));
-        }
-    }
-    return indexes;
-}
-
 void writeSheetStream(BiffWriter& out, const SheetData& sheet, bool active, const CellFormatTable& formats,
-                      const std::vector<std::uint32_t>& textIndexes) {
-    SheetStreamWriter(out, sheet, formats, textIndexes).write(active);
+                      const SheetSurvey& survey) {
+    SheetStreamWriter(out, sheet, formats, survey).write(active);
 }
 
 }  // namespace engine::xls

@@ -9,6 +9,7 @@
 #include "generator/engine/xls/defined_names.h"
 #include "generator/engine/xls/shared_string_table.h"
 #include "generator/engine/xls/sheet_stream_writer.h"
+#include "generator/engine/xls/sheet_survey.h"
 #include "shell/atomic_file.h"
 
 #include <QIODevice>
@@ -28,25 +29,6 @@ void checkSheetNames(const WorkbookData& wb) {
             if (wb.sheets[j]->name.compare(name, Qt::CaseInsensitive) == 0)
                 throw EngineError(QStringLiteral("The sheet name \"%1\" is used twice.").arg(name));
     }
-}
-
-// Every style in use, each once, in order of first use (which numbers their XFs).
-std::vector<StyleId> usedStyles(const WorkbookData& wb) {
-    std::vector<StyleId> used;
-    std::vector<bool> seen(wb.styles.size(), false);
-    auto use = [&](StyleId id) {
-        if (id >= wb.styles.size()) throw EngineError(QStringLiteral("A cell refers to a format that does not exist."));
-        if (seen[id]) return;
-        seen[id] = true;
-        used.push_back(id);
-    };
-    for (const auto& sheet : wb.sheets) {
-        use(sheet->defaultStyle);
-        for (const auto& [col, id] : sheet->columnStyles) use(id);
-        for (const auto& [row, id] : sheet->rowStyles) use(id);
-        for (const auto& [at, cell] : sheet->cells) use(cell.style);
-    }
-    return used;
 }
 
 void writeGlobalsHead(BiffWriter& out, const WorkbookData& wb) {
@@ -110,14 +92,13 @@ void writeWorkbookStream(BiffWriter& out, const WorkbookData& wb) {
         throw EngineError(QStringLiteral("The active sheet does not exist."));
     checkSheetNames(wb);
 
-    const CellFormatTable formats(wb.styles, usedStyles(wb));
     SharedStringTableBuilder strings;
-    std::vector<std::vector<std::uint32_t>> textIndexes;
+    const WorkbookSurvey survey = surveyWorkbook(wb, strings);
+    const CellFormatTable formats(wb.styles, survey.usedStyles);
+    if (survey.textTooLong) throw EngineError(*survey.textTooLong);
     std::vector<PrintAreaName> printAreas;
-    for (std::size_t i = 0; i < wb.sheets.size(); ++i) {
-        textIndexes.push_back(collectSheetTexts(*wb.sheets[i], strings));
+    for (std::size_t i = 0; i < wb.sheets.size(); ++i)
         if (const auto& area = wb.sheets[i]->pageSetup.printArea) printAreas.push_back({int(i), *area});
-    }
 
     out.reserve(expectedFileSize(wb));
     writeGlobalsHead(out, wb);
@@ -145,7 +126,7 @@ void writeWorkbookStream(BiffWriter& out, const WorkbookData& wb) {
 
     for (std::size_t i = 0; i < wb.sheets.size(); ++i) {
         out.patchU32(sheetOffsets[i], static_cast<std::uint32_t>(out.position()));
-        writeSheetStream(out, *wb.sheets[i], int(i) == wb.activeSheet, formats, textIndexes[i]);
+        writeSheetStream(out, *wb.sheets[i], int(i) == wb.activeSheet, formats, survey.sheets[i]);
     }
 }
 
