@@ -84,6 +84,43 @@ TEST(XlsCompoundFile, FileLargerThanTheHeaderFatIndexUsesDifatSectors) {
     EXPECT_EQ(reader.stream(QStringLiteral("Workbook")), big);
 }
 
+TEST(XlsCompoundFile, StreamWrittenInPlaceGivesTheSameFile) {
+    IsolatedEnvironment env;
+    for (qsizetype size : {100, 4095, 4096, 10000, 8 * 1024 * 1024 + 123}) {
+        SCOPED_TRACE(size);
+        const QByteArray data = pattern(size, 6);
+        QByteArray inPlace(kCompoundHeaderRoom, '\0');
+        inPlace.append(data);
+        EXPECT_EQ(completeCompoundFile(QStringLiteral("Workbook"), inPlace),
+                  buildCompoundFile({{QStringLiteral("Workbook"), data}}));
+    }
+}
+
+TEST(XlsCompoundFile, StreamsReadInPlaceOrCopiedWhenScattered) {
+    IsolatedEnvironment env;
+    const QByteArray data = pattern(5000, 7);  // sectors 0 to 9
+    const QByteArray file = buildCompoundFile({{QStringLiteral("Workbook"), data}});
+    {
+        CompoundFileReader reader(file);
+        QByteArray storage;
+        const QByteArrayView bytes = reader.streamBytes(QStringLiteral("Workbook"), storage);
+        EXPECT_EQ(bytes, QByteArrayView(data));
+        EXPECT_TRUE(storage.isNull());  // a view into the file
+    }
+    // Sectors 1 and 2 swapped, and the chain following them: 0 -> 2 -> 1 -> 3.
+    QByteArray scattered = file;
+    scattered.replace(sectorOffset(1), 512, file.mid(sectorOffset(2), 512));
+    scattered.replace(sectorOffset(2), 512, file.mid(sectorOffset(1), 512));
+    put32(scattered, fatEntryOffset(scattered, 0), 2);
+    put32(scattered, fatEntryOffset(scattered, 2), 1);
+    put32(scattered, fatEntryOffset(scattered, 1), 3);
+    CompoundFileReader reader(scattered);
+    QByteArray storage;
+    EXPECT_EQ(reader.streamBytes(QStringLiteral("Workbook"), storage), QByteArrayView(data));
+    EXPECT_EQ(storage, data);
+    EXPECT_EQ(reader.stream(QStringLiteral("Workbook")), data);
+}
+
 TEST(XlsCompoundFile, DuplicateOrInvalidNamesAreRefused) {
     IsolatedEnvironment env;
     EXPECT_THROW(buildCompoundFile({{QStringLiteral("A"), {}}, {QStringLiteral("a"), {}}}), EngineError);

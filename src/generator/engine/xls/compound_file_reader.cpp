@@ -101,18 +101,36 @@ std::vector<std::uint32_t> CompoundFileReader::chain(std::uint32_t start, const 
 
 QByteArray CompoundFileReader::readChain(const std::vector<std::uint32_t>& sectors, qsizetype size,
                                          const QString& what) const {
+    QByteArray storage;
+    const QByteArrayView bytes = chainBytes(sectors, size, what, storage);
+    return storage.isNull() ? bytes.toByteArray() : storage;
+}
+
+QByteArrayView CompoundFileReader::chainBytes(const std::vector<std::uint32_t>& sectors, qsizetype size,
+                                              const QString& what, QByteArray& storage) const {
     if (qsizetype(sectors.size()) * m_sectorSize < size)
         damaged(QStringLiteral("%1 is shorter than its recorded size").arg(what));
-    QByteArray out;
-    out.reserve(size);
-    for (std::uint32_t id : sectors) {
-        const qsizetype take = std::min(m_sectorSize, size - out.size());
-        if (take <= 0) break;
+    // Every sector is checked first; the bytes are copied only when the sectors do
+    // not follow each other.
+    bool contiguous = true;
+    qsizetype taken = 0;
+    for (std::size_t k = 0; k < sectors.size() && taken < size; ++k) {
+        const std::uint32_t id = sectors[k];
+        const qsizetype take = std::min(m_sectorSize, size - taken);
         const qsizetype at = (qsizetype(id) + 1) * m_sectorSize;
         if (id >= m_sectorCount || at + take > m_file.size()) damaged(QStringLiteral("the file is truncated"));
-        out.append(m_file.constData() + at, take);
+        contiguous = contiguous && id == sectors[0] + k;
+        taken += take;
     }
-    return out;
+    if (contiguous)
+        return sectors.empty() ? QByteArrayView() : QByteArrayView(m_file).sliced((qsizetype(sectors[0]) + 1) * m_sectorSize, size);
+    storage.reserve(size);
+    for (std::uint32_t id : sectors) {
+        const qsizetype take = std::min(m_sectorSize, size - storage.size());
+        if (take <= 0) break;
+        storage.append(m_file.constData() + (qsizetype(id) + 1) * m_sectorSize, take);
+    }
+    return storage;
 }
 
 void CompoundFileReader::readDirectory() {
@@ -195,6 +213,12 @@ CompoundFileReader::MiniStorage CompoundFileReader::readMiniStorage() const {
 }
 
 QByteArray CompoundFileReader::stream(const QString& name) const {
+    QByteArray storage;
+    const QByteArrayView bytes = streamBytes(name, storage);
+    return storage.isNull() ? bytes.toByteArray() : storage;
+}
+
+QByteArrayView CompoundFileReader::streamBytes(const QString& name, QByteArray& storage) const {
     const Entry* e = findRootChild(name);
     if (!e) throw EngineError(QStringLiteral("the file has no \"%1\" stream").arg(name));
     const QString what = QStringLiteral("the \"%1\" stream").arg(name);
@@ -203,22 +227,21 @@ QByteArray CompoundFileReader::stream(const QString& name) const {
     if (size == 0) return {};
     if (size >= qsizetype(m_miniCutoff)) {
         const auto sectors = chain(e->start, m_fat, std::size_t((size + m_sectorSize - 1) / m_sectorSize), what);
-        return readChain(sectors, size, what);
+        return chainBytes(sectors, size, what, storage);
     }
 
     // Small streams live in 64-byte sectors of the mini stream.
     const MiniStorage mini = readMiniStorage();
     const auto ids = chain(e->start, mini.table, std::size_t((size + kMiniSectorSize - 1) / kMiniSectorSize), what);
     if (qsizetype(ids.size()) * kMiniSectorSize < size) damaged(QStringLiteral("%1 is shorter than its recorded size").arg(what));
-    QByteArray out;
-    out.reserve(size);
+    storage.reserve(size);
     for (std::uint32_t id : ids) {
         const qsizetype at = qsizetype(id) * kMiniSectorSize;
-        const qsizetype take = std::min<qsizetype>(kMiniSectorSize, size - out.size());
+        const qsizetype take = std::min<qsizetype>(kMiniSectorSize, size - storage.size());
         if (at + take > mini.stream.size()) damaged(QStringLiteral("%1 lies outside the mini stream").arg(what));
-        out.append(mini.stream.constData() + at, take);
+        storage.append(mini.stream.constData() + at, take);
     }
-    return out;
+    return storage;
 }
 
 }  // namespace engine::xls

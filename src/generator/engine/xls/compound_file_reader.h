@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -20,6 +21,10 @@ public:
     QStringList streamNames() const;
     bool hasStream(const QString& name) const;  // case-insensitive, as the format compares
     QByteArray stream(const QString& name) const;
+    // The same bytes without a copy where the stream's sectors follow each other in
+    // the file, as writers lay a large stream out: then a view into the file, which
+    // lives as long as this reader; else a view of a copy made into `storage`.
+    QByteArrayView streamBytes(const QString& name, QByteArray& storage) const;
 
 private:
     struct Entry {
@@ -41,6 +46,8 @@ private:
     std::vector<std::uint32_t> chain(std::uint32_t start, const std::vector<std::uint32_t>& table,
                                      std::size_t maxLength, const QString& what) const;
     QByteArray readChain(const std::vector<std::uint32_t>& sectors, qsizetype size, const QString& what) const;
+    QByteArrayView chainBytes(const std::vector<std::uint32_t>& sectors, qsizetype size, const QString& what,
+                              QByteArray& storage) const;
     const Entry* findRootChild(const QString& name) const;
 
     QByteArray m_file;

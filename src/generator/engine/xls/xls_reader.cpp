@@ -124,7 +124,8 @@ WorkbookData readWorkbookBytes(const QByteArray& file) {
             throw EngineError(QStringLiteral("the workbook was saved in an older format, which cannot be read"));
         throw EngineError(QStringLiteral("the file holds no workbook"));
     }
-    const QByteArray stream = container.stream(QStringLiteral("Workbook"));
+    QByteArray copy;  // holds the stream only when its sectors are scattered
+    const QByteArrayView stream = container.streamBytes(QStringLiteral("Workbook"), copy);
 
     WorkbookData wb;
     CellFormatCatalog formats(wb.styles);
