@@ -1,7 +1,8 @@
 #include "generator/engine/render/cell_painter.h"
 
-#include "generator/engine/render/number_format.h"
+#include "generator/engine/render/plain_text.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
 
@@ -37,7 +38,14 @@ int verticalFlag(VAlign align) {
 class CellPainter {
 public:
     CellPainter(QPainter& painter, const PictureGrid& grid, StyleLooks& looks)
-        : m_painter(painter), m_grid(grid), m_looks(looks), m_mergeDone(grid.merges().size(), false) {}
+        : m_painter(painter),
+          m_grid(grid),
+          m_looks(looks),
+          m_mergeDone(grid.merges().size(), false),
+          // Glyphs are placed as the layout places left-to-right text, untransformed.
+          m_plainAllowed(painter.layoutDirection() != Qt::RightToLeft &&
+                         QGuiApplication::layoutDirection() != Qt::RightToLeft &&
+                         painter.worldTransform().type() == QTransform::TxNone) {}
 
     void paint() {
         for (int i = 0; i < m_grid.rowCount(); ++i)
@@ -68,19 +76,25 @@ private:
     }
 
     void paintValue(const QRect& rect, const CellValue& value, const StyleLook& look) {
-        QString text = formatValue(value, look.style.numberFormat);
+        QString text = look.format.format(value);
         if (text.isEmpty()) return;
         // The last pixel row and column of a cell belong to its gridlines.
         const QRect inside = rect.adjusted(0, 0, -1, -1);
         const QRect textRect = inside.adjusted(kTextMarginX, kTextMarginY, -kTextMarginX, -kTextMarginY);
         const bool isText = std::holds_alternative<QString>(value);
-        if (std::holds_alternative<double>(value) && look.metrics.horizontalAdvance(text) > textRect.width())
+        const bool isNumber = std::holds_alternative<double>(value);
+        bool plain = isNumber && layOutPlain(look, text);
+        if (isNumber && !advanceFits(look, text, plain, textRect.width())) {
             text = hashMarks(look, textRect.width());
+            plain = layOutPlain(look, text);
+        }
 
         const bool wrap = look.style.wrap && isText;
         const int hFlag = horizontalFlag(look.style.hAlign, value);
         int vFlag = verticalFlag(look.style.vAlign);
+        const qsizetype length = text.size();
         if (cutToShownPart(text, look, inside, textRect.width(), wrap, hFlag)) vFlag = Qt::AlignTop;
+        if (!isNumber || text.size() != length) plain = layOutPlain(look, text);
         int flags = hFlag | vFlag | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
         flags |= Qt::TextDontClip;  // text is kept inside its cell below
 
@@ -89,11 +103,34 @@ private:
             m_painter.setPen(look.textColor);
             m_lastLook = &look;
         }
-        if (fits(look, inside, textRect, flags, text)) {
+        // Plain text on one line goes straight to its glyphs, placed as the text
+        // layout would place it; any other text through the layout.
+        const bool plainLine = plain && (!wrap || m_line.staysOneLine(textRect.width()));
+        if (plainLine) {
+            const PlacedLine placed = look.plainText().place(m_line, textRect, flags);
+            const bool inCell = wrap ? inside.contains(placed.bounds.toAlignedRect())
+                                     : advanceFits(look, text, plain, textRect.width()) &&
+                                           look.metrics.height() <= textRect.height();
+            if (inCell) {
+                look.plainText().draw(m_painter, m_line, placed.x, placed.baseline);
+                return;
+            }
+        } else if (fits(look, inside, textRect, flags, text)) {
             m_painter.drawText(textRect, flags, text);
             return;
         }
-        paintClipped(inside, textRect, flags, text, look);
+        paintClipped(inside, textRect, flags, text, look, plainLine);
+    }
+
+    // Lays text out in m_line when it is plain text in the look's font.
+    bool layOutPlain(const StyleLook& look, const QString& text) {
+        return m_plainAllowed && look.plainText().layOut(text, m_line);
+    }
+
+    // True when the text's advance is no wider than width pixels.
+    bool advanceFits(const StyleLook& look, const QString& text, bool plain, int width) const {
+        if (plain) return m_line.advance <= Fixed{width} * 64;
+        return look.metrics.horizontalAdvance(text) <= width;
     }
 
     static bool fits(const StyleLook& look, const QRect& inside, const QRect& textRect, int flags,
@@ -108,7 +145,7 @@ private:
     // and copied in, which cuts it at the cell's edges. (A clip on the picture's own
     // painter costs memory in proportion to the whole picture's height, per cell.)
     void paintClipped(const QRect& inside, const QRect& textRect, int flags, const QString& text,
-                      const StyleLook& look) {
+                      const StyleLook& look, bool plainLine) {
         if (inside.isEmpty()) return;
         if (m_scratch.width() < inside.width() || m_scratch.height() < inside.height())
             m_scratch = QImage(inside.size().expandedTo(m_scratch.size()), QImage::Format_ARGB32_Premultiplied);
@@ -116,9 +153,15 @@ private:
         m_scratch.fill(Qt::transparent);
         {
             QPainter scratch(&m_scratch);
-            scratch.setFont(look.font);
             scratch.setPen(look.textColor);
-            scratch.drawText(textRect.translated(-inside.topLeft()), flags, text);
+            const QRect shifted = textRect.translated(-inside.topLeft());
+            if (plainLine) {
+                const PlacedLine placed = look.plainText().place(m_line, shifted, flags);
+                look.plainText().draw(scratch, m_line, placed.x, placed.baseline);
+            } else {
+                scratch.setFont(look.font);
+                scratch.drawText(shifted, flags, text);
+            }
         }
         m_painter.drawImage(inside.topLeft(), m_scratch, QRect(QPoint(0, 0), inside.size()));
     }
@@ -129,7 +172,7 @@ private:
     // keeps its beginning, which is then shown from the top (true returned).
     static bool cutToShownPart(QString& text, const StyleLook& look, const QRect& inside, int width,
                                bool wrap, int hFlag) {
-        const qreal narrowest = std::max<qreal>(1.0, look.metrics.averageCharWidth() / 4);
+        const qreal narrowest = std::max<qreal>(1.0, look.averageCharWidth / 4);
         const qsizetype perLine = static_cast<qsizetype>(std::max(width, 0) / narrowest) + 2;
         if (wrap) {
             const qreal lineSpacing = std::max<qreal>(1.0, look.metrics.lineSpacing());
@@ -157,6 +200,8 @@ private:
     StyleLooks& m_looks;
     std::vector<bool> m_mergeDone;
     const StyleLook* m_lastLook = nullptr;
+    const bool m_plainAllowed;
+    PlainLine m_line;  // the text being painted, when plain
     QImage m_scratch;  // for text cut at its cell's edges
 };
 

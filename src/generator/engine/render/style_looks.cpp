@@ -26,9 +26,16 @@ StyleLook::StyleLook(const CellStyle& s, const Palette& palette)
     : style(s),
       font(screenFont(s.font)),
       metrics(font),
-      textColor(paletteColor(palette, s.font.colorIndex, Qt::black)) {
+      averageCharWidth(metrics.averageCharWidth()),
+      textColor(paletteColor(palette, s.font.colorIndex, Qt::black)),
+      format(s.numberFormat) {
     const QColor fillColor = paletteColor(palette, s.fillColorIndex, QColor());
     if (fillColor.isValid()) fill = fillColor;
+}
+
+PlainTextFont& StyleLook::plainText() const {
+    if (!m_plainText) m_plainText = std::make_unique<PlainTextFont>(font);
+    return *m_plainText;
 }
 
 StyleLooks::StyleLooks(const WorkbookData& workbook)

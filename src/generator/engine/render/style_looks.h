@@ -1,6 +1,8 @@
 #pragma once
 
 #include "generator/engine/model/sheet.h"
+#include "generator/engine/render/number_format.h"
+#include "generator/engine/render/plain_text.h"
 
 #include <QColor>
 #include <QFont>
@@ -15,15 +17,24 @@ namespace engine::render {
 // `otherwise` for automatic or any index outside the palette.
 QColor paletteColor(const Palette& palette, int index, const QColor& otherwise);
 
-// How cells of one style are drawn: the screen font and the colours.
+// How cells of one style are drawn: the screen font, the colours and the number
+// format, each made ready once.
 struct StyleLook {
     StyleLook(const CellStyle& style, const Palette& palette);
+
+    // The font's glyphs for plain text, looked up on first use.
+    PlainTextFont& plainText() const;
 
     const CellStyle& style;
     QFont font;
     QFontMetricsF metrics;
+    qreal averageCharWidth;  // of the font
     QColor textColor;
     std::optional<QColor> fill;  // none: the picture's white shows
+    NumberFormat format;
+
+private:
+    mutable std::unique_ptr<PlainTextFont> m_plainText;
 };
 
 // Looks made once per style of a workbook, on first use, so that drawing thousands
