@@ -3,6 +3,7 @@
 #include "generator/engine/model/engine_error.h"
 
 #include <algorithm>
+#include <array>
 
 namespace engine::detail {
 
@@ -149,14 +150,19 @@ void SheetEditor::forEveryCell(const CellArea& area, F&& f) {
 }
 
 void SheetEditor::applyStyle(const CellArea& area, const StyleChange& c) {
-    // Neighbouring cells mostly share their style: the last result is remembered.
-    StyleId lastFrom = kNoStyle, lastResult = kNoStyle;
+    // An area holds few distinct styles (its columns, alternating fills, edges), so
+    // the results of this one change are remembered by style, directly mapped.
+    constexpr std::size_t kMemoSlots = 16;
+    std::array<StyleId, kMemoSlots> memoFrom;
+    std::array<StyleId, kMemoSlots> memoResult;
+    memoFrom.fill(kNoStyle);
     auto change = [&](StyleId id, const StyleChange& c) {
-        if (id != lastFrom) {
-            lastFrom = id;
-            lastResult = m_book.styleChanger.apply(id, c);
+        const std::size_t slot = id % kMemoSlots;
+        if (memoFrom[slot] != id) {
+            memoFrom[slot] = id;
+            memoResult[slot] = m_book.styleChanger.apply(id, c);
         }
-        return lastResult;
+        return memoResult[slot];
     };
     if (area.isWholeSheet()) {
         m_sheet.defaultStyle = change(m_sheet.defaultStyle, c);
