@@ -12,10 +12,11 @@ std::pair<int, int> PictureAxis::positionsOf(int first, int last) const {
 
 PictureAxis layoutAxis(int first, int last, const std::function<int(int)>& pixelsOf, int limit,
                        int bandThickness) {
+    // Sizes are looked up only as far as the limit: past it the range is cut anyway,
+    // and what is cut is counted without its sizes.
     std::vector<int> pixels;
-    pixels.reserve(static_cast<std::size_t>(std::max(0, last - first + 1)));
     long long total = 0;
-    for (int i = first; i <= last; ++i) {
+    for (int i = first; i <= last && total <= limit; ++i) {
         pixels.push_back(pixelsOf(i));
         total += pixels.back();
     }
@@ -24,6 +25,7 @@ PictureAxis layoutAxis(int first, int last, const std::function<int(int)>& pixel
     PictureAxis axis;
     axis.starts.push_back(0);
     for (int i = first; i <= last; ++i) {
+        // Past the sizes looked up the budget is spent: the total there exceeds the limit.
         const int px = pixels[static_cast<std::size_t>(i - first)];
         if (axis.starts.back() + px > budget) {
             axis.cutOff = last - i + 1;
