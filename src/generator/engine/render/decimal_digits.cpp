@@ -1,8 +1,8 @@
 #include "generator/engine/render/decimal_digits.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -17,8 +17,10 @@ struct Significant {
 };
 
 Significant significantDigits(double value) {
+    // As printf's "%.14e" writes it: d.dddddddddddddde±x.
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));  // d.dddddddddddddde±x
+    const auto written = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
+    *written.ptr = '\0';
     Significant s;
     s.digits.push_back(buf[0]);
     s.digits.append(buf + 2, 14);

@@ -2,8 +2,8 @@
 #include "generator/engine/render/general_number.h"
 #include "generator/engine/render/section_format.h"
 
-#include <QStringList>
 #include <cmath>
+#include <vector>
 
 namespace engine::render {
 
@@ -71,24 +71,20 @@ public:
     IntegerWriter(const QString& digits, const NumberLayout& layout)
         : m_digits(digits == u"0" ? QString() : digits), m_layout(layout) {}
 
-    // The text for the next integer placeholder.
-    QString next(QChar placeholder) {
+    // Appends the text for the next integer placeholder.
+    void next(QChar placeholder, QString& out) {
         const int count = static_cast<int>(m_layout.integerPlaces.size());
         const int place = count - 1 - m_index;  // 0 is the units place
-        QString out;
         if (m_index++ == 0)
             for (int p = static_cast<int>(m_digits.size()) - 1; p > place; --p) writeDigit(out, p);
         if (place < m_digits.size()) writeDigit(out, place);
         else if (placeholder == u'0') writeChar(out, u'0', place);
         else if (placeholder == u'?') out += u' ';
-        return out;
     }
 
     // Digits shown where a format has no integer placeholders (".00" shows 12.50).
-    QString all() {
-        QString out;
+    void all(QString& out) {
         for (int p = static_cast<int>(m_digits.size()) - 1; p >= 0; --p) writeDigit(out, p);
-        return out;
     }
 
 private:
@@ -105,14 +101,14 @@ private:
     int m_index = 0;
 };
 
-// The fraction's text per placeholder: trailing zeros vanish under "#", become
-// blanks under "?".
-QStringList fractionTexts(const QString& digits, const QString& places) {
-    QStringList texts;
-    for (qsizetype i = 0; i < places.size(); ++i) texts << QString(digits[i]);
+// The fraction's character per placeholder: trailing zeros vanish under "#" (no
+// character, 0), become blanks under "?".
+std::vector<char16_t> fractionTexts(const QString& digits, const QString& places) {
+    std::vector<char16_t> texts(static_cast<std::size_t>(places.size()));
+    for (qsizetype i = 0; i < places.size(); ++i) texts[static_cast<std::size_t>(i)] = digits[i].unicode();
     for (qsizetype i = places.size() - 1; i >= 0 && digits[i] == u'0'; --i) {
-        if (places[i] == u'#') texts[i].clear();
-        else if (places[i] == u'?') texts[i] = QStringLiteral(" ");
+        if (places[i] == u'#') texts[static_cast<std::size_t>(i)] = 0;
+        else if (places[i] == u'?') texts[static_cast<std::size_t>(i)] = u' ';
         else break;
     }
     return texts;
@@ -137,9 +133,10 @@ QString formatNumberSection(double magnitude, const FormatSection& section) {
     }
     const DecimalDigits digits = roundToDecimals(value, static_cast<int>(layout.fractionPlaces.size()));
     IntegerWriter integer(digits.integer, layout);
-    const QStringList fraction = fractionTexts(digits.fraction, layout.fractionPlaces);
+    const std::vector<char16_t> fraction = fractionTexts(digits.fraction, layout.fractionPlaces);
 
     QString out;
+    out.reserve(32);
     Phase phase = Phase::Integer;
     int fractionIndex = 0;
     bool exponentWritten = false;
@@ -150,7 +147,7 @@ QString formatNumberSection(double magnitude, const FormatSection& section) {
         case Kind::Percent: out += u'%'; break;
         case Kind::DecimalPoint:
             if (phase == Phase::Integer) {
-                if (layout.integerPlaces.isEmpty()) out += integer.all();
+                if (layout.integerPlaces.isEmpty()) integer.all(out);
                 out += u'.';
                 phase = Phase::Fraction;
             } else {
@@ -158,9 +155,11 @@ QString formatNumberSection(double magnitude, const FormatSection& section) {
             }
             break;
         case Kind::Digit:
-            if (phase == Phase::Integer) out += integer.next(t.text[0]);
-            else if (phase == Phase::Fraction) out += fraction[fractionIndex++];
-            else if (!exponentWritten) {
+            if (phase == Phase::Integer) {
+                integer.next(t.text[0], out);
+            } else if (phase == Phase::Fraction) {
+                if (const char16_t c = fraction[static_cast<std::size_t>(fractionIndex++)]) out += QChar(c);
+            } else if (!exponentWritten) {
                 out += QString::number(std::abs(exponent))
                            .rightJustified(std::max(layout.exponentZeros, 1), u'0');
                 exponentWritten = true;
