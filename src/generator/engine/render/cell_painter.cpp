@@ -172,7 +172,7 @@ private:
     // keeps its beginning, which is then shown from the top (true returned).
     static bool cutToShownPart(QString& text, const StyleLook& look, const QRect& inside, int width,
                                bool wrap, int hFlag) {
-        const qreal narrowest = std::max<qreal>(1.0, look.averageCharWidth / 4);
+        const qreal narrowest = std::max<qreal>(1.0, look.averageCharWidth() / 4);
         const qsizetype perLine = static_cast<qsizetype>(std::max(width, 0) / narrowest) + 2;
         if (wrap) {
             const qreal lineSpacing = std::max<qreal>(1.0, look.metrics.lineSpacing());

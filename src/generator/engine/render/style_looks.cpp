@@ -26,11 +26,15 @@ StyleLook::StyleLook(const CellStyle& s, const Palette& palette)
     : style(s),
       font(screenFont(s.font)),
       metrics(font),
-      averageCharWidth(metrics.averageCharWidth()),
       textColor(paletteColor(palette, s.font.colorIndex, Qt::black)),
       format(s.numberFormat) {
     const QColor fillColor = paletteColor(palette, s.fillColorIndex, QColor());
     if (fillColor.isValid()) fill = fillColor;
+}
+
+qreal StyleLook::averageCharWidth() const {
+    if (!m_averageCharWidth) m_averageCharWidth = metrics.averageCharWidth();
+    return *m_averageCharWidth;
 }
 
 PlainTextFont& StyleLook::plainText() const {

@@ -24,17 +24,20 @@ struct StyleLook {
 
     // The font's glyphs for plain text, looked up on first use.
     PlainTextFont& plainText() const;
+    // The font's average character width, measured on first use (which loads the
+    // font, so styles that show no text never do).
+    qreal averageCharWidth() const;
 
     const CellStyle& style;
     QFont font;
     QFontMetricsF metrics;
-    qreal averageCharWidth;  // of the font
     QColor textColor;
     std::optional<QColor> fill;  // none: the picture's white shows
     NumberFormat format;
 
 private:
     mutable std::unique_ptr<PlainTextFont> m_plainText;
+    mutable std::optional<qreal> m_averageCharWidth;
 };
 
 // Looks made once per style of a workbook, on first use, so that drawing thousands
