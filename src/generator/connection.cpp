@@ -94,7 +94,13 @@ bool WarnIfExcelRunning() {
     return shell::MsgBox(text, shell::BoxButtons::YesNo, shell::BoxIcon::None) == shell::BoxAnswer::No;
 }
 
-void StartExcel() { ExcelApp = createInstance(); }
+void StartExcel() {
+    ExcelApp = createInstance();
+    // This instance saves only the run's temporary workbook, which is read back at
+    // once and copied (with a sync) where the user saves it: waiting for the disk
+    // here would buy nothing.
+    ExcelApp->SetDurableSaves(false);
+}
 
 void ReleaseExcel() { ExcelApp.reset(); }
 

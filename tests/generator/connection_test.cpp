@@ -120,6 +120,8 @@ TEST_F(Connection, StartAndReleaseTheRunsInstance) {
     StartExcel();
     ASSERT_TRUE(ExcelApp);
     EXPECT_EQ(ExcelApp->Workbooks().Count(), 0);
+    // It saves only the run's temporary workbook: no waiting for the disk.
+    EXPECT_FALSE(ExcelApp->DurableSaves());
     ReleaseExcel();
     EXPECT_FALSE(ExcelApp);
     setEngineFactory([] { return std::unique_ptr<engine::Application>(); });

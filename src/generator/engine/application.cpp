@@ -40,6 +40,8 @@ bool Application::DisplayAlerts() const { return running().displayAlerts; }
 void Application::SetDisplayAlerts(bool on) { running().displayAlerts = on; }
 bool Application::EnableEvents() const { return running().enableEvents; }
 void Application::SetEnableEvents(bool on) { running().enableEvents = on; }
+bool Application::DurableSaves() const { return running().durableSaves; }
+void Application::SetDurableSaves(bool on) { running().durableSaves = on; }
 bool Application::Visible() const { return running().visible; }
 void Application::SetVisible(bool on) { running().visible = on; }
 

@@ -43,6 +43,10 @@ public:
     void SetEnableCancelKey(int mode);
     int Cursor() const;  // xlDefault, xlWait, xlNorthwestArrow or xlIBeam
     void SetCursor(int cursor);
+    // Whether Workbook.SaveAs waits until a file is on the disk (on by default). The
+    // engine's own setting, for an instance that only saves files read back at once.
+    bool DurableSaves() const;
+    void SetDurableSaves(bool on);
 
     engine::Workbooks Workbooks() const;
     engine::Workbook ActiveWorkbook() const;

@@ -17,7 +17,8 @@ void Workbook::SaveAs(const QString& path, int fileFormat) const {
         throw EngineError(QStringLiteral("The file format %1 cannot be written; use xlNormal or xlExcel8.").arg(fileFormat));
     if (path.isEmpty()) throw EngineError(QStringLiteral("A workbook needs a file name to be saved."));
     detail::Recalculator(*m_book).calculateAll();  // the file carries current results
-    xls::writeWorkbook(m_book->data, path);
+    xls::writeWorkbook(m_book->data, path,
+                       m_book->app->durableSaves ? shell::Durability::Synced : shell::Durability::WithinRun);
     m_book->path = QFileInfo(path).absoluteFilePath();
     m_book->name = QFileInfo(path).fileName();
 }

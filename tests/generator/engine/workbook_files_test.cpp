@@ -31,6 +31,26 @@ TEST_F(WorkbookFiles, SaveAsTakesOnlyTheXlsFormats) {
     EXPECT_EQ(book.FullName(), QFileInfo(path("new.xls")).absoluteFilePath());
 }
 
+// A save that does not wait for the disk writes the same file, as atomically.
+TEST_F(WorkbookFiles, SavesWithoutWaitingForTheDiskWriteTheSameFile) {
+    Application app;
+    EXPECT_TRUE(app.DurableSaves());
+    const Workbook book = app.Workbooks().Add();
+    app.Range("B2").SetFormulaR1C1("Ann");
+    app.Range("C2").SetFormulaR1C1("=2*21");
+    book.SaveAs(path("synced.xls"), xlExcel8);
+    app.SetDurableSaves(false);
+    EXPECT_FALSE(app.DurableSaves());
+    book.SaveAs(path("unsynced.xls"), xlExcel8);
+    QFile synced(path("synced.xls")), unsynced(path("unsynced.xls"));
+    ASSERT_TRUE(synced.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(unsynced.open(QIODevice::ReadOnly));
+    EXPECT_EQ(synced.readAll(), unsynced.readAll());
+    EXPECT_EQ(QDir(env.tempFolder()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no sibling left behind
+    app.Quit();
+    EXPECT_THROW(app.DurableSaves(), EngineError);
+}
+
 // Nothing reads a formula's value before the save: the save itself brings every
 // result up to date, so the file carries them.
 TEST_F(WorkbookFiles, SavedFormulasCarryCurrentResults) {

@@ -66,6 +66,7 @@ struct AppState {
     bool displayAlerts = true;
     bool enableEvents = true;
     bool visible = false;
+    bool durableSaves = true;  // SaveAs syncs the file to the disk
     int enableCancelKey = 1;  // xlInterrupt
     int cursor = -4143;       // xlDefault
     bool quit = false;

@@ -145,10 +145,11 @@ QByteArray buildWorkbookFile(const WorkbookData& wb) {
     return completeCompoundFile(QStringLiteral("Workbook"), out.take());
 }
 
-void writeWorkbook(const WorkbookData& wb, const QString& path) {
+void writeWorkbook(const WorkbookData& wb, const QString& path, shell::Durability durability) {
     const QByteArray file = buildWorkbookFile(wb);
     try {
-        shell::WriteFileAtomically(path, [&](QIODevice& out) { return out.write(file) == file.size(); });
+        shell::WriteFileAtomically(
+            path, [&](QIODevice& out) { return out.write(file) == file.size(); }, durability);
     } catch (const EngineError&) {
         throw;
     } catch (const shell::Failure& f) {

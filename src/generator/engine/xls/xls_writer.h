@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/engine/model/sheet.h"
+#include "shell/atomic_file.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,7 +13,9 @@ namespace engine::xls {
 // so an existing file is replaced only by a whole one. Fails with EngineError (and
 // leaves nothing behind) when the workbook cannot be stored in the format or the
 // path cannot be written.
-void writeWorkbook(const WorkbookData& wb, const QString& path);
+// A WithinRun save skips waiting for the disk, for a file read back at once.
+void writeWorkbook(const WorkbookData& wb, const QString& path,
+                   shell::Durability durability = shell::Durability::Synced);
 
 // The workbook stream and the whole file, for callers that keep them in memory.
 QByteArray buildWorkbookStream(const WorkbookData& wb);
