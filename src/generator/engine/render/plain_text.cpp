@@ -73,6 +73,7 @@ bool PlainTextFont::layOut(QStringView text, PlainLine& line) {
     line.offsets.resize(n);
     Fixed x = 0;
     Fixed overhang = 0;
+    Fixed inkTop = 0, inkBottom = 0;
     const Glyph* previous = nullptr;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[static_cast<qsizetype>(i)].unicode();
@@ -87,11 +88,15 @@ bool PlainTextFont::layOut(QStringView text, PlainLine& line) {
         line.offsets[i] = x;
         x += g.advance;
         overhang = std::max(overhang, g.overhang);
+        inkTop = std::min(inkTop, g.inkTop);
+        inkBottom = std::max(inkBottom, g.inkBottom);
         previous = &g;
     }
     line.advance = x;
     line.natural = x + glyphFor(text.back().unicode()).overhang;
     line.overhang = overhang;
+    line.inkTop = inkTop;
+    line.inkBottom = inkBottom;
     return true;
 }
 
@@ -149,6 +154,9 @@ PlainTextFont::Glyph PlainTextFont::lookUp(char16_t c) const {
     if (!advance || !rawAdvance || !bearing || *advance != *rawAdvance || own.y() != 0) return g;
     g.advance = *advance;
     g.overhang = std::max(0, -*bearing);
+    const QRectF outline = m_raw.boundingRect(g.index);
+    g.inkTop = static_cast<Fixed>(std::floor(outline.top() * 64));
+    g.inkBottom = static_cast<Fixed>(std::ceil(outline.bottom() * 64));
     g.plain = true;
     return g;
 }

@@ -26,6 +26,8 @@ struct PlainLine {
     Fixed advance = 0;           // the sum of the advances
     Fixed natural = 0;           // advance and the last glyph's ink beyond it
     Fixed overhang = 0;          // the most ink any glyph has beyond its advance
+    Fixed inkTop = 0;            // the glyphs' outlines from the baseline, downwards
+    Fixed inkBottom = 0;
 
     // True when word wrapping at the given width keeps the text on this one line.
     bool staysOneLine(int width) const { return advance + overhang <= Fixed{width} * 64; }
@@ -67,6 +69,8 @@ private:
         quint32 index = 0;
         Fixed advance = 0;
         Fixed overhang = 0;  // ink beyond the advance, never negative
+        Fixed inkTop = 0;    // outline from the baseline, downwards
+        Fixed inkBottom = 0;
     };
 
     const Glyph& glyphFor(char16_t c);

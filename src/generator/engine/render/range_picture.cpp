@@ -77,12 +77,13 @@ QImage renderRange(const WorkbookData& workbook, const SheetData& sheet, const C
     if (image.isNull()) return image;
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
+
     image.fill(Qt::white);
 
     const PictureGrid grid(sheet, std::move(rows), std::move(columns));
     StyleLooks looks(workbook);
     QPainter painter(&image);
-    paintCells(painter, grid, looks);
+    paintCells(painter, grid, looks, 0, grid.rowCount());
     paintBorders(painter, grid, looks);
     paintCutBands(painter, grid, looks, size);
     return image;
