@@ -1,7 +1,7 @@
 #include "generator/engine/render/range_picture.h"
 
 #include "generator/engine/render/border_painter.h"
-#include "generator/engine/render/cell_painter.h"
+#include "generator/engine/render/cell_bands.h"
 #include "generator/engine/render/picture_grid.h"
 #include "generator/engine/render/picture_memory.h"
 #include "generator/engine/render/sheet_geometry.h"
@@ -78,12 +78,11 @@ QImage renderRange(const WorkbookData& workbook, const SheetData& sheet, const C
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
 
-    image.fill(Qt::white);
-
     const PictureGrid grid(sheet, std::move(rows), std::move(columns));
     StyleLooks looks(workbook);
+    paintCellsInBands(image, grid, workbook, looks);  // the cells' rows, white first
     QPainter painter(&image);
-    paintCells(painter, grid, looks, 0, grid.rowCount());
+    painter.fillRect(0, grid.height(), size.width(), size.height() - grid.height(), Qt::white);
     paintBorders(painter, grid, looks);
     paintCutBands(painter, grid, looks, size);
     return image;

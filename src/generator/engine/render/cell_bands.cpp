@@ -1,0 +1,79 @@
+#include "generator/engine/render/cell_bands.h"
+
+#include "generator/engine/render/cell_painter.h"
+
+#include <QPainter>
+#include <cstdlib>
+#include <exception>
+#include <thread>
+
+namespace engine::render {
+
+namespace {
+
+// Below this many rows a second thread costs about what it saves: it loads the
+// fonts anew, which takes about as long as painting a few hundred rows.
+constexpr int kMinRowsForBands = 600;
+
+// The picture's pixel rows [top, bottom) as an image of their own over the same memory.
+QImage rowsOf(QImage& image, int top, int bottom) {
+    QImage rows(image.bits() + static_cast<qsizetype>(top) * image.bytesPerLine(), image.width(), bottom - top,
+                image.bytesPerLine(), image.format());
+    rows.setDotsPerMeterX(image.dotsPerMeterX());
+    rows.setDotsPerMeterY(image.dotsPerMeterY());
+    return rows;
+}
+
+PaintedRows paintBand(QImage& image, const PictureGrid& grid, StyleLooks& looks, int firstRow, int endRow) {
+    const int top = grid.rows().start(firstRow);
+    QImage band = rowsOf(image, top, grid.rows().start(endRow));
+    band.fill(Qt::white);
+    QPainter painter(&band);
+    return paintCells(painter, grid, looks, firstRow, endRow, top);
+}
+
+// The first row of the lower band: the row boundary nearest the middle of the cells
+// that no merged area spans; 0 when there is none.
+int splitRow(const PictureGrid& grid) {
+    const int rows = grid.rowCount();
+    std::vector<bool> spanned(static_cast<std::size_t>(rows + 1), false);
+    for (const CellArea& merge : grid.merges()) {
+        const auto [begin, end] = grid.rows().positionsOf(merge.firstRow, merge.lastRow);
+        for (int k = begin + 1; k < end; ++k) spanned[static_cast<std::size_t>(k)] = true;
+    }
+    const auto& starts = grid.rows().starts;
+    const int middle = static_cast<int>(std::lower_bound(starts.begin(), starts.end(), grid.height() / 2) - starts.begin());
+    for (int distance = 0; distance < rows; ++distance)
+        for (const int k : {middle + distance, middle - distance})
+            if (k > 0 && k < rows && !spanned[static_cast<std::size_t>(k)]) return k;
+    return 0;
+}
+
+}  // namespace
+
+void paintCellsInBands(QImage& image, const PictureGrid& grid, const WorkbookData& workbook, StyleLooks& looks) {
+    const int rows = grid.rowCount();
+    const int split = rows >= kMinRowsForBands && std::thread::hardware_concurrency() >= 2 ? splitRow(grid) : 0;
+    if (split > 0) {
+        PaintedRows lower;
+        std::exception_ptr failure;
+        {
+            std::jthread worker([&] {
+                try {
+                    StyleLooks own(workbook);  // fonts belong to the thread that made them
+                    lower = paintBand(image, grid, own, split, rows);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            });
+            const PaintedRows upper = paintBand(image, grid, looks, 0, split);
+            worker.join();
+            if (failure) std::rethrow_exception(failure);
+            const int boundary = grid.rows().start(split);
+            if (upper.bottom <= boundary && lower.top >= boundary) return;
+        }
+    }
+    paintBand(image, grid, looks, 0, rows);
+}
+
+}  // namespace engine::render
