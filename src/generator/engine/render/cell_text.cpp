@@ -125,16 +125,21 @@ const CellText& CellTextPainter::prepare(const QRect& rect, const CellValue& val
 
 void CellTextPainter::paint(const StyleLook& look) {
     if (m_cell.way == CellText::Way::None) return;
-    if (&look != m_lastLook) {
-        m_painter.setFont(look.font);
+    if (!m_penColor || *m_penColor != look.textColor) {
         m_painter.setPen(look.textColor);
-        m_lastLook = &look;
+        m_penColor = look.textColor;
     }
     switch (m_cell.way) {
     case CellText::Way::Glyphs:
         look.plainText().draw(m_painter, m_line, m_cell.placed.x, m_cell.placed.baseline);
         break;
-    case CellText::Way::Layout: m_painter.drawText(m_cell.textRect, m_cell.flags, m_cell.text); break;
+    case CellText::Way::Layout:
+        if (&look != m_fontLook) {
+            m_painter.setFont(look.font);
+            m_fontLook = &look;
+        }
+        m_painter.drawText(m_cell.textRect, m_cell.flags, m_cell.text);
+        break;
     case CellText::Way::Clipped: paintClipped(look); break;
     case CellText::Way::None: break;
     }

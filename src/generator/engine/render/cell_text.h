@@ -3,6 +3,7 @@
 #include "generator/engine/render/plain_text.h"
 #include "generator/engine/render/style_looks.h"
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -53,7 +54,8 @@ private:
 
     QPainter& m_painter;
     const bool m_plainAllowed;
-    const StyleLook* m_lastLook = nullptr;  // whose font and pen the painter has
+    std::optional<QColor> m_penColor;      // the painter's, once set
+    const StyleLook* m_fontLook = nullptr;  // whose font the painter has
     CellText m_cell;
     PlainLine m_line;  // the text prepared, when plain
     QImage m_scratch;  // for text cut at its cell's edges
