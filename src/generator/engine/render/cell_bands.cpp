@@ -3,8 +3,9 @@
 #include "generator/engine/render/cell_painter.h"
 
 #include <QPainter>
-#include <cstdlib>
+#include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace engine::render {
@@ -49,30 +50,38 @@ int splitRow(const PictureGrid& grid) {
     return 0;
 }
 
+// Paints the two bands at once; false when that could not be done or one band's
+// painting reached into the other's rows.
+bool paintTwoBands(QImage& image, const PictureGrid& grid, const WorkbookData& workbook, StyleLooks& looks,
+                   int split) {
+    PaintedRows lower;
+    std::exception_ptr failure;
+    std::jthread worker;
+    try {
+        worker = std::jthread([&] {
+            try {
+                StyleLooks own(workbook);  // fonts belong to the thread that made them
+                lower = paintBand(image, grid, own, split, grid.rowCount());
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return false;  // no second thread to be had
+    }
+    const PaintedRows upper = paintBand(image, grid, looks, 0, split);
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+    const int boundary = grid.rows().start(split);
+    return upper.bottom <= boundary && lower.top >= boundary;
+}
+
 }  // namespace
 
 void paintCellsInBands(QImage& image, const PictureGrid& grid, const WorkbookData& workbook, StyleLooks& looks) {
     const int rows = grid.rowCount();
     const int split = rows >= kMinRowsForBands && std::thread::hardware_concurrency() >= 2 ? splitRow(grid) : 0;
-    if (split > 0) {
-        PaintedRows lower;
-        std::exception_ptr failure;
-        {
-            std::jthread worker([&] {
-                try {
-                    StyleLooks own(workbook);  // fonts belong to the thread that made them
-                    lower = paintBand(image, grid, own, split, rows);
-                } catch (...) {
-                    failure = std::current_exception();
-                }
-            });
-            const PaintedRows upper = paintBand(image, grid, looks, 0, split);
-            worker.join();
-            if (failure) std::rethrow_exception(failure);
-            const int boundary = grid.rows().start(split);
-            if (upper.bottom <= boundary && lower.top >= boundary) return;
-        }
-    }
+    if (split > 0 && paintTwoBands(image, grid, workbook, looks, split)) return;
     paintBand(image, grid, looks, 0, rows);
 }
 
