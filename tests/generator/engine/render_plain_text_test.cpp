@@ -76,8 +76,12 @@ protected:
 TEST_F(PlainText, DrawsEveryLineExactlyAsTheTextLayoutDoes) {
     const int horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     const int vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    std::vector<QFont> fonts = sheetFonts();
+    // Others too: one with neither bold nor italic faces, made bold and slanted.
+    fonts.push_back(screenFont("DejaVu Sans", 13));
+    fonts.push_back(screenFont("DejaVu Math TeX Gyre", 14, true, true));
     int compared = 0;
-    for (const QFont& font : sheetFonts()) {
+    for (const QFont& font : fonts) {
         PlainTextFont plain(font);
         const QFontMetricsF metrics(font);
         for (const QString& text : kTexts) {
