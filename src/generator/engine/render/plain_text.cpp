@@ -63,6 +63,29 @@ PlainTextFont::PlainTextFont(const QFont& font)
     }
     m_ascent = *ascent;
     m_lineHeight = *ascent + *descent;
+    m_advancesKept = layoutKeepsAdvances();
+}
+
+// True when the layout gives a few characters measured alone the font's own
+// advances, one of them not a whole pixel: then it neither rounds advances nor
+// measures them otherwise, for any glyph. False leaves each character to be checked.
+bool PlainTextFont::layoutKeepsAdvances() {
+    bool fractional = false;
+    for (const char16_t c : u"0aen") {
+        if (c == 0) break;
+        const QChar ch(c);
+        quint32 glyph = 0;
+        int count = 1;
+        QPointF own;
+        if (!m_raw.glyphIndexesForChars(&ch, 1, &glyph, &count) || glyph == 0 || m_lookups.touches(glyph) ||
+            !m_raw.advancesForGlyphIndexes(&glyph, &own, 1))
+            continue;
+        const std::optional<Fixed> laidOut = fixedOf(m_metrics.horizontalAdvance(QString(ch)));
+        const std::optional<Fixed> rawAdvance = fixedOf(own.x());
+        if (!laidOut || !rawAdvance || *laidOut != *rawAdvance) return false;
+        fractional = fractional || (*rawAdvance % 64 != 0);
+    }
+    return fractional;
 }
 
 bool PlainTextFont::layOut(QStringView text, PlainLine& line) {
@@ -145,13 +168,14 @@ PlainTextFont::Glyph PlainTextFont::lookUp(char16_t c) const {
     int count = 1;
     if (!m_raw.glyphIndexesForChars(&ch, 1, &g.index, &count) || count != 1 || g.index == 0) return g;
     if (m_lookups.touches(g.index)) return g;
-    // The advance as the layout measures the character alone must be the font's own.
     QPointF own;
     if (!m_raw.advancesForGlyphIndexes(&g.index, &own, 1)) return g;
-    const std::optional<Fixed> advance = fixedOf(m_metrics.horizontalAdvance(QString(ch)));
-    const std::optional<Fixed> rawAdvance = fixedOf(own.x());
+    const std::optional<Fixed> advance = fixedOf(own.x());
     const std::optional<Fixed> bearing = fixedOf(m_metrics.rightBearing(ch));
-    if (!advance || !rawAdvance || !bearing || *advance != *rawAdvance || own.y() != 0) return g;
+    if (!advance || !bearing || own.y() != 0) return g;
+    // Unless the font showed that the layout keeps its advances, the advance as the
+    // layout measures the character alone must be the font's own.
+    if (!m_advancesKept && fixedOf(m_metrics.horizontalAdvance(QString(ch))) != advance) return g;
     g.advance = *advance;
     g.overhang = std::max(0, -*bearing);
     const QRectF outline = m_raw.boundingRect(g.index);
@@ -180,6 +204,12 @@ std::optional<Fixed> PlainTextFont::kerning(char16_t first, const Glyph& a, char
     }
     m_kerning.emplace(key, kern);
     return kern;
+}
+
+PlainTextFont& PlainTextFonts::of(const QFont& font) {
+    std::unique_ptr<PlainTextFont>& slot = m_fonts[font.key()];
+    if (!slot) slot = std::make_unique<PlainTextFont>(font);
+    return *slot;
 }
 
 }  // namespace engine::render

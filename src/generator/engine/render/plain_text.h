@@ -8,6 +8,8 @@
 #include <QRectF>
 #include <QStringView>
 #include <array>
+#include <map>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -78,14 +80,26 @@ private:
     // The kerning between two characters' glyphs; none when it depends on more.
     std::optional<Fixed> kerning(char16_t first, const Glyph& a, char16_t second, const Glyph& b);
 
+    bool layoutKeepsAdvances();
+
     QFontMetricsF m_metrics;
     QRawFont m_raw;
     FontLookups m_lookups;
+    bool m_advancesKept = false;  // the layout uses the font's own advances
     Fixed m_ascent = 0;
     Fixed m_lineHeight = 0;  // ascent and descent
     std::array<Glyph, 0x250> m_latin;  // Basic Latin to Latin Extended-B
     std::unordered_map<char16_t, Glyph> m_others;
     std::unordered_map<quint32, std::optional<Fixed>> m_kerning;  // by first << 16 | second glyph
+};
+
+// The plain text fonts of one picture, one for each distinct font.
+class PlainTextFonts {
+public:
+    PlainTextFont& of(const QFont& font);
+
+private:
+    std::map<QString, std::unique_ptr<PlainTextFont>> m_fonts;  // by QFont::key()
 };
 
 }  // namespace engine::render

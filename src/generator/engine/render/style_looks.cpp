@@ -22,12 +22,13 @@ QColor paletteColor(const Palette& palette, int index, const QColor& otherwise) 
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-StyleLook::StyleLook(const CellStyle& s, const Palette& palette)
+StyleLook::StyleLook(const CellStyle& s, const Palette& palette, PlainTextFonts& plainFonts)
     : style(s),
       font(screenFont(s.font)),
       metrics(font),
       textColor(paletteColor(palette, s.font.colorIndex, Qt::black)),
-      format(s.numberFormat) {
+      format(s.numberFormat),
+      m_plainFonts(plainFonts) {
     const QColor fillColor = paletteColor(palette, s.fillColorIndex, QColor());
     if (fillColor.isValid()) fill = fillColor;
 }
@@ -38,7 +39,7 @@ qreal StyleLook::averageCharWidth() const {
 }
 
 PlainTextFont& StyleLook::plainText() const {
-    if (!m_plainText) m_plainText = std::make_unique<PlainTextFont>(font);
+    if (!m_plainText) m_plainText = &m_plainFonts.of(font);
     return *m_plainText;
 }
 
@@ -51,11 +52,11 @@ const CellStyle& StyleLooks::style(StyleId id) const {
 
 const StyleLook& StyleLooks::look(StyleId id) {
     if (id >= m_looks.size()) {
-        if (!m_unknownLook) m_unknownLook = std::make_unique<StyleLook>(m_unknownStyle, m_workbook.palette);
+        if (!m_unknownLook) m_unknownLook = std::make_unique<StyleLook>(m_unknownStyle, m_workbook.palette, m_plainFonts);
         return *m_unknownLook;
     }
     auto& slot = m_looks[id];
-    if (!slot) slot = std::make_unique<StyleLook>(m_workbook.styles.style(id), m_workbook.palette);
+    if (!slot) slot = std::make_unique<StyleLook>(m_workbook.styles.style(id), m_workbook.palette, m_plainFonts);
     return *slot;
 }
 

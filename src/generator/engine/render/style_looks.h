@@ -20,9 +20,10 @@ QColor paletteColor(const Palette& palette, int index, const QColor& otherwise);
 // How cells of one style are drawn: the screen font, the colours and the number
 // format, each made ready once.
 struct StyleLook {
-    StyleLook(const CellStyle& style, const Palette& palette);
+    StyleLook(const CellStyle& style, const Palette& palette, PlainTextFonts& plainFonts);
 
-    // The font's glyphs for plain text, looked up on first use.
+    // The font's glyphs for plain text, shared by the looks of the same font and
+    // looked up on first use.
     PlainTextFont& plainText() const;
     // The font's average character width, measured on first use (which loads the
     // font, so styles that show no text never do).
@@ -36,7 +37,8 @@ struct StyleLook {
     NumberFormat format;
 
 private:
-    mutable std::unique_ptr<PlainTextFont> m_plainText;
+    PlainTextFonts& m_plainFonts;
+    mutable PlainTextFont* m_plainText = nullptr;
     mutable std::optional<qreal> m_averageCharWidth;
 };
 
@@ -52,6 +54,7 @@ public:
 
 private:
     const WorkbookData& m_workbook;
+    PlainTextFonts m_plainFonts;  // outlives the looks that point into it
     std::vector<std::unique_ptr<StyleLook>> m_looks;
     CellStyle m_unknownStyle;  // for an id the table does not hold
     std::unique_ptr<StyleLook> m_unknownLook;
