@@ -25,12 +25,18 @@ QImage rowsOf(QImage& image, int top, int bottom) {
     return rows;
 }
 
-PaintedRows paintBand(QImage& image, const PictureGrid& grid, StyleLooks& looks, int firstRow, int endRow) {
-    const int top = grid.rows().start(firstRow);
-    QImage band = rowsOf(image, top, grid.rows().start(endRow));
-    band.fill(Qt::white);
-    QPainter painter(&band);
-    return paintCells(painter, grid, looks, firstRow, endRow, top);
+// Fills the rows of grid rows [firstRow, endRow) white and paints their cells; rows
+// is the image of just those pixel rows, held nowhere else (a shared one would be
+// copied when painted).
+PaintedRows paintBand(QImage& rows, const PictureGrid& grid, StyleLooks& looks, int firstRow, int endRow) {
+    rows.fill(Qt::white);
+    QPainter painter(&rows);
+    return paintCells(painter, grid, looks, firstRow, endRow, grid.rows().start(firstRow));
+}
+
+// The image of grid rows [firstRow, endRow).
+QImage bandOf(QImage& image, const PictureGrid& grid, int firstRow, int endRow) {
+    return rowsOf(image, grid.rows().start(firstRow), grid.rows().start(endRow));
 }
 
 // The first row of the lower band: the row boundary nearest the middle of the cells
@@ -54,6 +60,9 @@ int splitRow(const PictureGrid& grid) {
 // painting reached into the other's rows.
 bool paintTwoBands(QImage& image, const PictureGrid& grid, const WorkbookData& workbook, StyleLooks& looks,
                    int split) {
+    // Both bands' images are made here: taking an image's bits is no read alone.
+    QImage upperRows = bandOf(image, grid, 0, split);
+    QImage lowerRows = bandOf(image, grid, split, grid.rowCount());
     PaintedRows lower;
     std::exception_ptr failure;
     std::jthread worker;
@@ -61,7 +70,7 @@ bool paintTwoBands(QImage& image, const PictureGrid& grid, const WorkbookData& w
         worker = std::jthread([&] {
             try {
                 StyleLooks own(workbook);  // fonts belong to the thread that made them
-                lower = paintBand(image, grid, own, split, grid.rowCount());
+                lower = paintBand(lowerRows, grid, own, split, grid.rowCount());
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -69,7 +78,7 @@ bool paintTwoBands(QImage& image, const PictureGrid& grid, const WorkbookData& w
     } catch (const std::system_error&) {
         return false;  // no second thread to be had
     }
-    const PaintedRows upper = paintBand(image, grid, looks, 0, split);
+    const PaintedRows upper = paintBand(upperRows, grid, looks, 0, split);
     worker.join();
     if (failure) std::rethrow_exception(failure);
     const int boundary = grid.rows().start(split);
@@ -82,7 +91,8 @@ void paintCellsInBands(QImage& image, const PictureGrid& grid, const WorkbookDat
     const int rows = grid.rowCount();
     const int split = rows >= kMinRowsForBands && std::thread::hardware_concurrency() >= 2 ? splitRow(grid) : 0;
     if (split > 0 && paintTwoBands(image, grid, workbook, looks, split)) return;
-    paintBand(image, grid, looks, 0, rows);
+    QImage allRows = bandOf(image, grid, 0, rows);
+    paintBand(allRows, grid, looks, 0, rows);
 }
 
 }  // namespace engine::render
