@@ -9,6 +9,7 @@
 #include "support/bench_stages.h"
 #include "support/startup_probe_launch.h"
 #include "generator/palette.h"
+#include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
 
 #include <QApplication>
@@ -152,6 +153,7 @@ int runOnce(const char* stage, int n) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    shell::TuneAllocator();  // as the program does
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     shell::InstallFontSubstitutions();

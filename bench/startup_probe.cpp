@@ -3,6 +3,7 @@
 // shown main window's pending events have run, the probe prints its peak memory
 // and ends. The start-up benchmark times this process from launch to exit.
 #include "records/program_windows.h"
+#include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ long peakResidentKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    shell::TuneAllocator();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     shell::InstallFontSubstitutions();
