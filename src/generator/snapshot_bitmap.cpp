@@ -44,7 +44,7 @@ bool WriteSnapshotBitmap(const QImage& picture, QIODevice& out) {
     qToLittleEndian<quint32>(kPixelOffset, h + 10);
     qToLittleEndian<quint32>(kInfoHeaderBytes, h + 14);
     qToLittleEndian<qint32>(rgb.width(), h + 18);
-    qToLittleEndian<qint32>(rgb.height(), h + 22);  // positive: rows bottom-up
+    qToLittleEndian<qint32>(-rgb.height(), h + 22);  // negative: rows top-down
     qToLittleEndian<quint16>(1, h + 26);            // planes
     qToLittleEndian<quint16>(kBitsPerPixel, h + 28);
     qToLittleEndian<quint32>(kUncompressed, h + 30);
@@ -52,8 +52,11 @@ bool WriteSnapshotBitmap(const QImage& picture, QIODevice& out) {
     qToLittleEndian<qint32>(rgb.dotsPerMeterX(), h + 38);
     qToLittleEndian<qint32>(rgb.dotsPerMeterY(), h + 42);
     if (out.write(reinterpret_cast<const char*>(h), kPixelOffset) != kPixelOffset) return false;
+    // Rows top-down, so that a picture laid out as the file is goes out in one write.
+    if (kLittleEndian && rgb.bytesPerLine() == rowBytes)
+        return out.write(reinterpret_cast<const char*>(rgb.constBits()), pixelBytes) == pixelBytes;
     QByteArray swapped(kLittleEndian ? 0 : rowBytes, Qt::Uninitialized);
-    for (int y = rgb.height() - 1; y >= 0; --y) {
+    for (int y = 0; y < rgb.height(); ++y) {
         const char* row = reinterpret_cast<const char*>(rgb.constScanLine(y));
         if (!kLittleEndian) {
             qToLittleEndian<quint32>(row, rgb.width(), swapped.data());
@@ -69,22 +72,32 @@ std::optional<QImage> ReadSnapshotBitmap(QIODevice& in, qint64 maxBytes) {
     if (in.peek(reinterpret_cast<char*>(h), kPixelOffset) != kPixelOffset || h[0] != 'B' || h[1] != 'M')
         return std::nullopt;
     const Header header = parse(h);
+    // Rows top-down (a negative height, as written here) or bottom-up.
+    const bool topDown = header.height < 0;
+    const qint64 height = topDown ? -qint64(header.height) : qint64(header.height);
     if (header.pixelOffset != kPixelOffset || header.infoBytes != kInfoHeaderBytes || header.planes != 1 ||
         header.bitsPerPixel != kBitsPerPixel || header.compression != kUncompressed || header.width <= 0 ||
-        header.height <= 0)
+        height <= 0)
         return std::nullopt;
     const qint64 rowBytes = qint64(header.width) * 4;
-    if (rowBytes > maxBytes || header.height > maxBytes / rowBytes)
-        throw shell::Failure(QStringLiteral("The picture of %1 by %2 pixels is too large.").arg(header.width).arg(header.height));
+    if (rowBytes > maxBytes || height > maxBytes / rowBytes)
+        throw shell::Failure(QStringLiteral("The picture of %1 by %2 pixels is too large.").arg(header.width).arg(height));
     in.skip(kPixelOffset);
 
     // Memory as the renderer takes it for a picture: a large one in huge pages.
-    QImage image = engine::render::newPictureImage(QSize(header.width, header.height));
+    QImage image = engine::render::newPictureImage(QSize(header.width, int(height)));
     if (image.isNull()) throw shell::Failure(QStringLiteral("Out of memory"));
-    for (int y = header.height - 1; y >= 0; --y) {
-        uchar* line = image.scanLine(y);
-        if (in.read(reinterpret_cast<char*>(line), rowBytes) != rowBytes)
+    const auto readInto = [&](uchar* at, qint64 bytes) {
+        if (in.read(reinterpret_cast<char*>(at), bytes) != bytes)
             throw shell::Failure(QStringLiteral("The picture ends early."));
+    };
+    if (topDown && image.bytesPerLine() == rowBytes) {
+        readInto(image.bits(), rowBytes * height);
+    } else {
+        for (qint64 i = 0; i < height; ++i) readInto(image.scanLine(int(topDown ? i : height - 1 - i)), rowBytes);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* line = image.scanLine(y);
         if (!kLittleEndian) qFromLittleEndian<quint32>(line, header.width, line);
         // The file's fourth byte is unused; the picture's format needs it opaque.
         quint32* pixel = reinterpret_cast<quint32*>(line);

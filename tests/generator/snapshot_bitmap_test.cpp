@@ -60,6 +60,23 @@ TEST(SnapshotBitmap, IsABitmapThatQtsOwnReaderReadsAlike) {
     EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture);
 }
 
+// The rows go out top-down; a 32-bit bitmap stored bottom-up reads back alike.
+TEST(SnapshotBitmap, RowsEitherWayUpReadBackAlike) {
+    const QImage picture = gradient(13, 6);
+    const QByteArray topDown = bitmapOf(picture);
+    ASSERT_EQ(qFromLittleEndian<qint32>(topDown.constData() + 22), -6);
+    QByteArray bottomUp = topDown.left(54);
+    qToLittleEndian<qint32>(6, bottomUp.data() + 22);
+    for (int y = 5; y >= 0; --y) bottomUp += topDown.mid(54 + y * 13 * 4, 13 * 4);
+    for (QByteArray bytes : {topDown, bottomUp}) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const std::optional<QImage> back = generator::ReadSnapshotBitmap(buffer, 1 << 20);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(*back, picture);
+    }
+}
+
 TEST(SnapshotBitmap, TransparentPicturesAreWrittenOpaque) {
     QImage picture(4, 2, QImage::Format_ARGB32);
     picture.fill(qRgba(10, 20, 30, 0));
