@@ -152,6 +152,9 @@ TEST_F(FormulaTokensTest, UnsupportedTokensAreRefusedWithADescription) {
     EXPECT_TRUE(refusal(bytes({0x1E, 1, 0, 0x42, 0x02, 0x04, 0x00})).contains(QStringLiteral("lacks its arguments")));
     EXPECT_TRUE(refusal(bytes({0x16})).contains(QStringLiteral("outside a function")));
     EXPECT_TRUE(refusal(bytes({0x16, 0x1E, 1, 0, 0x03})).contains(QStringLiteral("outside a function")));
+    // SUM with one empty argument would be written "=SUM()", which reads as no arguments.
+    EXPECT_TRUE(refusal(bytes({0x16, 0x22, 1, 0x04, 0x00})).contains(QStringLiteral("single empty argument")));
+    EXPECT_TRUE(refusal(bytes({0x16, 0x21, 0x18, 0x00})).contains(QStringLiteral("single empty argument")));
     EXPECT_TRUE(refusal(bytes({0xFF})).contains(QStringLiteral("token 0xff at byte 0")));
 
     QByteArray deep = bytes({0x1E, 1, 0});

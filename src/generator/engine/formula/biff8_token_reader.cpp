@@ -227,6 +227,9 @@ private:
     }
 
     void finishCall(const FunctionInfo* f, std::vector<Item> args) {
+        // "F()" is read as no arguments, so a lone empty argument has no text of its own.
+        if (args.size() == 1 && std::holds_alternative<MissingArg>(args.front().node->content))
+            fail(QStringLiteral("the function %1 has a single empty argument").arg(f->displayName()));
         int height = 0;
         std::vector<NodePtr> nodes;
         for (Item& a : args) {
