@@ -2,7 +2,7 @@
 // for 3, 1,000 and 32,767 records (the most the record list holds).
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/workbook.h"
+#include "engine/workbook.h"
 #include "generator/palette.h"
 #include "generator/record_source.h"
 

@@ -3,9 +3,9 @@
 // laid out once per size by the generator on the built-in engine.
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/application.h"
-#include "generator/engine/model/used_range.h"
-#include "generator/engine/render/range_picture.h"
+#include "engine/application.h"
+#include "engine/model/used_range.h"
+#include "engine/render/range_picture.h"
 #include "generator/palette.h"
 #include "generator/record_source.h"
 #include "shell/font_substitutions.h"

@@ -1,8 +1,8 @@
 // The .xls container: any bytes handed to the compound-file reader either give
 // streams no larger than the file could hold, or fail with a description.
 #include "fuzz_support.h"
-#include "generator/engine/model/engine_error.h"
-#include "generator/engine/xls/compound_file_reader.h"
+#include "engine/model/engine_error.h"
+#include "engine/xls/compound_file_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray file(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -4,10 +4,10 @@
 // evaluates to a value in a small sheet where it also refers to itself. Raw token
 // bytes, as a damaged file holds them, are read without a crash or an over-read.
 #include "fuzz_support.h"
-#include "generator/engine/formula/ast.h"
-#include "generator/engine/formula/formula.h"
-#include "generator/engine/formula/typed_input.h"
-#include "generator/engine/model/engine_error.h"
+#include "engine/formula/ast.h"
+#include "engine/formula/formula.h"
+#include "engine/formula/typed_input.h"
+#include "engine/model/engine_error.h"
 
 #include <cmath>
 #include <map>

@@ -3,8 +3,8 @@
 // any two numbers is written without a crash and reads back as the number it
 // shows, and a cell given a numeric text holds that number.
 #include "fuzz_support.h"
-#include "generator/engine/formula/typed_input.h"
-#include "generator/engine/model/engine_error.h"
+#include "engine/formula/typed_input.h"
+#include "engine/model/engine_error.h"
 #include "shell/failure.h"
 #include "shell/locale_number.h"
 

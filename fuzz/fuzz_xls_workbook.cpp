@@ -2,10 +2,10 @@
 // whose cells all lie on the sheet and whose formulas can be written out again,
 // or fail with a description; reading from a file and from memory agree.
 #include "fuzz_support.h"
-#include "generator/engine/formula/formula.h"
-#include "generator/engine/model/engine_error.h"
-#include "generator/engine/model/sheet.h"
-#include "generator/engine/xls/xls_reader.h"
+#include "engine/formula/formula.h"
+#include "engine/model/engine_error.h"
+#include "engine/model/sheet.h"
+#include "engine/xls/xls_reader.h"
 
 #include <QDir>
 #include <QFile>

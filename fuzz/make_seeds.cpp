@@ -4,8 +4,8 @@
 //   fuzz_make_seeds <fuzz/corpus folder>
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/application.h"
-#include "generator/engine/formula/formula.h"
+#include "engine/application.h"
+#include "engine/formula/formula.h"
 #include "generator/palette.h"
 #include "generator/record_source.h"
 

@@ -8,9 +8,9 @@
 #include "bench_fakes.h"
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/application.h"
-#include "generator/engine/clipboard.h"
-#include "generator/engine/constants.h"
+#include "engine/application.h"
+#include "engine/clipboard.h"
+#include "engine/constants.h"
 #include "generator/generation_run.h"
 
 #include <QDir>

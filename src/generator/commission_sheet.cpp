@@ -1,7 +1,7 @@
 #include "generator/commission_sheet.h"
 
 #include "generator/connection.h"
-#include "generator/engine/constants.h"
+#include "engine/constants.h"
 #include "generator/page_setup.h"
 #include "generator/palette.h"
 #include "generator/range_formatting.h"

@@ -1,7 +1,7 @@
 #include "generator/connection.h"
 
-#include "generator/engine/constants.h"
-#include "generator/engine/model/engine_error.h"
+#include "engine/constants.h"
+#include "engine/model/engine_error.h"
 #include "shell/dialogs.h"
 #include "shell/error_trap.h"
 #include "shell/locale_number.h"

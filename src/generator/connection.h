@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/engine/application.h"
+#include "engine/application.h"
 
 #include <QString>
 #include <functional>

@@ -2,8 +2,8 @@
 
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/clipboard.h"
-#include "generator/engine/constants.h"
+#include "engine/clipboard.h"
+#include "engine/constants.h"
 #include "generator/run_windows.h"
 #include "generator/snapshot_file.h"
 #include "generator/temp_workbook_name.h"

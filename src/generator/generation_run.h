@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/engine/workbook.h"
+#include "engine/workbook.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "generator/range_formatting.h"
 
 #include "generator/connection.h"
-#include "generator/engine/constants.h"
+#include "engine/constants.h"
 #include "shell/failure.h"
 
 namespace generator {

@@ -1,6 +1,6 @@
 #include "generator/snapshot_bitmap.h"
 
-#include "generator/engine/render/picture_memory.h"
+#include "engine/render/picture_memory.h"
 #include "shell/failure.h"
 
 #include <QIODevice>

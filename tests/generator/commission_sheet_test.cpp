@@ -2,8 +2,8 @@
 // geometry and page setup.
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/model/engine_error.h"
-#include "generator/engine/model/sheet.h"
+#include "engine/model/engine_error.h"
+#include "engine/model/sheet.h"
 #include "generator/page_setup.h"
 #include "generator/palette.h"
 #include "listed_records.h"

@@ -1,6 +1,6 @@
 #include "generator/connection.h"
-#include "generator/engine/application.h"
-#include "generator/engine/model/sheet.h"
+#include "engine/application.h"
+#include "engine/model/sheet.h"
 #include "generator/generation_run.h"
 #include "generator/palette.h"
 #include "generator/record_source.h"

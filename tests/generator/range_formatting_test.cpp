@@ -1,7 +1,7 @@
 #include "generator/connection.h"
-#include "generator/engine/constants.h"
-#include "generator/engine/model/engine_error.h"
-#include "generator/engine/model/sheet.h"
+#include "engine/constants.h"
+#include "engine/model/engine_error.h"
+#include "engine/model/sheet.h"
 #include "generator/range_formatting.h"
 #include "shell/failure.h"
 

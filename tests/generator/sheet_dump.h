@@ -1,8 +1,8 @@
 #pragma once
 
-#include "generator/engine/model/sheet.h"
+#include "engine/model/sheet.h"
 
-#include "generator/engine/range_reference.h"
+#include "engine/range_reference.h"
 
 #include <QString>
 #include <QStringList>

@@ -12,11 +12,11 @@
 // [{"name": ..., "total": ...}, ...]}.
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
-#include "generator/engine/application.h"
-#include "generator/engine/constants.h"
-#include "generator/engine/model/engine_error.h"
-#include "generator/engine/xls/xls_reader.h"
-#include "generator/engine/xls/xls_writer.h"
+#include "engine/application.h"
+#include "engine/constants.h"
+#include "engine/model/engine_error.h"
+#include "engine/xls/xls_reader.h"
+#include "engine/xls/xls_writer.h"
 #include "generator/palette.h"
 #include "generator/record_source.h"
 

@@ -1,0 +1,113 @@
+#include "engine/application.h"
+
+#include "engine/constants.h"
+#include "engine/detail/engine_state.h"
+#include "engine/model/engine_error.h"
+#include "engine/range_reference.h"
+
+namespace engine {
+
+Application::Application(const QString& version) : m_app(std::make_shared<detail::AppState>()) {
+    m_app->version = version;
+}
+
+// The instance ends with its last reference, as if quit: objects taken from it
+// that outlive it fail from then on.
+Application::~Application() {
+    if (m_app->quit) return;
+    m_app->closeAll(QStringLiteral("The spreadsheet application has been released."));
+    m_app->quit = true;
+}
+
+detail::AppState& Application::running() const {
+    m_app->ensureRunning();
+    return *m_app;
+}
+
+QString Application::Version() const {
+    m_app->ensureRunning();
+    return m_app->version;
+}
+
+QString Application::Name() const {
+    m_app->ensureRunning();
+    return QStringLiteral("Microsoft Excel");
+}
+
+bool Application::ScreenUpdating() const { return running().screenUpdating; }
+void Application::SetScreenUpdating(bool on) { running().screenUpdating = on; }
+bool Application::DisplayAlerts() const { return running().displayAlerts; }
+void Application::SetDisplayAlerts(bool on) { running().displayAlerts = on; }
+bool Application::EnableEvents() const { return running().enableEvents; }
+void Application::SetEnableEvents(bool on) { running().enableEvents = on; }
+bool Application::DurableSaves() const { return running().durableSaves; }
+void Application::SetDurableSaves(bool on) { running().durableSaves = on; }
+bool Application::Visible() const { return running().visible; }
+void Application::SetVisible(bool on) { running().visible = on; }
+
+int Application::EnableCancelKey() const { return running().enableCancelKey; }
+
+void Application::SetEnableCancelKey(int mode) {
+    m_app->ensureRunning();
+    if (mode != xlDisabled && mode != xlInterrupt && mode != xlErrorHandler)
+        throw EngineError(QStringLiteral("EnableCancelKey takes xlDisabled, xlInterrupt or xlErrorHandler, not %1.").arg(mode));
+    m_app->enableCancelKey = mode;
+}
+
+int Application::Cursor() const { return running().cursor; }
+
+void Application::SetCursor(int cursor) {
+    m_app->ensureRunning();
+    if (cursor != xlDefault && cursor != xlWait && cursor != xlNorthwestArrow && cursor != xlIBeam)
+        throw EngineError(QStringLiteral("Cursor takes xlDefault, xlWait, xlNorthwestArrow or xlIBeam, not %1.").arg(cursor));
+    m_app->cursor = cursor;
+}
+
+Workbooks Application::Workbooks() const {
+    m_app->ensureRunning();
+    return engine::Workbooks(m_app);
+}
+
+Workbook Application::ActiveWorkbook() const { return Workbook(m_app->activeBookPtr()); }
+
+Worksheet Application::ActiveSheet() const {
+    const auto& book = m_app->activeBookPtr();
+    return Worksheet(book, &book->activeSheet());
+}
+
+Sheets Application::Sheets() const { return engine::Sheets(m_app->activeBookPtr()); }
+
+Range Application::Cells() const { return ActiveSheet().Cells(); }
+Range Application::Range(const QString& reference) const { return ActiveSheet().Range(reference); }
+Range Application::Rows(const QString& rows) const { return ActiveSheet().Rows(rows); }
+Range Application::Columns(const QString& columns) const { return ActiveSheet().Columns(columns); }
+
+Range Application::Selection() const {
+    const auto& book = m_app->activeBookPtr();
+    SheetData& sheet = book->activeSheet();
+    return engine::Range(book, &sheet, book->view(&sheet).selection);
+}
+
+Range Application::ActiveCell() const {
+    const auto& book = m_app->activeBookPtr();
+    SheetData& sheet = book->activeSheet();
+    const CellAddress at = book->view(&sheet).activeCell;
+    return engine::Range(book, &sheet, CellArea{at.row, at.col, at.row, at.col});
+}
+
+double Application::InchesToPoints(double inches) const {
+    m_app->ensureRunning();
+    return inches * 72.0;
+}
+
+void Application::Quit() {
+    m_app->ensureRunning();
+    m_app->closeAll(QStringLiteral("The spreadsheet application has quit."));
+    m_app->quit = true;
+}
+
+std::unique_ptr<Application> createApplication(const QString& version) {
+    return std::make_unique<Application>(version);
+}
+
+}  // namespace engine

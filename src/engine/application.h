@@ -1,0 +1,79 @@
+#pragma once
+
+#include "engine/range.h"
+#include "engine/workbook.h"
+#include "engine/worksheet.h"
+
+#include <QString>
+#include <memory>
+
+namespace engine {
+
+namespace detail {
+struct AppState;
+}
+
+// The version text of the built-in engine.
+inline constexpr const char* kBuiltInVersion = "16.0";
+
+// One instance of the spreadsheet application: its open workbooks, the active
+// workbook's active sheet and that sheet's selection. Members reach the active
+// workbook and sheet as the object model does and throw EngineError when there is
+// none, or after Quit. Releasing the last reference without Quit closes its
+// workbooks without saving.
+class Application {
+public:
+    explicit Application(const QString& version = QString::fromLatin1(kBuiltInVersion));
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    QString Version() const;
+    QString Name() const;  // the default property: "Microsoft Excel"
+
+    bool ScreenUpdating() const;
+    void SetScreenUpdating(bool on);
+    bool DisplayAlerts() const;
+    void SetDisplayAlerts(bool on);
+    bool EnableEvents() const;
+    void SetEnableEvents(bool on);
+    bool Visible() const;
+    void SetVisible(bool on);
+    int EnableCancelKey() const;  // xlDisabled, xlInterrupt or xlErrorHandler
+    void SetEnableCancelKey(int mode);
+    int Cursor() const;  // xlDefault, xlWait, xlNorthwestArrow or xlIBeam
+    void SetCursor(int cursor);
+    // Whether Workbook.SaveAs waits until a file is on the disk (on by default). The
+    // engine's own setting, for an instance that only saves files read back at once.
+    bool DurableSaves() const;
+    void SetDurableSaves(bool on);
+
+    engine::Workbooks Workbooks() const;
+    engine::Workbook ActiveWorkbook() const;
+    engine::Worksheet ActiveSheet() const;
+    engine::Sheets Sheets() const;
+
+    // Ranges of the active sheet.
+    engine::Range Cells() const;
+    engine::Range Range(const QString& reference) const;
+    engine::Range Rows(const QString& rows) const;
+    engine::Range Columns(const QString& columns) const;
+    engine::Range Selection() const;
+    engine::Range ActiveCell() const;
+
+    double InchesToPoints(double inches) const;
+
+    // Ends the instance: its workbooks close without saving and every later call
+    // on it, or on any object obtained from it, fails.
+    void Quit();
+
+private:
+    detail::AppState& running() const;  // throws after Quit
+
+    std::shared_ptr<detail::AppState> m_app;
+};
+
+// A new instance of the built-in engine.
+std::unique_ptr<Application> createApplication(const QString& version = QString::fromLatin1(kBuiltInVersion));
+
+}  // namespace engine

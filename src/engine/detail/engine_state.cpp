@@ -1,0 +1,96 @@
+#include "engine/detail/engine_state.h"
+
+#include "engine/detail/background_release.h"
+#include "engine/model/engine_error.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace engine::detail {
+
+void WorkbookState::ensureOpen() const {
+    if (!app) throw EngineError(closedReason);
+}
+
+int WorkbookState::indexOf(const SheetData* sheet) const {
+    for (std::size_t i = 0; i < data.sheets.size(); ++i) {
+        if (data.sheets[i].get() == sheet) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+SheetView& WorkbookState::view(const SheetData* sheet) {
+    for (SheetView& v : views) {
+        if (v.sheet == sheet) return v;
+    }
+    throw EngineError(QStringLiteral("The worksheet has been deleted."));
+}
+
+SheetData& WorkbookState::activeSheet() {
+    ensureOpen();
+    return *data.sheets.at(static_cast<std::size_t>(data.activeSheet));
+}
+
+void WorkbookState::addSheet(std::unique_ptr<SheetData> sheet) {
+    views.push_back(SheetView{sheet.get()});
+    data.sheets.push_back(std::move(sheet));
+}
+
+void WorkbookState::deleteSheet(const SheetData* sheet) {
+    const int index = indexOf(sheet);
+    if (index < 0) return;
+    deletedSheets.push_back(std::move(data.sheets[static_cast<std::size_t>(index)]));
+    data.sheets.erase(data.sheets.begin() + index);
+    std::erase_if(views, [&](const SheetView& v) { return v.sheet == sheet; });
+    if (data.activeSheet > index || data.activeSheet >= static_cast<int>(data.sheets.size()))
+        data.activeSheet = std::max(0, data.activeSheet - 1);
+}
+
+void WorkbookState::close(const QString& reason) {
+    app = nullptr;
+    closedReason = reason;
+    // Nothing reads a closed workbook's sheets again (every handle finds it closed
+    // first), so they are let go of now, on the side, even while handles remain.
+    auto sheets = std::make_shared<std::vector<std::unique_ptr<SheetData>>>(std::move(data.sheets));
+    std::move(deletedSheets.begin(), deletedSheets.end(), std::back_inserter(*sheets));
+    data.sheets.clear();
+    deletedSheets.clear();
+    for (SheetView& v : views) {
+        v.lastCell = nullptr;
+        v.memoCells = {};
+        v.memoValid = false;
+    }
+    if (!sheets->empty()) releaseInBackground([sheets = std::move(sheets)]() mutable { sheets.reset(); });
+}
+
+void AppState::ensureRunning() const {
+    if (quit) throw EngineError(QStringLiteral("The spreadsheet application has quit."));
+}
+
+const std::shared_ptr<WorkbookState>& AppState::activeBookPtr() {
+    ensureRunning();
+    if (!active) throw EngineError(QStringLiteral("No workbook is open."));
+    return active;
+}
+
+WorkbookState& AppState::activeBook() { return *activeBookPtr(); }
+
+void AppState::activate(const std::shared_ptr<WorkbookState>& book) { active = book; }
+
+void AppState::remove(WorkbookState* book) {
+    std::erase_if(workbooks, [&](const auto& b) { return b.get() == book; });
+    if (active.get() == book) active = workbooks.empty() ? nullptr : workbooks.back();
+}
+
+void AppState::closeAll(const QString& reason) {
+    for (const auto& book : workbooks) book->close(reason);
+    workbooks.clear();
+    active.reset();
+}
+
+SheetView& checkedView(const std::shared_ptr<WorkbookState>& book, const SheetData* sheet) {
+    book->ensureOpen();
+    return book->view(sheet);
+}
+
+}  // namespace engine::detail

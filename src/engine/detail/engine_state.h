@@ -1,0 +1,88 @@
+#pragma once
+
+#include "engine/detail/style_change.h"
+#include "engine/model/sheet.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// The state behind the object model's handles. Handles hold shared pointers, so a
+// handle outliving its workbook or application stays safe: it finds them closed
+// and fails with a clear description.
+namespace engine::detail {
+
+struct AppState;
+
+// What the object model remembers of a sheet besides its data: its selection and
+// active cell, and the cell reached last (a layout touches one cell many times).
+struct SheetView {
+    SheetData* sheet = nullptr;
+    CellArea selection{};
+    CellAddress activeCell{};
+    CellAddress lastAt{-1, -1};
+    Cell* lastCell = nullptr;
+    // The cells of a large area, row by row (null where none is stored): the
+    // layout changes the same cells several times over (a border is set as line,
+    // weight and colour, edge by edge, on parts of the selection), and finding them
+    // here is far cheaper than walking the cell map each time. Dropped whenever a
+    // cell is created or removed elsewhere.
+    CellArea memoArea{};
+    std::vector<Cell*> memoCells;
+    bool memoValid = false;
+};
+
+struct WorkbookState {
+    WorkbookData data;
+    QString name;  // "Book1", or the file name
+    QString path;  // empty until saved or opened
+    AppState* app = nullptr;  // null once closed
+    QString closedReason;
+    std::vector<SheetView> views;  // one per sheet, in the order of data.sheets
+    // Deleted sheets stay allocated, so that a handle to one can never meet another
+    // sheet at its address.
+    std::vector<std::unique_ptr<SheetData>> deletedSheets;
+    StyleChanger styleChanger{data.styles};
+    bool needsCalculation = false;  // a cell changed since formulas were last evaluated
+
+    WorkbookState() = default;
+    WorkbookState(const WorkbookState&) = delete;
+    WorkbookState& operator=(const WorkbookState&) = delete;
+
+    // Throws EngineError when the workbook is closed.
+    void ensureOpen() const;
+    // The view of a sheet of this workbook; throws when the sheet was deleted.
+    SheetView& view(const SheetData* sheet);
+    int indexOf(const SheetData* sheet) const;  // 0-based, -1 when absent
+    SheetData& activeSheet();
+    void addSheet(std::unique_ptr<SheetData> sheet);
+    void deleteSheet(const SheetData* sheet);
+    void close(const QString& reason);
+};
+
+struct AppState {
+    QString version;
+    bool screenUpdating = true;
+    bool displayAlerts = true;
+    bool enableEvents = true;
+    bool visible = false;
+    bool durableSaves = true;  // SaveAs syncs the file to the disk
+    int enableCancelKey = 1;  // xlInterrupt
+    int cursor = -4143;       // xlDefault
+    bool quit = false;
+    int booksAdded = 0;
+    std::vector<std::shared_ptr<WorkbookState>> workbooks;  // open, in order
+    std::shared_ptr<WorkbookState> active;
+
+    void ensureRunning() const;
+    WorkbookState& activeBook();
+    const std::shared_ptr<WorkbookState>& activeBookPtr();
+    void activate(const std::shared_ptr<WorkbookState>& book);
+    void remove(WorkbookState* book);
+    void closeAll(const QString& reason);
+};
+
+// Checks that book is open and sheet is still one of its sheets; returns its view.
+SheetView& checkedView(const std::shared_ptr<WorkbookState>& book, const SheetData* sheet);
+
+}  // namespace engine::detail

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/detail/engine_state.h"
+
+namespace engine::detail {
+
+// Changes one sheet's cells, formats, sizes and merges, keeping whole-sheet, row
+// and column formats sparse (see SheetData). Every change that can alter a value
+// marks the workbook for recalculation.
+class SheetEditor {
+public:
+    SheetEditor(WorkbookState& book, SheetView& view) : m_book(book), m_view(view), m_sheet(*view.sheet) {}
+
+    // The stored cell, created with the format it shows when absent.
+    Cell& cellAt(int row, int col);
+    Cell* findCell(int row, int col);
+
+    void applyStyle(const CellArea& area, const StyleChange& change);
+    // Removes values, formulas, formats and merges; cleared cells show the default
+    // format even where their row, column or sheet has another.
+    void clear(const CellArea& area);
+    void merge(const CellArea& area);
+    void setRowHeight(const CellArea& area, double points);
+    void setColumnWidth(const CellArea& area, double characters);
+    // Empties the cell's value and formula, keeping its format.
+    void clearContent(Cell& cell);
+    void contentChanged() { m_book.needsCalculation = true; }
+
+    WorkbookState& book() { return m_book; }
+    SheetData& sheet() { return m_sheet; }
+
+private:
+    using CellMap = std::map<CellAddress, Cell>;
+    CellMap::iterator createAt(CellMap::iterator hint, int row, int col);
+    // Calls f(cell) for every stored cell of the area.
+    template <typename F>
+    void forStoredCells(const CellArea& area, F&& f);
+    // Calls f(cell) for every cell of the area, creating the missing ones.
+    template <typename F>
+    void forEveryCell(const CellArea& area, F&& f);
+    void eraseCells(const CellArea& area);
+    // Fills the view's memo with the stored cells of area.
+    void rememberCells(const CellArea& area);
+
+    WorkbookState& m_book;
+    SheetView& m_view;
+    SheetData& m_sheet;
+};
+
+// Refuses work that would create more cells than a workbook can sensibly hold.
+void checkCellCount(long long cells);
+
+}  // namespace engine::detail

@@ -1,0 +1,54 @@
+#include "engine/formula/reference.h"
+
+#include <algorithm>
+
+namespace engine::formula {
+
+RefPart RefPart::fromAbsolute(int row, int col, bool rowRelative, bool colRelative, CellAddress at) {
+    return RefPart{rowRelative ? row - at.row : row, colRelative ? col - at.col : col, rowRelative,
+                   colRelative};
+}
+
+bool RefPart::isInsideSheet(CellAddress at) const {
+    const int r = absoluteRow(at);
+    const int c = absoluteCol(at);
+    return r >= 0 && r < kMaxRows && c >= 0 && c < kMaxColumns;
+}
+
+CellArea resolveArea(const RefPart& first, const RefPart& last, CellAddress at) {
+    const int r1 = first.absoluteRow(at), r2 = last.absoluteRow(at);
+    const int c1 = first.absoluteCol(at), c2 = last.absoluteCol(at);
+    return CellArea{std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
+}
+
+QString columnLetters(int col) {
+    QString letters;
+    for (int n = col + 1; n > 0; n = (n - 1) / 26) letters.prepend(QChar(u'A' + (n - 1) % 26));
+    return letters;
+}
+
+QString toA1(const RefPart& part, CellAddress at) {
+    if (!part.isInsideSheet(at)) return QStringLiteral("#REF!");
+    QString text;
+    if (!part.colRelative) text += u'$';
+    text += columnLetters(part.absoluteCol(at));
+    if (!part.rowRelative) text += u'$';
+    text += QString::number(part.absoluteRow(at) + 1);
+    return text;
+}
+
+namespace {
+
+QString r1c1Coordinate(QChar letter, int value, bool relative) {
+    if (!relative) return letter + QString::number(value + 1);
+    if (value == 0) return QString(letter);
+    return letter + u'[' + QString::number(value) + u']';
+}
+
+}  // namespace
+
+QString toR1C1(const RefPart& part) {
+    return r1c1Coordinate(u'R', part.row, part.rowRelative) + r1c1Coordinate(u'C', part.col, part.colRelative);
+}
+
+}  // namespace engine::formula

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "engine/model/cell_style.h"
+#include "engine/model/cell_types.h"
+#include "engine/model/style_table.h"
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace engine {
+
+namespace formula {
+class Formula;  // a parsed formula (see formula/)
+}
+
+// One stored cell: a constant value, or a formula with its cached result.
+// A stored cell always carries its own format: a cell is created with the format it
+// showed before (its row's, column's or the sheet's), so `style` is its effective
+// format.
+struct Cell {
+    CellValue value;                                   // constant, or the formula's result
+    std::shared_ptr<const formula::Formula> formula;   // null for constants
+    bool resultValid = false;                          // the cached result is current
+    StyleId style = kDefaultStyleId;                   // the cell's own format
+    QString formulaText;  // the formula as it was typed (R1C1); empty when read from a file
+    bool evaluating = false;  // set while the formula is being evaluated (cycle detection)
+    bool hasFormula() const { return formula != nullptr; }
+};
+
+// Page setup as stored with the sheet. Margins in inches.
+struct PageSetupData {
+    std::optional<CellArea> printArea;
+    double leftMargin = 0.7, rightMargin = 0.7, topMargin = 0.75, bottomMargin = 0.75;
+    double headerMargin = 0.3, footerMargin = 0.3;
+    int printComments = -4142;  // xlPrintNoComments
+    int orientation = 1;        // 1 portrait, 2 landscape
+    int paperSize = 1;          // 1 letter, 9 A4
+    std::optional<int> zoom = 100;  // empty: fit to pages
+    int fitToPagesWide = 1;
+    int fitToPagesTall = 1;
+    friend bool operator==(const PageSetupData&, const PageSetupData&) = default;
+};
+
+// A worksheet's data: cells and formats stored sparsely. The effective format of a
+// cell is its own when it has one, else its row's, else its column's, else the
+// sheet's default; whole-sheet, row and column formats are stored once, never per
+// cell, so memory grows with the cells written and not with the sheet's size.
+//
+// Formatting whole rows or columns works as in spreadsheets: the rows' (columns')
+// style changes, every stored cell in them changes too, and where a formatted
+// column crosses a newly formatted row (or the other way round) the intersection
+// cell is created so that it keeps the column's (row's) format with the change.
+//
+// Borders are stored per cell, four edges each (CellStyle::borders). An edge border
+// set on a range goes to the outer cells of that side only (the left edge to the
+// left edge of the first column's cells, and so on). Inside vertical lines set the
+// right edge of every cell but the last column and the left edge of every cell but
+// the first column; inside horizontal lines likewise the bottom and top edges. So a
+// line between two cells is stored on both when drawn as an inside line, and on one
+// side only when drawn as the edge of a range; a renderer draws a line where either
+// neighbour has one (the heavier wins).
+//
+// Merged areas: the value sits in the top-left cell; the other cells keep their
+// formats (their borders draw the area's outline).
+struct SheetData {
+    QString name;
+
+    std::map<CellAddress, Cell> cells;   // cells with a value or a format of their own
+    StyleId defaultStyle = kDefaultStyleId;
+    std::map<int, StyleId> rowStyles;    // rows formatted as a whole
+    std::map<int, StyleId> columnStyles; // columns formatted as a whole
+
+    static constexpr double kDefaultColumnWidth = 8.43;  // characters of the standard font
+    static constexpr double kDefaultRowHeight = 12.75;   // points
+    // Sizes of rows and columns without one of their own (changed only by sizing the
+    // whole sheet at once).
+    double standardColumnWidth = kDefaultColumnWidth;
+    double standardRowHeight = kDefaultRowHeight;
+    std::map<int, double> columnWidths;  // characters
+    std::map<int, double> rowHeights;    // points
+
+    std::vector<CellArea> merges;
+    PageSetupData pageSetup;
+
+    double columnWidth(int col) const;
+    double rowHeight(int row) const;
+    StyleId effectiveStyle(int row, int col) const;
+    const Cell* cell(int row, int col) const;
+    // The merged area that holds the cell, or null.
+    const CellArea* mergeContaining(int row, int col) const;
+};
+
+// The default 56-entry palette of a new workbook, and a workbook's data.
+// Colours are stored as red + 256 * green + 65536 * blue.
+using Palette = std::array<std::uint32_t, 56>;
+Palette defaultPalette();
+
+struct WorkbookData {
+    Palette palette = defaultPalette();
+    StyleTable styles;
+    std::vector<std::unique_ptr<SheetData>> sheets;
+    int activeSheet = 0;
+};
+
+}  // namespace engine

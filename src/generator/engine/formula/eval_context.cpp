@@ -1,7 +1,0 @@
-#include "generator/engine/formula/eval_context.h"
-
-namespace engine::formula {
-
-EvalContext::~EvalContext() = default;
-
-}  // namespace engine::formula
