@@ -21,10 +21,10 @@ public:
             m_totals << QString::number(1000 + (i * 37) % 90000);
         }
     }
-    int RecordCount() const override { return static_cast<int>(m_names.size()); }
-    QString RecordName(int i) const override { return m_names.at(i - 1); }
-    QString RecordTotal(int i) const override { return m_totals.at(i - 1); }
-    QString PercentageText() const override { return QStringLiteral("10"); }
+    int recordCount() const override { return static_cast<int>(m_names.size()); }
+    QString recordName(int i) const override { return m_names.at(i - 1); }
+    QString recordTotal(int i) const override { return m_totals.at(i - 1); }
+    QString percentageText() const override { return QStringLiteral("10"); }
 
 private:
     QStringList m_names, m_totals;

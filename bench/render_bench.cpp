@@ -19,10 +19,10 @@ namespace {
 class Records : public generator::RecordSource {
 public:
     explicit Records(int n) : m_count(n) {}
-    int RecordCount() const override { return m_count; }
-    QString RecordName(int i) const override { return QStringLiteral("Salesperson %1").arg(i); }
-    QString RecordTotal(int i) const override { return QString::number(1000 + (i * 37) % 90000, 'f', 2); }
-    QString PercentageText() const override { return QStringLiteral("10"); }
+    int recordCount() const override { return m_count; }
+    QString recordName(int i) const override { return QStringLiteral("Salesperson %1").arg(i); }
+    QString recordTotal(int i) const override { return QString::number(1000 + (i * 37) % 90000, 'f', 2); }
+    QString percentageText() const override { return QStringLiteral("10"); }
 
 private:
     int m_count;

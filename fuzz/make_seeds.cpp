@@ -28,10 +28,10 @@ struct Row {
 class Records : public generator::RecordSource {
 public:
     Records(std::vector<Row> rows, QString percentage) : m_rows(std::move(rows)), m_pct(std::move(percentage)) {}
-    int RecordCount() const override { return int(m_rows.size()); }
-    QString RecordName(int i) const override { return m_rows.at(i - 1).name; }
-    QString RecordTotal(int i) const override { return m_rows.at(i - 1).total; }
-    QString PercentageText() const override { return m_pct; }
+    int recordCount() const override { return int(m_rows.size()); }
+    QString recordName(int i) const override { return m_rows.at(i - 1).name; }
+    QString recordTotal(int i) const override { return m_rows.at(i - 1).total; }
+    QString percentageText() const override { return m_pct; }
 
 private:
     std::vector<Row> m_rows;

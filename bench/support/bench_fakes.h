@@ -26,10 +26,10 @@ public:
             m_totals << QString::number(bench_record_total(i), 'f', 2);
         }
     }
-    int RecordCount() const override { return static_cast<int>(m_names.size()); }
-    QString RecordName(int i) const override { return m_names.at(i - 1); }
-    QString RecordTotal(int i) const override { return m_totals.at(i - 1); }
-    QString PercentageText() const override { return QString::number(kBenchPercentage); }
+    int recordCount() const override { return static_cast<int>(m_names.size()); }
+    QString recordName(int i) const override { return m_names.at(i - 1); }
+    QString recordTotal(int i) const override { return m_totals.at(i - 1); }
+    QString percentageText() const override { return QString::number(kBenchPercentage); }
 
 private:
     QStringList m_names, m_totals;
@@ -55,17 +55,17 @@ public:
 
 class QuietMainWindow : public generator::MainWindowControl {
 public:
-    void SetBusyPointer() override {}
-    void SetDefaultPointer() override {}
-    void Hide() override { hidden = true; }
+    void setBusyPointer() override {}
+    void setDefaultPointer() override {}
+    void hideMainWindow() override { hidden = true; }
     bool hidden = false;
 };
 
 class QuietPreview : public generator::PreviewTarget {
 public:
-    void SetPicture(const QImage& p) override { picture = p; }
-    void SetExcelFile(const QString& path) override { excelFile = path; }
-    void Show() override { shown = true; }
+    void setPicture(const QImage& p) override { picture = p; }
+    void setWorkbookPath(const QString& path) override { excelFile = path; }
+    void showPreview() override { shown = true; }
     QImage picture;
     QString excelFile;
     bool shown = false;

@@ -91,11 +91,11 @@ void writeRecord(const RecordSource& source, int i) {
     SetRowHeight(QString(row % QLatin1Char(':') % row), 15);
     if (i % 2 == 0) SetInteriorColor(QString(QLatin1Char('B') % row % QLatin1String(":C") % row), kLightGrey);
 
-    WriteCell(oneCell(u'B', r), source.RecordName(i), true, false);
+    WriteCell(oneCell(u'B', r), source.recordName(i), true, false);
     SetFont(kNormal, 9, kAutomatic, kBodyFont);
     centre();
 
-    WriteCell(oneCell(u'C', r), source.RecordTotal(i), true, false);
+    WriteCell(oneCell(u'C', r), source.recordTotal(i), true, false);
     SetFont(kNormal, 9, kAutomatic, kBodyFont);
     centre();
     SetNumberFormat(QString(), kMoney);
@@ -191,14 +191,14 @@ void BuildCommissionSheet(const RecordSource& source) {
     loadPalette();
     resetSheet();
     sizeGrid();
-    const int n = source.RecordCount();
+    const int n = source.recordCount();
     for (int i = 1; i <= n; ++i) writeRecord(source, i);
     SetInteriorColor(QStringLiteral("C4:D4"), kPaleBlue);
     SetInteriorColor(QStringLiteral("B6:D6"), kSlate);
     writeTotals(n);
     writeSummary(n);
     drawBorders(n);
-    writeLabels(source.PercentageText());
+    writeLabels(source.percentageText());
     // The print area ends at the last record row; the totals row stays outside it.
     PrintAreaText = QStringLiteral("A1:I") + num(n + kFirstRecordRow - 1);
     SetupPage();

@@ -60,7 +60,7 @@ QImage GetClipboardPicture(int /*format*/) {
 }
 
 void saveCellsActivesheet(const engine::Workbook& workbook, const QString& path) {
-    shell::Trap trap(shell::loc::Excel1_saveCellsActivesheet);
+    shell::Trap trap(shell::ErrorLocation::UsedRangePicture);
     // A picture or file left over from an earlier run must never stand in for this one.
     engine::Clipboard::clear();
     shell::DeleteFileQuiet(path);
@@ -85,7 +85,7 @@ void saveCellsActivesheet(const engine::Workbook& workbook, const QString& path)
 }
 
 void GenerateReport0(const RecordSource& records, MainWindowControl& form1, PreviewTarget& form2) {
-    shell::Trap trap(shell::loc::Commission_GenerateReport0);
+    shell::Trap trap(shell::ErrorLocation::GenerationRun);
 
     trap(102, [&] { StartExcel(); });
     trap(104, [&] { excel().SetScreenUpdating(false); });
@@ -144,7 +144,7 @@ void GenerateReport0(const RecordSource& records, MainWindowControl& form1, Prev
     std::unique_ptr<engine::Application> viewer;
     std::optional<engine::Workbook> opened;
     trap(168, [&] { viewer = OpenWorkbookInNewExcel(path); });
-    trap(170, [&] { form1.SetBusyPointer(); });
+    trap(170, [&] { form1.setBusyPointer(); });
     trap(172, [&] {
         const engine::Workbooks books = objectSet(viewer).Workbooks();
         opened = books(books.Count());
@@ -156,11 +156,11 @@ void GenerateReport0(const RecordSource& records, MainWindowControl& form1, Prev
     // Nothing uses the reopened workbook any more: its memory goes before the picture is loaded.
     opened.reset();
     viewer.reset();
-    trap(182, [&] { form1.SetDefaultPointer(); });
-    trap(184, [&] { form2.SetPicture(LoadPicture(snapshotPath())); });
-    trap(186, [&] { form2.SetExcelFile(path); });
-    trap(188, [&] { form2.Show(); });
-    trap(190, [&] { form1.Hide(); });
+    trap(182, [&] { form1.setDefaultPointer(); });
+    trap(184, [&] { form2.setPicture(LoadPicture(snapshotPath())); });
+    trap(186, [&] { form2.setWorkbookPath(path); });
+    trap(188, [&] { form2.showPreview(); });
+    trap(190, [&] { form1.hideMainWindow(); });
     trap(192, [&] { shell::DeleteFileQuiet(snapshotPath()); });
 }
 

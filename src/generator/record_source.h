@@ -9,10 +9,10 @@ namespace generator {
 class RecordSource {
 public:
     virtual ~RecordSource() = default;
-    virtual int RecordCount() const = 0;
-    virtual QString RecordName(int i) const = 0;
-    virtual QString RecordTotal(int i) const = 0;
-    virtual QString PercentageText() const = 0;
+    virtual int recordCount() const = 0;
+    virtual QString recordName(int i) const = 0;
+    virtual QString recordTotal(int i) const = 0;
+    virtual QString percentageText() const = 0;
 };
 
 }  // namespace generator

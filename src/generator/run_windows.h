@@ -10,18 +10,19 @@ namespace generator {
 class PreviewTarget {
 public:
     virtual ~PreviewTarget() = default;
-    virtual void SetPicture(const QImage& picture) = 0;
-    virtual void SetExcelFile(const QString& path) = 0;
-    virtual void Show() = 0;  // not modal; activates the window
+    virtual void setPicture(const QImage& picture) = 0;
+    // The temporary workbook the preview saves from and deletes on Back or close.
+    virtual void setWorkbookPath(const QString& path) = 0;
+    virtual void showPreview() = 0;  // not modal; activates the window
 };
 
 // The main window as the generation run uses it: its pointer and its visibility.
 class MainWindowControl {
 public:
     virtual ~MainWindowControl() = default;
-    virtual void SetBusyPointer() = 0;     // the hourglass
-    virtual void SetDefaultPointer() = 0;  // the arrow
-    virtual void Hide() = 0;
+    virtual void setBusyPointer() = 0;     // the hourglass
+    virtual void setDefaultPointer() = 0;  // the arrow
+    virtual void hideMainWindow() = 0;
 };
 
 }  // namespace generator

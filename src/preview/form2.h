@@ -42,9 +42,9 @@ public:
     ~Form2() override;
 
     // generator::PreviewTarget
-    void SetPicture(const QImage& picture) override;
-    void SetExcelFile(const QString& path) override;
-    void Show() override;
+    void setPicture(const QImage& picture) override;
+    void setWorkbookPath(const QString& path) override;
+    void showPreview() override;
 
     // Runs the load once; every PreviewTarget call does this first.
     void EnsureLoaded();

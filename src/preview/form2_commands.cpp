@@ -16,7 +16,6 @@
 namespace preview {
 
 using shell::Trap;
-namespace loc = shell::loc;
 
 namespace {
 }  // namespace
@@ -30,7 +29,7 @@ void Form2::EnsureLoaded() {
 }
 
 void Form2::Form_Load() {
-    Trap trap(loc::Form2_Form_Load);
+    Trap trap(shell::ErrorLocation::PreviewLoad);
     trap(100, [&] { m_firstActivate = true; });
     trap(102, [&] { shell::ApplyFaceColor(this); });
     trap(104, [&] {
@@ -41,19 +40,19 @@ void Form2::Form_Load() {
         trap(110, [&] { m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); });
 }
 
-void Form2::SetPicture(const QImage& picture) {
+void Form2::setPicture(const QImage& picture) {
     EnsureLoaded();
     m_picture1->setPicture(picture);
     // Each new picture gets the viewport set up afresh at the next activation.
     m_firstActivate = true;
 }
 
-void Form2::SetExcelFile(const QString& path) {
+void Form2::setWorkbookPath(const QString& path) {
     EnsureLoaded();
     m_excelFile = path;
 }
 
-void Form2::Show() {
+void Form2::showPreview() {
     EnsureLoaded();
     const bool wasVisible = isVisible();
     show();
@@ -66,7 +65,7 @@ void Form2::Show() {
 // --- Save Results To Excel File -------------------------------------------------------
 
 void Form2::PushButton6_Click() {
-    Trap trap(loc::Form2_PushButton6_Click);
+    Trap trap(shell::ErrorLocation::SaveResults);
     std::optional<shell::BoxAnswer> answer;  // none until asked
     QString fileName;
     QString title;
@@ -112,7 +111,7 @@ void Form2::copyWorkbook(const QString& path, bool replaceConfirmed) const {
 // --- < Back ---------------------------------------------------------------------------
 
 void Form2::PushButton8_Click() {
-    Trap trap(loc::Form2_PushButton8_Click);
+    Trap trap(shell::ErrorLocation::GoBack);
     trap(102, [&] { shell::DeleteFileQuiet(m_excelFile); });
     trap(104, [&] {
         if (m_services.showMainWindow) m_services.showMainWindow();
@@ -129,7 +128,7 @@ void Form2::closeEvent(QCloseEvent* event) {
 }
 
 void Form2::Form_QueryUnload() {
-    Trap trap(loc::Form2_Form_QueryUnload);
+    Trap trap(shell::ErrorLocation::PreviewClose);
     trap(100, [&] { shell::DeleteFileQuiet(m_excelFile); });
     trap(102, [&] { QCoreApplication::processEvents(); });
     trap(104, [&] { QCoreApplication::processEvents(); });

@@ -13,7 +13,6 @@
 namespace preview {
 
 using shell::Trap;
-namespace loc = shell::loc;
 
 // --- First activation -------------------------------------------------------------
 
@@ -37,7 +36,7 @@ void Form2::Form_Activate() {
     if (m_activating) return;
     const QScopedValueRollback activating(m_activating, true);
 
-    Trap trap(loc::Form2_Form_Activate);
+    Trap trap(shell::ErrorLocation::PreviewActivate);
     if (trap.condition(100, [&] { return m_firstActivate; })) {
         // The canvas keeps what is painted on it in any case; it sizes itself to
         // its picture and shows white where it has none.
@@ -58,7 +57,7 @@ void Form2::Form_Activate() {
 // --- Repaint and zoom ---------------------------------------------------------------
 
 bool Form2::RedrawImage() {
-    Trap trap(loc::Form2_RedrawImage);
+    Trap trap(shell::ErrorLocation::PreviewRedraw);
     if (!m_view.fitDrawSize(trap)) return false;
     trap(106, [&] { m_picture1->setPicture(QImage()); });
     trap(108, [&] { m_picture1->setWidthTwips(m_view.drawWidth()); });
@@ -76,12 +75,12 @@ bool Form2::RedrawImage() {
 }
 
 void Form2::PushButton1_Click() {
-    Trap trap(loc::Form2_PushButton1_Click);
+    Trap trap(shell::ErrorLocation::ZoomIn);
     trap(100, [&] { ZoomStep(0); });
 }
 
 void Form2::PushButton2_Click() {
-    Trap trap(loc::Form2_PushButton2_Click);
+    Trap trap(shell::ErrorLocation::ZoomOut);
     trap(100, [&] { ZoomStep(1); });
 }
 
@@ -139,19 +138,19 @@ void Form2::SetVScrollbarByPercent(QScrollBar* bar, int16_t percent) { setScroll
 // --- Dragging -----------------------------------------------------------------------
 
 void Form2::picture1_MouseDown(float x, float y) {
-    Trap trap(loc::Form2_picture1_MouseDown);
+    Trap trap(shell::ErrorLocation::DragStart);
     m_view.press(trap, {x, y});
 }
 
 void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y) {
-    Trap trap(loc::Form2_picture1_MouseMove);
+    Trap trap(shell::ErrorLocation::Drag);
     if (!trap.condition(100, [&] { return buttons != Qt::NoButton; })) return;
     const TwipsPoint to = m_view.dragTo(trap, canvasRect(), viewportInner(), {x, y});
     trap(124, [&] { m_picture1->moveTwips(to.x, to.y); });
 }
 
 void Form2::Picture1_MouseUp() {
-    Trap trap(loc::Form2_Picture1_MouseUp);
+    Trap trap(shell::ErrorLocation::DragEnd);
     // No percentage when a canvas side equals the viewport's: that bar stays.
     std::optional<int32_t> percentH = 0;
     std::optional<int32_t> percentV = 0;

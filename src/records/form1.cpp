@@ -51,21 +51,21 @@ int Form1::RowCount() const { return m_listView1->RowCount(); }
 
 CommissionRecord Form1::Row(int position) const { return m_listView1->Row(position); }
 
-int Form1::RecordCount() const { return RowCount(); }
+int Form1::recordCount() const { return RowCount(); }
 
-QString Form1::RecordName(int i) const { return Row(i).saleperson; }
+QString Form1::recordName(int i) const { return Row(i).saleperson; }
 
-QString Form1::RecordTotal(int i) const { return Row(i).totalSalesAmount; }
+QString Form1::recordTotal(int i) const { return Row(i).totalSalesAmount; }
 
-QString Form1::PercentageText() const { return m_txtCommissionrate->text(); }
+QString Form1::percentageText() const { return m_txtCommissionrate->text(); }
 
 // --- the pointer ---
 
-void Form1::SetBusyPointer() { SetMousePointer(PointerShape::Busy); }
+void Form1::setBusyPointer() { SetMousePointer(PointerShape::Busy); }
 
-void Form1::SetDefaultPointer() { SetMousePointer(PointerShape::Default); }
+void Form1::setDefaultPointer() { SetMousePointer(PointerShape::Default); }
 
-void Form1::Hide() { hide(); }
+void Form1::hideMainWindow() { hide(); }
 
 void Form1::SetMousePointer(PointerShape shape) {
     m_pointer = shape;

@@ -56,15 +56,15 @@ public:
     CommissionRecord Row(int position) const;
 
     // generator::RecordSource
-    int RecordCount() const override;
-    QString RecordName(int i) const override;
-    QString RecordTotal(int i) const override;
-    QString PercentageText() const override;
+    int recordCount() const override;
+    QString recordName(int i) const override;
+    QString recordTotal(int i) const override;
+    QString percentageText() const override;
 
     // generator::MainWindowControl
-    void SetBusyPointer() override;
-    void SetDefaultPointer() override;
-    void Hide() override;
+    void setBusyPointer() override;
+    void setDefaultPointer() override;
+    void hideMainWindow() override;
 
     // Controls by their designer names.
     SelectAllLineEdit* txtSaleperson() const { return m_txtSaleperson; }

@@ -19,7 +19,7 @@ namespace {
 }
 
 void Form1::Form_Load() {
-    shell::Trap trap(shell::loc::Form1_Form_Load);
+    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
     trap(102, [&] { shell::ApplySkin(this); });
     trap(104, [&] { setWindowTitle(QString::fromLatin1(shell::kProductName)); });
     trap(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/quenvale.png"))); });
@@ -74,7 +74,7 @@ void Form1::DecodeSavedRecords(shell::Trap& trap, const QStringList& recordTexts
 }
 
 void Form1::StoreRecordList() {
-    shell::Trap trap(shell::loc::Form1_Form_QueryUnload);
+    shell::Trap trap(shell::ErrorLocation::MainWindowClose);
     QString value;
     trap(100, [&] { value.clear(); });
     const int count = m_listView1->RowCount();  // [102]
@@ -95,7 +95,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::PushButton1_Click() {
-    shell::Trap trap(shell::loc::Form1_PushButton1_Click);
+    shell::Trap trap(shell::ErrorLocation::StartCreatingTemplate);
     trap(100, [&] { setUpdatesEnabled(false); });
     bool stop = false;
     trap(102, [&] { stop = m_services.warnIfExcelRunning(); });

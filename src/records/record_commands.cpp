@@ -44,7 +44,7 @@ bool Form1::RefuseUnstorableTexts() {
 }
 
 void Form1::PushButton4_Click() {
-    shell::Trap trap(shell::loc::Form1_PushButton4_Click);
+    shell::Trap trap(shell::ErrorLocation::AddRecord);
     if (RefuseUnstorableTexts()) return;
 
     const QString name = m_txtSaleperson->text();
@@ -78,7 +78,7 @@ void Form1::PushButton4_Click() {
 }
 
 void Form1::PushButton3_Click() {
-    shell::Trap trap(shell::loc::Form1_PushButton3_Click);
+    shell::Trap trap(shell::ErrorLocation::DeleteSelectedRecord);
     if (trap.condition(100, [&] { return m_listView1->RowCount() > 0; })) {
         trap(102, [&] { m_listView1->RemoveSelected(); });
         trap(104, [&] { ClearTextFields(); });
@@ -86,7 +86,7 @@ void Form1::PushButton3_Click() {
 }
 
 void Form1::PushButton5_Click() {
-    shell::Trap trap(shell::loc::Form1_PushButton5_Click);
+    shell::Trap trap(shell::ErrorLocation::ClearAllData);
     // While a generation run has the hourglass up, the rows stay.
     if (trap.condition(100, [&] { return MousePointer() != PointerShape::Busy; }))
         trap(100, [&] { m_listView1->RemoveAll(); });
@@ -97,7 +97,7 @@ void Form1::PushButton5_Click() {
 }
 
 void Form1::PushButton6_Click() {
-    shell::Trap trap(shell::loc::Form1_PushButton6_Click);
+    shell::Trap trap(shell::ErrorLocation::LoadSampleData);
     trap(100, [&] { m_txtCommissionrate->setText(QStringLiteral("10")); });
     trap(102, [&] { m_listView1->RemoveAll(); });
     int line = 104;
@@ -111,7 +111,7 @@ void Form1::PushButton6_Click() {
 }
 
 void Form1::PushButton2_Click() {
-    shell::Trap trap(shell::loc::Form1_PushButton2_Click);
+    shell::Trap trap(shell::ErrorLocation::ClearTextFields);
     trap(100, [&] { ClearTextFields(); });
 }
 

@@ -23,7 +23,7 @@ void reportFailure(const QString& description, const QString& location, int line
 // procedure go on with its next statement.
 class Trap {
 public:
-    explicit Trap(QString location) : m_location(std::move(location)) {}
+    explicit Trap(ErrorLocation location) : m_location(errorLocationText(location)) {}
 
     // Runs one statement; true when it completed.
     template <typename F>
@@ -50,7 +50,7 @@ public:
     const QString& location() const { return m_location; }
 
 private:
-    QString m_location;
+    const QString& m_location;
 };
 
 // For handlers without a trap: whatever fails inside stays inside, so nothing

@@ -24,10 +24,10 @@ struct Row {
 class PlainRecords : public generator::RecordSource {
 public:
     PlainRecords(std::vector<Row> rows, QString percentage) : m_rows(std::move(rows)), m_pct(std::move(percentage)) {}
-    int RecordCount() const override { return int(m_rows.size()); }
-    QString RecordName(int i) const override { return m_rows.at(i - 1).name; }
-    QString RecordTotal(int i) const override { return m_rows.at(i - 1).total; }
-    QString PercentageText() const override { return m_pct; }
+    int recordCount() const override { return int(m_rows.size()); }
+    QString recordName(int i) const override { return m_rows.at(i - 1).name; }
+    QString recordTotal(int i) const override { return m_rows.at(i - 1).total; }
+    QString percentageText() const override { return m_pct; }
 
 private:
     std::vector<Row> m_rows;
@@ -41,12 +41,12 @@ PlainRecords sampleRecords() {
 // Records what the run does to the two windows, in order.
 class FakeWindows : public generator::MainWindowControl, public generator::PreviewTarget {
 public:
-    void SetBusyPointer() override { events << "busy"; }
-    void SetDefaultPointer() override { events << "default"; }
-    void Hide() override { events << "hide main"; }
-    void SetPicture(const QImage& p) override { picture = p; events << "picture"; }
-    void SetExcelFile(const QString& path) override { excelFile = path; events << "path"; }
-    void Show() override { events << "show preview"; }
+    void setBusyPointer() override { events << "busy"; }
+    void setDefaultPointer() override { events << "default"; }
+    void hideMainWindow() override { events << "hide main"; }
+    void setPicture(const QImage& p) override { picture = p; events << "picture"; }
+    void setWorkbookPath(const QString& path) override { excelFile = path; events << "path"; }
+    void showPreview() override { events << "show preview"; }
 
     QStringList events;
     QImage picture;

@@ -15,10 +15,10 @@ public:
     ListedRecords(std::vector<Record> records, QString percentage)
         : m_records(std::move(records)), m_percentage(std::move(percentage)) {}
 
-    int RecordCount() const override { return static_cast<int>(m_records.size()); }
-    QString RecordName(int i) const override { return m_records.at(static_cast<std::size_t>(i - 1)).name; }
-    QString RecordTotal(int i) const override { return m_records.at(static_cast<std::size_t>(i - 1)).total; }
-    QString PercentageText() const override { return m_percentage; }
+    int recordCount() const override { return static_cast<int>(m_records.size()); }
+    QString recordName(int i) const override { return m_records.at(static_cast<std::size_t>(i - 1)).name; }
+    QString recordTotal(int i) const override { return m_records.at(static_cast<std::size_t>(i - 1)).total; }
+    QString percentageText() const override { return m_percentage; }
 
     // The three sample salespeople at 10 percent.
     static ListedRecords sample() {

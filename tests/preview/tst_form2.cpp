@@ -112,9 +112,9 @@ private:
         Fixture() { writeFile(workbook, workbookBytes()); }
         // What the generation run does: picture, path, show.
         void deliver(const QImage& picture) {
-            form.SetPicture(picture);
-            form.SetExcelFile(workbook);
-            form.Show();
+            form.setPicture(picture);
+            form.setWorkbookPath(workbook);
+            form.showPreview();
         }
         QStringList boxTexts() const {
             QStringList texts;
@@ -153,7 +153,7 @@ private slots:
 void TestForm2::loadRunsAtFirstTouch() {
     Fixture f;
     QVERIFY(!f.form.isLoaded());
-    f.form.SetExcelFile(f.workbook);
+    f.form.setWorkbookPath(f.workbook);
     QVERIFY(f.form.isLoaded());
     QVERIFY(f.form.mFirstActivate());
     QVERIFY(!f.form.isVisible());
@@ -192,7 +192,7 @@ void TestForm2::unreadableHandCursorIsReportedAtStatement110() {
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);
-    QVERIFY(errors[0].contains(shell::loc::Form2_Form_Load + QStringLiteral("at line 110")));
+    QVERIFY(errors[0].contains(shell::errorLocationText(shell::ErrorLocation::PreviewLoad) + QStringLiteral("at line 110")));
     QCOMPARE(f.form.CustomPointer().shape(), Qt::PointingHandCursor);
     QCOMPARE(f.form.windowTitle(), QStringLiteral("Quenvale"));
 }
@@ -349,7 +349,7 @@ void TestForm2::scrollRangeBeyond16BitsIsReportedAtStatement136() {
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::loc::Form2_Form_Activate, 136));
+    QCOMPARE(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::errorLocationText(shell::ErrorLocation::PreviewActivate), 136));
     // The rest of the bar set-up is skipped; the activation still ends.
     QCOMPARE(f.form.mVScrollStep(), int16_t(0));
     QVERIFY(!f.form.mFirstActivate());
@@ -501,10 +501,10 @@ void TestForm2::secondPictureRunsTheSetUpAgain() {
 
     writeFile(f.workbook, workbookBytes());
     const QImage second = samplePicture(900, 700);
-    f.form.SetPicture(second);
+    f.form.setPicture(second);
     QVERIFY(f.form.mFirstActivate());
-    f.form.SetExcelFile(f.workbook);
-    f.form.Show();
+    f.form.setWorkbookPath(f.workbook);
+    f.form.showPreview();
 
     QVERIFY(!f.form.mFirstActivate());
     QCOMPARE(f.form.mZoom(), 1.0f);
@@ -516,8 +516,8 @@ void TestForm2::secondPictureRunsTheSetUpAgain() {
     QCOMPARE(f.form.VScroll1()->maximum(), 308);
 
     // A picture delivered while the window is up is set up at once.
-    f.form.SetPicture(samplePicture(300, 200));
-    f.form.Show();
+    f.form.setPicture(samplePicture(300, 200));
+    f.form.showPreview();
     QCOMPARE(f.form.mOrigWidth(), 300 * 15 - 2);
     QCOMPARE(f.form.Picture1()->size(), QSize(300, 200));
     QVERIFY(!f.form.HScroll1()->isEnabled());
@@ -638,7 +638,7 @@ void TestForm2::failedSaveReportsAt130WithoutDone() {
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors[0].contains(QStringLiteral("\r\n") + shell::loc::Form2_PushButton6_Click +
+    QVERIFY2(errors[0].contains(QStringLiteral("\r\n") + shell::errorLocationText(shell::ErrorLocation::SaveResults) +
                                 QStringLiteral("at line 130\r\r")),
              qPrintable(errors[0]));
     QVERIFY(!f.boxTexts().contains(QStringLiteral("Done.")));

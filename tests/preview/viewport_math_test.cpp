@@ -22,7 +22,7 @@ class ViewportMathTest : public ::testing::Test {
 protected:
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap{shell::loc::Form2_RedrawImage};
+    shell::Trap trap{shell::ErrorLocation::PreviewRedraw};
     ViewportMath view;
 
     // A reference box whose inner size is the base size plus the 2-twip margin.
@@ -121,7 +121,7 @@ TEST_F(ViewportMathTest, FailedStatementIsReportedWithItsNumberAndTheSequenceGoe
 
     const QStringList errors = dialogs.errorTexts();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::loc::Form2_RedrawImage, 100));
+    EXPECT_EQ(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::errorLocationText(shell::ErrorLocation::PreviewRedraw), 100));
     // 102 still ran, 104 found the width (kept from before) over the limit and reset.
     EXPECT_EQ(view.zoom(), 1.0f);
     EXPECT_EQ(view.drawHeight(), 1'000);

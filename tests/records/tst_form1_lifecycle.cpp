@@ -127,9 +127,9 @@ private slots:
         h->start();
         QCOMPARE(h->rows(), (Rows{{"Name only", "", ""}, {"Two", "5", ""}, {"Full", "1", "0.1"}}));
         const QString failure = QStringLiteral("Subscript out of range");
-        QCOMPARE(h->errorHeads(), (QStringList{errorHead(failure, shell::loc::Form1_Form_Load, 162),
-                                               errorHead(failure, shell::loc::Form1_Form_Load, 164),
-                                               errorHead(failure, shell::loc::Form1_Form_Load, 164)}));
+        QCOMPARE(h->errorHeads(), (QStringList{errorHead(failure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 162),
+                                               errorHead(failure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 164),
+                                               errorHead(failure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 164)}));
         QCOMPARE(h->startupChecks, 1);  // the load went on to its last step
     }
 
@@ -188,7 +188,7 @@ private slots:
         records::Form1& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QCOMPARE(h->errorHeads(),
-                 QStringList{errorHead(QStringLiteral("Invalid picture"), shell::loc::Form1_Form_Load, 110)});
+                 QStringList{errorHead(QStringLiteral("Invalid picture"), shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 110)});
         QCOMPARE(f.CustomPointer().shape(), Qt::PointingHandCursor);
         QCOMPARE(f.RowCount(), 0);
         QCOMPARE(h->startupChecks, 1);
@@ -226,7 +226,7 @@ private slots:
         records::Form1& f = h->start();
         QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
         QCOMPARE(h->errorHeads(),
-                 QStringList{errorHead(records::kSavedListTooLongFailure, shell::loc::Form1_Form_Load, 160)});
+                 QStringList{errorHead(records::kSavedListTooLongFailure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 160)});
     }
 
     void createTemplateRunsTheGenerationUnderTheHourglass() {
@@ -266,8 +266,8 @@ private slots:
                           [] { throw shell::Failure(QStringLiteral("G")); }});
         f.Form_Load();
         f.PushButton1_Click();
-        QCOMPARE(h->errorHeads(), (QStringList{errorHead("W", shell::loc::Form1_PushButton1_Click, 102),
-                                               errorHead("G", shell::loc::Form1_PushButton1_Click, 106)}));
+        QCOMPARE(h->errorHeads(), (QStringList{errorHead("W", shell::errorLocationText(shell::ErrorLocation::StartCreatingTemplate), 102),
+                                               errorHead("G", shell::errorLocationText(shell::ErrorLocation::StartCreatingTemplate), 106)}));
         QCOMPARE(f.MousePointer(), PointerShape::Default);
         QVERIFY(f.updatesEnabled());
     }

@@ -134,7 +134,7 @@ private slots:
         f->PushButton3_Click();
         QCOMPARE(f->RowCount(), 3);
         QCOMPARE(h->errorHeads(), QStringList{errorHead(QStringLiteral("No record is selected."),
-                                                        shell::loc::Form1_PushButton3_Click, 102)});
+                                                        shell::errorLocationText(shell::ErrorLocation::DeleteSelectedRecord), 102)});
         QVERIFY(f->txtSaleperson()->text().isEmpty());
         QVERIFY(f->txtTotalSalesAmount()->text().isEmpty());
         QVERIFY(f->txtCommission()->text().isEmpty());
@@ -210,10 +210,10 @@ private slots:
     void theGeneratorReadsTheWindow() {
         f->PushButton6_Click();
         f->txtCommissionrate()->setText(QStringLiteral("7.5"));
-        QCOMPARE(f->RecordCount(), 3);
-        QCOMPARE(f->RecordName(3), QStringLiteral("Zodo Duvevado"));
-        QCOMPARE(f->RecordTotal(2), QStringLiteral("8400"));
-        QCOMPARE(f->PercentageText(), QStringLiteral("7.5"));
+        QCOMPARE(f->recordCount(), 3);
+        QCOMPARE(f->recordName(3), QStringLiteral("Zodo Duvevado"));
+        QCOMPARE(f->recordTotal(2), QStringLiteral("8400"));
+        QCOMPARE(f->percentageText(), QStringLiteral("7.5"));
     }
 };
 

@@ -22,7 +22,7 @@ class SaveTargetFaults : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(writeFile(workbook, workbookBytes('w')));
-        form2.SetExcelFile(workbook);
+        form2.setWorkbookPath(workbook);
     }
 
     // Runs "Save Results To Excel File" choosing path, answering the overwrite
@@ -43,7 +43,7 @@ protected:
     void expectOneCopyError(const QString& mentioning) const {
         ASSERT_EQ(errors().size(), 1) << errors().join(" | ").toStdString();
         const QString text = errors().first();
-        EXPECT_TRUE(text.contains(shell::loc::Form2_PushButton6_Click + QStringLiteral("at line 130")))
+        EXPECT_TRUE(text.contains(shell::errorLocationText(shell::ErrorLocation::SaveResults) + QStringLiteral("at line 130")))
             << text.toStdString();
         EXPECT_TRUE(text.contains(mentioning)) << text.toStdString();
     }

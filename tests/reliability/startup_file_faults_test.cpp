@@ -76,7 +76,7 @@ TEST_F(StartupFileFaults, StoreFolderTakenByAFileReportsTheCloseAndKeepsTheFile)
     ASSERT_EQ(f.RowCount(), 1);
 
     h.closeWindow();
-    const QStringList closeErrors = errorsAt(shell::loc::Form1_Form_QueryUnload);
+    const QStringList closeErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose));
     ASSERT_EQ(closeErrors.size(), 1) << h.errorHeads().join(" | ").toStdString();
     EXPECT_TRUE(closeErrors.first().contains("at line 108"));
     EXPECT_TRUE(closeErrors.first().contains("Settings could not be saved")) << closeErrors.first().toStdString();
@@ -92,7 +92,7 @@ TEST_F(StartupFileFaults, StoreInAReadOnlyFolderReportsTheClose) {
     QTest::keyClicks(f.txtCommissionrate(), "5");
     f.PushButton6_Click();
     h.closeWindow();
-    const QStringList closeErrors = errorsAt(shell::loc::Form1_Form_QueryUnload);
+    const QStringList closeErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose));
     ASSERT_EQ(closeErrors.size(), 1) << h.errorHeads().join(" | ").toStdString();
     EXPECT_TRUE(closeErrors.first().contains("/proc/Harrowden")) << closeErrors.first().toStdString();
 }
@@ -106,7 +106,7 @@ TEST_F(StartupFileFaults, StoreFileTakenByAFolderReportsAndTheWindowStillWorks) 
     f.PushButton6_Click();  // the sample rows
     EXPECT_EQ(f.RowCount(), 3);
     h.closeWindow();
-    EXPECT_FALSE(errorsAt(shell::loc::Form1_Form_QueryUnload).isEmpty());
+    EXPECT_FALSE(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).isEmpty());
     EXPECT_TRUE(QFileInfo(storeFile()).isDir());
 }
 
@@ -118,7 +118,7 @@ TEST_F(StartupFileFaults, DamagedStoreIsReportedAndKeptForTheUserToRecover) {
 
     records::Form1& f = h.start();
     EXPECT_EQ(f.RowCount(), 0);
-    const QStringList loadErrors = errorsAt(shell::loc::Form1_Form_Load);
+    const QStringList loadErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
     ASSERT_FALSE(loadErrors.isEmpty());
     EXPECT_TRUE(loadErrors.first().contains("at line 148")) << loadErrors.first().toStdString();
     EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
@@ -126,7 +126,7 @@ TEST_F(StartupFileFaults, DamagedStoreIsReportedAndKeptForTheUserToRecover) {
     f.PushButton6_Click();
     EXPECT_EQ(f.RowCount(), 3);
     h.closeWindow();
-    EXPECT_EQ(errorsAt(shell::loc::Form1_Form_QueryUnload).size(), 1);
+    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 1);
     EXPECT_EQ(readFile(storeFile()), garbage);
 }
 
@@ -144,7 +144,7 @@ TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
         ASSERT_TRUE(full.active());
         h.closeWindow();
     }
-    EXPECT_EQ(errorsAt(shell::loc::Form1_Form_QueryUnload).size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 1) << h.errorHeads().join(" | ").toStdString();
     EXPECT_EQ(readFile(storeFile()), before);
     h.dialogs.clear();
     h.start();
@@ -181,7 +181,7 @@ TEST_F(StartupFileFaults, OversizedSkinIsReportedAndTheLoadGoesOn) {
     ASSERT_TRUE(QDir(programFolder.path()).mkpath("x"));
     ASSERT_TRUE(writeFile(programFile("x/o.cjs"), QByteArray(3 * 1024 * 1024, '*')));
     startWithSample();
-    const QStringList errors = errorsAt(shell::loc::Form1_Form_Load);
+    const QStringList errors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
     ASSERT_EQ(errors.size(), 1) << h.errorHeads().join(" | ").toStdString();
     EXPECT_TRUE(errors.first().contains("at line 102"));
     EXPECT_TRUE(errors.first().contains("Skin file could not be read"));
@@ -259,7 +259,7 @@ TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
         expectSampleLoaded();
         // Either the damage is caught (one box, the load goes on) or the file still
         // makes some picture; never more than one box, never a crash.
-        const QStringList errors = errorsAt(shell::loc::Form1_Form_Load);
+        const QStringList errors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
         EXPECT_LE(errors.size(), 1) << h.errorHeads().join(" | ").toStdString();
         if (!errors.isEmpty()) {
             EXPECT_TRUE(errors.first().contains("at line 110")) << errors.first().toStdString();
@@ -268,7 +268,7 @@ TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
         QTest::mouseMove(f.PushButton4());
         preview::Form2 form2{preview::Form2Services{[] {}, [] {}, [] {}}};
         form2.EnsureLoaded();
-        EXPECT_LE(errorsAt(shell::loc::Form2_Form_Load).size(), 1);
+        EXPECT_LE(errorsAt(shell::errorLocationText(shell::ErrorLocation::PreviewLoad)).size(), 1);
         h.closeWindow();
         EXPECT_EQ(h.stored(shell::kKeyCommissionList), encoded(kSample));
     }

@@ -48,7 +48,7 @@ protected:
     QStringList runErrors() const {
         QStringList out;
         for (const QString& head : h.errorHeads())
-            if (head.contains(shell::loc::Commission_GenerateReport0)) out << head;
+            if (head.contains(shell::errorLocationText(shell::ErrorLocation::GenerationRun))) out << head;
         return out;
     }
 

@@ -30,24 +30,24 @@ public:
 }  // namespace
 
 TEST(ErrorBoxText, JoinsThePiecesExactly) {
-    EXPECT_EQ(shell::errorBoxText(QStringLiteral("D"), shell::loc::Form1_PushButton1_Click, 104),
+    EXPECT_EQ(shell::errorBoxText(QStringLiteral("D"), shell::errorLocationText(shell::ErrorLocation::StartCreatingTemplate), 104),
               QStringLiteral("D\r\nin Marrowby2021/08/31.Form1.PushButton1_Click at line 104\r\r") + kMail);
 }
 
 TEST(ErrorBoxText, EmptyDescriptionBeginsWithLineBreak) {
-    const QString text = shell::errorBoxText(QString(), shell::loc::Form2_Picture1_MouseUp, 100);
+    const QString text = shell::errorBoxText(QString(), shell::errorLocationText(shell::ErrorLocation::DragEnd), 100);
     EXPECT_TRUE(text.startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Form2.Picture1_MouseUp at line 100\r\r")));
 }
 
 TEST(ErrorBoxText, DescriptionIsShownUntrimmed) {
-    const QString text = shell::errorBoxText(QStringLiteral("  spaced \n"), shell::loc::Form2_Form_Load, 102);
+    const QString text = shell::errorBoxText(QStringLiteral("  spaced \n"), shell::errorLocationText(shell::ErrorLocation::PreviewLoad), 102);
     EXPECT_TRUE(text.startsWith(QStringLiteral("  spaced \n\r\n")));
 }
 
 TEST(Trap, EachFailureGivesOneWarningBoxAndTheProcedureGoesOn) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::loc::Form1_Form_Load);
+    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
     QStringList ran;
 
     trap(102, [&] { throw shell::Failure(QStringLiteral("First")); ran << "102"; });
@@ -72,7 +72,7 @@ TEST(Trap, EachFailureGivesOneWarningBoxAndTheProcedureGoesOn) {
 TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::loc::Form1_Form_Load);
+    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
     bool nextRan = false;
 
     EXPECT_FALSE(trap(102, [] { sharedRoutine(); }));
@@ -87,7 +87,7 @@ TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
 TEST(Trap, FailedConditionEntersTheBlock) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::loc::Form2_PushButton6_Click);
+    shell::Trap trap(shell::ErrorLocation::SaveResults);
 
     EXPECT_TRUE(trap.condition(106, []() -> bool { throw shell::Failure(QStringLiteral("Bad test")); }));
     EXPECT_FALSE(trap.condition(108, [] { return false; }));
@@ -99,7 +99,7 @@ TEST(Trap, FailedConditionEntersTheBlock) {
 TEST(Trap, UnknownExceptionGivesEmptyDescription) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::loc::Form2_RedrawImage);
+    shell::Trap trap(shell::ErrorLocation::PreviewRedraw);
     trap(120, [] { throw 42; });
     ASSERT_EQ(dialogs.errorTexts().size(), 1);
     EXPECT_TRUE(dialogs.errorTexts()[0].startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Form2.RedrawImage at line 120")));
@@ -108,7 +108,7 @@ TEST(Trap, UnknownExceptionGivesEmptyDescription) {
 TEST(Trap, FailingBoxDoesNotEscapeTheProcedure) {
     IsolatedEnvironment env;
     ThrowingDialogs dialogs;
-    shell::Trap trap(shell::loc::Form1_PushButton4_Click);
+    shell::Trap trap(shell::ErrorLocation::AddRecord);
     bool nextRan = false;
     EXPECT_NO_THROW(trap(100, [] { throw shell::Failure(QStringLiteral("x")); }));
     trap(102, [&] { nextRan = true; });

@@ -40,10 +40,10 @@ struct Record {
 class Records : public generator::RecordSource {
 public:
     explicit Records(std::vector<Record> records) : m_records(std::move(records)) {}
-    int RecordCount() const override { return int(m_records.size()); }
-    QString RecordName(int i) const override { return m_records.at(i - 1).name; }
-    QString RecordTotal(int i) const override { return m_records.at(i - 1).total; }
-    QString PercentageText() const override { return QStringLiteral("10"); }
+    int recordCount() const override { return int(m_records.size()); }
+    QString recordName(int i) const override { return m_records.at(i - 1).name; }
+    QString recordTotal(int i) const override { return m_records.at(i - 1).total; }
+    QString percentageText() const override { return QStringLiteral("10"); }
     const std::vector<Record>& all() const { return m_records; }
 
 private:
@@ -114,7 +114,7 @@ bool writeJson(const Records& records, const QString& path) {
     QJsonArray list;
     for (const Record& r : records.all())
         list.append(QJsonObject{{QStringLiteral("name"), r.name}, {QStringLiteral("total"), r.total}});
-    QJsonObject root{{QStringLiteral("percentage"), records.PercentageText()}, {QStringLiteral("records"), list}};
+    QJsonObject root{{QStringLiteral("percentage"), records.percentageText()}, {QStringLiteral("records"), list}};
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(root).toJson()) > 0;
 }
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     const Records records(args[1] == QStringLiteral("sample")  ? sampleRecords()
                           : args[1] == QStringLiteral("texts") ? textRecords()
                                                                : generatedRecords(args[1].toInt(&ok)));
-    if (!ok || records.RecordCount() < 1) {
+    if (!ok || records.recordCount() < 1) {
         std::fprintf(stderr, "invalid record count: %s\n", qPrintable(args[1]));
         return 2;
     }
