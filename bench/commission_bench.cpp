@@ -8,7 +8,6 @@
 // STAGE is layout, save, reopen, picture or run.
 #include "support/bench_stages.h"
 #include "support/startup_probe_launch.h"
-#include "generator/palette.h"
 #include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
 
@@ -41,14 +40,16 @@ void measure(benchmark::State& state, const std::function<bench::Timing()>& stag
 
 void BM_Layout(benchmark::State& state) {
     bench::Scratch scratch;
-    const bench::BenchRecords records(static_cast<int>(state.range(0)));
-    measure(state, [&] { return bench::layoutStage(records); });
-    bench::quitExcel();
+    const generator::RecordList records = bench::benchRecords(static_cast<int>(state.range(0)));
+    measure(state, [&] {
+        const bench::LayoutInstance instance;
+        return bench::layoutStage(records, instance);
+    });
 }
 
 void BM_Save(benchmark::State& state) {
     bench::Scratch scratch;
-    const bench::BenchRecords records(static_cast<int>(state.range(0)));
+    const generator::RecordList records = bench::benchRecords(static_cast<int>(state.range(0)));
     const QString path = scratch.file(QStringLiteral("saved.xls"));
     measure(state, [&] { return bench::saveStage(records, path); });
 }
@@ -56,7 +57,7 @@ void BM_Save(benchmark::State& state) {
 // The saved file of n records, for the stages that start from it.
 QString savedWorkbook(const bench::Scratch& scratch, int n) {
     const QString path = scratch.file(QStringLiteral("saved.xls"));
-    bench::saveStage(bench::BenchRecords(n), path);
+    bench::saveStage(bench::benchRecords(n), path);
     return path;
 }
 
@@ -80,7 +81,7 @@ void BM_Picture(benchmark::State& state) {
 
 void BM_WholeRun(benchmark::State& state) {
     bench::Scratch scratch;
-    const bench::BenchRecords records(static_cast<int>(state.range(0)));
+    const generator::RecordList records = bench::benchRecords(static_cast<int>(state.range(0)));
     measure(state, [&] { return bench::runStage(records); });
 }
 
@@ -125,11 +126,10 @@ int runOnce(const char* stage, int n) {
     QFontDatabase::families();
     try {
         bench::Scratch scratch;
-        const bench::BenchRecords records(n);
+        const generator::RecordList records = bench::benchRecords(n);
         bench::Timing seconds;
         if (!std::strcmp(stage, "layout")) {
-            seconds = bench::layoutStage(records);
-            bench::quitExcel();
+            seconds = bench::layoutStage(records, bench::LayoutInstance());
         } else if (!std::strcmp(stage, "save")) {
             seconds = bench::saveStage(records, scratch.file(QStringLiteral("saved.xls")));
         } else if (!std::strcmp(stage, "reopen")) {
@@ -159,7 +159,6 @@ int main(int argc, char** argv) {
     shell::InstallFontSubstitutions();
     // Totals are written with a decimal point.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    generator::FillPalette();
 
     if (argc == 4 && !std::strcmp(argv[1], "--once")) return runOnce(argv[2], std::atoi(argv[3]));
 

@@ -1,10 +1,9 @@
 // Time of the commission sheet layout, and of bringing its formulas up to date,
 // for 3, 1,000 and 32,767 records (the most the record list holds).
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/workbook.h"
-#include "generator/palette.h"
-#include "generator/record_source.h"
+#include "support/bench_fakes.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -12,44 +11,22 @@
 
 namespace {
 
-// Records held as the list holds them: texts, ready to read.
-class Records : public generator::RecordSource {
-public:
-    explicit Records(int n) {
-        for (int i = 1; i <= n; ++i) {
-            m_names << QStringLiteral("Salesperson %1").arg(i);
-            m_totals << QString::number(1000 + (i * 37) % 90000);
-        }
-    }
-    int recordCount() const override { return static_cast<int>(m_names.size()); }
-    QString recordName(int i) const override { return m_names.at(i - 1); }
-    QString recordTotal(int i) const override { return m_totals.at(i - 1); }
-    QString percentageText() const override { return QStringLiteral("10"); }
-
-private:
-    QStringList m_names, m_totals;
-};
-
-void startWithNewWorkbook() {
-    generator::StartExcel();
-    generator::ExcelApp->Workbooks().Add();
-}
-
-void quit() {
-    generator::ExcelApp->Quit();
-    generator::ReleaseExcel();
+std::unique_ptr<engine::Application> withNewWorkbook() {
+    std::unique_ptr<engine::Application> app = engine::createApplication();
+    app->Workbooks().Add();
+    return app;
 }
 
 void BM_Layout(benchmark::State& state) {
-    generator::FillPalette();
-    const Records records(static_cast<int>(state.range(0)));
+    const generator::RecordList records = bench::benchRecords(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        startWithNewWorkbook();
+        std::unique_ptr<engine::Application> app = withNewWorkbook();
         state.ResumeTiming();
-        generator::BuildCommissionSheet(records);
+        generator::writeCommissionSheet(*app, records);
         state.PauseTiming();
-        quit();
+        app->Quit();
+        app.reset();
         state.ResumeTiming();
     }
     state.counters["records"] = static_cast<double>(state.range(0));
@@ -57,16 +34,16 @@ void BM_Layout(benchmark::State& state) {
 
 // Every formula evaluated once after the layout, as saving the workbook does.
 void BM_CalculateAfterLayout(benchmark::State& state) {
-    generator::FillPalette();
-    const Records records(static_cast<int>(state.range(0)));
+    const generator::RecordList records = bench::benchRecords(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        startWithNewWorkbook();
-        generator::BuildCommissionSheet(records);
+        std::unique_ptr<engine::Application> app = withNewWorkbook();
+        generator::writeCommissionSheet(*app, records);
         state.ResumeTiming();
-        generator::ExcelApp->ActiveWorkbook().Calculate();
+        app->ActiveWorkbook().Calculate();
         state.PauseTiming();
-        quit();
+        app->Quit();
+        app.reset();
         state.ResumeTiming();
     }
     state.counters["records"] = static_cast<double>(state.range(0));

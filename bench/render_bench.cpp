@@ -2,12 +2,10 @@
 // without recalculation or clipboard) for 3, 1,000 and 32,767 records. The sheet is
 // laid out once per size by the generator on the built-in engine.
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
 #include "engine/application.h"
 #include "engine/model/used_range.h"
 #include "engine/render/range_picture.h"
-#include "generator/palette.h"
-#include "generator/record_source.h"
+#include "support/bench_fakes.h"
 #include "shell/font_substitutions.h"
 
 #include <QApplication>
@@ -16,25 +14,12 @@
 
 namespace {
 
-class Records : public generator::RecordSource {
-public:
-    explicit Records(int n) : m_count(n) {}
-    int recordCount() const override { return m_count; }
-    QString recordName(int i) const override { return QStringLiteral("Salesperson %1").arg(i); }
-    QString recordTotal(int i) const override { return QString::number(1000 + (i * 37) % 90000, 'f', 2); }
-    QString percentageText() const override { return QStringLiteral("10"); }
-
-private:
-    int m_count;
-};
-
 void BM_RenderCommissionSheet(benchmark::State& state) {
-    const Records records(static_cast<int>(state.range(0)));
-    generator::StartExcel();
-    generator::ExcelApp->Workbooks().Add();
-    generator::BuildCommissionSheet(records);
-    const engine::Workbook book = generator::ExcelApp->ActiveWorkbook();
-    const engine::Worksheet sheet = generator::ExcelApp->ActiveSheet();
+    const std::unique_ptr<engine::Application> app = engine::createApplication();
+    app->Workbooks().Add();
+    generator::writeCommissionSheet(*app, bench::benchRecords(static_cast<int>(state.range(0))));
+    const engine::Workbook book = app->ActiveWorkbook();
+    const engine::Worksheet sheet = app->ActiveSheet();
     const engine::CellArea area = engine::usedArea(sheet.Data()).value_or(engine::CellArea{});
 
     QImage picture;
@@ -45,9 +30,8 @@ void BM_RenderCommissionSheet(benchmark::State& state) {
     state.counters["width_px"] = picture.width();
     state.counters["height_px"] = picture.height();
 
-    generator::ExcelApp->SetDisplayAlerts(false);
-    generator::ExcelApp->Quit();
-    generator::ReleaseExcel();
+    app->SetDisplayAlerts(false);
+    app->Quit();
 }
 
 BENCHMARK(BM_RenderCommissionSheet)->Arg(3)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
@@ -59,7 +43,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     shell::InstallFontSubstitutions();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    generator::FillPalette();
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -11,13 +11,11 @@
 //                               or the reason it refused it (compare with diff).
 #include "support/bench_fakes.h"
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
 #include "engine/application.h"
 #include "engine/formula/formula.h"
 #include "engine/model/engine_error.h"
 #include "engine/xls/xls_reader.h"
 #include "engine/xls/xls_writer.h"
-#include "generator/palette.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -40,12 +38,10 @@ const engine::WorkbookData& laidOut(int n) {
     static std::map<int, std::unique_ptr<engine::Application>> instances;
     auto& app = instances[n];
     if (!app) {
-        generator::FillPalette();
-        generator::StartExcel();
-        generator::ExcelApp->Workbooks().Add();
-        generator::BuildCommissionSheet(bench::BenchRecords(n));
-        generator::ExcelApp->ActiveWorkbook().Calculate();
-        app = std::move(generator::ExcelApp);
+        app = engine::createApplication();
+        app->Workbooks().Add();
+        generator::writeCommissionSheet(*app, bench::benchRecords(n));
+        app->ActiveWorkbook().Calculate();
     }
     return app->ActiveWorkbook().Data();
 }

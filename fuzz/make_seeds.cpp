@@ -3,11 +3,10 @@
 // cursor files for fuzz_cursor_file.
 //   fuzz_make_seeds <fuzz/corpus folder>
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/application.h"
 #include "engine/formula/formula.h"
-#include "generator/palette.h"
-#include "generator/record_source.h"
+#include "generator/record_list.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -20,23 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct Row {
-    QString name, total;
-};
-
-class Records : public generator::RecordSource {
-public:
-    Records(std::vector<Row> rows, QString percentage) : m_rows(std::move(rows)), m_pct(std::move(percentage)) {}
-    int recordCount() const override { return int(m_rows.size()); }
-    QString recordName(int i) const override { return m_rows.at(i - 1).name; }
-    QString recordTotal(int i) const override { return m_rows.at(i - 1).total; }
-    QString percentageText() const override { return m_pct; }
-
-private:
-    std::vector<Row> m_rows;
-    QString m_pct;
-};
 
 void write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -70,24 +52,23 @@ void formulaTokens(const QDir& corpus) {
 }
 
 // A workbook laid out as the generation run lays it out, saved by our writer.
-QByteArray commissionWorkbook(const Records& records, const QString& path) {
-    generator::StartExcel();
-    const engine::Workbook book = generator::ExcelApp->Workbooks().Add();
+QByteArray commissionWorkbook(const generator::RecordList& records, const QString& path) {
+    const std::unique_ptr<engine::Application> app = engine::createApplication();
+    const engine::Workbook book = app->Workbooks().Add();
     while (book.Sheets().Count() > 1) book.Sheets()(2).Delete();
     book.Sheets()(1).SetName(QStringLiteral("Inventory List"));
-    generator::BuildCommissionSheet(records);
+    generator::writeCommissionSheet(*app, records);
     book.SaveAs(path, 56);
-    generator::ExcelApp->Quit();
-    generator::ReleaseExcel();
+    app->Quit();
     return readAll(path);
 }
 
 void workbooks(const QDir& corpus) {
     QTemporaryDir scratch;
-    const std::vector<std::pair<QString, Records>> books = {
-        {"sample", Records({{"Aldo Fennick", "5600"}, {"John Smith", "8400"}, {"Zodo Duvevado", "11100"}}, "10")},
-        {"empty", Records({}, "10")},
-        {"odd_texts", Records({{"=1+1", "1e308"}, {"\u05e9\u05dc\u05d5\u05dd \U0001F600", "-0"}, {"\"q\"", ""}}, "7.5")},
+    const std::vector<std::pair<QString, generator::RecordList>> books = {
+        {"sample", generator::RecordList({{"Aldo Fennick", "5600"}, {"John Smith", "8400"}, {"Zodo Duvevado", "11100"}}, "10")},
+        {"empty", generator::RecordList({}, "10")},
+        {"odd_texts", generator::RecordList({{"=1+1", "1e308"}, {"\u05e9\u05dc\u05d5\u05dd \U0001F600", "-0"}, {"\"q\"", ""}}, "7.5")},
     };
     std::vector<Row> many;
     for (int i = 0; i < 40; ++i) many.push_back({QStringLiteral("Seller %1").arg(i), QString::number(1000 + 37 * i)});
@@ -139,7 +120,6 @@ int main(int argc, char** argv) {
     }
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
     for (const char* sub : {"formula", "compound_file", "xls_workbook", "cursor_file"}) corpus.mkpath(QString::fromLatin1(sub));
-    generator::FillPalette();
     formulaTokens(corpus);
     workbooks(corpus);
     cursorFiles(corpus);

@@ -3,7 +3,7 @@
 // the two windows reduced to what the run does to them.
 #pragma once
 
-#include "generator/record_source.h"
+#include "generator/record_list.h"
 #include "generator/run_windows.h"
 #include "../peers/commission_data.h"
 #include "shell/dialogs.h"
@@ -16,24 +16,15 @@ namespace bench {
 
 // n records held as the list holds them, as texts: the name and total of record i
 // as the list would show them.
-class BenchRecords : public generator::RecordSource {
-public:
-    explicit BenchRecords(int n) {
-        for (int i = 1; i <= n; ++i) {
-            char name[64];
-            bench_record_name(i, name, sizeof name);
-            m_names << QString::fromLatin1(name);
-            m_totals << QString::number(bench_record_total(i), 'f', 2);
-        }
+inline generator::RecordList benchRecords(int n) {
+    generator::RecordList records({}, QString::number(kBenchPercentage));
+    for (int i = 1; i <= n; ++i) {
+        char name[64];
+        bench_record_name(i, name, sizeof name);
+        records.append({QString::fromLatin1(name), QString::number(bench_record_total(i), 'f', 2)});
     }
-    int recordCount() const override { return static_cast<int>(m_names.size()); }
-    QString recordName(int i) const override { return m_names.at(i - 1); }
-    QString recordTotal(int i) const override { return m_totals.at(i - 1); }
-    QString percentageText() const override { return QString::number(kBenchPercentage); }
-
-private:
-    QStringList m_names, m_totals;
-};
+    return records;
+}
 
 // Answers every box at once (Ok, or Yes) and keeps its text; installed while it lives.
 class SilentDialogs : public shell::Dialogs {

@@ -7,7 +7,7 @@
 
 #include "bench_fakes.h"
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
+#include "generator/engine_session.h"
 #include "engine/application.h"
 #include "engine/clipboard.h"
 #include "engine/constants.h"
@@ -72,41 +72,46 @@ inline long peakResidentKb() {
     return 0;
 }
 
-inline void quitExcel() {
-    if (!generator::ExcelApp) return;
-    generator::ExcelApp->SetDisplayAlerts(false);
-    generator::ExcelApp->Quit();
-    generator::ReleaseExcel();
-}
+// An engine instance with a new workbook, quit (without saving) when it goes.
+class LayoutInstance {
+public:
+    LayoutInstance() : m_app(engine::createApplication()) { m_app->Workbooks().Add(); }
+    ~LayoutInstance() {
+        m_app->SetDisplayAlerts(false);
+        m_app->Quit();
+    }
+    LayoutInstance(const LayoutInstance&) = delete;
+    LayoutInstance& operator=(const LayoutInstance&) = delete;
+    engine::Application& app() const { return *m_app; }
 
-// Lays the sheet out in a new instance's new workbook; the instance stays running.
-inline Timing layoutStage(const BenchRecords& records) {
-    quitExcel();
-    generator::StartExcel();
-    generator::ExcelApp->Workbooks().Add();
-    return timed([&] { generator::BuildCommissionSheet(records); });
+private:
+    std::unique_ptr<engine::Application> m_app;
+};
+
+// Lays the sheet out in the instance's new workbook.
+inline Timing layoutStage(const generator::RecordList& records, const LayoutInstance& instance) {
+    return timed([&] { generator::writeCommissionSheet(instance.app(), records); });
 }
 
 // Lays the sheet out (not timed) and saves it to path.
-inline Timing saveStage(const BenchRecords& records, const QString& path) {
-    layoutStage(records);
-    const engine::Workbook book = generator::ExcelApp->ActiveWorkbook();
-    const Timing seconds = timed([&] { book.SaveAs(path, engine::xlExcel8); });
-    quitExcel();
-    return seconds;
+inline Timing saveStage(const generator::RecordList& records, const QString& path) {
+    const LayoutInstance instance;
+    layoutStage(records, instance);
+    const engine::Workbook book = instance.app().ActiveWorkbook();
+    return timed([&] { book.SaveAs(path, engine::xlExcel8); });
 }
 
 // Opens the saved workbook in a new instance.
 inline Timing reopenStage(const QString& path) {
     std::unique_ptr<engine::Application> viewer;
-    const Timing seconds = timed([&] { viewer = generator::OpenWorkbookInNewExcel(path); });
+    const Timing seconds = timed([&] { viewer = generator::EngineSession().openInNewInstance(path); });
     viewer->Quit();
     return seconds;
 }
 
 // Takes the picture of the reopened workbook's used range.
 inline Timing pictureStage(const QString& path) {
-    const std::unique_ptr<engine::Application> viewer = generator::OpenWorkbookInNewExcel(path);
+    const std::unique_ptr<engine::Application> viewer = generator::EngineSession().openInNewInstance(path);
     const engine::Workbooks books = viewer->Workbooks();
     const engine::Worksheet sheet = books(books.Count()).ActiveSheet();
     engine::Clipboard::clear();
@@ -120,11 +125,13 @@ inline Timing pictureStage(const QString& path) {
 
 // The whole generation run, as the create-template command starts it, with every
 // box answered at once. Fails when the run showed a box or handed over no picture.
-inline Timing runStage(const BenchRecords& records) {
+inline Timing runStage(const generator::RecordList& records) {
     SilentDialogs dialogs;
     QuietMainWindow form1;
     QuietPreview form2;
-    const Timing seconds = timed([&] { generator::GenerateReport0(records, form1, form2); });
+    generator::EngineSession session;
+    generator::GenerationRun run(session);
+    const Timing seconds = timed([&] { run.run(records, form1, form2); });
     QFile::remove(form2.excelFile);
     if (!dialogs.boxes.isEmpty()) throw StageFailure(dialogs.boxes.join(QStringLiteral(" | ")).toStdString());
     if (form2.picture.isNull() || !form2.shown || !form1.hidden) throw StageFailure("the run handed over no picture");

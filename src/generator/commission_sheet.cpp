@@ -1,12 +1,11 @@
 #include "generator/commission_sheet.h"
 
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/constants.h"
 #include "generator/page_setup.h"
 #include "generator/palette.h"
 #include "generator/range_formatting.h"
 #include "generator/record_source.h"
-#include "shell/failure.h"
 
 #include <QStringBuilder>
 
@@ -29,10 +28,9 @@ const QString kTitleFont = QStringLiteral("Garamond");
 const QString kNormal = QStringLiteral("Normal");
 const QString kBold = QStringLiteral("Bold");
 
-engine::Application& excel() {
-    if (!ExcelApp) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
-    return *ExcelApp;
-}
+// Every written cell is centred both ways, with wrapping.
+constexpr AlignmentChange kCentred{.centreAcross = true, .centreDown = true, .wrap = true};
+constexpr CellWriting kMerged{.merge = true, .wrap = false};
 
 QString num(int n) { return QString::number(n); }
 
@@ -52,157 +50,164 @@ QString oneCell(char16_t column, int row) {
     return QString(reinterpret_cast<const QChar*>(text), size);
 }
 
-// Centred both ways, with wrapping.
-void centre() { SetAlignment(true, true, true, false); }
+// Writes the sheet into one application's active sheet.
+class CommissionSheetWriter {
+public:
+    explicit CommissionSheetWriter(engine::Application& app) : m_app(app) {}
 
-void setFontColor(int colorIndex) { excel().Selection().Font().SetColorIndex(colorIndex); }
-
-void loadPalette() {
-    const engine::Workbook book = excel().ActiveWorkbook();
-    for (int i = 1; i <= kPaletteSize; ++i) book.SetColors(i, static_cast<std::uint32_t>(PaletteColors(i)));
-}
-
-void resetSheet() {
-    excel().Cells().Select();
-    const engine::Range all = excel().Selection();
-    all.Clear();
-    all.Font().SetName(QStringLiteral("Arial"));
-    all.Font().SetSize(10);
-    all.SetVerticalAlignment(engine::xlCenter);
-    all.SetWrapText(true);
-    SetInteriorColor(QString(), kWhite);
-}
-
-void sizeGrid() {
-    SetColumnWidth(QStringLiteral("A:A"), 3.71);
-    for (const char* column : {"B:B", "C:C", "D:D"}) SetColumnWidth(QString::fromLatin1(column), 28);
-    for (const char* column : {"E:E", "F:F", "G:G", "H:H", "I:I", "J:J"}) SetColumnWidth(QString::fromLatin1(column), 8.43);
-    SetRowHeight(QStringLiteral("1:1"), 38.25);
-    SetRowHeight(QStringLiteral("2:2"), 13.5);
-    SetRowHeight(QStringLiteral("3:3"), 15);
-    SetRowHeight(QStringLiteral("4:4"), 16.5);
-    SetRowHeight(QStringLiteral("5:5"), 6.75);
-    SetRowHeight(QStringLiteral("6:6"), 19.5);
-}
-
-void writeRecord(const RecordSource& source, int i) {
-    const int r = i + kFirstRecordRow - 1;
-    const QString row = num(r);
-    SetRowHeight(QString(row % QLatin1Char(':') % row), 15);
-    if (i % 2 == 0) SetInteriorColor(QString(QLatin1Char('B') % row % QLatin1String(":C") % row), kLightGrey);
-
-    WriteCell(oneCell(u'B', r), source.recordName(i), true, false);
-    SetFont(kNormal, 9, kAutomatic, kBodyFont);
-    centre();
-
-    WriteCell(oneCell(u'C', r), source.recordTotal(i), true, false);
-    SetFont(kNormal, 9, kAutomatic, kBodyFont);
-    centre();
-    SetNumberFormat(QString(), kMoney);
-
-    // The sales to the left times the percentage in B4.
-    WriteCell(oneCell(u'D', r), QString(QLatin1String("=RC[-1]*R[") % num(-(i + 2)) % QLatin1String("]C[-2]")), true, false);
-    SetFont(kNormal, 9, kAutomatic, kBodyFont);
-    centre();
-    SetNumberFormat(QString(), kMoney);
-    SetInteriorColor(QString(), kPaleBlue);
-}
-
-void writeTotals(int n) {
-    const int t = n + kFirstRecordRow;
-    WriteCell(oneCell(u'B', t), QStringLiteral("Totals"), true, false);
-    SetFont(kBold, 11, kAutomatic, kTitleFont);
-    centre();
-    SetInteriorColor(QString(), kSlate);
-    setFontColor(kWhite);
-
-    // Without records there is nothing to add up: the total is zero rather than a
-    // sum over the totals cell itself.
-    const QString sum = n > 0 ? QStringLiteral("=SUM(R[-") + num(n) + QStringLiteral("]C:R[-1]C)") : QStringLiteral("0");
-    WriteCell(oneCell(u'C', t), sum, true, false);
-    SetFont(kBold, 9, kAutomatic, kBodyFont);
-    centre();
-    SetNumberFormat(QString(), kMoney);
-    SetInteriorColor(QString(), kPaleBlue);
-
-    WriteCell(oneCell(u'D', t), QStringLiteral("=RC[-1]*R[-") + num(n + 3) + QStringLiteral("]C[-2]"), true, false);
-    SetFont(kBold, 9, kAutomatic, kBodyFont);
-    centre();
-    SetNumberFormat(QString(), kMoney);
-    SetInteriorColor(QString(), kPaleBlue);
-}
-
-void writeSummary(int n) {
-    const QString totalsBelow = QStringLiteral("=R[+") + num(n + 3) + QStringLiteral("]C");
-    WriteCell(QStringLiteral("$C4:$C4"), totalsBelow, true, false);
-    SetFont(kNormal, 9, kAutomatic, kBodyFont);
-    centre();
-    SetNumberFormat(QString(), kMoney);
-
-    WriteCell(QStringLiteral("$D4:$D4"), totalsBelow, true, false);
-    SetFont(kNormal, 9, kAutomatic, kBodyFont);
-    centre();
-    SetNumberFormat(QString(), kMoney);
-    SetInteriorColor(QString(), kPaleBlue);
-}
-
-void drawBorders(int n) {
-    const QString lastRecordRow = num(n + kFirstRecordRow - 1);
-    // Flags: inside horizontal, left, right, top, bottom, inside vertical.
-    SetBorders(QStringLiteral("$B4:$D4"), false, true, true, true, true, true, engine::xlThin, kLightGrey);
-    SetBorders(QStringLiteral("$B6:$D") + lastRecordRow, false, true, true, true, true, true, engine::xlThin, kLightGrey);
-    SetBorders(QStringLiteral("$B6:$D6"), false, true, true, true, true, false, engine::xlMedium, kLightGrey);
-    SetBorders(QStringLiteral("$B7:$D") + lastRecordRow, false, true, true, false, true, false, engine::xlMedium, kLightGrey);
-}
-
-struct Label {
-    const char* range;
-    QString content;
-    bool wrap;
-    const QString& style;
-    double size;
-    const QString& font;
-    int fontColor;  // 0: a number format instead
-};
-
-void writeLabels(const QString& percentage) {
-    const Label labels[] = {
-        {"$B1:$D1", QStringLiteral("Sales Commission Calculator"), false, kBold, 24, kTitleFont, kSlate},
-        {"$B3:$B3", QStringLiteral("Commission Percentage"), false, kNormal, 11, kTitleFont, kSlate},
-        {"$B4:$B4", percentage + u'%', false, kNormal, 9, kBodyFont, 0},
-        {"$C3:$C3", QStringLiteral("Total sales"), false, kNormal, 11, kTitleFont, kSlate},
-        {"$D3:$D3", QStringLiteral("Total commission paid"), false, kNormal, 11, kTitleFont, kSlate},
-        {"$B6:$B6", QStringLiteral("SalePerson"), false, kBold, 11, kTitleFont, kWhite},
-        {"$C6:$C6", QStringLiteral("Total Sales Amount"), true, kBold, 11, kTitleFont, kWhite},
-        {"$D6:$D6", QStringLiteral("Commission"), true, kBold, 11, kTitleFont, kWhite},
-    };
-    for (const Label& label : labels) {
-        WriteCell(QString::fromLatin1(label.range), label.content, true, label.wrap);
-        SetFont(label.style, label.size, kAutomatic, label.font);
-        centre();
-        if (label.fontColor != 0) setFontColor(label.fontColor);
-        else SetNumberFormat(QString(), QStringLiteral("0.0%"));
+    void write(const RecordSource& source) {
+        loadPalette();
+        resetSheet();
+        sizeGrid();
+        const int n = source.recordCount();
+        for (int i = 1; i <= n; ++i) writeRecord(source, i);
+        setInteriorColor(range(u"C4:D4"), kPaleBlue);
+        setInteriorColor(range(u"B6:D6"), kSlate);
+        writeTotals(n);
+        writeSummary(n);
+        drawBorders(n);
+        writeLabels(source.percentageText());
+        // The print area ends at the last record row; the totals row stays outside it.
+        setUpPage(m_app, QStringLiteral("A1:I") + num(n + kFirstRecordRow - 1));
+        m_app.Range(QStringLiteral("C15")).Select();
     }
-}
+
+private:
+    engine::Range range(const QString& text) const { return m_app.Range(text); }
+    engine::Range range(const char16_t* text) const { return m_app.Range(QString::fromUtf16(text)); }
+
+    // Writes a cell as the layout writes every cell: content, font, centred.
+    engine::Range writeCentred(const QString& cell, const QString& content, const FontChange& font,
+                               CellWriting writing = kMerged) {
+        const engine::Range target = range(cell);
+        writeCell(target, content, writing);
+        setFont(target, font);
+        setAlignment(target, kCentred);
+        return target;
+    }
+
+    void loadPalette() {
+        const engine::Workbook book = m_app.ActiveWorkbook();
+        for (int i = 1; i <= kPaletteSize; ++i) book.SetColors(i, static_cast<std::uint32_t>(paletteColor(i)));
+    }
+
+    void resetSheet() {
+        const engine::Range all = m_app.Cells();
+        all.Clear();
+        all.Font().SetName(QStringLiteral("Arial"));
+        all.Font().SetSize(10);
+        all.SetVerticalAlignment(engine::xlCenter);
+        all.SetWrapText(true);
+        setInteriorColor(all, kWhite);
+    }
+
+    void sizeGrid() {
+        setColumnWidth(m_app.Columns(QStringLiteral("A:A")), 3.71);
+        for (const char* column : {"B:B", "C:C", "D:D"}) setColumnWidth(m_app.Columns(QString::fromLatin1(column)), 28);
+        for (const char* column : {"E:E", "F:F", "G:G", "H:H", "I:I", "J:J"})
+            setColumnWidth(m_app.Columns(QString::fromLatin1(column)), 8.43);
+        const struct {
+            const char* rows;
+            double points;
+        } heights[] = {{"1:1", 38.25}, {"2:2", 13.5}, {"3:3", 15}, {"4:4", 16.5}, {"5:5", 6.75}, {"6:6", 19.5}};
+        for (const auto& height : heights) setRowHeight(m_app.Rows(QString::fromLatin1(height.rows)), height.points);
+    }
+
+    void writeRecord(const RecordSource& source, int i) {
+        const int r = i + kFirstRecordRow - 1;
+        const QString row = num(r);
+        setRowHeight(m_app.Rows(QString(row % QLatin1Char(':') % row)), 15);
+        if (i % 2 == 0) setInteriorColor(range(QString(QLatin1Char('B') % row % QLatin1String(":C") % row)), kLightGrey);
+
+        const FontChange body{kNormal, 9, kAutomatic, kBodyFont};
+        writeCentred(oneCell(u'B', r), source.recordName(i), body);
+        setNumberFormat(writeCentred(oneCell(u'C', r), source.recordTotal(i), body), kMoney);
+
+        // The sales to the left times the percentage in B4.
+        const engine::Range commission = writeCentred(
+            oneCell(u'D', r), QString(QLatin1String("=RC[-1]*R[") % num(-(i + 2)) % QLatin1String("]C[-2]")), body);
+        setNumberFormat(commission, kMoney);
+        setInteriorColor(commission, kPaleBlue);
+    }
+
+    void writeTotals(int n) {
+        const int t = n + kFirstRecordRow;
+        const engine::Range label =
+            writeCentred(oneCell(u'B', t), QStringLiteral("Totals"), {kBold, 11, kAutomatic, kTitleFont});
+        setInteriorColor(label, kSlate);
+        label.Font().SetColorIndex(kWhite);
+
+        const FontChange bold{kBold, 9, kAutomatic, kBodyFont};
+        // Without records there is nothing to add up: the total is zero rather than a
+        // sum over the totals cell itself.
+        const QString sum =
+            n > 0 ? QStringLiteral("=SUM(R[-") + num(n) + QStringLiteral("]C:R[-1]C)") : QStringLiteral("0");
+        const engine::Range sales = writeCentred(oneCell(u'C', t), sum, bold);
+        setNumberFormat(sales, kMoney);
+        setInteriorColor(sales, kPaleBlue);
+
+        const engine::Range commission = writeCentred(
+            oneCell(u'D', t), QStringLiteral("=RC[-1]*R[-") + num(n + 3) + QStringLiteral("]C[-2]"), bold);
+        setNumberFormat(commission, kMoney);
+        setInteriorColor(commission, kPaleBlue);
+    }
+
+    void writeSummary(int n) {
+        const QString totalsBelow = QStringLiteral("=R[+") + num(n + 3) + QStringLiteral("]C");
+        const FontChange body{kNormal, 9, kAutomatic, kBodyFont};
+        setNumberFormat(writeCentred(QStringLiteral("$C4:$C4"), totalsBelow, body), kMoney);
+        const engine::Range commission = writeCentred(QStringLiteral("$D4:$D4"), totalsBelow, body);
+        setNumberFormat(commission, kMoney);
+        setInteriorColor(commission, kPaleBlue);
+    }
+
+    void drawBorders(int n) {
+        const QString lastRecordRow = num(n + kFirstRecordRow - 1);
+        constexpr BorderSides box{.left = true, .top = true, .bottom = true, .right = true};
+        constexpr BorderSides grid{.left = true, .top = true, .bottom = true, .right = true, .insideVertical = true};
+        constexpr BorderSides sidesAndBottom{.left = true, .bottom = true, .right = true};
+        setBorders(range(u"$B4:$D4"), grid, engine::xlThin, kLightGrey);
+        setBorders(range(QStringLiteral("$B6:$D") + lastRecordRow), grid, engine::xlThin, kLightGrey);
+        setBorders(range(u"$B6:$D6"), box, engine::xlMedium, kLightGrey);
+        setBorders(range(QStringLiteral("$B7:$D") + lastRecordRow), sidesAndBottom, engine::xlMedium, kLightGrey);
+    }
+
+    void writeLabels(const QString& percentage) {
+        struct Label {
+            const char* cell;
+            QString content;
+            bool wrap;
+            const QString& style;
+            double size;
+            const QString& font;
+            int fontColor;  // 0: a number format instead
+        };
+        const Label labels[] = {
+            {"$B1:$D1", QStringLiteral("Sales Commission Calculator"), false, kBold, 24, kTitleFont, kSlate},
+            {"$B3:$B3", QStringLiteral("Commission Percentage"), false, kNormal, 11, kTitleFont, kSlate},
+            {"$B4:$B4", percentage + u'%', false, kNormal, 9, kBodyFont, 0},
+            {"$C3:$C3", QStringLiteral("Total sales"), false, kNormal, 11, kTitleFont, kSlate},
+            {"$D3:$D3", QStringLiteral("Total commission paid"), false, kNormal, 11, kTitleFont, kSlate},
+            {"$B6:$B6", QStringLiteral("SalePerson"), false, kBold, 11, kTitleFont, kWhite},
+            {"$C6:$C6", QStringLiteral("Total Sales Amount"), true, kBold, 11, kTitleFont, kWhite},
+            {"$D6:$D6", QStringLiteral("Commission"), true, kBold, 11, kTitleFont, kWhite},
+        };
+        for (const Label& label : labels) {
+            const engine::Range cell = writeCentred(QString::fromLatin1(label.cell), label.content,
+                                                    {label.style, label.size, kAutomatic, label.font},
+                                                    {.merge = true, .wrap = label.wrap});
+            if (label.fontColor != 0) cell.Font().SetColorIndex(label.fontColor);
+            else setNumberFormat(cell, QStringLiteral("0.0%"));
+        }
+    }
+
+    engine::Application& m_app;
+};
 
 }  // namespace
 
-void BuildCommissionSheet(const RecordSource& source) {
-    loadPalette();
-    resetSheet();
-    sizeGrid();
-    const int n = source.recordCount();
-    for (int i = 1; i <= n; ++i) writeRecord(source, i);
-    SetInteriorColor(QStringLiteral("C4:D4"), kPaleBlue);
-    SetInteriorColor(QStringLiteral("B6:D6"), kSlate);
-    writeTotals(n);
-    writeSummary(n);
-    drawBorders(n);
-    writeLabels(source.percentageText());
-    // The print area ends at the last record row; the totals row stays outside it.
-    PrintAreaText = QStringLiteral("A1:I") + num(n + kFirstRecordRow - 1);
-    SetupPage();
-    excel().Range(QStringLiteral("C15")).Select();
+void writeCommissionSheet(engine::Application& app, const RecordSource& source) {
+    CommissionSheetWriter(app).write(source);
 }
 
 }  // namespace generator

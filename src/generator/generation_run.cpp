@@ -1,25 +1,73 @@
 #include "generator/generation_run.h"
 
-#include "generator/commission_sheet.h"
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/clipboard.h"
 #include "engine/constants.h"
+#include "generator/commission_sheet.h"
+#include "generator/engine_session.h"
 #include "generator/run_windows.h"
 #include "generator/snapshot_file.h"
-#include "generator/temp_workbook_name.h"
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
-
-#include <optional>
 
 namespace generator {
 namespace {
 
-// The workbook the run adds and saves; it keeps referring to the closed workbook
-// until the next run replaces it.
-std::optional<engine::Workbook> ReportWorkbook;
-QString g_lastTemporaryWorkbook;
-NameDigits g_nameDigits;
+// The statement numbers the error box reports for the run's steps.
+namespace step {
+constexpr int kStartInstance = 102;
+constexpr int kScreenUpdatingOff = 104;
+constexpr int kAlertsOff = 106;
+constexpr int kEventsOff = 108;
+constexpr int kCancelKeyOff = 110;
+constexpr int kWaitCursor = 112;
+constexpr int kAddWorkbook = 116;
+constexpr int kCountExtraSheets = 118;
+constexpr int kDeleteExtraSheet = 120;
+constexpr int kNameSheet = 122;
+constexpr int kWriteSheet = 124;
+constexpr int kSelectFirstSheet = 126;
+constexpr int kSelectB1 = 128;
+constexpr int kHidden = 130;
+constexpr int kDefaultCursor = 132;
+constexpr int kScreenUpdatingOn = 134;
+constexpr int kAlertsOn = 136;
+constexpr int kEventsOn = 138;
+constexpr int kCancelKeyOn = 140;
+constexpr int kNameStem = 142;
+constexpr int kDrawDigit = 148;
+constexpr int kAppendDigit = 150;
+constexpr int kJoinPath = 154;
+constexpr int kTestNameTaken = 156;
+constexpr int kSaveWorkbook = 158;
+constexpr int kAlertsOffBeforeClose = 160;
+constexpr int kCloseWorkbook = 162;
+constexpr int kQuitInstance = 164;
+constexpr int kReleaseInstance = 166;
+constexpr int kReopenWorkbook = 168;
+constexpr int kBusyPointer = 170;
+constexpr int kFindReopenedWorkbook = 172;
+constexpr int kSavePicture = 174;
+constexpr int kViewerAlertsOff = 176;
+constexpr int kCloseReopenedWorkbook = 178;
+constexpr int kQuitViewer = 180;
+constexpr int kDefaultPointer = 182;
+constexpr int kLoadPicture = 184;
+constexpr int kHandOverPath = 186;
+constexpr int kShowPreview = 188;
+constexpr int kHideMainWindow = 190;
+constexpr int kDeleteSnapshot = 192;
+}  // namespace step
+
+// The statement numbers of the used-range picture.
+namespace pictureStep {
+constexpr int kActiveSheet = 100;
+constexpr int kLastRow = 102;
+constexpr int kLastColumn = 104;
+constexpr int kTestSize = 106;
+constexpr int kCopyPicture = 110;
+constexpr int kSavePicture = 112;
+}  // namespace pictureStep
 
 // A name is drawn again while its file exists; a folder where nothing can be
 // created would never give a free name, so the draws are bounded.
@@ -29,28 +77,20 @@ constexpr int kMaxClipboardReads = 1000;
 // The object a statement works on; a statement on an object that an earlier
 // failed statement never set fails as the object model would.
 template <typename T>
-T& objectSet(std::unique_ptr<T>& p) {
+T& objectSet(T* p) {
     if (!p) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
     return *p;
 }
-
 template <typename T>
 T& objectSet(std::optional<T>& p) {
-    if (!p) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
-    return *p;
+    return objectSet(p ? &*p : nullptr);
 }
-
-engine::Application& excel() { return objectSet(ExcelApp); }
 
 QString snapshotPath() { return shell::JoinPath(shell::TempFolder(), QString::fromLatin1(kSnapshotFileName)); }
 
 }  // namespace
 
-QString LastTemporaryWorkbook() { return g_lastTemporaryWorkbook; }
-
-void SeedTemporaryNames(std::uint32_t seed) { g_nameDigits = NameDigits(seed); }
-
-QImage GetClipboardPicture(int /*format*/) {
+QImage readClipboardPicture() {
     QImage picture;
     for (int read = 0; read < kMaxClipboardReads; ++read) {
         const bool ok = shell::untrapped([&] { picture = engine::Clipboard::picture(); });
@@ -59,7 +99,7 @@ QImage GetClipboardPicture(int /*format*/) {
     return picture;
 }
 
-void saveCellsActivesheet(const engine::Workbook& workbook, const QString& path) {
+void saveUsedRangePicture(const engine::Workbook& workbook, const QString& path) {
     shell::Trap trap(shell::ErrorLocation::UsedRangePicture);
     // A picture or file left over from an earlier run must never stand in for this one.
     engine::Clipboard::clear();
@@ -68,100 +108,124 @@ void saveCellsActivesheet(const engine::Workbook& workbook, const QString& path)
     std::optional<engine::Worksheet> sheet;
     int lastRow = 0;
     int lastColumn = 0;
-    trap(100, [&] { sheet = workbook.ActiveSheet(); });
-    trap(102, [&] {
+    trap(pictureStep::kActiveSheet, [&] { sheet = workbook.ActiveSheet(); });
+    trap(pictureStep::kLastRow, [&] {
         const engine::Range used = objectSet(sheet).UsedRange();
         lastRow = used.Rows()(used.Rows().Count()).Row();
     });
-    trap(104, [&] {
+    trap(pictureStep::kLastColumn, [&] {
         const engine::Range used = objectSet(sheet).UsedRange();
         lastColumn = used.Columns()(used.Columns().Count()).Column();
     });
-    if (!trap.condition(106, [&] { return lastRow > 1 && lastColumn > 1; })) return;
-    trap(110, [&] { objectSet(sheet).UsedRange().CopyPicture(); });
-    trap(112, [&] { SavePicture(GetClipboardPicture(0), path); });
+    if (!trap.condition(pictureStep::kTestSize, [&] { return lastRow > 1 && lastColumn > 1; })) return;
+    trap(pictureStep::kCopyPicture, [&] { objectSet(sheet).UsedRange().CopyPicture(); });
+    trap(pictureStep::kSavePicture, [&] { SavePicture(readClipboardPicture(), path); });
     // The picture now lives in the file; the engine's clipboard need not hold it on.
     engine::Clipboard::clear();
 }
 
-void GenerateReport0(const RecordSource& records, MainWindowControl& form1, PreviewTarget& form2) {
-    shell::Trap trap(shell::ErrorLocation::GenerationRun);
+GenerationRun::GenerationRun(EngineSession& session) : m_session(session) {}
 
-    trap(102, [&] { StartExcel(); });
-    trap(104, [&] { excel().SetScreenUpdating(false); });
-    trap(106, [&] { excel().SetDisplayAlerts(false); });
-    trap(108, [&] { excel().SetEnableEvents(false); });
-    trap(110, [&] { excel().SetEnableCancelKey(engine::xlDisabled); });
-    trap(112, [&] { excel().SetCursor(engine::xlWait); });
-    trap(116, [&] { ReportWorkbook = excel().Workbooks().Add(); });
+GenerationRun::GenerationRun(EngineSession& session, std::uint32_t nameSeed)
+    : m_session(session), m_nameDigits(nameSeed) {}
+
+void GenerationRun::run(const RecordSource& records, MainWindowControl& mainWindow, PreviewTarget& preview) {
+    shell::Trap trap(shell::ErrorLocation::GenerationRun);
+    buildWorkbook(trap, records);
+    const QString path = saveTemporaryWorkbook(trap);
+    snapshotUsedRange(trap, path, mainWindow);
+    handOverToPreview(trap, path, mainWindow, preview);
+}
+
+void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records) {
+    auto app = [this]() -> engine::Application& { return m_session.instance(); };
+    trap(step::kStartInstance, [&] { m_session.start(); });
+    trap(step::kScreenUpdatingOff, [&] { app().SetScreenUpdating(false); });
+    trap(step::kAlertsOff, [&] { app().SetDisplayAlerts(false); });
+    trap(step::kEventsOff, [&] { app().SetEnableEvents(false); });
+    trap(step::kCancelKeyOff, [&] { app().SetEnableCancelKey(engine::xlDisabled); });
+    trap(step::kWaitCursor, [&] { app().SetCursor(engine::xlWait); });
+    trap(step::kAddWorkbook, [&] { m_workbook = app().Workbooks().Add(); });
     int extraSheets = 0;
-    trap(118, [&] {
-        const int count = excel().Sheets().Count();
+    trap(step::kCountExtraSheets, [&] {
+        const int count = app().Sheets().Count();
         extraSheets = count == 1 ? 0 : count - 1;
     });
-    for (int k = 0; k < extraSheets; ++k) trap(120, [&] { excel().Sheets()(2).Delete(); });
-    trap(122, [&] {
-        const engine::Sheets sheets = excel().Sheets();
+    for (int k = 0; k < extraSheets; ++k) trap(step::kDeleteExtraSheet, [&] { app().Sheets()(2).Delete(); });
+    trap(step::kNameSheet, [&] {
+        const engine::Sheets sheets = app().Sheets();
         sheets(sheets.Count()).SetName(QStringLiteral("Inventory List"));
     });
-    trap(124, [&] { BuildCommissionSheet(records); });
-    trap(126, [&] { excel().Sheets()(1).Select(); });
-    trap(128, [&] { excel().Range(QStringLiteral("B1")).Select(); });
-    trap(130, [&] { excel().SetVisible(false); });
-    trap(132, [&] { excel().SetCursor(engine::xlDefault); });
-    trap(134, [&] { excel().SetScreenUpdating(true); });
-    trap(136, [&] { excel().SetDisplayAlerts(true); });
-    trap(138, [&] { excel().SetEnableEvents(true); });
-    trap(140, [&] { excel().SetEnableCancelKey(engine::xlInterrupt); });
+    trap(step::kWriteSheet, [&] { writeCommissionSheet(app(), records); });
+    trap(step::kSelectFirstSheet, [&] { app().Sheets()(1).Select(); });
+    trap(step::kSelectB1, [&] { app().Range(QStringLiteral("B1")).Select(); });
+    trap(step::kHidden, [&] { app().SetVisible(false); });
+    trap(step::kDefaultCursor, [&] { app().SetCursor(engine::xlDefault); });
+    trap(step::kScreenUpdatingOn, [&] { app().SetScreenUpdating(true); });
+    trap(step::kAlertsOn, [&] { app().SetDisplayAlerts(true); });
+    trap(step::kEventsOn, [&] { app().SetEnableEvents(true); });
+    trap(step::kCancelKeyOn, [&] { app().SetEnableCancelKey(engine::xlInterrupt); });
+}
 
+QString GenerationRun::drawTemporaryPath(shell::Trap& trap) {
     // A fresh name until one is free; the file is created exclusively, so no file
     // or link already standing in the temporary folder is ever written through.
     QString name;
     QString path;
     for (int draw = 1;; ++draw) {
-        trap(142, [&] { name = QString::fromLatin1(kTempWorkbookStem); });
+        trap(step::kNameStem, [&] { name = QString::fromLatin1(kTempWorkbookStem); });
         for (int digit = 0; digit < kTempWorkbookDigits; ++digit) {
             int drawn = 0;
-            trap(148, [&] { drawn = g_nameDigits.Draw(); });
-            trap(150, [&] { name += QString::number(drawn); });
+            trap(step::kDrawDigit, [&] { drawn = m_nameDigits.Draw(); });
+            trap(step::kAppendDigit, [&] { name += QString::number(drawn); });
         }
-        trap(154, [&] { path = shell::JoinPath(shell::TempFolder(), name + QStringLiteral(".xls")); });
+        trap(step::kJoinPath, [&] { path = shell::JoinPath(shell::TempFolder(), name + QStringLiteral(".xls")); });
         const bool taken =
-            trap.condition(156, [&] { return shell::FileExists(path) || !ReserveTempFile(path); });
-        if (!taken || draw >= kMaxNameDraws) break;
+            trap.condition(step::kTestNameTaken, [&] { return shell::FileExists(path) || !ReserveTempFile(path); });
+        if (!taken || draw >= kMaxNameDraws) return path;
     }
-    g_lastTemporaryWorkbook = path;
+}
 
-    const bool saved =
-        trap(158, [&] { objectSet(ReportWorkbook).SaveAs(path, SaveFormatForVersion(ExcelApp.get())); });
+QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
+    const QString path = drawTemporaryPath(trap);
+    m_lastTemporaryWorkbook = path;
+
+    const bool saved = trap(step::kSaveWorkbook, [&] {
+        engine::Application& app = m_session.instance();
+        objectSet(m_workbook).SaveAs(path, m_session.saveFormatFor(&app));
+    });
     // The empty file that claimed the name must not pass for a workbook later.
     if (!saved) ReleaseTempFile(path);
-    trap(160, [&] { excel().SetDisplayAlerts(false); });
-    trap(162, [&] { objectSet(ReportWorkbook).Close(); });
-    trap(164, [&] { excel().Quit(); });
-    trap(166, [&] { ReleaseExcel(); });
+    trap(step::kAlertsOffBeforeClose, [&] { m_session.instance().SetDisplayAlerts(false); });
+    trap(step::kCloseWorkbook, [&] { objectSet(m_workbook).Close(); });
+    trap(step::kQuitInstance, [&] { m_session.instance().Quit(); });
+    trap(step::kReleaseInstance, [&] { m_session.release(); });
+    return path;
+}
 
+void GenerationRun::snapshotUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow) {
     std::unique_ptr<engine::Application> viewer;
     std::optional<engine::Workbook> opened;
-    trap(168, [&] { viewer = OpenWorkbookInNewExcel(path); });
-    trap(170, [&] { form1.setBusyPointer(); });
-    trap(172, [&] {
-        const engine::Workbooks books = objectSet(viewer).Workbooks();
+    trap(step::kReopenWorkbook, [&] { viewer = m_session.openInNewInstance(path); });
+    trap(step::kBusyPointer, [&] { mainWindow.setBusyPointer(); });
+    trap(step::kFindReopenedWorkbook, [&] {
+        const engine::Workbooks books = objectSet(viewer.get()).Workbooks();
         opened = books(books.Count());
     });
-    trap(174, [&] { saveCellsActivesheet(objectSet(opened), snapshotPath()); });
-    trap(176, [&] { objectSet(viewer).SetDisplayAlerts(false); });
-    trap(178, [&] { objectSet(opened).Close(); });
-    trap(180, [&] { objectSet(viewer).Quit(); });
-    // Nothing uses the reopened workbook any more: its memory goes before the picture is loaded.
-    opened.reset();
-    viewer.reset();
-    trap(182, [&] { form1.setDefaultPointer(); });
-    trap(184, [&] { form2.setPicture(LoadPicture(snapshotPath())); });
-    trap(186, [&] { form2.setWorkbookPath(path); });
-    trap(188, [&] { form2.showPreview(); });
-    trap(190, [&] { form1.hideMainWindow(); });
-    trap(192, [&] { shell::DeleteFileQuiet(snapshotPath()); });
+    trap(step::kSavePicture, [&] { saveUsedRangePicture(objectSet(opened), snapshotPath()); });
+    trap(step::kViewerAlertsOff, [&] { objectSet(viewer.get()).SetDisplayAlerts(false); });
+    trap(step::kCloseReopenedWorkbook, [&] { objectSet(opened).Close(); });
+    trap(step::kQuitViewer, [&] { objectSet(viewer.get()).Quit(); });
+}
+
+void GenerationRun::handOverToPreview(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow,
+                                      PreviewTarget& preview) {
+    trap(step::kDefaultPointer, [&] { mainWindow.setDefaultPointer(); });
+    trap(step::kLoadPicture, [&] { preview.setPicture(LoadPicture(snapshotPath())); });
+    trap(step::kHandOverPath, [&] { preview.setWorkbookPath(path); });
+    trap(step::kShowPreview, [&] { preview.showPreview(); });
+    trap(step::kHideMainWindow, [&] { mainWindow.hideMainWindow(); });
+    trap(step::kDeleteSnapshot, [&] { shell::DeleteFileQuiet(snapshotPath()); });
 }
 
 }  // namespace generator

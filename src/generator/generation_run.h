@@ -1,36 +1,62 @@
 #pragma once
 
 #include "engine/workbook.h"
+#include "generator/temp_workbook_name.h"
 
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <optional>
+
+namespace shell {
+class Trap;
+}
 
 namespace generator {
 
+class EngineSession;
 class MainWindowControl;
 class PreviewTarget;
 class RecordSource;
 
-// The generation run: builds the commission workbook in a new instance, saves it
-// under a fresh temporary name, reopens it in a second instance to take the
-// picture of its used range, and hands picture and path to the preview window,
-// which replaces the main window on screen. Every failure is reported with the
-// run's statement number and the run goes on.
-void GenerateReport0(const RecordSource& records, MainWindowControl& form1, PreviewTarget& form2);
+// The generation run: builds the commission workbook in a new engine instance,
+// saves it under a fresh temporary name, reopens it in a second instance to take
+// the picture of its used range, and hands picture and path to the preview
+// window, which replaces the main window on screen. Every failure is reported
+// with the run's statement number and the run goes on with its next step.
+class GenerationRun {
+public:
+    explicit GenerationRun(EngineSession& session);
+    // Temporary names drawn from a fixed seed, for repeatable tests.
+    GenerationRun(EngineSession& session, std::uint32_t nameSeed);
+
+    void run(const RecordSource& records, MainWindowControl& mainWindow, PreviewTarget& preview);
+
+    // The temporary workbook the last run saved (empty before any run).
+    const QString& lastTemporaryWorkbook() const { return m_lastTemporaryWorkbook; }
+
+private:
+    void buildWorkbook(shell::Trap& trap, const RecordSource& records);
+    QString saveTemporaryWorkbook(shell::Trap& trap);
+    QString drawTemporaryPath(shell::Trap& trap);
+    void snapshotUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow);
+    void handOverToPreview(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow,
+                           PreviewTarget& preview);
+
+    EngineSession& m_session;
+    // The workbook the run adds and saves; it keeps referring to the closed
+    // workbook until the next run replaces it.
+    std::optional<engine::Workbook> m_workbook;
+    QString m_lastTemporaryWorkbook;
+    NameDigits m_nameDigits;
+};
 
 // Writes the picture of the workbook's used range to path (a BMP image); nothing
 // when the used range ends in row 1 or column 1. Reports its own failures.
-void saveCellsActivesheet(const engine::Workbook& workbook, const QString& path);
+void saveUsedRangePicture(const engine::Workbook& workbook, const QString& path);
 
 // The picture on the engine's clipboard, read up to 1000 times while the read
-// fails; a null image when none arrived. Never fails. format 0 takes any format.
-QImage GetClipboardPicture(int format);
-
-// The path of the temporary workbook the last run saved (empty before any run).
-QString LastTemporaryWorkbook();
-
-// Tests make the temporary names repeatable.
-void SeedTemporaryNames(std::uint32_t seed);
+// fails; a null image when none arrived. Never fails.
+QImage readClipboardPicture();
 
 }  // namespace generator

@@ -1,25 +1,19 @@
 #include "generator/page_setup.h"
 
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/constants.h"
-#include "shell/failure.h"
 
 namespace generator {
 
-QString PrintAreaText;
-
-void SetupPage() {
-    if (!ExcelApp) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
-    engine::Application& excel = *ExcelApp;
-    const engine::PageSetup page = excel.ActiveSheet().PageSetup();
-    // The print area comes first, so that it stays even when a later step fails.
-    page.SetPrintArea(PrintAreaText);
-    page.SetLeftMargin(excel.InchesToPoints(0.7));
-    page.SetRightMargin(excel.InchesToPoints(0.7));
-    page.SetTopMargin(excel.InchesToPoints(0.5));
-    page.SetBottomMargin(excel.InchesToPoints(0.5));
-    page.SetHeaderMargin(excel.InchesToPoints(0));
-    page.SetFooterMargin(excel.InchesToPoints(0));
+void setUpPage(engine::Application& app, const QString& printArea) {
+    const engine::PageSetup page = app.ActiveSheet().PageSetup();
+    page.SetPrintArea(printArea);
+    page.SetLeftMargin(app.InchesToPoints(0.7));
+    page.SetRightMargin(app.InchesToPoints(0.7));
+    page.SetTopMargin(app.InchesToPoints(0.5));
+    page.SetBottomMargin(app.InchesToPoints(0.5));
+    page.SetHeaderMargin(app.InchesToPoints(0));
+    page.SetFooterMargin(app.InchesToPoints(0));
     page.SetPrintComments(engine::xlPrintNoComments);
     page.SetOrientation(engine::xlLandscape);
     page.SetPaperSize(engine::xlPaperA4);

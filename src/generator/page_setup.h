@@ -2,13 +2,14 @@
 
 #include <QString>
 
+namespace engine {
+class Application;
+}
+
 namespace generator {
 
-// The print area that the layout computes and page setup applies.
-extern QString PrintAreaText;
-
-// How ExcelApp's active sheet prints: PrintAreaText as print area, margins,
-// landscape A4, fitted to one page.
-void SetupPage();
+// How the active sheet of app prints: the print area first (so that it stays even
+// when a later step fails), margins, no comments, landscape A4, fitted to one page.
+void setUpPage(engine::Application& app, const QString& printArea);
 
 }  // namespace generator

@@ -26,22 +26,12 @@ constexpr std::array<Rgb, kPaletteSize> kColours{{
     {51, 51, 51},
 }};
 
-std::array<int, kPaletteSize> g_palette{};
-
 }  // namespace
 
-int PaletteColors(int i) {
+int paletteColor(int i) {
     if (i < 1 || i > kPaletteSize) throw shell::Failure(QStringLiteral("Subscript out of range"));
-    return g_palette[i - 1];
+    const Rgb& c = kColours[static_cast<std::size_t>(i - 1)];
+    return c.red + 256 * c.green + 65536 * c.blue;
 }
-
-void FillPalette() {
-    for (int i = 0; i < kPaletteSize; ++i) {
-        const Rgb& c = kColours[i];
-        g_palette[i] = c.red + 256 * c.green + 65536 * c.blue;
-    }
-}
-
-void ClearPaletteForTesting() { g_palette.fill(0); }
 
 }  // namespace generator

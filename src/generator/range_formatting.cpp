@@ -1,83 +1,52 @@
 #include "generator/range_formatting.h"
 
-#include "generator/connection.h"
 #include "engine/constants.h"
-#include "shell/failure.h"
 
 namespace generator {
 
-namespace {
-
-engine::Application& excel() {
-    if (!ExcelApp) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
-    return *ExcelApp;
+void setBorders(const engine::Range& range, BorderSides sides, int weight, int colorIndex) {
+    if (sides.left) setBorder(range, engine::xlEdgeLeft, weight, colorIndex);
+    if (sides.top) setBorder(range, engine::xlEdgeTop, weight, colorIndex);
+    if (sides.bottom) setBorder(range, engine::xlEdgeBottom, weight, colorIndex);
+    if (sides.right) setBorder(range, engine::xlEdgeRight, weight, colorIndex);
+    if (sides.insideHorizontal) setBorder(range, engine::xlInsideHorizontal, weight, colorIndex);
+    if (sides.insideVertical) setBorder(range, engine::xlInsideVertical, weight, colorIndex);
 }
 
-void selectUnlessEmpty(const QString& range) {
-    if (!range.isEmpty()) excel().Range(range).Select();
-}
-
-}  // namespace
-
-void SetBorders(const QString& range, bool insideHorizontal, bool left, bool right, bool top, bool bottom,
-                bool insideVertical, int weight, int colorIndex) {
-    selectUnlessEmpty(range);
-    if (left) SetBorder(engine::xlEdgeLeft, weight, colorIndex);
-    if (top) SetBorder(engine::xlEdgeTop, weight, colorIndex);
-    if (bottom) SetBorder(engine::xlEdgeBottom, weight, colorIndex);
-    if (right) SetBorder(engine::xlEdgeRight, weight, colorIndex);
-    if (insideHorizontal) SetBorder(engine::xlInsideHorizontal, weight, colorIndex);
-    if (insideVertical) SetBorder(engine::xlInsideVertical, weight, colorIndex);
-}
-
-void SetBorder(int borderIndex, int weight, int colorIndex) {
-    const engine::RangeBorder border = excel().Selection().Borders(borderIndex);
+void setBorder(const engine::Range& range, int edge, int weight, int colorIndex) {
+    const engine::RangeBorder border = range.Borders(edge);
     border.SetLineStyle(engine::xlContinuous);
     border.SetWeight(weight);
     border.SetColorIndex(colorIndex);
 }
 
-void SetAlignment(bool centerAcross, bool centerDown, bool wrap, bool right) {
-    const engine::Range selection = excel().Selection();
-    if (centerAcross) selection.SetHorizontalAlignment(engine::xlCenter);
-    if (right) selection.SetHorizontalAlignment(engine::xlRight);
-    if (centerDown) selection.SetVerticalAlignment(engine::xlCenter);
-    if (wrap) selection.SetWrapText(true);
+void setAlignment(const engine::Range& range, AlignmentChange change) {
+    if (change.centreAcross) range.SetHorizontalAlignment(engine::xlCenter);
+    if (change.right) range.SetHorizontalAlignment(engine::xlRight);
+    if (change.centreDown) range.SetVerticalAlignment(engine::xlCenter);
+    if (change.wrap) range.SetWrapText(true);
 }
 
-void SetRowHeight(const QString& rows, double points) {
-    excel().Rows(rows).Select();
-    excel().Selection().SetRowHeight(points);
+void setRowHeight(const engine::Range& rows, double points) { rows.SetRowHeight(points); }
+
+void setColumnWidth(const engine::Range& columns, double characters) { columns.SetColumnWidth(characters); }
+
+void setInteriorColor(const engine::Range& range, int colorIndex) { range.Interior().SetColorIndex(colorIndex); }
+
+void writeCell(const engine::Range& range, const QString& content, CellWriting writing) {
+    range.Rows()(1).Columns()(1).SetFormulaR1C1(content);
+    if (writing.merge) range.Merge();
+    range.SetWrapText(writing.wrap);
 }
 
-void SetColumnWidth(const QString& columns, double characters) {
-    excel().Columns(columns).Select();
-    excel().Selection().SetColumnWidth(characters);
+void setFont(const engine::Range& range, const FontChange& font) {
+    const engine::Font target = range.Font();
+    target.SetFontStyle(font.style);
+    target.SetSize(font.size);
+    target.SetColorIndex(font.colorIndex);
+    target.SetName(font.name);
 }
 
-void SetInteriorColor(const QString& range, int colorIndex) {
-    selectUnlessEmpty(range);
-    excel().Selection().Interior().SetColorIndex(colorIndex);
-}
-
-void WriteCell(const QString& range, const QString& content, bool merge, bool wrap) {
-    selectUnlessEmpty(range);
-    excel().ActiveCell().SetFormulaR1C1(content);
-    if (merge) excel().Selection().Merge();
-    excel().Selection().SetWrapText(wrap);
-}
-
-void SetFont(const QString& fontStyle, double size, int colorIndex, const QString& fontName) {
-    const engine::Font font = excel().Selection().Font();
-    font.SetFontStyle(fontStyle);
-    font.SetSize(size);
-    font.SetColorIndex(colorIndex);
-    font.SetName(fontName);
-}
-
-void SetNumberFormat(const QString& range, const QString& format) {
-    selectUnlessEmpty(range);
-    excel().Selection().SetNumberFormat(format);
-}
+void setNumberFormat(const engine::Range& range, const QString& format) { range.SetNumberFormat(format); }
 
 }  // namespace generator

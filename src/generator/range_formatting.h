@@ -1,29 +1,61 @@
 #pragma once
 
+#include "engine/range.h"
+
 #include <QString>
 
-// Small operations through which the layout writes and styles cells of ExcelApp.
-// An operation given a range text selects it first; most act on the current
-// selection when the text is empty. They keep no state; failures pass to the caller.
+// Small operations through which the layout writes and styles cells. Each acts on
+// the range it is given and on nothing else; they keep no state. Failures of the
+// engine pass to the caller.
 namespace generator {
 
-// Draws continuous lines of the given weight and colour, in the order left, top,
-// bottom, right, inside horizontal, inside vertical, for each flag that is set.
-void SetBorders(const QString& range, bool insideHorizontal, bool left, bool right, bool top,
-                bool bottom, bool insideVertical, int weight, int colorIndex);
-// One border of the selection: continuous, then the weight, then the colour.
-void SetBorder(int borderIndex, int weight, int colorIndex);
-// On the selection: centre across, then right (so right wins), then centre down,
-// then wrap; a false flag leaves its property as it was.
-void SetAlignment(bool centerAcross, bool centerDown, bool wrap, bool right);
-void SetRowHeight(const QString& rows, double points);
-void SetColumnWidth(const QString& columns, double characters);
-void SetInteriorColor(const QString& range, int colorIndex);
-// Writes content into the active cell as if typed, merges the selection when asked,
-// and always sets its wrapping to the flag.
-void WriteCell(const QString& range, const QString& content, bool merge, bool wrap);
-// On the selection's font: style, size, colour index, name, in this order.
-void SetFont(const QString& fontStyle, double size, int colorIndex, const QString& fontName);
-void SetNumberFormat(const QString& range, const QString& format);
+// Which borders of a range to draw.
+struct BorderSides {
+    bool left = false;
+    bool top = false;
+    bool bottom = false;
+    bool right = false;
+    bool insideHorizontal = false;
+    bool insideVertical = false;
+};
+
+// Draws continuous lines of the given weight and colour on each side asked for, in
+// the order left, top, bottom, right, inside horizontal, inside vertical.
+void setBorders(const engine::Range& range, BorderSides sides, int weight, int colorIndex);
+// One border: continuous, then the weight, then the colour.
+void setBorder(const engine::Range& range, int edge, int weight, int colorIndex);
+
+// Alignment changes; a false flag leaves its property as it was.
+struct AlignmentChange {
+    bool centreAcross = false;
+    bool centreDown = false;
+    bool wrap = false;
+    bool right = false;
+};
+// Centre across, then right (so right wins), then centre down, then wrap.
+void setAlignment(const engine::Range& range, AlignmentChange change);
+
+void setRowHeight(const engine::Range& rows, double points);
+void setColumnWidth(const engine::Range& columns, double characters);
+void setInteriorColor(const engine::Range& range, int colorIndex);
+
+struct CellWriting {
+    bool merge = false;  // merge the range into one cell after writing
+    bool wrap = false;   // the range's wrapping is always set to this
+};
+// Writes content into the range's top-left cell as if typed, merges the range when
+// asked, and sets its wrapping.
+void writeCell(const engine::Range& range, const QString& content, CellWriting writing);
+
+// A font as the layout sets it: style ("Normal", "Bold"), size in points, colour
+// index, name; applied in this order.
+struct FontChange {
+    QString style;
+    double size = 10;
+    int colorIndex = 0;
+    QString name;
+};
+void setFont(const engine::Range& range, const FontChange& font);
+void setNumberFormat(const engine::Range& range, const QString& format);
 
 }  // namespace generator

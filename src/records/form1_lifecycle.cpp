@@ -1,5 +1,4 @@
 // The main window from load to close, and the create-template command.
-#include "generator/palette.h"
 #include "shell/cursor_file.h"
 #include "records/form1.h"
 #include "records/record_list_view.h"
@@ -27,7 +26,6 @@ void Form1::Form_Load() {
     trap(106, [&] { setUpdatesEnabled(false); });
     if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
         trap(110, [&] { LoadCustomPointer(); });
-    trap(130, [&] { generator::FillPalette(); });
     trap(132, [&] { setUpdatesEnabled(true); });
     trap(134, [&] { repaint(); });
 

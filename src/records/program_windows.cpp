@@ -1,7 +1,6 @@
 #include "records/program_windows.h"
 
-#include "generator/connection.h"
-#include "generator/generation_run.h"
+#include "generator/startup_checks.h"
 
 namespace records {
 namespace {
@@ -14,11 +13,12 @@ preview::Form2Services previewServices(Form1& form1, std::function<void()> endPr
     return services;
 }
 
-Form1Services mainServices(Form1& form1, preview::Form2& form2) {
+Form1Services mainServices(Form1& form1, preview::Form2& form2, const generator::EngineSession& engine,
+                           generator::GenerationRun& run) {
     Form1Services services;
-    services.checkExcelCreatable = generator::CheckExcelCreatable;
-    services.warnIfExcelRunning = generator::WarnIfExcelRunning;
-    services.generateReport = [&form1, &form2] { generator::GenerateReport0(form1, form1, form2); };
+    services.checkExcelCreatable = [&engine] { generator::ensureEngineAvailable(engine); };
+    services.warnIfExcelRunning = [] { return generator::stopForRunningSpreadsheet(); };
+    services.generateReport = [&form1, &form2, &run] { run.run(form1, form1, form2); };
     return services;
 }
 
@@ -26,7 +26,7 @@ Form1Services mainServices(Form1& form1, preview::Form2& form2) {
 
 // Each window's services refer to the other, which exists by the time any runs.
 ProgramWindows::ProgramWindows(std::function<void()> endProgram)
-    : m_form2(previewServices(m_form1, std::move(endProgram))), m_form1(mainServices(m_form1, m_form2)) {}
+    : m_form2(previewServices(m_form1, std::move(endProgram))), m_form1(mainServices(m_form1, m_form2, m_engine, m_run)) {}
 
 void ProgramWindows::Start() {
     m_form1.Form_Load();

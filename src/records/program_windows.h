@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/engine_session.h"
+#include "generator/generation_run.h"
 #include "preview/form2.h"
 #include "records/form1.h"
 
@@ -21,8 +23,11 @@ public:
 
     Form1& MainWindow() { return m_form1; }
     preview::Form2& PreviewWindow() { return m_form2; }
+    generator::GenerationRun& Run() { return m_run; }
 
 private:
+    generator::EngineSession m_engine;
+    generator::GenerationRun m_run{m_engine};
     preview::Form2 m_form2;
     Form1 m_form1;
 };

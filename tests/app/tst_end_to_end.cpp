@@ -58,7 +58,7 @@ private slots:
         startRun();
         auto& preview = windows->PreviewWindow();
         const QString temp = preview.mExcelFile();
-        QCOMPARE(temp, generator::LastTemporaryWorkbook());
+        QCOMPARE(temp, windows->Run().lastTemporaryWorkbook());
 
         // Zoom out paints a smaller canvas; zoom in returns to the natural size.
         const int naturalWidth = preview.Picture1()->widthTwips();

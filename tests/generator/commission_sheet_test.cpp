@@ -1,7 +1,7 @@
 // The commission sheet as the layout leaves it: contents, values, formats,
 // geometry and page setup.
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
 #include "generator/page_setup.h"
@@ -22,30 +22,26 @@ class CommissionSheet : public ::testing::Test {
 protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        FillPalette();
-        StartExcel();
-        ExcelApp->Workbooks().Add();
+        app->Workbooks().Add();
     }
-    void TearDown() override {
-        ReleaseExcel();
-        QLocale::setDefault(QLocale::c());
-    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
     void build(const RecordSource& records) {
-        BuildCommissionSheet(records);
-        ExcelApp->ActiveWorkbook().Calculate();
+        writeCommissionSheet(*app, records);
+        app->ActiveWorkbook().Calculate();
     }
-    const engine::SheetData& sheet() const { return ExcelApp->ActiveSheet().Data(); }
-    QString dump() const { return dumpSheet(ExcelApp->ActiveWorkbook().Data(), sheet()); }
-    QString formula(const QString& ref) const { return ExcelApp->Range(ref).FormulaR1C1(); }
-    CellValue value(const QString& ref) const { return ExcelApp->Range(ref).Value(); }
+    const engine::SheetData& sheet() const { return app->ActiveSheet().Data(); }
+    QString dump() const { return dumpSheet(app->ActiveWorkbook().Data(), sheet()); }
+    QString formula(const QString& ref) const { return app->Range(ref).FormulaR1C1(); }
+    CellValue value(const QString& ref) const { return app->Range(ref).Value(); }
     double number(const QString& ref) const {
         const CellValue v = value(ref);
         EXPECT_TRUE(std::holds_alternative<double>(v)) << ref.toStdString();
         return std::holds_alternative<double>(v) ? std::get<double>(v) : -1;
     }
-    QString printArea() const { return ExcelApp->ActiveSheet().PageSetup().PrintArea(); }
+    QString printArea() const { return app->ActiveSheet().PageSetup().PrintArea(); }
 
     IsolatedEnvironment env;
+    std::unique_ptr<engine::Application> app = engine::createApplication();
 };
 
 // Everything the sheet of the three sample records shows and prints.
@@ -81,23 +77,23 @@ const char* const kSampleSheet =
     "page area=A1:I9 margins in=0.7/0.7/0.5/0.5 header/footer=0/0 comments=-4142 orientation=2 paper=9 zoom=fit fit=1x1";
 
 TEST_F(CommissionSheet, ThreeSampleRecords) {
-    build(ListedRecords::sample());
+    build(RecordList::sample());
     EXPECT_EQ(dump(), QString::fromUtf8(kSampleSheet));
     EXPECT_DOUBLE_EQ(number("D7"), 560);
     EXPECT_DOUBLE_EQ(number("D8"), 840);
     EXPECT_DOUBLE_EQ(number("D9"), 1110);
     EXPECT_DOUBLE_EQ(number("C10"), 25100);
     EXPECT_DOUBLE_EQ(number("D10"), 2510);
-    EXPECT_EQ(ExcelApp->Range("D7").Formula(), "=C7*B4");
-    EXPECT_EQ(ExcelApp->Range("C4").Formula(), "=C10");
-    EXPECT_EQ(ExcelApp->ActiveWorkbook().Colors(10), 9600340u);  // the program's palette
-    EXPECT_EQ(ExcelApp->ActiveWorkbook().Colors(35), 16706794u);
-    EXPECT_EQ(ExcelApp->Selection().Address(), "$C$15");
-    EXPECT_EQ(PrintAreaText, "A1:I9");
+    EXPECT_EQ(app->Range("D7").Formula(), "=C7*B4");
+    EXPECT_EQ(app->Range("C4").Formula(), "=C10");
+    EXPECT_EQ(app->ActiveWorkbook().Colors(10), 9600340u);  // the program's palette
+    EXPECT_EQ(app->ActiveWorkbook().Colors(35), 16706794u);
+    EXPECT_EQ(app->Selection().Address(), "$C$15");
+    EXPECT_EQ(printArea(), "$A$1:$I$9");
 }
 
 TEST_F(CommissionSheet, OneRecord) {
-    build(ListedRecords({{"Aldo Fennick", "5600"}}, "10"));
+    build(RecordList({{"Aldo Fennick", "5600"}}, "10"));
     EXPECT_EQ(formula("D7"), "=RC[-1]*R[-3]C[-2]");
     EXPECT_EQ(formula("B8"), "Totals");
     EXPECT_EQ(formula("C8"), "=SUM(R[-1]C:R[-1]C)");
@@ -107,13 +103,13 @@ TEST_F(CommissionSheet, OneRecord) {
     EXPECT_DOUBLE_EQ(number("C4"), 5600);
     EXPECT_DOUBLE_EQ(number("D4"), 560);
     EXPECT_EQ(printArea(), "$A$1:$I$7");
-    EXPECT_EQ(ExcelApp->ActiveSheet().UsedRange().Address(), "$B$1:$D$8");
+    EXPECT_EQ(app->ActiveSheet().UsedRange().Address(), "$B$1:$D$8");
     EXPECT_EQ(sheet().rowHeight(6), 15);
     EXPECT_EQ(sheet().rowHeight(7), engine::SheetData::kDefaultRowHeight);
 }
 
 TEST_F(CommissionSheet, FortyRecords) {
-    build(ListedRecords::numbered(40));
+    build(numberedRecords(40));
     for (int i = 1; i <= 40; ++i) {
         const int r = i + 6;
         const QString row = QString::number(r);
@@ -121,7 +117,7 @@ TEST_F(CommissionSheet, FortyRecords) {
         EXPECT_EQ(formula("D" + row), QStringLiteral("=RC[-1]*R[%1]C[-2]").arg(-(i + 2)));
         EXPECT_DOUBLE_EQ(number("D" + row), 10.0 * i);
         EXPECT_EQ(sheet().rowHeight(r - 1), 15);
-        const auto& styles = ExcelApp->ActiveWorkbook().Data().styles;
+        const auto& styles = app->ActiveWorkbook().Data().styles;
         EXPECT_EQ(styles.style(sheet().effectiveStyle(r - 1, 2)).fillColorIndex, i % 2 == 0 ? 15 : 2) << r;
         EXPECT_EQ(styles.style(sheet().effectiveStyle(r - 1, 3)).fillColorIndex, 35) << r;
     }
@@ -132,7 +128,7 @@ TEST_F(CommissionSheet, FortyRecords) {
     EXPECT_DOUBLE_EQ(number("D47"), 8200);
     EXPECT_DOUBLE_EQ(number("D4"), 8200);
     // The record block's borders: medium sides and bottom, thin lines between B, C and D.
-    const auto border = [&](int row, int col) { return dumpCell(ExcelApp->ActiveWorkbook().Data(), sheet(), row, col).section(" border=", 1); };
+    const auto border = [&](int row, int col) { return dumpCell(app->ActiveWorkbook().Data(), sheet(), row, col).section(" border=", 1); };
     EXPECT_EQ(border(6, 1), "L:medium/15,R:thin/15");
     EXPECT_EQ(border(25, 2), "L:thin/15,R:thin/15");
     EXPECT_EQ(border(30, 3), "L:thin/15,R:medium/15");
@@ -140,13 +136,13 @@ TEST_F(CommissionSheet, FortyRecords) {
     EXPECT_EQ(border(45, 3), "L:thin/15,B:medium/15,R:medium/15");
     EXPECT_EQ(border(46, 2), "");
     EXPECT_EQ(printArea(), "$A$1:$I$46");
-    EXPECT_EQ(ExcelApp->ActiveSheet().UsedRange().Address(), "$B$1:$D$47");
+    EXPECT_EQ(app->ActiveSheet().UsedRange().Address(), "$B$1:$D$47");
     EXPECT_EQ(sheet().rowHeight(46), engine::SheetData::kDefaultRowHeight);
 }
 
 // Without records the totals are zero rather than a sum over the totals cell.
 TEST_F(CommissionSheet, NoRecords) {
-    build(ListedRecords({}, "10"));
+    build(RecordList({}, "10"));
     EXPECT_EQ(formula("B6"), "SalePerson");
     EXPECT_EQ(formula("B1"), "Sales Commission Calculator");
     EXPECT_EQ(formula("B7"), "Totals");
@@ -159,54 +155,53 @@ TEST_F(CommissionSheet, NoRecords) {
     EXPECT_EQ(value("D4"), CellValue(0.0));
     EXPECT_EQ(printArea(), "$A$1:$I$6");
     // The record block's borders ran over the reversed area $B7:$D6.
-    EXPECT_EQ(dumpCell(ExcelApp->ActiveWorkbook().Data(), sheet(), 6, 3),
+    EXPECT_EQ(dumpCell(app->ActiveWorkbook().Data(), sheet(), 6, 3),
               "D7 =RC[-1]*R[-3]C[-2] -> 0 font=Century Gothic/9/B/auto fill=35 align=C/C wrap fmt=$#,##0.00 "
               "border=B:medium/15,R:medium/15");
     for (int row = 6; row <= 65535; row += 9000) EXPECT_EQ(sheet().rowHeight(row), engine::SheetData::kDefaultRowHeight);
 }
 
 TEST_F(CommissionSheet, NameStartingWithEqualsBecomesAFormula) {
-    build(ListedRecords({{"=2+3", "100"}}, "10"));
+    build(RecordList({{"=2+3", "100"}}, "10"));
     EXPECT_EQ(formula("B7"), "=2+3");
     EXPECT_EQ(value("B7"), CellValue(5.0));
 }
 
 // The layout stops at the first failing operation; what was built stays.
 TEST_F(CommissionSheet, UnreadableFormulaInANameEndsTheLayout) {
-    const ListedRecords records({{"Aldo Fennick", "5600"}, {"=Smith, John", "8400"}, {"Zodo", "11100"}}, "10");
-    EXPECT_THROW(BuildCommissionSheet(records), engine::EngineError);
+    const RecordList records({{"Aldo Fennick", "5600"}, {"=Smith, John", "8400"}, {"Zodo", "11100"}}, "10");
+    EXPECT_THROW(writeCommissionSheet(*app, records), engine::EngineError);
     EXPECT_EQ(formula("D7"), "=RC[-1]*R[-3]C[-2]");
     EXPECT_EQ(formula("B8"), "");
     EXPECT_EQ(formula("C8"), "");
     EXPECT_EQ(formula("B9"), "");
     EXPECT_EQ(formula("B1"), "");
     EXPECT_FALSE(sheet().pageSetup.printArea.has_value());
-    EXPECT_EQ(ExcelApp->Selection().Address(), "$B$8");
 }
 
 TEST_F(CommissionSheet, EmptyPercentageLeavesTheTextPercentSign) {
-    build(ListedRecords::numbered(1, ""));
+    build(numberedRecords(1, ""));
     EXPECT_EQ(value("B4"), CellValue(QStringLiteral("%")));
     EXPECT_EQ(value("D7"), CellValue(engine::ErrorValue::Value));
 }
 
 TEST_F(CommissionSheet, FractionalPercentage) {
-    build(ListedRecords({{"A", "1234.56"}}, "7.5"));
+    build(RecordList({{"A", "1234.56"}}, "7.5"));
     EXPECT_DOUBLE_EQ(number("B4"), 0.075);
     EXPECT_NEAR(number("D7"), 92.592, 1e-9);
 }
 
 TEST_F(CommissionSheet, ClearsWhatTheSheetHeldBefore) {
-    ExcelApp->Range("F20").SetFormulaR1C1("left over");
-    ExcelApp->Range("F20").Font().SetBold(true);
-    build(ListedRecords::sample());
+    app->Range("F20").SetFormulaR1C1("left over");
+    app->Range("F20").Font().SetBold(true);
+    build(RecordList::sample());
     EXPECT_EQ(sheet().cell(19, 5), nullptr);
     EXPECT_EQ(dump(), QString::fromUtf8(kSampleSheet));
 }
 
-TEST_F(CommissionSheet, WithoutAnInstanceTheLayoutFails) {
-    ReleaseExcel();
-    EXPECT_THROW(BuildCommissionSheet(ListedRecords::sample()), std::exception);
+TEST_F(CommissionSheet, AfterTheInstanceQuitTheLayoutFails) {
+    app->Quit();
+    EXPECT_THROW(writeCommissionSheet(*app, RecordList::sample()), std::exception);
 }
 
 }  // namespace

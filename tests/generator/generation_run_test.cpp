@@ -1,9 +1,8 @@
-#include "generator/connection.h"
+#include "generator/engine_session.h"
 #include "engine/application.h"
 #include "engine/model/sheet.h"
 #include "generator/generation_run.h"
-#include "generator/palette.h"
-#include "generator/record_source.h"
+#include "generator/record_list.h"
 #include "generator/run_windows.h"
 #include "support/isolated_environment.h"
 #include "support/qt_gtest_printers.h"
@@ -17,26 +16,6 @@
 
 namespace {
 
-struct Row {
-    QString name, total;
-};
-
-class PlainRecords : public generator::RecordSource {
-public:
-    PlainRecords(std::vector<Row> rows, QString percentage) : m_rows(std::move(rows)), m_pct(std::move(percentage)) {}
-    int recordCount() const override { return int(m_rows.size()); }
-    QString recordName(int i) const override { return m_rows.at(i - 1).name; }
-    QString recordTotal(int i) const override { return m_rows.at(i - 1).total; }
-    QString percentageText() const override { return m_pct; }
-
-private:
-    std::vector<Row> m_rows;
-    QString m_pct;
-};
-
-PlainRecords sampleRecords() {
-    return PlainRecords({{"Aldo Fennick", "5600"}, {"John Smith", "8400"}, {"Zodo Duvevado", "11100"}}, "10");
-}
 
 // Records what the run does to the two windows, in order.
 class FakeWindows : public generator::MainWindowControl, public generator::PreviewTarget {
@@ -55,18 +34,17 @@ public:
 
 class GenerationRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        generator::FillPalette();
-        generator::setEngineFactory({});
-    }
-    void TearDown() override { generator::setEngineFactory({}); }
 
     QString snapshot() const { return QDir(env.tempFolder()).filePath("temp.bmp"); }
 
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
     FakeWindows windows;
+    generator::EngineSession session;
+    generator::GenerationRun run{session};
 };
+
+const generator::RecordList kSample = generator::RecordList::sample();
 
 // Pixel colour of the picture near the top of the centre of sheet cell (row, col),
 // 1-based, for a picture whose top-left cell is (firstRow, firstCol). Widths are
@@ -85,8 +63,7 @@ QColor cellColour(const QImage& image, const engine::SheetData& sheet, int first
 }  // namespace
 
 TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
-    const PlainRecords records = sampleRecords();
-    generator::GenerateReport0(records, windows, windows);
+    run.run(kSample, windows, windows);
 
     EXPECT_TRUE(dialogs.errorTexts().isEmpty()) << dialogs.errorTexts().join("\n---\n").toStdString();
     EXPECT_EQ(windows.events, (QStringList{"busy", "default", "picture", "path", "show preview", "hide main"}));
@@ -98,11 +75,11 @@ TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
         << book.fileName().toStdString();
     EXPECT_TRUE(book.exists());
     EXPECT_GT(book.size(), 0);
-    EXPECT_EQ(generator::LastTemporaryWorkbook(), windows.excelFile);
+    EXPECT_EQ(run.lastTemporaryWorkbook(), windows.excelFile);
     EXPECT_FALSE(QFile::exists(snapshot()));
 
     // It reopens to the laid-out sheet.
-    auto app = generator::OpenWorkbookInNewExcel(windows.excelFile);
+    auto app = session.openInNewInstance(windows.excelFile);
     const engine::Workbook opened = app->Workbooks()(1);
     ASSERT_EQ(opened.Sheets().Count(), 1);
     EXPECT_EQ(opened.Sheets()(1).Name(), "Inventory List");
@@ -122,11 +99,10 @@ TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
 }
 
 TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlaces) {
-    const PlainRecords records = sampleRecords();
-    generator::GenerateReport0(records, windows, windows);
+    run.run(kSample, windows, windows);
     ASSERT_FALSE(windows.picture.isNull());
 
-    auto app = generator::OpenWorkbookInNewExcel(windows.excelFile);
+    auto app = session.openInNewInstance(windows.excelFile);
     const engine::Workbook opened = app->Workbooks()(1);
     const engine::SheetData& sheet = opened.ActiveSheet().Data();
     const engine::Range used = opened.ActiveSheet().UsedRange();
@@ -151,9 +127,7 @@ TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlaces) {
 
 TEST_F(GenerationRun, ExistingTemporaryNameIsDrawnAgain) {
     // The first name this seed gives is taken already.
-    generator::SeedTemporaryNames(42);
-    const PlainRecords records = sampleRecords();
-    generator::GenerateReport0(records, windows, windows);
+    generator::GenerationRun(session, 42).run(kSample, windows, windows);
     const QString firstName = windows.excelFile;
     QFile::remove(firstName);
     {
@@ -162,9 +136,8 @@ TEST_F(GenerationRun, ExistingTemporaryNameIsDrawnAgain) {
         taken.write("the user's own file");
     }
 
-    generator::SeedTemporaryNames(42);
     FakeWindows second;
-    generator::GenerateReport0(records, second, second);
+    generator::GenerationRun(session, 42).run(kSample, second, second);
     EXPECT_NE(second.excelFile, firstName);
     EXPECT_TRUE(QRegularExpression("rendle[1-9]{8}\\.xls$").match(second.excelFile).hasMatch());
     QFile kept(firstName);
@@ -173,8 +146,8 @@ TEST_F(GenerationRun, ExistingTemporaryNameIsDrawnAgain) {
 }
 
 TEST_F(GenerationRun, FailingLayoutIsReportedAndTheRunStillPreviews) {
-    const PlainRecords records({{"Aldo Fennick", "5600"}, {"=SUM(", "10"}}, "10");
-    generator::GenerateReport0(records, windows, windows);
+    const generator::RecordList records({{"Aldo Fennick", "5600"}, {"=SUM(", "10"}}, "10");
+    run.run(records, windows, windows);
 
     const QStringList errors = dialogs.errorTexts();
     ASSERT_EQ(errors.size(), 1) << errors.join("\n---\n").toStdString();
@@ -188,8 +161,7 @@ TEST_F(GenerationRun, FailingLayoutIsReportedAndTheRunStillPreviews) {
 
 TEST_F(GenerationRun, UnwritableTemporaryFolderReportsEachFailingStatement) {
     qputenv("TEMP", QDir(env.tempFolder()).filePath("missing/folder").toLocal8Bit());
-    const PlainRecords records = sampleRecords();
-    generator::GenerateReport0(records, windows, windows);
+    run.run(kSample, windows, windows);
 
     QStringList lines;
     for (const QString& text : dialogs.errorTexts()) {
@@ -213,16 +185,15 @@ TEST_F(GenerationRun, UsedRangeEndingInRowOneGivesNoPicture) {
     app->Range("C1").Select();
     app->ActiveCell().SetFormulaR1C1("only row one");
     const QString path = snapshot();
-    generator::saveCellsActivesheet(book, path);
+    generator::saveUsedRangePicture(book, path);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(dialogs.errorTexts().isEmpty());
     app->Quit();
 }
 
 TEST_F(GenerationRun, NoInstanceMeansEveryStatementReportsAndNothingCrashes) {
-    generator::setEngineFactory([] { return std::unique_ptr<engine::Application>(); });
-    const PlainRecords records = sampleRecords();
-    generator::GenerateReport0(records, windows, windows);
+    generator::EngineSession none([] { return std::unique_ptr<engine::Application>(); });
+    generator::GenerationRun(none).run(kSample, windows, windows);
     const QStringList errors = dialogs.errorTexts();
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_TRUE(errors.first().contains("at line 102\r\r"));

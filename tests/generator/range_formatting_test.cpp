@@ -1,4 +1,4 @@
-#include "generator/connection.h"
+#include "engine/application.h"
 #include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
@@ -15,53 +15,51 @@ namespace {
 
 class RangeFormatting : public ::testing::Test {
 protected:
-    void SetUp() override {
-        StartExcel();
-        ExcelApp->Workbooks().Add();
-    }
-    void TearDown() override { ReleaseExcel(); }
-    QString selection() const { return ExcelApp->Selection().Address(); }
+    void SetUp() override { app->Workbooks().Add(); }
+    engine::Range range(const char* text) const { return app->Range(QString::fromLatin1(text)); }
+    QString selection() const { return app->Selection().Address(); }
     const engine::CellStyle& styleAt(int row, int col) const {
-        const engine::SheetData& sheet = ExcelApp->ActiveSheet().Data();
-        return ExcelApp->ActiveWorkbook().Data().styles.style(sheet.effectiveStyle(row, col));
+        const engine::SheetData& sheet = app->ActiveSheet().Data();
+        return app->ActiveWorkbook().Data().styles.style(sheet.effectiveStyle(row, col));
     }
+
+    std::unique_ptr<engine::Application> app = engine::createApplication();
 };
 
-TEST_F(RangeFormatting, EmptyRangeTextActsOnTheCurrentSelection) {
-    ExcelApp->Range("C5:D6").Select();
-    SetInteriorColor("", 35);
-    SetNumberFormat("", "0.0%");
-    SetBorders("", false, true, false, false, false, false, engine::xlThin, 15);
-    WriteCell("", "kept", false, false);
-    EXPECT_EQ(selection(), "$C$5:$D$6");
+constexpr BorderSides kLeftOnly{.left = true};
+constexpr BorderSides kGrid{.left = true, .top = true, .bottom = true, .right = true, .insideVertical = true};
+constexpr BorderSides kBox{.left = true, .top = true, .bottom = true, .right = true};
+
+// Each operation changes the range it is given, nothing around it, and leaves the
+// selection where it was.
+TEST_F(RangeFormatting, OperationsActOnTheGivenRangeOnly) {
+    app->Range("A1").Select();
+    setInteriorColor(range("C5:D6"), 35);
+    setNumberFormat(range("C5:D6"), "0.0%");
+    setBorders(range("C5:D6"), kLeftOnly, engine::xlThin, 15);
+    writeCell(range("C5:D6"), "kept", {});
+    setRowHeight(app->Rows("7:7"), 15);
+    setColumnWidth(app->Columns("E:E"), 8.43);
+    EXPECT_EQ(selection(), "$A$1");
     EXPECT_EQ(styleAt(5, 3).fillColorIndex, 35);
     EXPECT_EQ(styleAt(5, 3).numberFormat, "0.0%");
     EXPECT_EQ(styleAt(4, 2).border(BorderEdge::Left).line, BorderLine::Thin);
-    EXPECT_EQ(ExcelApp->Range("C5").FormulaR1C1(), "kept");
-    EXPECT_EQ(ExcelApp->Range("D6").FormulaR1C1(), "");
+    EXPECT_EQ(styleAt(4, 3).border(BorderEdge::Left).line, BorderLine::None);
+    EXPECT_EQ(styleAt(4, 4).fillColorIndex, engine::kColorNone);
+    EXPECT_EQ(app->Range("C5").FormulaR1C1(), "kept");
+    EXPECT_EQ(app->Range("D6").FormulaR1C1(), "");
+    EXPECT_EQ(app->Range("Q7").RowHeight(), 15);
+    EXPECT_EQ(app->Range("E1").ColumnWidth(), 8.43);
 }
 
-TEST_F(RangeFormatting, GivenRangeIsSelectedFirst) {
-    SetInteriorColor("B8:C8", 15);
-    EXPECT_EQ(selection(), "$B$8:$C$8");
-    SetNumberFormat("$C7:$C7", "$#,##0.00");
-    EXPECT_EQ(selection(), "$C$7");
-    SetRowHeight("7:7", 15);
-    EXPECT_EQ(selection(), "$7:$7");
-    EXPECT_EQ(ExcelApp->Range("Q7").RowHeight(), 15);
-    SetColumnWidth("E:E", 8.43);
-    EXPECT_EQ(selection(), "$E:$E");
-    EXPECT_EQ(ExcelApp->Range("E1").ColumnWidth(), 8.43);
-}
-
-TEST_F(RangeFormatting, SizesAlwaysSelectAndTakeNoEmptyText) {
-    EXPECT_THROW(SetRowHeight("", 15), engine::EngineError);
-    EXPECT_THROW(SetColumnWidth("", 8), engine::EngineError);
+TEST_F(RangeFormatting, EmptyRowOrColumnTextIsRefused) {
+    EXPECT_THROW(setRowHeight(app->Rows(""), 15), engine::EngineError);
+    EXPECT_THROW(setColumnWidth(app->Columns(""), 8), engine::EngineError);
 }
 
 TEST_F(RangeFormatting, BordersDrawInTheirOrderWithWeightAndColour) {
-    SetBorders("$B6:$D9", false, true, true, true, true, true, engine::xlThin, 15);
-    SetBorders("$B6:$D6", false, true, true, true, true, false, engine::xlMedium, 15);
+    setBorders(range("$B6:$D9"), kGrid, engine::xlThin, 15);
+    setBorders(range("$B6:$D6"), kBox, engine::xlMedium, 15);
     EXPECT_EQ(styleAt(5, 1).border(BorderEdge::Left), (engine::Border{BorderLine::Medium, 15}));
     EXPECT_EQ(styleAt(5, 1).border(BorderEdge::Right), (engine::Border{BorderLine::Thin, 15}));
     EXPECT_EQ(styleAt(5, 2).border(BorderEdge::Bottom), (engine::Border{BorderLine::Medium, 15}));
@@ -69,58 +67,53 @@ TEST_F(RangeFormatting, BordersDrawInTheirOrderWithWeightAndColour) {
     EXPECT_EQ(styleAt(7, 2).border(BorderEdge::Top).line, BorderLine::None);  // no inside horizontal
 }
 
-TEST_F(RangeFormatting, BordersWithNoFlagStillSelectAndDrawNothing) {
-    SetBorders("$B4:$D4", false, false, false, false, false, false, engine::xlThin, 15);
-    EXPECT_EQ(selection(), "$B$4:$D$4");
-    EXPECT_TRUE(ExcelApp->ActiveSheet().Data().cells.empty());
+TEST_F(RangeFormatting, BordersWithNoSideDrawNothing) {
+    setBorders(range("$B4:$D4"), {}, engine::xlThin, 15);
+    EXPECT_TRUE(app->ActiveSheet().Data().cells.empty());
 }
 
 TEST_F(RangeFormatting, BorderSetsLineWeightAndColour) {
-    ExcelApp->Range("B2").Select();
-    SetBorder(engine::xlEdgeTop, engine::xlMedium, 10);
+    setBorder(range("B2"), engine::xlEdgeTop, engine::xlMedium, 10);
     EXPECT_EQ(styleAt(1, 1).border(BorderEdge::Top), (engine::Border{BorderLine::Medium, 10}));
-    EXPECT_THROW(SetBorder(engine::xlEdgeTop, 3, 10), engine::EngineError);
+    EXPECT_THROW(setBorder(range("B2"), engine::xlEdgeTop, 3, 10), engine::EngineError);
 }
 
 TEST_F(RangeFormatting, RightWinsWhenBothHorizontalFlagsAreSet) {
-    ExcelApp->Range("B2").Select();
-    SetAlignment(true, false, false, true);
+    setAlignment(range("B2"), {.centreAcross = true, .right = true});
     EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Right);
     EXPECT_EQ(styleAt(1, 1).vAlign, engine::VAlign::Bottom);
-    SetAlignment(true, true, true, false);
+    setAlignment(range("B2"), {.centreAcross = true, .centreDown = true, .wrap = true});
     EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Center);
     EXPECT_EQ(styleAt(1, 1).vAlign, engine::VAlign::Center);
     EXPECT_TRUE(styleAt(1, 1).wrap);
 }
 
 TEST_F(RangeFormatting, FalseAlignmentFlagsLeaveTheirProperties) {
-    ExcelApp->Range("B2").Select();
-    SetAlignment(false, false, true, true);
-    SetAlignment(false, false, false, false);
+    setAlignment(range("B2"), {.wrap = true, .right = true});
+    setAlignment(range("B2"), {});
     EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Right);
     EXPECT_TRUE(styleAt(1, 1).wrap);  // only ever switched on
 }
 
 TEST_F(RangeFormatting, WriteCellAlwaysSetsWrapping) {
-    ExcelApp->Range("B2").SetWrapText(true);
-    WriteCell("$B2:$B2", "x", true, false);
+    app->Range("B2").SetWrapText(true);
+    writeCell(range("$B2:$B2"), "x", {.merge = true});
     EXPECT_FALSE(styleAt(1, 1).wrap);
-    WriteCell("$C6:$C6", "Total Sales Amount", true, true);
+    writeCell(range("$C6:$C6"), "Total Sales Amount", {.merge = true, .wrap = true});
     EXPECT_TRUE(styleAt(5, 2).wrap);
 }
 
 TEST_F(RangeFormatting, WriteCellMergesOnlyAreasOfSeveralCells) {
-    WriteCell("$B7:$B7", "Aldo Fennick", true, false);
-    EXPECT_TRUE(ExcelApp->ActiveSheet().Data().merges.empty());
-    WriteCell("$B1:$D1", "Sales Commission Calculator", true, false);
-    ASSERT_EQ(ExcelApp->ActiveSheet().Data().merges.size(), 1u);
-    EXPECT_EQ(ExcelApp->ActiveSheet().Data().merges[0], (engine::CellArea{0, 1, 0, 3}));
-    EXPECT_EQ(ExcelApp->Range("B1").FormulaR1C1(), "Sales Commission Calculator");
+    writeCell(range("$B7:$B7"), "Aldo Fennick", {.merge = true});
+    EXPECT_TRUE(app->ActiveSheet().Data().merges.empty());
+    writeCell(range("$B1:$D1"), "Sales Commission Calculator", {.merge = true});
+    ASSERT_EQ(app->ActiveSheet().Data().merges.size(), 1u);
+    EXPECT_EQ(app->ActiveSheet().Data().merges[0], (engine::CellArea{0, 1, 0, 3}));
+    EXPECT_EQ(app->Range("B1").FormulaR1C1(), "Sales Commission Calculator");
 }
 
 TEST_F(RangeFormatting, FontTakesStyleSizeColourAndName) {
-    ExcelApp->Range("B6").Select();
-    SetFont("Bold", 11, engine::xlColorIndexAutomatic, "Garamond");
+    setFont(range("B6"), {"Bold", 11, engine::xlColorIndexAutomatic, "Garamond"});
     const engine::FontStyle& f = styleAt(5, 1).font;
     EXPECT_TRUE(f.bold);
     EXPECT_EQ(f.size, 11);
@@ -130,18 +123,18 @@ TEST_F(RangeFormatting, FontTakesStyleSizeColourAndName) {
 
 // A failing member ends the operation there.
 TEST_F(RangeFormatting, FailureEndsTheOperation) {
-    ExcelApp->Range("B2").Select();
-    EXPECT_THROW(SetFont("Bold", 0, 10, "Garamond"), engine::EngineError);
+    EXPECT_THROW(setFont(range("B2"), {"Bold", 0, 10, "Garamond"}), engine::EngineError);
     EXPECT_TRUE(styleAt(1, 1).font.bold);
     EXPECT_EQ(styleAt(1, 1).font.name, "Arial");
-    EXPECT_THROW(WriteCell("$B2:$Z", "x", false, false), engine::EngineError);
-    EXPECT_EQ(ExcelApp->Range("B2").FormulaR1C1(), "");
+    EXPECT_THROW(writeCell(range("$B2:$Z"), "x", {}), engine::EngineError);
+    EXPECT_EQ(app->Range("B2").FormulaR1C1(), "");
 }
 
-TEST_F(RangeFormatting, WithoutAnInstanceEveryOperationFails) {
-    ReleaseExcel();
-    EXPECT_THROW(SetInteriorColor("B2", 2), shell::Failure);
-    EXPECT_THROW(SetAlignment(true, true, true, false), shell::Failure);
+TEST_F(RangeFormatting, AfterTheInstanceQuitEveryOperationFails) {
+    const engine::Range cell = range("B2");
+    app->Quit();
+    EXPECT_THROW(setInteriorColor(cell, 2), shell::Failure);
+    EXPECT_THROW(setAlignment(cell, {.centreAcross = true}), shell::Failure);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // Back returns to it, and closing stores the list unchanged.
 #include "file_faults.h"
 #include "gtest_printers.h"
+#include "generator/engine_session.h"
 #include "generator/generation_run.h"
 #include "preview/form2.h"
 #include "records/form1_harness.h"
@@ -19,7 +20,6 @@ using faults::writeFile;
 class TempFolderFaults : public ::testing::Test {
 protected:
     void SetUp() override {
-        generator::SeedTemporaryNames(20240301);
         records::Form1& f = h.start();
         f.PushButton6_Click();  // the three sample rows
         h.set(f.txtSaleperson(), QStringLiteral("Émilie \"the closer\" O'Neil"));
@@ -27,7 +27,7 @@ protected:
         f.PushButton4_Click();
         rowsBefore = h.rows();
         ASSERT_EQ(rowsBefore.size(), 4);
-        h.duringGeneration = [this] { generator::GenerateReport0(*h.form, *h.form, form2); };
+        h.duringGeneration = [this] { run.run(*h.form, *h.form, form2); };
     }
 
     void pointTempAt(const QString& folder) { qputenv("TEMP", QFile::encodeName(folder)); }
@@ -53,6 +53,8 @@ protected:
     }
 
     Form1Harness h;
+    generator::EngineSession engine;
+    generator::GenerationRun run{engine, 20240301};
     preview::Form2 form2{preview::Form2Services{[this] { h.form->show(); }, [] {}, [] {}}};
     Rows rowsBefore;
 };

@@ -11,14 +11,12 @@
 // --records-json writes the records used as JSON: {"percentage": ..., "records":
 // [{"name": ..., "total": ...}, ...]}.
 #include "generator/commission_sheet.h"
-#include "generator/connection.h"
 #include "engine/application.h"
 #include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/xls/xls_reader.h"
 #include "engine/xls/xls_writer.h"
-#include "generator/palette.h"
-#include "generator/record_source.h"
+#include "generator/record_list.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -32,33 +30,11 @@
 
 namespace {
 
-struct Record {
-    QString name;
-    QString total;
-};
-
-class Records : public generator::RecordSource {
-public:
-    explicit Records(std::vector<Record> records) : m_records(std::move(records)) {}
-    int recordCount() const override { return int(m_records.size()); }
-    QString recordName(int i) const override { return m_records.at(i - 1).name; }
-    QString recordTotal(int i) const override { return m_records.at(i - 1).total; }
-    QString percentageText() const override { return QStringLiteral("10"); }
-    const std::vector<Record>& all() const { return m_records; }
-
-private:
-    std::vector<Record> m_records;
-};
-
-std::vector<Record> sampleRecords() {
-    return {{QStringLiteral("Aldo Fennick"), QStringLiteral("5600")},
-            {QStringLiteral("John Smith"), QStringLiteral("8400")},
-            {QStringLiteral("Zodo Duvevado"), QStringLiteral("11100")}};
-}
+std::vector<generator::RecordList::Record> sampleRecords() { return generator::RecordList::sample().records(); }
 
 // Amounts with cents that binary fractions cannot hold exactly, as users type them.
-std::vector<Record> generatedRecords(int n) {
-    std::vector<Record> records;
+std::vector<generator::RecordList::Record> generatedRecords(int n) {
+    std::vector<generator::RecordList::Record> records;
     for (int i = 1; i <= n; ++i) {
         const double total = 1000 + (i * 7919) % 90000 + (i % 100) / 100.0;
         records.push_back({QStringLiteral("Salesperson %1").arg(i), QString::number(total, 'f', 2)});
@@ -66,7 +42,7 @@ std::vector<Record> generatedRecords(int n) {
     return records;
 }
 
-std::vector<Record> textRecords() {
+std::vector<generator::RecordList::Record> textRecords() {
     QString longest;
     for (int i = 0; i < 32767; ++i) longest.append(QChar(u"abcdefghij klmnopqrstuvwxyz"[i % 27]));
     QString longWide;
@@ -82,25 +58,22 @@ std::vector<Record> textRecords() {
         longWide,
         longest,
     };
-    std::vector<Record> records;
+    std::vector<generator::RecordList::Record> records;
     for (int i = 0; i < names.size(); ++i) records.push_back({names[i], QString::number(1000 * (i + 1))});
     return records;
 }
 
-void build(const Records& records, const QString& path) {
-    generator::FillPalette();
-    generator::StartExcel();
-    engine::Application& excel = *generator::ExcelApp;
-    const engine::Workbook book = excel.Workbooks().Add();
-    while (excel.Sheets().Count() > 1) excel.Sheets()(2).Delete();
-    excel.Sheets()(1).SetName(QStringLiteral("Inventory List"));
-    generator::BuildCommissionSheet(records);
-    excel.Sheets()(1).Select();
-    excel.Range(QStringLiteral("B1")).Select();
+void build(const generator::RecordList& records, const QString& path) {
+    const std::unique_ptr<engine::Application> excel = engine::createApplication();
+    const engine::Workbook book = excel->Workbooks().Add();
+    while (excel->Sheets().Count() > 1) excel->Sheets()(2).Delete();
+    excel->Sheets()(1).SetName(QStringLiteral("Inventory List"));
+    generator::writeCommissionSheet(*excel, records);
+    excel->Sheets()(1).Select();
+    excel->Range(QStringLiteral("B1")).Select();
     book.SaveAs(path, engine::xlExcel8);
-    excel.SetDisplayAlerts(false);
-    excel.Quit();
-    generator::ReleaseExcel();
+    excel->SetDisplayAlerts(false);
+    excel->Quit();
 }
 
 void makeResultsStale(const QString& path) {
@@ -110,9 +83,9 @@ void makeResultsStale(const QString& path) {
     engine::xls::writeWorkbook(wb, path);
 }
 
-bool writeJson(const Records& records, const QString& path) {
+bool writeJson(const generator::RecordList& records, const QString& path) {
     QJsonArray list;
-    for (const Record& r : records.all())
+    for (const generator::RecordList::Record& r : records.records())
         list.append(QJsonObject{{QStringLiteral("name"), r.name}, {QStringLiteral("total"), r.total}});
     QJsonObject root{{QStringLiteral("percentage"), records.percentageText()}, {QStringLiteral("records"), list}};
     QFile file(path);
@@ -139,9 +112,10 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
     bool ok = true;
-    const Records records(args[1] == QStringLiteral("sample")  ? sampleRecords()
-                          : args[1] == QStringLiteral("texts") ? textRecords()
-                                                               : generatedRecords(args[1].toInt(&ok)));
+    const generator::RecordList records(args[1] == QStringLiteral("sample")  ? sampleRecords()
+                                        : args[1] == QStringLiteral("texts") ? textRecords()
+                                                                             : generatedRecords(args[1].toInt(&ok)),
+                                        QStringLiteral("10"));
     if (!ok || records.recordCount() < 1) {
         std::fprintf(stderr, "invalid record count: %s\n", qPrintable(args[1]));
         return 2;

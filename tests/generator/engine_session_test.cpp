@@ -1,4 +1,5 @@
-#include "generator/connection.h"
+#include "generator/engine_session.h"
+#include "generator/startup_checks.h"
 #include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/workbook.h"
@@ -15,20 +16,21 @@ using namespace generator;
 
 namespace {
 
-// Restores the built-in engine and the default hooks after each test.
-class Connection : public ::testing::Test {
+class EngineSessionTest : public ::testing::Test {
 protected:
     void SetUp() override { shell::SetAppTitle(); }
-    void TearDown() override {
-        setEngineFactory({});
-        setRunningInstanceProbe({});
-        setProgramEnd({});
-        ReleaseExcel();
-        QLocale::setDefault(QLocale::c());
-    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
 };
+
+const EngineFactory kNoEngine = [] { return std::unique_ptr<engine::Application>(); };
+
+// The probe finding an application that reads as the given name.
+RunningSpreadsheetProbe probeFinding(const char* name) {
+    return [name] { return QString::fromLatin1(name); };
+}
+const RunningSpreadsheetProbe kProbeFailing = []() -> QString { throw shell::Failure("cannot attach"); };
 
 const QString kNotCreatable = QStringLiteral(
     "Error 842001. A normal instance of Excel could not be created.\r\n\r\n"
@@ -45,24 +47,21 @@ const QString kRunningQuestion = QStringLiteral(
     "Use Ctrl+Alt+Del > Task Manager > EXCEL.EXE if necessary.\r\n\r\n"
     "Would you like to proceed anyway?");
 
-TEST_F(Connection, BuiltInEngineIsAlwaysCreatable) {
+TEST_F(EngineSessionTest, BuiltInEngineIsAlwaysCreatable) {
     int ends = 0;
-    setProgramEnd([&] { ++ends; });
-    CheckExcelCreatable();
+    ensureEngineAvailable(EngineSession(), [&] { ++ends; });
     EXPECT_EQ(ends, 0);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(Connection, NoInstanceShowsError842001AndEndsTheProgram) {
+TEST_F(EngineSessionTest, NoInstanceShowsError842001AndEndsTheProgram) {
     int ends = 0;
-    setProgramEnd([&] { ++ends; });
     for (const EngineFactory& failing : {EngineFactory([] { return std::unique_ptr<engine::Application>(); }),
                                          EngineFactory([]() -> std::unique_ptr<engine::Application> {
                                              throw engine::EngineError("cannot start");
                                          })}) {
         dialogs.clear();
-        setEngineFactory(failing);
-        CheckExcelCreatable();
+        ensureEngineAvailable(EngineSession(failing), [&] { ++ends; });
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].text, kNotCreatable);
         EXPECT_EQ(dialogs.boxes[0].title, shell::AppTitle());
@@ -74,39 +73,31 @@ TEST_F(Connection, NoInstanceShowsError842001AndEndsTheProgram) {
 
 // The real end: the process stops inside the call with code 0; had the call
 // returned, the code would be 3.
-TEST(ConnectionEnd, WithoutAnInstanceTheProcessEndsAtOnce) {
+TEST(StartupCheckEnd, WithoutAnInstanceTheProcessEndsAtOnce) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             ScriptedDialogs dialogs;
-            setEngineFactory([] { return std::unique_ptr<engine::Application>(); });
-            CheckExcelCreatable();
+            ensureEngineAvailable(EngineSession(kNoEngine));
             std::exit(3);
         },
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(Connection, RunningInstanceIsOnlyWhatReadsAsTheSpreadsheet) {
-    EXPECT_FALSE(IsExcelRunning());  // the built-in engine has no shared instance
-    setRunningInstanceProbe([] { return QStringLiteral("Microsoft Excel"); });
-    EXPECT_TRUE(IsExcelRunning());
-    setRunningInstanceProbe([] { return QStringLiteral("Microsoft Word"); });
-    EXPECT_FALSE(IsExcelRunning());
-    setRunningInstanceProbe([]() -> QString { throw shell::Failure("cannot attach"); });
-    EXPECT_FALSE(IsExcelRunning());
-}
-
-TEST_F(Connection, NoRunningInstanceAsksNothing) {
-    setRunningInstanceProbe([]() -> QString { throw shell::Failure("cannot attach"); });
-    EXPECT_FALSE(WarnIfExcelRunning());
+TEST_F(EngineSessionTest, OnlyWhatReadsAsTheSpreadsheetIsAskedAbout) {
+    // The built-in engine shares no instance; another name or a failing probe is nothing found.
+    for (const RunningSpreadsheetProbe& probe :
+         {RunningSpreadsheetProbe(noRunningSpreadsheet), probeFinding("Microsoft Word"), kProbeFailing}) {
+        EXPECT_FALSE(stopForRunningSpreadsheet(probe));
+    }
+    EXPECT_FALSE(stopForRunningSpreadsheet());
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(Connection, RunningInstanceAsksWhetherToProceed) {
-    setRunningInstanceProbe([] { return QStringLiteral("Microsoft Excel"); });
+TEST_F(EngineSessionTest, RunningSpreadsheetAsksWhetherToProceed) {
     dialogs.answers = {shell::BoxAnswer::Yes, shell::BoxAnswer::No};
-    EXPECT_FALSE(WarnIfExcelRunning());  // Yes: go on
-    EXPECT_TRUE(WarnIfExcelRunning());   // No: stop
+    EXPECT_FALSE(stopForRunningSpreadsheet(probeFinding("Microsoft Excel")));  // Yes: go on
+    EXPECT_TRUE(stopForRunningSpreadsheet(probeFinding("Microsoft Excel")));   // No: stop
     ASSERT_EQ(dialogs.boxes.size(), 2u);
     for (const auto& box : dialogs.boxes) {
         EXPECT_EQ(box.text, kRunningQuestion);
@@ -116,20 +107,21 @@ TEST_F(Connection, RunningInstanceAsksWhetherToProceed) {
     }
 }
 
-TEST_F(Connection, StartAndReleaseTheRunsInstance) {
-    StartExcel();
-    ASSERT_TRUE(ExcelApp);
-    EXPECT_EQ(ExcelApp->Workbooks().Count(), 0);
+TEST_F(EngineSessionTest, StartAndReleaseTheRunsInstance) {
+    EngineSession session;
+    EXPECT_THROW(session.instance(), shell::Failure);
+    session.start();
+    EXPECT_EQ(session.instance().Workbooks().Count(), 0);
     // It saves only the run's temporary workbook: no waiting for the disk.
-    EXPECT_FALSE(ExcelApp->DurableSaves());
-    ReleaseExcel();
-    EXPECT_FALSE(ExcelApp);
-    setEngineFactory([] { return std::unique_ptr<engine::Application>(); });
-    EXPECT_THROW(StartExcel(), engine::EngineError);
-    EXPECT_FALSE(ExcelApp);
+    EXPECT_FALSE(session.instance().DurableSaves());
+    session.release();
+    EXPECT_THROW(session.instance(), shell::Failure);
+    EngineSession none(kNoEngine);
+    EXPECT_THROW(none.start(), engine::EngineError);
+    EXPECT_THROW(none.instance(), shell::Failure);
 }
 
-TEST_F(Connection, SaveFormatFollowsTheMajorVersion) {
+TEST_F(EngineSessionTest, SaveFormatFollowsTheMajorVersion) {
     const std::pair<const char*, int> cases[] = {
         {"11.0", engine::xlNormal}, {"12.0", engine::xlExcel8}, {"15.0", engine::xlExcel8},
         {"16.0", engine::xlExcel8}, {"9.0", engine::xlNormal},
@@ -139,28 +131,26 @@ TEST_F(Connection, SaveFormatFollowsTheMajorVersion) {
     };
     for (const auto& [version, format] : cases) {
         engine::Application app(QString::fromLatin1(version));
-        EXPECT_EQ(SaveFormatForVersion(&app), format) << version;
+        EXPECT_EQ(EngineSession().saveFormatFor(&app), format) << version;
     }
 }
 
-TEST_F(Connection, SaveFormatAsksATemporaryInstanceWhenGivenNone) {
-    setEngineFactory([] { return engine::createApplication("11.0"); });
-    EXPECT_EQ(SaveFormatForVersion(nullptr), engine::xlNormal);
-    setEngineFactory({});
-    EXPECT_EQ(SaveFormatForVersion(nullptr), engine::xlExcel8);
+TEST_F(EngineSessionTest, SaveFormatAsksATemporaryInstanceWhenGivenNone) {
+    EXPECT_EQ(EngineSession([] { return engine::createApplication("11.0"); }).saveFormatFor(nullptr), engine::xlNormal);
+    EXPECT_EQ(EngineSession().saveFormatFor(nullptr), engine::xlExcel8);
 }
 
-TEST_F(Connection, VersionIsReadUnderTheUsersDecimalSeparator) {
+TEST_F(EngineSessionTest, VersionIsReadUnderTheUsersDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     engine::Application eleven("11.0");
     engine::Application sixteen("16,0");
-    EXPECT_EQ(SaveFormatForVersion(&eleven), engine::xlNormal);
-    EXPECT_EQ(SaveFormatForVersion(&sixteen), engine::xlExcel8);
+    EXPECT_EQ(EngineSession().saveFormatFor(&eleven), engine::xlNormal);
+    EXPECT_EQ(EngineSession().saveFormatFor(&sixteen), engine::xlExcel8);
 }
 
-TEST_F(Connection, VersionThatIsNoNumberFails) {
+TEST_F(EngineSessionTest, VersionThatIsNoNumberFails) {
     engine::Application app("sixteen");
-    EXPECT_THROW(SaveFormatForVersion(&app), shell::Failure);
+    EXPECT_THROW(EngineSession().saveFormatFor(&app), shell::Failure);
 }
 
 }  // namespace

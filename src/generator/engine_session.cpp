@@ -1,0 +1,69 @@
+#include "generator/engine_session.h"
+
+#include "engine/constants.h"
+#include "engine/model/engine_error.h"
+#include "shell/error_trap.h"
+#include "shell/locale_number.h"
+#include "shell/startup_services.h"
+
+#include <cmath>
+
+namespace generator {
+namespace {
+
+std::unique_ptr<engine::Application> builtInEngine() { return engine::createApplication(); }
+
+}  // namespace
+
+EngineSession::EngineSession(EngineFactory factory)
+    : m_factory(factory ? std::move(factory) : EngineFactory(builtInEngine)) {}
+
+EngineSession::~EngineSession() = default;
+
+std::unique_ptr<engine::Application> EngineSession::newInstance() const {
+    std::unique_ptr<engine::Application> app = m_factory();
+    if (!app) throw engine::EngineError(QStringLiteral("The spreadsheet application could not be started."));
+    return app;
+}
+
+bool EngineSession::canMakeInstance() const {
+    std::unique_ptr<engine::Application> app;
+    shell::untrapped([&] { app = m_factory(); });
+    if (!app) return false;
+    shell::untrapped([&] { app.reset(); });  // the instance closes with its last reference
+    return true;
+}
+
+void EngineSession::start() {
+    m_instance = newInstance();
+    m_instance->SetDurableSaves(false);
+}
+
+engine::Application& EngineSession::instance() const {
+    if (!m_instance) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
+    return *m_instance;
+}
+
+void EngineSession::release() { m_instance.reset(); }
+
+std::unique_ptr<engine::Application> EngineSession::openInNewInstance(const QString& path) const {
+    std::unique_ptr<engine::Application> app = newInstance();
+    app->Workbooks().Open(path);
+    return app;
+}
+
+int EngineSession::saveFormatFor(engine::Application* app) const {
+    QString version;
+    if (app) {
+        version = app->Version();
+    } else {
+        std::unique_ptr<engine::Application> temporary = newInstance();
+        version = temporary->Version();
+        temporary->Quit();
+    }
+    // Versions compare as whole numbers, a half going to the even neighbour.
+    const double major = std::nearbyint(shell::ToDouble(shell::ToLocaleDecimal(version)));
+    return major <= 11 ? engine::xlNormal : engine::xlExcel8;
+}
+
+}  // namespace generator
