@@ -22,13 +22,8 @@ constexpr double kInt32High = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
-int32_t ViewportMath::nearest(double x) {
-    const double below = std::floor(x);
-    const double fraction = x - below;
-    double whole = below + 1;
-    if (fraction < 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) == 0)) whole = below;
-    return checkedWhole(whole, kInt32Low, kInt32High);
-}
+// The default rounding mode rounds halves to the even neighbour.
+int32_t ViewportMath::nearest(double x) { return checkedWhole(std::nearbyint(x), kInt32Low, kInt32High); }
 
 int16_t ViewportMath::toInt16(double x) {
     const int32_t whole = nearest(x);
