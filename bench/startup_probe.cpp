@@ -2,7 +2,7 @@
 // windows are made and started exactly as the program's main() does it; once the
 // shown main window's pending events have run, the probe prints its peak memory
 // and ends. The start-up benchmark times this process from launch to exit.
-#include "records/program_windows.h"
+#include "app/program_windows.h"
 #include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
 
@@ -32,9 +32,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     shell::InstallFontSubstitutions();
 
-    records::ProgramWindows windows;
-    windows.Start();
+    app::ProgramWindows windows;
+    windows.start();
     QCoreApplication::processEvents();
     std::printf("peak_kb=%ld\n", peakResidentKb());
-    return windows.MainWindow().isVisible() ? 0 : 1;
+    return windows.mainWindow().isVisible() ? 0 : 1;
 }

@@ -1,5 +1,5 @@
 // Starts the program on its main window.
-#include "records/program_windows.h"
+#include "app/program_windows.h"
 #include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
 
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     shell::InstallFontSubstitutions();
 
-    records::ProgramWindows windows;
-    windows.Start();
+    app::ProgramWindows windows;
+    windows.start();
     return app.exec();
 }
