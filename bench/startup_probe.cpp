@@ -1,13 +1,11 @@
-// The program's start up to its main window shown, and no further: the program's
-// windows are made and started exactly as the program's main() does it; once the
-// shown main window's pending events have run, the probe prints its peak memory
-// and ends. The start-up benchmark times this process from launch to exit.
-#include "records/program_windows.h"
+// The program's start up to its main window shown, and no further: the program
+// starts through the same start-up function as its main(); once the shown main
+// window's pending events have run, the probe prints its peak memory and ends.
+// The start-up benchmark times this process from launch to exit.
+#include "app/program_start.h"
 #include "shell/allocator_tuning.h"
-#include "shell/font_substitutions.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -29,12 +27,8 @@ long peakResidentKb() {
 int main(int argc, char** argv) {
     shell::TuneAllocator();
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
-    shell::InstallFontSubstitutions();
-
-    records::ProgramWindows windows;
-    windows.Start();
+    const auto windows = app::startProgram();
     QCoreApplication::processEvents();
     std::printf("peak_kb=%ld\n", peakResidentKb());
-    return windows.MainWindow().isVisible() ? 0 : 1;
+    return windows->mainWindow().isVisible() ? 0 : 1;
 }

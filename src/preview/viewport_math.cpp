@@ -22,13 +22,8 @@ constexpr double kInt32High = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
-int32_t ViewportMath::nearest(double x) {
-    const double below = std::floor(x);
-    const double fraction = x - below;
-    double whole = below + 1;
-    if (fraction < 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) == 0)) whole = below;
-    return checkedWhole(whole, kInt32Low, kInt32High);
-}
+// The default rounding mode rounds halves to the even neighbour.
+int32_t ViewportMath::nearest(double x) { return checkedWhole(std::nearbyint(x), kInt32Low, kInt32High); }
 
 int16_t ViewportMath::toInt16(double x) {
     const int32_t whole = nearest(x);
@@ -47,15 +42,15 @@ void ViewportMath::setUp(shell::Trap& trap, TwipsSize referenceInner) {
 
 void ViewportMath::resetToBase(shell::Trap& trap) {
     trap(124, [&] { m_zoom = 1.0f; });
-    trap(126, [&] { m_origWidth = nearest(double(m_reference.width) - kReferenceMargin); });
-    trap(128, [&] { m_origHeight = nearest(double(m_reference.height) - kReferenceMargin); });
-    trap(130, [&] { m_drawWidth = floorToInt(double(m_origWidth) * 1); });
-    trap(132, [&] { m_drawHeight = floorToInt(double(m_origHeight) * 1); });
+    trap(126, [&] { m_baseWidth = nearest(double(m_reference.width) - kReferenceMargin); });
+    trap(128, [&] { m_baseHeight = nearest(double(m_reference.height) - kReferenceMargin); });
+    trap(130, [&] { m_drawWidth = floorToInt(double(m_baseWidth) * 1); });
+    trap(132, [&] { m_drawHeight = floorToInt(double(m_baseHeight) * 1); });
 }
 
 bool ViewportMath::fitDrawSize(shell::Trap& trap) {
-    trap(100, [&] { m_drawWidth = floorToInt(double(m_origWidth) * double(m_zoom)); });
-    trap(102, [&] { m_drawHeight = floorToInt(double(m_origHeight) * double(m_zoom)); });
+    trap(100, [&] { m_drawWidth = floorToInt(double(m_baseWidth) * double(m_zoom)); });
+    trap(102, [&] { m_drawHeight = floorToInt(double(m_baseHeight) * double(m_zoom)); });
     const bool refused = trap.condition(104, [&] {
         return m_drawWidth >= kDrawWidthLimit || m_drawHeight >= kDrawHeightLimit;
     });

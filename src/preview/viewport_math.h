@@ -71,8 +71,8 @@ public:
     bool setZoom(float factor);
 
     float zoom() const { return m_zoom; }
-    int32_t origWidth() const { return m_origWidth; }
-    int32_t origHeight() const { return m_origHeight; }
+    int32_t baseWidth() const { return m_baseWidth; }
+    int32_t baseHeight() const { return m_baseHeight; }
     int32_t drawWidth() const { return m_drawWidth; }
     int32_t drawHeight() const { return m_drawHeight; }
 
@@ -90,10 +90,10 @@ public:
     // percentage is negative or gives more than the maximum.
     static std::optional<int32_t> valueForPercent(int16_t percent, int32_t maximum);
 
-    void setHScrollStep(int16_t step) { m_hScrollStep = step; }
-    void setVScrollStep(int16_t step) { m_vScrollStep = step; }
-    int16_t hScrollStep() const { return m_hScrollStep; }
-    int16_t vScrollStep() const { return m_vScrollStep; }
+    void setHorizontalScrollStep(int16_t step) { m_horizontalScrollStep = step; }
+    void setVerticalScrollStep(int16_t step) { m_verticalScrollStep = step; }
+    int16_t horizontalScrollStep() const { return m_horizontalScrollStep; }
+    int16_t verticalScrollStep() const { return m_verticalScrollStep; }
 
     // --- Dragging ---------------------------------------------------------------
 
@@ -123,10 +123,10 @@ private:
     TwipsSize m_reference;
     float m_dragX = 0;
     float m_dragY = 0;
-    int16_t m_hScrollStep = 0;
-    int16_t m_vScrollStep = 0;
-    int32_t m_origWidth = 0;
-    int32_t m_origHeight = 0;
+    int16_t m_horizontalScrollStep = 0;
+    int16_t m_verticalScrollStep = 0;
+    int32_t m_baseWidth = 0;
+    int32_t m_baseHeight = 0;
     int32_t m_drawWidth = 0;
     int32_t m_drawHeight = 0;
     float m_zoom = 0;

@@ -25,69 +25,69 @@ RecordListView::RecordListView(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionsMovable(false);
 }
 
-void RecordListView::AddColumn(const QString& header) {
+void RecordListView::addColumn(const QString& header) {
     const int column = columnCount();
     setColumnCount(column + 1);
     headerItem()->setText(column, header);
 }
 
-void RecordListView::SetColumnWidthTwips(int column, int twips) {
+void RecordListView::setColumnWidthTwips(int column, int twips) {
     if (column < 0 || column >= columnCount())
         throw shell::Failure(QStringLiteral("Index out of bounds"));
     setColumnWidth(column, shell::TwipsToPixels(twips));
 }
 
-int RecordListView::RowCount() const { return topLevelItemCount(); }
+int RecordListView::rowCount() const { return topLevelItemCount(); }
 
 QTreeWidgetItem* RecordListView::itemAt(int position) const {
-    if (position < 1 || position > RowCount())
+    if (position < 1 || position > rowCount())
         throw shell::Failure(QStringLiteral("Index out of bounds"));
     return topLevelItem(position - 1);
 }
 
-CommissionRecord RecordListView::Row(int position) const {
+CommissionRecord RecordListView::row(int position) const {
     const QTreeWidgetItem* item = itemAt(position);
     return {item->text(kName), item->text(kTotal), item->text(kCommission)};
 }
 
-int RecordListView::AppendRow(const QString& name) {
-    if (IsFull())
+int RecordListView::appendRow(const QString& name) {
+    if (isFull())
         throw shell::Failure(kListFullFailure);
     auto* item = new QTreeWidgetItem(QStringList{name, QString(), QString()});
     addTopLevelItem(item);
-    return RowCount();
+    return rowCount();
 }
 
-void RecordListView::SetTotal(int position, const QString& text) { itemAt(position)->setText(kTotal, text); }
+void RecordListView::setTotal(int position, const QString& text) { itemAt(position)->setText(kTotal, text); }
 
-void RecordListView::SetCommission(int position, const QString& text) {
+void RecordListView::setCommission(int position, const QString& text) {
     itemAt(position)->setText(kCommission, text);
 }
 
-int RecordListView::FindName(const QString& name) const {
-    const int count = RowCount();
+int RecordListView::findName(const QString& name) const {
+    const int count = rowCount();
     for (int i = 0; i < count; ++i)
         if (topLevelItem(i)->text(kName) == name) return i + 1;
     return 0;
 }
 
-int RecordListView::SelectedPosition() const {
+int RecordListView::selectedPosition() const {
     const QList<QTreeWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? 0 : indexOfTopLevelItem(selected.first()) + 1;
 }
 
-void RecordListView::SelectRow(int position) {
+void RecordListView::selectRow(int position) {
     QTreeWidgetItem* item = itemAt(position);
     setCurrentItem(item);
     item->setSelected(true);
 }
 
-void RecordListView::RemoveSelected() {
-    const int position = SelectedPosition();
+void RecordListView::removeSelected() {
+    const int position = selectedPosition();
     if (position == 0) throw shell::Failure(QStringLiteral("No record is selected."));
     delete takeTopLevelItem(position - 1);
 }
 
-void RecordListView::RemoveAll() { clear(); }
+void RecordListView::removeAll() { clear(); }
 
 }  // namespace records

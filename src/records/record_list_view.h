@@ -18,27 +18,27 @@ public:
     explicit RecordListView(QWidget* parent = nullptr);
 
     // Appends a column with the header text; its width is given in twips.
-    void AddColumn(const QString& header);
-    void SetColumnWidthTwips(int column, int twips);
+    void addColumn(const QString& header);
+    void setColumnWidthTwips(int column, int twips);
 
-    int RowCount() const;
-    bool IsFull() const { return RowCount() >= kMaxRows; }
-    CommissionRecord Row(int position) const;
+    int rowCount() const;
+    bool isFull() const { return rowCount() >= kMaxRows; }
+    CommissionRecord row(int position) const;
 
     // Appends a row with the name and empty amounts; returns its position.
-    int AppendRow(const QString& name);
-    void SetTotal(int position, const QString& text);
-    void SetCommission(int position, const QString& text);
+    int appendRow(const QString& name);
+    void setTotal(int position, const QString& text);
+    void setCommission(int position, const QString& text);
 
     // Position of the first row with exactly this name (case-sensitive, untrimmed); 0 when none.
-    int FindName(const QString& name) const;
+    int findName(const QString& name) const;
 
     // Position of the selected row; 0 when none.
-    int SelectedPosition() const;
-    void SelectRow(int position);
+    int selectedPosition() const;
+    void selectRow(int position);
     // Removes the selected row; fails when no row is selected.
-    void RemoveSelected();
-    void RemoveAll();
+    void removeSelected();
+    void removeAll();
 
 private:
     QTreeWidgetItem* itemAt(int position) const;

@@ -3,7 +3,7 @@
 // save), Back, a second run, and closing the preview.
 #include "generator/generation_run.h"
 #include "preview/picture_box.h"
-#include "records/program_windows.h"
+#include "app/program_windows.h"
 #include "records/saved_list_codec.h"
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
@@ -41,11 +41,11 @@ private slots:
         env = std::make_unique<IsolatedEnvironment>();
         dialogs = std::make_unique<ScriptedDialogs>();
         ended = 0;
-        windows = std::make_unique<records::ProgramWindows>([this] { ++ended; });
-        windows->Start();
-        QVERIFY(QTest::qWaitForWindowExposed(&windows->MainWindow()));
-        QTest::mouseClick(windows->MainWindow().PushButton6(), Qt::LeftButton);
-        QCOMPARE(windows->MainWindow().RowCount(), 3);
+        windows = std::make_unique<app::ProgramWindows>([this] { ++ended; });
+        windows->start();
+        QVERIFY(QTest::qWaitForWindowExposed(&windows->mainWindow()));
+        QTest::mouseClick(windows->mainWindow().loadSampleDataButton(), Qt::LeftButton);
+        QCOMPARE(windows->mainWindow().recordCount(), 3);
     }
 
     void cleanup() {
@@ -56,25 +56,25 @@ private slots:
 
     void runShowsThePreviewAndSavesTheWorkbook() {
         startRun();
-        auto& preview = windows->PreviewWindow();
-        const QString temp = preview.mExcelFile();
-        QCOMPARE(temp, windows->Run().lastTemporaryWorkbook());
+        auto& preview = windows->previewWindow();
+        const QString temp = preview.workbookPath();
+        QCOMPARE(temp, windows->generationRun().lastTemporaryWorkbook());
 
         // Zoom out paints a smaller canvas; zoom in returns to the natural size.
-        const int naturalWidth = preview.Picture1()->widthTwips();
-        QTest::mouseClick(preview.PushButton2(), Qt::LeftButton);
-        QCOMPARE(preview.mZoom(), 0.75f);
-        QCOMPARE(preview.mDrawWidth(), int(preview.mOrigWidth() * 0.75));
+        const int naturalWidth = preview.canvas()->widthTwips();
+        QTest::mouseClick(preview.zoomOutButton(), Qt::LeftButton);
+        QCOMPARE(preview.viewportMath().zoom(), 0.75f);
+        QCOMPARE(preview.viewportMath().drawWidth(), int(preview.viewportMath().baseWidth() * 0.75));
         // The canvas is laid out in whole pixels of 15 twips.
-        QVERIFY(qAbs(preview.Picture1()->widthTwips() - preview.mDrawWidth()) < 15);
-        QTest::mouseClick(preview.PushButton1(), Qt::LeftButton);
-        QCOMPARE(preview.mZoom(), 1.0f);
-        QCOMPARE(preview.Picture1()->widthTwips(), naturalWidth);
+        QVERIFY(qAbs(preview.canvas()->widthTwips() - preview.viewportMath().drawWidth()) < 15);
+        QTest::mouseClick(preview.zoomInButton(), Qt::LeftButton);
+        QCOMPARE(preview.viewportMath().zoom(), 1.0f);
+        QCOMPARE(preview.canvas()->widthTwips(), naturalWidth);
 
         // A new file: an identical copy, the temporary workbook still there.
         const QString target = QDir(env->tempFolder()).filePath("commission.xls");
         dialogs->fileNames.push_back(target);
-        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
         QCOMPARE(contents(target), contents(temp));
         QVERIFY(QFile::exists(temp));
@@ -85,7 +85,7 @@ private slots:
         writeFile(target, "the user's own file");
         dialogs->fileNames.push_back(target);
         dialogs->answers.push_back(shell::BoxAnswer::No);
-        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(dialogs->boxes[dialogs->boxes.size() - 2].text,
                  QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
@@ -93,7 +93,7 @@ private slots:
 
         dialogs->fileNames.push_back(target);
         dialogs->answers.push_back(shell::BoxAnswer::Yes);
-        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
         QCOMPARE(contents(target), contents(temp));
         QVERIFY(dialogs->errorTexts().isEmpty());
@@ -101,13 +101,13 @@ private slots:
 
     void failingSaveReportsOnlyTheErrorAndKeepsTheOldFile() {
         startRun();
-        auto& preview = windows->PreviewWindow();
+        auto& preview = windows->previewWindow();
         // A path below a file cannot be written, whoever runs the test.
         const QString blocker = QDir(env->tempFolder()).filePath("not-a-folder");
         writeFile(blocker, "plain file");
         dialogs->fileNames.push_back(blocker + "/commission.xls");
         const auto before = dialogs->boxes.size();
-        QTest::mouseClick(preview.PushButton6(), Qt::LeftButton);
+        QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
 
         QCOMPARE(dialogs->boxes.size(), before + 1);
         QCOMPARE(dialogs->boxes.back().title, QStringLiteral("Application Error"));
@@ -118,17 +118,17 @@ private slots:
 
     void backThenSecondRunThenClosingThePreview() {
         startRun();
-        auto& preview = windows->PreviewWindow();
-        const QString firstTemp = preview.mExcelFile();
+        auto& preview = windows->previewWindow();
+        const QString firstTemp = preview.workbookPath();
 
-        QTest::mouseClick(preview.PushButton8(), Qt::LeftButton);
+        QTest::mouseClick(preview.backButton(), Qt::LeftButton);
         QVERIFY(!QFile::exists(firstTemp));
-        QVERIFY(windows->MainWindow().isVisible());
+        QVERIFY(windows->mainWindow().isVisible());
         QVERIFY(!preview.isVisible());
-        QCOMPARE(windows->MainWindow().RowCount(), 3);
+        QCOMPARE(windows->mainWindow().recordCount(), 3);
 
         startRun();
-        const QString secondTemp = preview.mExcelFile();
+        const QString secondTemp = preview.workbookPath();
         QVERIFY(secondTemp != firstTemp);
         QVERIFY(QFile::exists(secondTemp));
 
@@ -142,13 +142,13 @@ private slots:
 
 private:
     void startRun() {
-        QTest::mouseClick(windows->MainWindow().PushButton1(), Qt::LeftButton);
-        auto& preview = windows->PreviewWindow();
+        QTest::mouseClick(windows->mainWindow().startCreatingTemplateButton(), Qt::LeftButton);
+        auto& preview = windows->previewWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
-        QVERIFY(!windows->MainWindow().isVisible());
-        QVERIFY(!preview.Picture1()->picture().isNull() || !preview.Picture1()->surface().isNull());
-        QVERIFY(preview.Picture1()->widthTwips() > 3 * 190 * 15);
-        QVERIFY(QFile::exists(preview.mExcelFile()));
+        QVERIFY(!windows->mainWindow().isVisible());
+        QVERIFY(!preview.canvas()->picture().isNull() || !preview.canvas()->surface().isNull());
+        QVERIFY(preview.canvas()->widthTwips() > 3 * 190 * 15);
+        QVERIFY(QFile::exists(preview.workbookPath()));
         QVERIFY(!QFile::exists(QDir(env->tempFolder()).filePath("temp.bmp")));
         QVERIFY2(dialogs->errorTexts().isEmpty(), qPrintable(dialogs->errorTexts().join("\n")));
     }
@@ -157,7 +157,7 @@ private:
 
     std::unique_ptr<IsolatedEnvironment> env;
     std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<records::ProgramWindows> windows;
+    std::unique_ptr<app::ProgramWindows> windows;
     int ended = 0;
 };
 

@@ -34,8 +34,8 @@ protected:
 TEST_F(ViewportMathTest, SetUpTakesBaseSizeFromReferenceLessTwoTwips) {
     view.setUp(trap, {4500, 3000});
     EXPECT_EQ(view.zoom(), 1.0f);
-    EXPECT_EQ(view.origWidth(), 4498);
-    EXPECT_EQ(view.origHeight(), 2998);
+    EXPECT_EQ(view.baseWidth(), 4498);
+    EXPECT_EQ(view.baseHeight(), 2998);
     EXPECT_EQ(view.drawWidth(), 4498);
     EXPECT_EQ(view.drawHeight(), 2998);
     EXPECT_TRUE(dialogs.boxes.empty());

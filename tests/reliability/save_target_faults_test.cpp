@@ -4,7 +4,7 @@
 // error box and leaves every existing file as it was.
 #include "file_faults.h"
 #include "gtest_printers.h"
-#include "preview/form2.h"
+#include "preview/preview_window.h"
 #include "shell/error_locations.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
@@ -22,7 +22,7 @@ class SaveTargetFaults : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(writeFile(workbook, workbookBytes('w')));
-        form2.setWorkbookPath(workbook);
+        previewWindow.setWorkbookPath(workbook);
     }
 
     // Runs "Save Results To Excel File" choosing path, answering the overwrite
@@ -30,7 +30,7 @@ protected:
     void saveAs(const QString& path, shell::BoxAnswer answer = shell::BoxAnswer::Yes) {
         dialogs.fileNames.push_back(path);
         dialogs.answers.push_back(answer);
-        form2.PushButton6_Click();
+        previewWindow.saveResults();
     }
 
     QStringList errors() const { return dialogs.errorTexts(); }
@@ -52,7 +52,7 @@ protected:
     ScriptedDialogs dialogs;
     QTemporaryDir user;  // the user's own folder of documents
     QString workbook = QDir(env.tempFolder()).filePath("rendle12345678.xls");
-    preview::Form2 form2{preview::Form2Services{[] {}, [] {}, [] {}}};
+    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] {}, [] {}}};
 };
 
 TEST_F(SaveTargetFaults, TargetInMissingFolderIsReportedAndCreatesNothing) {
@@ -171,7 +171,7 @@ TEST_F(SaveTargetFaults, WorkbookReplacedByAFolderIsReportedAndNothingWritten) {
     saveAs(user.filePath("commission.xls"));
     EXPECT_EQ(errors().size(), 1);
     EXPECT_TRUE(faults::entriesOf(user.path()).isEmpty());
-    form2.PushButton8_Click();  // Back: the quiet deletion leaves the folder, quietly
+    previewWindow.goBack();  // Back: the quiet deletion leaves the folder, quietly
     EXPECT_EQ(errors().size(), 1);
     EXPECT_TRUE(QFileInfo(workbook).isDir());
 }

@@ -5,8 +5,8 @@
 // keeps its previous list whole.
 #include "file_faults.h"
 #include "gtest_printers.h"
-#include "preview/form2.h"
-#include "records/form1_harness.h"
+#include "preview/preview_window.h"
+#include "records/main_window_harness.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -30,7 +30,7 @@ class StartupFileFaults : public ::testing::Test {
 protected:
     void SetUp() override { shell::setProgramFolderForTesting(programFolder.path()); }
     void TearDown() override {
-        if (h.form) h.closeWindow();
+        if (h.window) h.closeWindow();
         shell::setProgramFolderForTesting(QString());
     }
 
@@ -38,15 +38,15 @@ protected:
     QString programFile(const QString& name) const { return programFolder.filePath(name); }
 
     // A start on a store holding the sample list at 7.5 percent.
-    records::Form1& startWithSample() {
+    records::MainWindow& startWithSample() {
         h.store(shell::kKeyCommissionList, encoded(kSample));
         h.store(shell::kKeyCommissionRate, "7.5");
         return h.start();
     }
     void expectSampleLoaded() {
         EXPECT_EQ(h.rows(), kSample);
-        EXPECT_EQ(h.form->txtCommissionrate()->text(), QStringLiteral("7.5"));
-        EXPECT_TRUE(h.form->isVisible());
+        EXPECT_EQ(h.window->percentageEdit()->text(), QStringLiteral("7.5"));
+        EXPECT_TRUE(h.window->isVisible());
     }
     QStringList errorsAt(const QString& location) const {
         QStringList out;
@@ -55,7 +55,7 @@ protected:
         return out;
     }
 
-    Form1Harness h;
+    MainWindowHarness h;
     QTemporaryDir programFolder;
 };
 
@@ -64,16 +64,16 @@ protected:
 TEST_F(StartupFileFaults, StoreFolderTakenByAFileReportsTheCloseAndKeepsTheFile) {
     ASSERT_TRUE(QDir().mkpath(h.env.configFolder()));
     ASSERT_TRUE(writeFile(QFileInfo(storeFile()).absolutePath(), "someone else's file"));
-    records::Form1& f = h.start();
-    EXPECT_EQ(f.RowCount(), 0);
+    records::MainWindow& f = h.start();
+    EXPECT_EQ(f.recordCount(), 0);
 
     // Typing a percentage cannot store it; typing goes on without a box or a crash.
-    QTest::keyClicks(f.txtCommissionrate(), "12");
+    QTest::keyClicks(f.percentageEdit(), "12");
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
-    h.set(f.txtSaleperson(), "Ann");
-    h.set(f.txtTotalSalesAmount(), "100");
-    f.PushButton4_Click();
-    ASSERT_EQ(f.RowCount(), 1);
+    h.set(f.nameEdit(), "Ann");
+    h.set(f.totalEdit(), "100");
+    f.addRecord();
+    ASSERT_EQ(f.recordCount(), 1);
 
     h.closeWindow();
     const QStringList closeErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose));
@@ -86,11 +86,11 @@ TEST_F(StartupFileFaults, StoreFolderTakenByAFileReportsTheCloseAndKeepsTheFile)
 TEST_F(StartupFileFaults, StoreInAReadOnlyFolderReportsTheClose) {
     // /proc cannot be written even by root.
     qputenv("XDG_CONFIG_HOME", "/proc");
-    records::Form1& f = h.start();
-    EXPECT_EQ(f.RowCount(), 0);
+    records::MainWindow& f = h.start();
+    EXPECT_EQ(f.recordCount(), 0);
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
-    QTest::keyClicks(f.txtCommissionrate(), "5");
-    f.PushButton6_Click();
+    QTest::keyClicks(f.percentageEdit(), "5");
+    f.loadSampleData();
     h.closeWindow();
     const QStringList closeErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose));
     ASSERT_EQ(closeErrors.size(), 1) << h.errorHeads().join(" | ").toStdString();
@@ -99,12 +99,12 @@ TEST_F(StartupFileFaults, StoreInAReadOnlyFolderReportsTheClose) {
 
 TEST_F(StartupFileFaults, StoreFileTakenByAFolderReportsAndTheWindowStillWorks) {
     ASSERT_TRUE(QDir().mkpath(storeFile()));
-    records::Form1& f = h.start();
-    EXPECT_EQ(f.RowCount(), 0);
-    EXPECT_EQ(f.txtCommissionrate()->text(), QStringLiteral("10"));
-    QTest::keyClicks(f.txtCommissionrate(), "5");
-    f.PushButton6_Click();  // the sample rows
-    EXPECT_EQ(f.RowCount(), 3);
+    records::MainWindow& f = h.start();
+    EXPECT_EQ(f.recordCount(), 0);
+    EXPECT_EQ(f.percentageEdit()->text(), QStringLiteral("10"));
+    QTest::keyClicks(f.percentageEdit(), "5");
+    f.loadSampleData();  // the sample rows
+    EXPECT_EQ(f.recordCount(), 3);
     h.closeWindow();
     EXPECT_FALSE(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).isEmpty());
     EXPECT_TRUE(QFileInfo(storeFile()).isDir());
@@ -116,28 +116,28 @@ TEST_F(StartupFileFaults, DamagedStoreIsReportedAndKeptForTheUserToRecover) {
     for (int i = 0; i < 4096; ++i) garbage += char((i * 7919) % 256);
     ASSERT_TRUE(writeFile(storeFile(), garbage));
 
-    records::Form1& f = h.start();
-    EXPECT_EQ(f.RowCount(), 0);
+    records::MainWindow& f = h.start();
+    EXPECT_EQ(f.recordCount(), 0);
     const QStringList loadErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
     ASSERT_FALSE(loadErrors.isEmpty());
     EXPECT_TRUE(loadErrors.first().contains("at line 148")) << loadErrors.first().toStdString();
     EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
 
-    f.PushButton6_Click();
-    EXPECT_EQ(f.RowCount(), 3);
+    f.loadSampleData();
+    EXPECT_EQ(f.recordCount(), 3);
     h.closeWindow();
     EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 1);
     EXPECT_EQ(readFile(storeFile()), garbage);
 }
 
 TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
-    records::Form1& f = startWithSample();
+    records::MainWindow& f = startWithSample();
     const QByteArray before = readFile(storeFile());
     ASSERT_FALSE(before.isEmpty());
     for (int i = 0; i < 200; ++i) {
-        h.set(f.txtSaleperson(), QStringLiteral("Seller number %1 with a long name").arg(i));
-        h.set(f.txtTotalSalesAmount(), QString::number(1000 + i));
-        f.PushButton4_Click();
+        h.set(f.nameEdit(), QStringLiteral("Seller number %1 with a long name").arg(i));
+        h.set(f.totalEdit(), QString::number(1000 + i));
+        f.addRecord();
     }
     {
         faults::DiskFull full(before.size() + 512);
@@ -153,12 +153,12 @@ TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
 }
 
 TEST_F(StartupFileFaults, FullDiskWhileTypingThePercentageLosesOnlyThatValue) {
-    records::Form1& f = startWithSample();
+    records::MainWindow& f = startWithSample();
     const QByteArray before = readFile(storeFile());
     {
         faults::DiskFull full(16);
         ASSERT_TRUE(full.active());
-        QTest::keyClicks(f.txtCommissionrate(), "25");
+        QTest::keyClicks(f.percentageEdit(), "25");
     }
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
     EXPECT_EQ(readFile(storeFile()), before);
@@ -255,7 +255,7 @@ TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
         SCOPED_TRACE(what);
         ASSERT_TRUE(writeFile(programFile("HAND-M.CUR"), bytes));
         h.dialogs.clear();
-        records::Form1& f = startWithSample();
+        records::MainWindow& f = startWithSample();
         expectSampleLoaded();
         // Either the damage is caught (one box, the load goes on) or the file still
         // makes some picture; never more than one box, never a crash.
@@ -263,11 +263,11 @@ TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
         EXPECT_LE(errors.size(), 1) << h.errorHeads().join(" | ").toStdString();
         if (!errors.isEmpty()) {
             EXPECT_TRUE(errors.first().contains("at line 110")) << errors.first().toStdString();
-            EXPECT_EQ(f.CustomPointer().shape(), Qt::PointingHandCursor);
+            EXPECT_EQ(f.customPointer().shape(), Qt::PointingHandCursor);
         }
-        QTest::mouseMove(f.PushButton4());
-        preview::Form2 form2{preview::Form2Services{[] {}, [] {}, [] {}}};
-        form2.EnsureLoaded();
+        QTest::mouseMove(f.addRecordButton());
+        preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] {}, [] {}}};
+        previewWindow.ensureLoaded();
         EXPECT_LE(errorsAt(shell::errorLocationText(shell::ErrorLocation::PreviewLoad)).size(), 1);
         h.closeWindow();
         EXPECT_EQ(h.stored(shell::kKeyCommissionList), encoded(kSample));
@@ -288,10 +288,10 @@ TEST_F(StartupFileFaults, HandCursorThatIsNoFileIsIgnored) {
         QFile::remove(cursor);
         ASSERT_TRUE(make());
         h.dialogs.clear();
-        records::Form1& f = startWithSample();
+        records::MainWindow& f = startWithSample();
         expectSampleLoaded();
         EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
-        EXPECT_EQ(f.CustomPointer().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(f.customPointer().shape(), Qt::PointingHandCursor);
         h.closeWindow();
     }
 }

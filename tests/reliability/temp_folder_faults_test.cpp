@@ -6,8 +6,8 @@
 #include "gtest_printers.h"
 #include "generator/engine_session.h"
 #include "generator/generation_run.h"
-#include "preview/form2.h"
-#include "records/form1_harness.h"
+#include "preview/preview_window.h"
+#include "records/main_window_harness.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,25 +20,25 @@ using faults::writeFile;
 class TempFolderFaults : public ::testing::Test {
 protected:
     void SetUp() override {
-        records::Form1& f = h.start();
-        f.PushButton6_Click();  // the three sample rows
-        h.set(f.txtSaleperson(), QStringLiteral("Émilie \"the closer\" O'Neil"));
-        h.set(f.txtTotalSalesAmount(), QStringLiteral("1234.56"));
-        f.PushButton4_Click();
+        records::MainWindow& f = h.start();
+        f.loadSampleData();  // the three sample rows
+        h.set(f.nameEdit(), QStringLiteral("Émilie \"the closer\" O'Neil"));
+        h.set(f.totalEdit(), QStringLiteral("1234.56"));
+        f.addRecord();
         rowsBefore = h.rows();
         ASSERT_EQ(rowsBefore.size(), 4);
-        h.duringGeneration = [this] { run.run(*h.form, *h.form, form2); };
+        h.duringGeneration = [this] { run.run(*h.window, *h.window, previewWindow); };
     }
 
     void pointTempAt(const QString& folder) { qputenv("TEMP", QFile::encodeName(folder)); }
 
     // Start Creating Template, then what the user can do next: Back, close.
     void runThenBackThenClose() {
-        h.form->PushButton1_Click();
+        h.window->startCreatingTemplate();
         EXPECT_EQ(h.generations, 1);
         EXPECT_EQ(h.rows(), rowsBefore);
-        form2.PushButton8_Click();
-        EXPECT_TRUE(h.form->isVisible());
+        previewWindow.goBack();
+        EXPECT_TRUE(h.window->isVisible());
         EXPECT_EQ(h.rows(), rowsBefore);
         h.closeWindow();
         h.start();
@@ -52,10 +52,10 @@ protected:
         return out;
     }
 
-    Form1Harness h;
+    MainWindowHarness h;
     generator::EngineSession engine;
     generator::GenerationRun run{engine, 20240301};
-    preview::Form2 form2{preview::Form2Services{[this] { h.form->show(); }, [] {}, [] {}}};
+    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[this] { h.window->show(); }, [] {}, [] {}}};
     Rows rowsBefore;
 };
 
@@ -96,7 +96,7 @@ TEST_F(TempFolderFaults, FullDiskReportsTheSaveAndBackLeavesNoWorkbookBehind) {
     {
         faults::DiskFull full(2048);
         ASSERT_TRUE(full.active());
-        h.form->PushButton1_Click();
+        h.window->startCreatingTemplate();
     }
     const QStringList errors = runErrors();
     ASSERT_FALSE(errors.isEmpty());
@@ -110,12 +110,12 @@ TEST_F(TempFolderFaults, FullDiskReportsTheSaveAndBackLeavesNoWorkbookBehind) {
     ASSERT_TRUE(writeFile(target, faults::workbookBytes('u')));
     h.dialogs.fileNames.push_back(target);
     h.dialogs.answers.push_back(shell::BoxAnswer::Yes);
-    form2.PushButton6_Click();
+    previewWindow.saveResults();
     const QByteArray saved = readFile(target);
     EXPECT_TRUE(saved == faults::workbookBytes('u') || saved.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")))
         << "the user's file was replaced by " << saved.size() << " bytes that are no workbook";
 
-    form2.PushButton8_Click();
+    previewWindow.goBack();
     EXPECT_TRUE(faults::entriesOf(h.env.tempFolder()).isEmpty())
         << faults::entriesOf(h.env.tempFolder()).join(",").toStdString();
     h.closeWindow();
@@ -127,21 +127,21 @@ TEST_F(TempFolderFaults, SnapshotNameTakenByAFolderStillSavesTheWorkbook) {
     const QString snapshot = QDir(h.env.tempFolder()).filePath("temp.bmp");
     ASSERT_TRUE(QDir().mkpath(snapshot));
     ASSERT_TRUE(writeFile(snapshot + "/keep.txt", "mine"));
-    h.form->PushButton1_Click();
+    h.window->startCreatingTemplate();
     EXPECT_FALSE(h.dialogs.errorTexts().isEmpty());
     EXPECT_EQ(readFile(snapshot + "/keep.txt"), QByteArray("mine"));
-    EXPECT_TRUE(form2.isVisible());
+    EXPECT_TRUE(previewWindow.isVisible());
 
     // The workbook itself was written: saving it gives a real copy.
     QTemporaryDir user;
     h.dialogs.clear();
     h.dialogs.fileNames.push_back(user.filePath("commission.xls"));
-    form2.PushButton6_Click();
+    previewWindow.saveResults();
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
-    EXPECT_EQ(readFile(user.filePath("commission.xls")), readFile(form2.mExcelFile()));
+    EXPECT_EQ(readFile(user.filePath("commission.xls")), readFile(previewWindow.workbookPath()));
     EXPECT_TRUE(readFile(user.filePath("commission.xls")).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
-    form2.PushButton8_Click();
-    EXPECT_FALSE(QFileInfo::exists(form2.mExcelFile()));
+    previewWindow.goBack();
+    EXPECT_FALSE(QFileInfo::exists(previewWindow.workbookPath()));
 }
 
 }  // namespace

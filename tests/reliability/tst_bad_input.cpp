@@ -3,7 +3,7 @@
 // percentages at and past the edges of a double; a list of 32,767 records. Each
 // is taken by the entry rules or refused with a message, and the list comes back
 // unchanged after closing the window and starting again.
-#include "records/form1_harness.h"
+#include "records/main_window_harness.h"
 #include "records/record_messages.h"
 #include "shell/locale_number.h"
 
@@ -13,13 +13,13 @@ using records::CommissionRecord;
 
 class BadInput : public QObject {
     Q_OBJECT
-    std::unique_ptr<Form1Harness> h;
+    std::unique_ptr<MainWindowHarness> h;
 
     // Adds a record as the user would: the fields set, then Add Record.
     void add(const QString& name, const QString& total) {
-        Form1Harness::set(h->form->txtSaleperson(), name);
-        Form1Harness::set(h->form->txtTotalSalesAmount(), total);
-        h->form->PushButton4_Click();
+        MainWindowHarness::set(h->window->nameEdit(), name);
+        MainWindowHarness::set(h->window->totalEdit(), total);
+        h->window->addRecord();
     }
 
     // Closes the window (which stores the list) and starts a new one.
@@ -37,9 +37,9 @@ class BadInput : public QObject {
     static QString text(const char16_t* s) { return QString::fromUtf16(s); }
 
 private slots:
-    void init() { h = std::make_unique<Form1Harness>(); }
+    void init() { h = std::make_unique<MainWindowHarness>(); }
     void cleanup() {
-        if (h->form) h->closeWindow();
+        if (h->window) h->closeWindow();
         h.reset();
     }
 
@@ -61,17 +61,17 @@ private slots:
     void hostileNamesComeBackAfterARestart() {
         QFETCH(QString, name);
         h->start();
-        h->form->PushButton6_Click();
+        h->window->loadSampleData();
         add(name, QStringLiteral("5600"));
-        const bool refused = h->form->RowCount() == 3;
+        const bool refused = h->window->recordCount() == 3;
         if (refused) {
             // A refusal says so.
             QVERIFY2(!h->dialogs.boxes.empty(), "the record was dropped without a message");
             return;
         }
-        QCOMPARE(h->form->RowCount(), 4);
-        QCOMPARE(h->form->Row(4).saleperson.size(), name.size());
-        QCOMPARE(h->form->Row(4), (CommissionRecord{name, "5600", "560"}));
+        QCOMPARE(h->window->recordCount(), 4);
+        QCOMPARE(h->window->record(4).saleperson.size(), name.size());
+        QCOMPARE(h->window->record(4), (CommissionRecord{name, "5600", "560"}));
         const Rows before = h->rows();
         restart();
         QCOMPARE(h->rows(), before);
@@ -99,32 +99,32 @@ private slots:
         QFETCH(QString, percentage);
         QFETCH(bool, numeric);
         QFETCH(QString, commission);
-        records::Form1& f = h->start();
-        Form1Harness::set(f.txtCommissionrate(), percentage);
-        Form1Harness::set(f.txtCommission(), QStringLiteral("before"));
-        Form1Harness::set(f.txtSaleperson(), QStringLiteral("Edge"));
-        Form1Harness::set(f.txtTotalSalesAmount(), total);
+        records::MainWindow& f = h->start();
+        MainWindowHarness::set(f.percentageEdit(), percentage);
+        MainWindowHarness::set(f.commissionEdit(), QStringLiteral("before"));
+        MainWindowHarness::set(f.nameEdit(), QStringLiteral("Edge"));
+        MainWindowHarness::set(f.totalEdit(), total);
 
         QCOMPARE(shell::IsNumeric(total), numeric);
         if (!numeric || commission == QLatin1String("unchanged")) {
-            QCOMPARE(f.txtCommission()->text(), QStringLiteral("before"));
-            if (!numeric) QTRY_COMPARE(QApplication::focusWidget(), f.txtTotalSalesAmount());
+            QCOMPARE(f.commissionEdit()->text(), QStringLiteral("before"));
+            if (!numeric) QTRY_COMPARE(QApplication::focusWidget(), f.totalEdit());
         } else if (commission == QLatin1String("subnormal")) {
-            const QString shownText = f.txtCommission()->text();
+            const QString shownText = f.commissionEdit()->text();
             QVERIFY2(shell::IsNumeric(shownText), qPrintable(shownText));
             QVERIFY(shell::ToDouble(shownText) > 0);
         } else {
-            QCOMPARE(f.txtCommission()->text(), commission);
+            QCOMPARE(f.commissionEdit()->text(), commission);
         }
         QVERIFY(h->dialogs.boxes.empty());
 
-        f.PushButton4_Click();
-        QCOMPARE(f.RowCount(), 1);
-        QCOMPARE(f.Row(1).totalSalesAmount, total);
+        f.addRecord();
+        QCOMPARE(f.recordCount(), 1);
+        QCOMPARE(f.record(1).totalSalesAmount, total);
         const Rows before = h->rows();
         restart();
         QCOMPARE(h->rows(), before);
-        QCOMPARE(h->form->txtCommissionrate()->text(), percentage);
+        QCOMPARE(h->window->percentageEdit()->text(), percentage);
     }
 
     void separatorsInsideTextsDoNotDamageTheList_data() {
@@ -142,12 +142,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, total);
         QFETCH(QString, commission);
-        records::Form1& f = h->start();
-        f.PushButton6_Click();
-        Form1Harness::set(f.txtSaleperson(), name);
-        Form1Harness::set(f.txtTotalSalesAmount(), total);
-        Form1Harness::set(f.txtCommission(), commission);
-        f.PushButton4_Click();
+        records::MainWindow& f = h->start();
+        f.loadSampleData();
+        MainWindowHarness::set(f.nameEdit(), name);
+        MainWindowHarness::set(f.totalEdit(), total);
+        MainWindowHarness::set(f.commissionEdit(), commission);
+        f.addRecord();
         const Rows before = h->rows();
         if (before.size() == 3) QVERIFY2(!h->dialogs.boxes.empty(), "the record was dropped without a message");
         restart();
@@ -160,36 +160,36 @@ private slots:
         value.reserve(32767 * 40);
         for (int i = 1; i <= 32767; ++i)
             value += QStringLiteral("Seller %1||SEP1||%2||SEP1||%3||SEP2||").arg(i).arg(i * 10).arg(i);
-        Form1Harness::store(shell::kKeyCommissionList, value);
+        MainWindowHarness::store(shell::kKeyCommissionList, value);
 
         QElapsedTimer timer;
         timer.start();
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         qInfo("32,767 records loaded in %lld ms", timer.elapsed());
-        QCOMPARE(f.RowCount(), 32767);
+        QCOMPARE(f.recordCount(), 32767);
         QVERIFY(h->dialogs.boxes.empty());
-        QCOMPARE(f.Row(32767), (CommissionRecord{"Seller 32767", "327670", "32767"}));
+        QCOMPARE(f.record(32767), (CommissionRecord{"Seller 32767", "327670", "32767"}));
 
         // The list is full: a new name is refused with a message, a listed name is
         // still updated in place.
         add(QStringLiteral("One too many"), QStringLiteral("1"));
-        QCOMPARE(f.RowCount(), 32767);
+        QCOMPARE(f.recordCount(), 32767);
         QVERIFY(shown(records::kListFullMessage));
         add(QStringLiteral("Seller 5"), QStringLiteral("77"));
-        QCOMPARE(f.RowCount(), 32767);
-        QCOMPARE(f.Row(5), (CommissionRecord{"Seller 5", "77", "7.7"}));
+        QCOMPARE(f.recordCount(), 32767);
+        QCOMPARE(f.record(5), (CommissionRecord{"Seller 5", "77", "7.7"}));
         add(QStringLiteral("Seller 5"), QStringLiteral("50"));  // back to what was stored
 
         h->closeWindow();
-        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionList), value);
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionList), value);
     }
 
     void aStoredListLongerThanTheListCanHoldIsReported() {
         QString value;
         for (int i = 1; i <= 32768; ++i) value += QStringLiteral("S%1||SEP1||1||SEP1||0.1||SEP2||").arg(i);
-        Form1Harness::store(shell::kKeyCommissionList, value);
-        records::Form1& f = h->start();
-        QCOMPARE(f.RowCount(), 32767);
+        MainWindowHarness::store(shell::kKeyCommissionList, value);
+        records::MainWindow& f = h->start();
+        QCOMPARE(f.recordCount(), 32767);
         QCOMPARE(h->dialogs.errorTexts().size(), 1);
         QVERIFY(h->dialogs.errorTexts().first().startsWith(records::kSavedListTooLongFailure));
     }

@@ -1,6 +1,6 @@
 // The preview window's commands: load, the delivered picture and workbook, save,
 // back, and closing the window.
-#include "preview/form2.h"
+#include "preview/preview_window.h"
 #include "preview/picture_box.h"
 #include "shell/atomic_file.h"
 #include "shell/cursor_file.h"
@@ -17,54 +17,54 @@ namespace preview {
 
 using shell::Trap;
 
-namespace {
-}  // namespace
-
 // --- Load and delivery ----------------------------------------------------------------
 
-void Form2::EnsureLoaded() {
+void PreviewWindow::ensureLoaded() {
     if (m_loaded) return;
     m_loaded = true;
-    Form_Load();
+    load();
 }
 
-void Form2::Form_Load() {
+void PreviewWindow::load() {
     Trap trap(shell::ErrorLocation::PreviewLoad);
-    trap(100, [&] { m_firstActivate = true; });
+    trap(100, [&] { m_firstActivation = true; });
     trap(102, [&] { shell::ApplyFaceColor(this); });
     trap(104, [&] {
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     });
-    if (trap.condition(108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
-        trap(110, [&] { m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); });
+    if (trap.condition(
+            108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
+        trap(110, [&] {
+            m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile)));
+        });
 }
 
-void Form2::setPicture(const QImage& picture) {
-    EnsureLoaded();
-    m_picture1->setPicture(picture);
+void PreviewWindow::setPicture(const QImage& picture) {
+    ensureLoaded();
+    m_canvas->setPicture(picture);
     // Each new picture gets the viewport set up afresh at the next activation.
-    m_firstActivate = true;
+    m_firstActivation = true;
 }
 
-void Form2::setWorkbookPath(const QString& path) {
-    EnsureLoaded();
-    m_excelFile = path;
+void PreviewWindow::setWorkbookPath(const QString& path) {
+    ensureLoaded();
+    m_workbookPath = path;
 }
 
-void Form2::showPreview() {
-    EnsureLoaded();
+void PreviewWindow::showPreview() {
+    ensureLoaded();
     const bool wasVisible = isVisible();
     show();
     raise();
     activateWindow();
     // Showing runs the activation; a window already up is activated here.
-    if (wasVisible) Form_Activate();
+    if (wasVisible) activate();
 }
 
 // --- Save Results To Excel File -------------------------------------------------------
 
-void Form2::PushButton6_Click() {
+void PreviewWindow::saveResults() {
     Trap trap(shell::ErrorLocation::SaveResults);
     std::optional<shell::BoxAnswer> answer;  // none until asked
     QString fileName;
@@ -102,17 +102,17 @@ void Form2::PushButton6_Click() {
 // Copies the temporary workbook byte for byte to path. The copy goes to a new
 // sibling that then replaces path, so an existing file survives any failure; an
 // existing file is replaced only when the user confirmed it.
-void Form2::copyWorkbook(const QString& path, bool replaceConfirmed) const {
+void PreviewWindow::copyWorkbook(const QString& path, bool replaceConfirmed) const {
     if (!replaceConfirmed && shell::FileExists(path))
         throw shell::Failure(QStringLiteral("File already exists: %1").arg(path));
-    shell::CopyFileAtomically(m_excelFile, path);
+    shell::CopyFileAtomically(m_workbookPath, path);
 }
 
 // --- < Back ---------------------------------------------------------------------------
 
-void Form2::PushButton8_Click() {
+void PreviewWindow::goBack() {
     Trap trap(shell::ErrorLocation::GoBack);
-    trap(102, [&] { shell::DeleteFileQuiet(m_excelFile); });
+    trap(102, [&] { shell::DeleteFileQuiet(m_workbookPath); });
     trap(104, [&] {
         if (m_services.showMainWindow) m_services.showMainWindow();
     });
@@ -121,15 +121,15 @@ void Form2::PushButton8_Click() {
 
 // --- Closing --------------------------------------------------------------------------
 
-void Form2::closeEvent(QCloseEvent* event) {
-    shell::untrapped([&] { Form_QueryUnload(); });
+void PreviewWindow::closeEvent(QCloseEvent* event) {
+    shell::untrapped([&] { prepareToClose(); });
     event->accept();
-    shell::untrapped([&] { Form_Unload(); });
+    shell::untrapped([&] { m_services.endProgram(); });
 }
 
-void Form2::Form_QueryUnload() {
+void PreviewWindow::prepareToClose() {
     Trap trap(shell::ErrorLocation::PreviewClose);
-    trap(100, [&] { shell::DeleteFileQuiet(m_excelFile); });
+    trap(100, [&] { shell::DeleteFileQuiet(m_workbookPath); });
     trap(102, [&] { QCoreApplication::processEvents(); });
     trap(104, [&] { QCoreApplication::processEvents(); });
     // The program ends next: the main window's record list is kept first.
@@ -137,7 +137,5 @@ void Form2::Form_QueryUnload() {
         if (m_services.storeRecordList) m_services.storeRecordList();
     });
 }
-
-void Form2::Form_Unload() { m_services.endProgram(); }
 
 }  // namespace preview

@@ -1,23 +1,23 @@
 // The record list commands on the real main window.
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "records/record_messages.h"
 
 using records::CommissionRecord;
 
-class Form1Records : public QObject {
+class MainWindowRecords : public QObject {
     Q_OBJECT
-    std::unique_ptr<Form1Harness> h;
-    records::Form1* f = nullptr;
+    std::unique_ptr<MainWindowHarness> h;
+    records::MainWindow* f = nullptr;
 
     void enter(const QString& name, const QString& total, const QString& commission) {
-        f->txtSaleperson()->setText(name);
-        f->txtTotalSalesAmount()->setText(total);
-        f->txtCommission()->setText(commission);
+        f->nameEdit()->setText(name);
+        f->totalEdit()->setText(total);
+        f->commissionEdit()->setText(commission);
     }
 
 private slots:
     void init() {
-        h = std::make_unique<Form1Harness>();
+        h = std::make_unique<MainWindowHarness>();
         f = &h->start();
     }
     void cleanup() {
@@ -27,64 +27,64 @@ private slots:
 
     void sampleDataLoadsExactlyThreeRows() {
         enter(QStringLiteral("Someone"), QStringLiteral("1"), QStringLiteral("2"));
-        f->PushButton4_Click();
-        f->txtCommissionrate()->setText(QStringLiteral("7"));
-        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionRate), QStringLiteral("7"));
+        f->addRecord();
+        f->percentageEdit()->setText(QStringLiteral("7"));
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionRate), QStringLiteral("7"));
 
-        QTest::mouseClick(f->PushButton6(), Qt::LeftButton);
+        QTest::mouseClick(f->loadSampleDataButton(), Qt::LeftButton);
 
         QCOMPARE(h->rows(), (Rows{{"Aldo Fennick", "5600", "560"},
                                   {"John Smith", "8400", "840"},
                                   {"Zodo Duvevado", "11100", "1110"}}));
-        QCOMPARE(f->txtCommissionrate()->text(), QStringLiteral("10"));
-        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionRate), QStringLiteral("10"));
-        QVERIFY(f->txtSaleperson()->text().isEmpty());
-        QVERIFY(f->txtTotalSalesAmount()->text().isEmpty());
-        QVERIFY(f->txtCommission()->text().isEmpty());
+        QCOMPARE(f->percentageEdit()->text(), QStringLiteral("10"));
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionRate), QStringLiteral("10"));
+        QVERIFY(f->nameEdit()->text().isEmpty());
+        QVERIFY(f->totalEdit()->text().isEmpty());
+        QVERIFY(f->commissionEdit()->text().isEmpty());
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void addAppendsThenClearsTheFields() {
         enter(QStringLiteral("Ann"), QString(), QString());
-        QTest::mouseClick(f->PushButton4(), Qt::LeftButton);
+        QTest::mouseClick(f->addRecordButton(), Qt::LeftButton);
         QCOMPARE(h->rows(), (Rows{{"Ann", "", ""}}));
-        QVERIFY(f->txtSaleperson()->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), f->txtSaleperson());
+        QVERIFY(f->nameEdit()->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), f->nameEdit());
 
         enter(QStringLiteral("Bob"), QStringLiteral("200"), QStringLiteral("20"));
-        f->PushButton4_Click();
+        f->addRecord();
         QCOMPARE(h->rows(), (Rows{{"Ann", "", ""}, {"Bob", "200", "20"}}));
     }
 
     void addWithAListedNameUpdatesInPlaceAndKeepsTheFields() {
-        f->PushButton6_Click();
+        f->loadSampleData();
         enter(QStringLiteral("John Smith"), QStringLiteral("1000"), QStringLiteral("99"));
-        f->PushButton4_Click();
+        f->addRecord();
         QCOMPARE(h->rows(), (Rows{{"Aldo Fennick", "5600", "560"},
                                   {"John Smith", "1000", "99"},
                                   {"Zodo Duvevado", "11100", "1110"}}));
-        QCOMPARE(f->txtSaleperson()->text(), QStringLiteral("John Smith"));
-        QCOMPARE(f->txtTotalSalesAmount()->text(), QStringLiteral("1000"));
-        QCOMPARE(f->txtCommission()->text(), QStringLiteral("99"));
+        QCOMPARE(f->nameEdit()->text(), QStringLiteral("John Smith"));
+        QCOMPARE(f->totalEdit()->text(), QStringLiteral("1000"));
+        QCOMPARE(f->commissionEdit()->text(), QStringLiteral("99"));
     }
 
     void namesAreCaseSensitiveAndKeepTheirBlanks() {
-        f->PushButton6_Click();
+        f->loadSampleData();
         enter(QStringLiteral("john smith"), QStringLiteral("1"), QStringLiteral("0.1"));
-        f->PushButton4_Click();
+        f->addRecord();
         enter(QStringLiteral(" Aldo Fennick"), QStringLiteral("2"), QStringLiteral("0.2"));
-        f->PushButton4_Click();
-        QCOMPARE(f->RowCount(), 5);
-        QCOMPARE(f->Row(4), (CommissionRecord{"john smith", "1", "0.1"}));
-        QCOMPARE(f->Row(5), (CommissionRecord{" Aldo Fennick", "2", "0.2"}));
-        QCOMPARE(f->Row(1), (CommissionRecord{"Aldo Fennick", "5600", "560"}));
+        f->addRecord();
+        QCOMPARE(f->recordCount(), 5);
+        QCOMPARE(f->record(4), (CommissionRecord{"john smith", "1", "0.1"}));
+        QCOMPARE(f->record(5), (CommissionRecord{" Aldo Fennick", "2", "0.2"}));
+        QCOMPARE(f->record(1), (CommissionRecord{"Aldo Fennick", "5600", "560"}));
     }
 
     void aBlankNameIsRefusedWithItsMessage() {
         enter(QStringLiteral("   "), QStringLiteral("5"), QStringLiteral("0.5"));
-        f->PushButton4_Click();
-        QCOMPARE(f->RowCount(), 0);
-        QCOMPARE(f->txtTotalSalesAmount()->text(), QStringLiteral("5"));
+        f->addRecord();
+        QCOMPARE(f->recordCount(), 0);
+        QCOMPARE(f->totalEdit()->text(), QStringLiteral("5"));
         QCOMPARE(h->dialogs.boxes.size(), size_t(1));
         const ScriptedDialogs::Box& box = h->dialogs.boxes.front();
         QCOMPARE(box.text, QStringLiteral("You forgot to input saleperson's name."));
@@ -105,111 +105,111 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, total);
         QFETCH(QString, commission);
-        f->PushButton6_Click();
+        f->loadSampleData();
         const Rows before = h->rows();
         enter(name, total, commission);
-        f->PushButton4_Click();
+        f->addRecord();
         QCOMPARE(h->rows(), before);
-        QCOMPARE(f->txtSaleperson()->text(), name);
-        QCOMPARE(f->txtCommission()->text(), commission);
+        QCOMPARE(f->nameEdit()->text(), name);
+        QCOMPARE(f->commissionEdit()->text(), commission);
         QCOMPARE(h->dialogs.boxes.size(), size_t(1));
         QCOMPARE(h->dialogs.boxes.front().text, records::kSeparatorRefusedMessage);
         QCOMPARE(h->dialogs.boxes.front().title, shell::AppTitle());
     }
 
     void deleteRemovesTheSelectedRow() {
-        f->PushButton6_Click();
-        f->txtSaleperson()->setText(QStringLiteral("left alone?"));
-        f->ListView1()->SelectRow(2);
-        QTest::mouseClick(f->PushButton3(), Qt::LeftButton);
+        f->loadSampleData();
+        f->nameEdit()->setText(QStringLiteral("left alone?"));
+        f->recordList()->selectRow(2);
+        QTest::mouseClick(f->deleteSelectedRecordButton(), Qt::LeftButton);
         QCOMPARE(h->rows(), (Rows{{"Aldo Fennick", "5600", "560"}, {"Zodo Duvevado", "11100", "1110"}}));
-        QVERIFY(f->txtSaleperson()->text().isEmpty());
+        QVERIFY(f->nameEdit()->text().isEmpty());
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void deleteWithoutSelectionReportsAt102ThenClears() {
-        f->PushButton6_Click();
-        f->ListView1()->clearSelection();
+        f->loadSampleData();
+        f->recordList()->clearSelection();
         enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
-        f->PushButton3_Click();
-        QCOMPARE(f->RowCount(), 3);
+        f->deleteSelectedRecord();
+        QCOMPARE(f->recordCount(), 3);
         QCOMPARE(h->errorHeads(), QStringList{errorHead(QStringLiteral("No record is selected."),
                                                         shell::errorLocationText(shell::ErrorLocation::DeleteSelectedRecord), 102)});
-        QVERIFY(f->txtSaleperson()->text().isEmpty());
-        QVERIFY(f->txtTotalSalesAmount()->text().isEmpty());
-        QVERIFY(f->txtCommission()->text().isEmpty());
+        QVERIFY(f->nameEdit()->text().isEmpty());
+        QVERIFY(f->totalEdit()->text().isEmpty());
+        QVERIFY(f->commissionEdit()->text().isEmpty());
     }
 
     void deleteOnAnEmptyListChangesNothing() {
         enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
-        f->PushButton3_Click();
-        QCOMPARE(f->txtSaleperson()->text(), QStringLiteral("n"));
-        QCOMPARE(f->txtCommission()->text(), QStringLiteral("c"));
+        f->deleteSelectedRecord();
+        QCOMPARE(f->nameEdit()->text(), QStringLiteral("n"));
+        QCOMPARE(f->commissionEdit()->text(), QStringLiteral("c"));
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void clearResetEmptiesEverythingButKeepsRowsWhileBusy() {
-        f->PushButton6_Click();
+        f->loadSampleData();
         enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
-        f->SetMousePointer(records::PointerShape::Busy);
-        f->PushButton5_Click();
-        QCOMPARE(f->RowCount(), 3);
-        QVERIFY(f->txtCommissionrate()->text().isEmpty());
-        QVERIFY(f->txtSaleperson()->text().isEmpty());
-        QVERIFY(f->txtCommission()->text().isEmpty());
-        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionRate), QString());
+        f->setPointerShape(records::PointerShape::Busy);
+        f->clearAllData();
+        QCOMPARE(f->recordCount(), 3);
+        QVERIFY(f->percentageEdit()->text().isEmpty());
+        QVERIFY(f->nameEdit()->text().isEmpty());
+        QVERIFY(f->commissionEdit()->text().isEmpty());
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionRate), QString());
 
-        f->SetMousePointer(records::PointerShape::Default);
-        QTest::mouseClick(f->PushButton5(), Qt::LeftButton);
-        QCOMPARE(f->RowCount(), 0);
+        f->setPointerShape(records::PointerShape::Default);
+        QTest::mouseClick(f->clearAllDataButton(), Qt::LeftButton);
+        QCOMPARE(f->recordCount(), 0);
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void clearTextFieldsLeavesThePercentage() {
         enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
-        f->txtCommission()->setFocus();
-        QTest::mouseClick(f->PushButton2(), Qt::LeftButton);
-        QVERIFY(f->txtSaleperson()->text().isEmpty());
-        QVERIFY(f->txtTotalSalesAmount()->text().isEmpty());
-        QVERIFY(f->txtCommission()->text().isEmpty());
-        QCOMPARE(f->txtCommissionrate()->text(), QStringLiteral("10"));
-        QCOMPARE(QApplication::focusWidget(), f->txtSaleperson());
+        f->commissionEdit()->setFocus();
+        QTest::mouseClick(f->clearTextFieldsButton(), Qt::LeftButton);
+        QVERIFY(f->nameEdit()->text().isEmpty());
+        QVERIFY(f->totalEdit()->text().isEmpty());
+        QVERIFY(f->commissionEdit()->text().isEmpty());
+        QCOMPARE(f->percentageEdit()->text(), QStringLiteral("10"));
+        QCOMPARE(QApplication::focusWidget(), f->nameEdit());
     }
 
     void rowClickShowsTheRowsOwnCommission() {
         enter(QStringLiteral("Odd"), QStringLiteral("1000"), QStringLiteral("12.5"));  // 10 % would be 100
-        f->PushButton4_Click();
-        f->PushButton6_Click();  // replaces the list
+        f->addRecord();
+        f->loadSampleData();  // replaces the list
         enter(QStringLiteral("Odd"), QStringLiteral("1000"), QStringLiteral("12.5"));
-        f->PushButton4_Click();
-        QCOMPARE(f->RowCount(), 4);
+        f->addRecord();
+        QCOMPARE(f->recordCount(), 4);
 
-        QTreeWidget* list = f->ListView1();
+        QTreeWidget* list = f->recordList();
         const QRect rowRect = list->visualItemRect(list->topLevelItem(3));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowRect.center());
-        QCOMPARE(f->ListView1()->SelectedPosition(), 4);
-        QCOMPARE(f->txtSaleperson()->text(), QStringLiteral("Odd"));
-        QCOMPARE(f->txtTotalSalesAmount()->text(), QStringLiteral("1000"));
-        QCOMPARE(f->txtCommission()->text(), QStringLiteral("12.5"));
-        QCOMPARE(f->Row(4), (CommissionRecord{"Odd", "1000", "12.5"}));
+        QCOMPARE(f->recordList()->selectedPosition(), 4);
+        QCOMPARE(f->nameEdit()->text(), QStringLiteral("Odd"));
+        QCOMPARE(f->totalEdit()->text(), QStringLiteral("1000"));
+        QCOMPARE(f->commissionEdit()->text(), QStringLiteral("12.5"));
+        QCOMPARE(f->record(4), (CommissionRecord{"Odd", "1000", "12.5"}));
 
         // A click beside the rows keeps the selection and shows the selected row again.
-        f->txtSaleperson()->clear();
+        f->nameEdit()->clear();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
-        QCOMPARE(f->txtSaleperson()->text(), QStringLiteral("Odd"));
+        QCOMPARE(f->nameEdit()->text(), QStringLiteral("Odd"));
     }
 
     void rowClickWithoutSelectionDoesNothing() {
-        f->PushButton6_Click();
-        f->ListView1()->clearSelection();
+        f->loadSampleData();
+        f->recordList()->clearSelection();
         enter(QStringLiteral("typed"), QString(), QString());
-        f->ListView1_Click();
-        QCOMPARE(f->txtSaleperson()->text(), QStringLiteral("typed"));
+        f->selectRecord();
+        QCOMPARE(f->nameEdit()->text(), QStringLiteral("typed"));
     }
 
     void theGeneratorReadsTheWindow() {
-        f->PushButton6_Click();
-        f->txtCommissionrate()->setText(QStringLiteral("7.5"));
+        f->loadSampleData();
+        f->percentageEdit()->setText(QStringLiteral("7.5"));
         QCOMPARE(f->recordCount(), 3);
         QCOMPARE(f->recordName(3), QStringLiteral("Zodo Duvevado"));
         QCOMPARE(f->recordTotal(2), QStringLiteral("8400"));
@@ -217,5 +217,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Records)
-#include "tst_form1_records.moc"
+QTEST_MAIN(MainWindowRecords)
+#include "tst_main_window_records.moc"

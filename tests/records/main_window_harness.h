@@ -2,7 +2,7 @@
 
 // A main window on an isolated settings store, with scripted dialogs and scripted
 // generator services, for the widget tests of the main window.
-#include "records/form1.h"
+#include "records/main_window.h"
 #include "records/record_list_view.h"
 #include "records/select_all_line_edit.h"
 #include "shell/error_locations.h"
@@ -18,26 +18,26 @@
 #include <QTest>
 #include <memory>
 
-struct Form1Harness {
+struct MainWindowHarness {
     IsolatedEnvironment env;  // first: nothing may touch the user's store
     ScriptedDialogs dialogs;
     ScopedDefaultLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
 
     int startupChecks = 0;
-    int warnings = 0;
+    int stopQuestions = 0;
     int generations = 0;
     bool answerStop = false;
     std::function<void()> duringGeneration;
     std::function<void()> duringStartupCheck;
-    std::unique_ptr<records::Form1> form;
+    std::unique_ptr<records::MainWindow> window;
 
-    records::Form1Services services() {
+    records::MainWindowServices services() {
         return {[this] {
                     ++startupChecks;
                     if (duringStartupCheck) duringStartupCheck();
                 },
                 [this] {
-                    ++warnings;
+                    ++stopQuestions;
                     return answerStop;
                 },
                 [this] {
@@ -47,20 +47,20 @@ struct Form1Harness {
     }
 
     // Loads and shows a new main window on the current store.
-    records::Form1& start() {
-        form = std::make_unique<records::Form1>(services());
-        form->Form_Load();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        if (!QTest::qWaitForWindowActive(form.get())) qWarning("main window did not become active");
+    records::MainWindow& start() {
+        window = std::make_unique<records::MainWindow>(services());
+        window->load();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowActive(window.get())) qWarning("main window did not become active");
         QTest::qWait(10);  // lets the focus settle
-        return *form;
+        return *window;
     }
 
     // Closes the window as the user would (the close request stores the list).
     void closeWindow() {
-        form->close();
-        form.reset();
+        window->close();
+        window.reset();
     }
 
     static QString stored(const char* key, const QString& absent = QStringLiteral("<absent>")) {
@@ -72,7 +72,7 @@ struct Form1Harness {
 
     QList<records::CommissionRecord> rows() const {
         QList<records::CommissionRecord> out;
-        for (int i = 1; i <= form->RowCount(); ++i) out << form->Row(i);
+        for (int i = 1; i <= window->recordCount(); ++i) out << window->record(i);
         return out;
     }
 

@@ -1,5 +1,5 @@
 // The preview window on real widgets: load, layout, viewport, commands.
-#include "preview/form2.h"
+#include "preview/preview_window.h"
 #include "preview/picture_box.h"
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
@@ -19,7 +19,7 @@
 #include <QtEndian>
 #include <QtTest>
 
-using preview::Form2;
+using preview::PreviewWindow;
 using preview::PointerShape;
 
 namespace {
@@ -73,7 +73,7 @@ QByteArray cursorFile(int hotX, int hotY) {
 // What the window asked of the rest of the program, in order.
 struct Hooks {
     QStringList calls;
-    preview::Form2Services services() {
+    preview::PreviewWindowServices services() {
         return {[this] { calls << QStringLiteral("showMainWindow"); },
                 [this] { calls << QStringLiteral("storeRecordList"); },
                 [this] { calls << QStringLiteral("endProgram"); }};
@@ -97,7 +97,7 @@ void hover(QWidget* widget, QPoint local) {
 
 }  // namespace
 
-class TestForm2 : public QObject {
+class TestPreviewWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -106,15 +106,15 @@ private:
         IsolatedEnvironment env;
         ScriptedDialogs dialogs;
         Hooks hooks;
-        Form2 form{hooks.services()};
+        PreviewWindow window{hooks.services()};
         QString workbook = QDir(env.tempFolder()).filePath(QStringLiteral("rendle12345678.xls"));
 
         Fixture() { writeFile(workbook, workbookBytes()); }
         // What the generation run does: picture, path, show.
         void deliver(const QImage& picture) {
-            form.setPicture(picture);
-            form.setWorkbookPath(workbook);
-            form.showPreview();
+            window.setPicture(picture);
+            window.setWorkbookPath(workbook);
+            window.showPreview();
         }
         QStringList boxTexts() const {
             QStringList texts;
@@ -150,132 +150,132 @@ private slots:
     void closeDeletesWorkbookStoresListAndEndsProgram();
 };
 
-void TestForm2::loadRunsAtFirstTouch() {
+void TestPreviewWindow::loadRunsAtFirstTouch() {
     Fixture f;
-    QVERIFY(!f.form.isLoaded());
-    f.form.setWorkbookPath(f.workbook);
-    QVERIFY(f.form.isLoaded());
-    QVERIFY(f.form.mFirstActivate());
-    QVERIFY(!f.form.isVisible());
-    QCOMPARE(f.form.windowTitle(), QStringLiteral("Quenvale"));
-    QCOMPARE(f.form.mExcelFile(), f.workbook);
+    QVERIFY(!f.window.isLoaded());
+    f.window.setWorkbookPath(f.workbook);
+    QVERIFY(f.window.isLoaded());
+    QVERIFY(f.window.firstActivation());
+    QVERIFY(!f.window.isVisible());
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Quenvale"));
+    QCOMPARE(f.window.workbookPath(), f.workbook);
     // No hand cursor file beside the program: the pointing hand stands in.
-    QCOMPARE(f.form.CustomPointer().shape(), Qt::PointingHandCursor);
-    QCOMPARE(f.form.MousePointer(), PointerShape::Default);
+    QCOMPARE(f.window.customPointer().shape(), Qt::PointingHandCursor);
+    QCOMPARE(f.window.pointerShape(), PointerShape::Default);
     // The face colour for the window and its frame; the viewport stays white.
-    QCOMPARE(f.form.palette().color(QPalette::Window), shell::ButtonFaceColor());
-    QCOMPARE(f.form.Frame1()->palette().color(QPalette::Window), shell::ButtonFaceColor());
-    QCOMPARE(f.form.Picture2()->surface().pixelColor(5, 5), QColor(Qt::white));
+    QCOMPARE(f.window.palette().color(QPalette::Window), shell::ButtonFaceColor());
+    QCOMPARE(f.window.zoomFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+    QCOMPARE(f.window.viewport()->surface().pixelColor(5, 5), QColor(Qt::white));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::handCursorFileBecomesCustomPointer() {
+void TestPreviewWindow::handCursorFileBecomesCustomPointer() {
     Fixture f;
     QTemporaryDir folder;
     writeFile(QDir(folder.path()).filePath(QStringLiteral("HAND-M.CUR")), cursorFile(9, 4));
     shell::setProgramFolderForTesting(folder.path());
-    f.form.EnsureLoaded();
+    f.window.ensureLoaded();
     shell::setProgramFolderForTesting(QString());
 
-    QCOMPARE(f.form.CustomPointer().shape(), Qt::BitmapCursor);
-    QCOMPARE(f.form.CustomPointer().hotSpot(), QPoint(9, 4));
+    QCOMPARE(f.window.customPointer().shape(), Qt::BitmapCursor);
+    QCOMPARE(f.window.customPointer().hotSpot(), QPoint(9, 4));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::unreadableHandCursorIsReportedAtStatement110() {
+void TestPreviewWindow::unreadableHandCursorIsReportedAtStatement110() {
     Fixture f;
     QTemporaryDir folder;
     writeFile(QDir(folder.path()).filePath(QStringLiteral("HAND-M.CUR")), "not a cursor");
     shell::setProgramFolderForTesting(folder.path());
-    f.form.EnsureLoaded();
+    f.window.ensureLoaded();
     shell::setProgramFolderForTesting(QString());
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors[0].contains(shell::errorLocationText(shell::ErrorLocation::PreviewLoad) + QStringLiteral("at line 110")));
-    QCOMPARE(f.form.CustomPointer().shape(), Qt::PointingHandCursor);
-    QCOMPARE(f.form.windowTitle(), QStringLiteral("Quenvale"));
+    QCOMPARE(f.window.customPointer().shape(), Qt::PointingHandCursor);
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Quenvale"));
 }
 
-void TestForm2::layoutFollowsTheDesign() {
+void TestPreviewWindow::layoutFollowsTheDesign() {
     Fixture f;
-    QCOMPARE(f.form.size(), QSize(656, 624));
-    QCOMPARE(f.form.minimumSize(), f.form.maximumSize());
-    const Qt::WindowFlags flags = f.form.windowFlags();
+    QCOMPARE(f.window.size(), QSize(656, 624));
+    QCOMPARE(f.window.minimumSize(), f.window.maximumSize());
+    const Qt::WindowFlags flags = f.window.windowFlags();
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
 
-    QCOMPARE(f.form.Picture2()->geometry(), QRect(pixels(120, 150), QSize(622, 495)));
-    QCOMPARE(f.form.Picture1()->parentWidget(), f.form.Picture2());
-    QCOMPARE(f.form.HScroll1()->geometry(), QRect(pixels(120, 7545), QSize(622, 17)));
-    QCOMPARE(f.form.VScroll1()->geometry(), QRect(pixels(9450, 120), QSize(17, 495)));
-    QCOMPARE(f.form.Frame1()->geometry(), QRect(pixels(120, 7860), QSize(640, 57)));
-    QCOMPARE(f.form.Frame1()->title(), QStringLiteral("Zoom:"));
-    QCOMPARE(f.form.PushButton1()->parentWidget(), f.form.Frame1());
-    QCOMPARE(f.form.PushButton1()->geometry(), QRect(pixels(240, 300), QSize(296, 27)));
-    QCOMPARE(f.form.PushButton2()->geometry(), QRect(pixels(4800, 300), QSize(304, 27)));
-    QCOMPARE(f.form.PushButton6()->geometry(), QRect(pixels(4920, 8850), QSize(320, 27)));
-    QCOMPARE(f.form.PushButton8()->geometry(), QRect(pixels(120, 8850), QSize(312, 27)));
-    QCOMPARE(f.form.PushButton6()->text(), QStringLiteral("Save Results To Excel File"));
-    QCOMPARE(f.form.PushButton8()->text(), QStringLiteral("< Back"));
-    QCOMPARE(f.form.PushButton1()->text(), QStringLiteral("Zoom In"));
-    QCOMPARE(f.form.PushButton2()->text(), QStringLiteral("Zoom Out"));
-    QVERIFY(f.form.Zoom_Ori()->isHidden());
+    QCOMPARE(f.window.viewport()->geometry(), QRect(pixels(120, 150), QSize(622, 495)));
+    QCOMPARE(f.window.canvas()->parentWidget(), f.window.viewport());
+    QCOMPARE(f.window.horizontalScrollBar()->geometry(), QRect(pixels(120, 7545), QSize(622, 17)));
+    QCOMPARE(f.window.verticalScrollBar()->geometry(), QRect(pixels(9450, 120), QSize(17, 495)));
+    QCOMPARE(f.window.zoomFrame()->geometry(), QRect(pixels(120, 7860), QSize(640, 57)));
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom:"));
+    QCOMPARE(f.window.zoomInButton()->parentWidget(), f.window.zoomFrame());
+    QCOMPARE(f.window.zoomInButton()->geometry(), QRect(pixels(240, 300), QSize(296, 27)));
+    QCOMPARE(f.window.zoomOutButton()->geometry(), QRect(pixels(4800, 300), QSize(304, 27)));
+    QCOMPARE(f.window.saveResultsButton()->geometry(), QRect(pixels(4920, 8850), QSize(320, 27)));
+    QCOMPARE(f.window.backButton()->geometry(), QRect(pixels(120, 8850), QSize(312, 27)));
+    QCOMPARE(f.window.saveResultsButton()->text(), QStringLiteral("Save Results To Excel File"));
+    QCOMPARE(f.window.backButton()->text(), QStringLiteral("< Back"));
+    QCOMPARE(f.window.zoomInButton()->text(), QStringLiteral("Zoom In"));
+    QCOMPARE(f.window.zoomOutButton()->text(), QStringLiteral("Zoom Out"));
+    QVERIFY(f.window.referencePicture()->isHidden());
 
-    QCOMPARE(f.form.font().family(), QStringLiteral("Arial"));
-    QCOMPARE(f.form.font().pointSizeF(), 9.0);
-    QVERIFY(f.form.font().bold());
-    QCOMPARE(f.form.PushButton6()->font().pointSizeF(), 11.25);
-    QVERIFY(f.form.PushButton8()->font().bold());
+    QCOMPARE(f.window.font().family(), QStringLiteral("Arial"));
+    QCOMPARE(f.window.font().pointSizeF(), 9.0);
+    QVERIFY(f.window.font().bold());
+    QCOMPARE(f.window.saveResultsButton()->font().pointSizeF(), 11.25);
+    QVERIFY(f.window.backButton()->font().bold());
 
-    for (QScrollBar* bar : {f.form.HScroll1(), f.form.VScroll1()}) {
+    for (QScrollBar* bar : {f.window.horizontalScrollBar(), f.window.verticalScrollBar()}) {
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->singleStep(), 1);
         QCOMPARE(bar->pageStep(), 1);
     }
 }
 
-void TestForm2::tabOrderFollowsTheDesign() {
+void TestPreviewWindow::tabOrderFollowsTheDesign() {
     Fixture f;
     // The frame takes no focus, so the keyboard order runs through the others.
-    QVERIFY(!(f.form.Frame1()->focusPolicy() & Qt::TabFocus));
-    const QList<QWidget*> expected = {f.form.HScroll1(),    f.form.VScroll1(),    f.form.Picture2(),
-                                      f.form.Picture1(),    f.form.Zoom_Ori(),    f.form.PushButton1(),
-                                      f.form.PushButton2(), f.form.PushButton6(), f.form.PushButton8()};
+    QVERIFY(!(f.window.zoomFrame()->focusPolicy() & Qt::TabFocus));
+    const QList<QWidget*> expected = {f.window.horizontalScrollBar(),    f.window.verticalScrollBar(),    f.window.viewport(),
+                                      f.window.canvas(),    f.window.referencePicture(),    f.window.zoomInButton(),
+                                      f.window.zoomOutButton(), f.window.saveResultsButton(), f.window.backButton()};
     QList<QWidget*> chain;
-    QWidget* w = f.form.HScroll1();
+    QWidget* w = f.window.horizontalScrollBar();
     do {
         if (w->focusPolicy() & Qt::TabFocus) chain << w;
         w = w->nextInFocusChain();
-    } while (w != f.form.HScroll1());
+    } while (w != f.window.horizontalScrollBar());
     QCOMPARE(chain, expected);
 }
 
-void TestForm2::deliveredPictureShowsAtNaturalSize() {
+void TestPreviewWindow::deliveredPictureShowsAtNaturalSize() {
     Fixture f;
     const QImage picture = samplePicture(300, 200);
     f.deliver(picture);
 
-    QVERIFY(f.form.isVisible());
-    QVERIFY(!f.form.mFirstActivate());
-    QCOMPARE(f.form.mZoom(), 1.0f);
-    QCOMPARE(f.form.mOrigWidth(), 300 * 15 - 2);
-    QCOMPARE(f.form.mOrigHeight(), 200 * 15 - 2);
-    QCOMPARE(f.form.mDrawWidth(), 300 * 15 - 2);
-    QCOMPARE(f.form.Zoom_Ori()->size(), QSize(300, 200));
-    QCOMPARE(f.form.Zoom_Ori()->picture(), picture);
-    QCOMPARE(f.form.Picture1()->geometry(), QRect(0, 0, 300, 200));
+    QVERIFY(f.window.isVisible());
+    QVERIFY(!f.window.firstActivation());
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
+    QCOMPARE(f.window.viewportMath().baseWidth(), 300 * 15 - 2);
+    QCOMPARE(f.window.viewportMath().baseHeight(), 200 * 15 - 2);
+    QCOMPARE(f.window.viewportMath().drawWidth(), 300 * 15 - 2);
+    QCOMPARE(f.window.referencePicture()->size(), QSize(300, 200));
+    QCOMPARE(f.window.referencePicture()->picture(), picture);
+    QCOMPARE(f.window.canvas()->geometry(), QRect(0, 0, 300, 200));
     // Painted from the reference at 1:1, the canvas shows the picture itself.
-    QCOMPARE(f.form.Picture1()->surface(), picture.convertToFormat(QImage::Format_RGB32));
-    QVERIFY(f.form.Picture1()->picture().isNull());
+    QCOMPARE(f.window.canvas()->surface(), picture.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(f.window.canvas()->picture().isNull());
     // Smaller than the viewport: both bars off.
-    QVERIFY(!f.form.HScroll1()->isEnabled());
-    QVERIFY(!f.form.VScroll1()->isEnabled());
-    QCOMPARE(f.form.mHScrollStep(), int16_t(0));
+    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
+    QVERIFY(!f.window.verticalScrollBar()->isEnabled());
+    QCOMPARE(f.window.viewportMath().horizontalScrollStep(), int16_t(0));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::zoomRepaintsAndBarsFollowTheCanvas() {
+void TestPreviewWindow::zoomRepaintsAndBarsFollowTheCanvas() {
     Fixture f;
     f.deliver(samplePicture(400, 150));  // base 5998 × 2248 twips
 
@@ -289,60 +289,60 @@ void TestForm2::zoomRepaintsAndBarsFollowTheCanvas() {
     // 1.75: 10,496 twips wide, 1,170 beyond the viewport's 9,330: 117 units of 10.
     const Level in[] = {{1.25f, 500, false, 0, 0}, {1.5f, 600, false, 0, 0}, {1.75f, 700, true, 117, 10}};
     for (const Level& level : in) {
-        QTest::mouseClick(f.form.PushButton1(), Qt::LeftButton);
-        QCOMPARE(f.form.mZoom(), level.zoom);
-        QCOMPARE(f.form.Picture1()->width(), level.canvasWidth);
-        QCOMPARE(f.form.HScroll1()->isEnabled(), level.scrolls);
-        QCOMPARE(f.form.mHScrollStep(), int16_t(level.step));
-        if (level.scrolls) QCOMPARE(f.form.HScroll1()->maximum(), level.maximum);
+        QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
+        QCOMPARE(f.window.viewportMath().zoom(), level.zoom);
+        QCOMPARE(f.window.canvas()->width(), level.canvasWidth);
+        QCOMPARE(f.window.horizontalScrollBar()->isEnabled(), level.scrolls);
+        QCOMPARE(f.window.viewportMath().horizontalScrollStep(), int16_t(level.step));
+        if (level.scrolls) QCOMPARE(f.window.horizontalScrollBar()->maximum(), level.maximum);
     }
-    QCOMPARE(f.form.Picture1()->height(), 262);  // floor(2248 × 1.75) = 3934 twips
+    QCOMPARE(f.window.canvas()->height(), 262);  // floor(2248 × 1.75) = 3934 twips
 
     // Scrolled, then zoomed out: the canvas and the bars start again from 0.
-    f.form.HScroll1()->setValue(50);
-    QCOMPARE(f.form.Picture1()->x(), -33);  // −500 twips
-    QTest::mouseClick(f.form.PushButton2(), Qt::LeftButton);
-    QCOMPARE(f.form.mZoom(), 1.5f);
-    QCOMPARE(f.form.Picture1()->pos(), QPoint(0, 0));
-    QVERIFY(!f.form.HScroll1()->isEnabled());
-    QCOMPARE(f.form.mHScrollStep(), int16_t(0));
+    f.window.horizontalScrollBar()->setValue(50);
+    QCOMPARE(f.window.canvas()->x(), -33);  // −500 twips
+    QTest::mouseClick(f.window.zoomOutButton(), Qt::LeftButton);
+    QCOMPARE(f.window.viewportMath().zoom(), 1.5f);
+    QCOMPARE(f.window.canvas()->pos(), QPoint(0, 0));
+    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
+    QCOMPARE(f.window.viewportMath().horizontalScrollStep(), int16_t(0));
 
     // 2.0 would be 11,996 twips wide: refused, the factor is 1.0 again and the
     // canvas keeps its last painted size.
-    QTest::mouseClick(f.form.PushButton1(), Qt::LeftButton);
-    QTest::mouseClick(f.form.PushButton1(), Qt::LeftButton);
-    QCOMPARE(f.form.mZoom(), 1.0f);
-    QCOMPARE(f.form.Picture1()->width(), 700);
+    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
+    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
+    QCOMPARE(f.window.canvas()->width(), 700);
 
     // Zoom out from 1.0: a quarter off the base, painted smaller.
-    QTest::mouseClick(f.form.PushButton2(), Qt::LeftButton);
-    QCOMPARE(f.form.mZoom(), 0.75f);
-    QCOMPARE(f.form.Picture1()->size(), QSize(300, 112));  // 4498 × 1686 twips
+    QTest::mouseClick(f.window.zoomOutButton(), Qt::LeftButton);
+    QCOMPARE(f.window.viewportMath().zoom(), 0.75f);
+    QCOMPARE(f.window.canvas()->size(), QSize(300, 112));  // 4498 × 1686 twips
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::tallPictureKeepsNaturalSizeAndZoomInIsRefused() {
+void TestPreviewWindow::tallPictureKeepsNaturalSizeAndZoomInIsRefused() {
     Fixture f;
     const QImage picture = samplePicture(900, 700);
     f.deliver(picture);
 
-    QCOMPARE(f.form.Picture1()->size(), QSize(900, 700));
-    QCOMPARE(f.form.mZoom(), 1.0f);
+    QCOMPARE(f.window.canvas()->size(), QSize(900, 700));
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
     // The delivered picture itself still shows.
-    QCOMPARE(f.form.Picture1()->picture(), picture);
+    QCOMPARE(f.window.canvas()->picture(), picture);
     // The bars are set up from the natural size.
-    QVERIFY(f.form.HScroll1()->isEnabled());
-    QCOMPARE(f.form.HScroll1()->maximum(), 417);  // (13,500 − 9,330) / 10
-    QCOMPARE(f.form.VScroll1()->maximum(), 308);  // 307.5 to the even neighbour
-    QCOMPARE(f.form.mVScrollStep(), int16_t(10));
+    QVERIFY(f.window.horizontalScrollBar()->isEnabled());
+    QCOMPARE(f.window.horizontalScrollBar()->maximum(), 417);  // (13,500 − 9,330) / 10
+    QCOMPARE(f.window.verticalScrollBar()->maximum(), 308);  // 307.5 to the even neighbour
+    QCOMPARE(f.window.viewportMath().verticalScrollStep(), int16_t(10));
 
-    QTest::mouseClick(f.form.PushButton1(), Qt::LeftButton);
-    QCOMPARE(f.form.mZoom(), 1.0f);
-    QCOMPARE(f.form.Picture1()->size(), QSize(900, 700));
+    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
+    QCOMPARE(f.window.canvas()->size(), QSize(900, 700));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::scrollRangeBeyond16BitsIsReportedAtStatement136() {
+void TestPreviewWindow::scrollRangeBeyond16BitsIsReportedAtStatement136() {
     Fixture f;
     // 22,500 pixels: 328,170 twips beyond the viewport, a maximum of 32,817.
     f.deliver(samplePicture(22'500, 600));
@@ -351,71 +351,71 @@ void TestForm2::scrollRangeBeyond16BitsIsReportedAtStatement136() {
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::errorLocationText(shell::ErrorLocation::PreviewActivate), 136));
     // The rest of the bar set-up is skipped; the activation still ends.
-    QCOMPARE(f.form.mVScrollStep(), int16_t(0));
-    QVERIFY(!f.form.mFirstActivate());
-    QCOMPARE(f.form.Picture1()->width(), 22'500);
+    QCOMPARE(f.window.viewportMath().verticalScrollStep(), int16_t(0));
+    QVERIFY(!f.window.firstActivation());
+    QCOMPARE(f.window.canvas()->width(), 22'500);
 }
 
-void TestForm2::scrollBarChangesMoveTheCanvas() {
+void TestPreviewWindow::scrollBarChangesMoveTheCanvas() {
     Fixture f;
     f.deliver(samplePicture(900, 700));
 
-    f.form.HScroll1()->setValue(30);  // −300 twips
-    QCOMPARE(f.form.Picture1()->x(), -20);
-    f.form.VScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(f.form.VScroll1()->value(), 1);
-    QCOMPARE(f.form.Picture1()->y(), -1);  // −10 twips, to the nearest pixel
-    f.form.VScroll1()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    QCOMPARE(f.form.VScroll1()->value(), 2);
-    QCOMPARE(f.form.Picture1()->y(), -1);  // −20 twips
-    f.form.VScroll1()->setValue(f.form.VScroll1()->maximum());
-    QCOMPARE(f.form.Picture1()->y(), -205);  // −3,080 twips: −205.3
+    f.window.horizontalScrollBar()->setValue(30);  // −300 twips
+    QCOMPARE(f.window.canvas()->x(), -20);
+    f.window.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(f.window.verticalScrollBar()->value(), 1);
+    QCOMPARE(f.window.canvas()->y(), -1);  // −10 twips, to the nearest pixel
+    f.window.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(f.window.verticalScrollBar()->value(), 2);
+    QCOMPARE(f.window.canvas()->y(), -1);  // −20 twips
+    f.window.verticalScrollBar()->setValue(f.window.verticalScrollBar()->maximum());
+    QCOMPARE(f.window.canvas()->y(), -205);  // −3,080 twips: −205.3
 
     // Assigning the current value again does not move a canvas dragged elsewhere.
-    f.form.Picture1()->move(-7, -9);
-    f.form.HScroll1()->setValue(f.form.HScroll1()->value());
-    QCOMPARE(f.form.Picture1()->pos(), QPoint(-7, -9));
+    f.window.canvas()->move(-7, -9);
+    f.window.horizontalScrollBar()->setValue(f.window.horizontalScrollBar()->value());
+    QCOMPARE(f.window.canvas()->pos(), QPoint(-7, -9));
 }
 
-void TestForm2::thumbDragMovesTheCanvasOnlyWhenReleased() {
+void TestPreviewWindow::thumbDragMovesTheCanvasOnlyWhenReleased() {
     Fixture f;
     f.deliver(samplePicture(900, 700));
-    QScrollBar* bar = f.form.HScroll1();
+    QScrollBar* bar = f.window.horizontalScrollBar();
 
     bar->setSliderDown(true);
     bar->setSliderPosition(100);
     QCOMPARE(bar->value(), 100);
-    QCOMPARE(f.form.Picture1()->x(), 0);
+    QCOMPARE(f.window.canvas()->x(), 0);
     bar->setSliderDown(false);
-    QCOMPARE(f.form.Picture1()->x(), -67);  // −1,000 twips: −66.7
+    QCOMPARE(f.window.canvas()->x(), -67);  // −1,000 twips: −66.7
 
     // A thumb taken and put back where it was is no change.
-    f.form.Picture1()->move(-5, 0);
+    f.window.canvas()->move(-5, 0);
     bar->setSliderDown(true);
     bar->setSliderPosition(120);
     bar->setSliderPosition(100);
     bar->setSliderDown(false);
-    QCOMPARE(f.form.Picture1()->x(), -5);
+    QCOMPARE(f.window.canvas()->x(), -5);
 }
 
-void TestForm2::dragPansWithAnyButton_data() {
+void TestPreviewWindow::dragPansWithAnyButton_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::newRow("left") << Qt::LeftButton;
     QTest::newRow("right") << Qt::RightButton;
     QTest::newRow("middle") << Qt::MiddleButton;
 }
 
-void TestForm2::dragPansWithAnyButton() {
+void TestPreviewWindow::dragPansWithAnyButton() {
     QFETCH(Qt::MouseButton, button);
     Fixture f;
     f.deliver(samplePicture(900, 700));
-    preview::PictureBox* canvas = f.form.Picture1();
+    preview::PictureBox* canvas = f.window.canvas();
 
     const QPoint grabbed(300, 300);
     const QPoint start = canvas->mapToGlobal(grabbed);
     QTest::mousePress(canvas, button, Qt::NoModifier, grabbed);
-    QCOMPARE(f.form.mDragX(), 4500.0f);
-    QCOMPARE(f.form.mDragY(), 4500.0f);
+    QCOMPARE(f.window.viewportMath().dragX(), 4500.0f);
+    QCOMPARE(f.window.viewportMath().dragY(), 4500.0f);
 
     // The grabbed point follows the pointer.
     moveWithButtons(canvas, start + QPoint(-60, -30), button);
@@ -437,19 +437,19 @@ void TestForm2::dragPansWithAnyButton() {
     // Releasing brings the bars to the dragged place: 1,500 of 4,170 twips is 36 %
     // of 417 → 150; 750 of 3,075 is 24 % of 308 → 74. The canvas settles there.
     QTest::mouseRelease(canvas, button, Qt::NoModifier, canvas->mapFromGlobal(start + QPoint(-100, -50)));
-    QCOMPARE(f.form.HScroll1()->value(), 150);
-    QCOMPARE(f.form.VScroll1()->value(), 74);
+    QCOMPARE(f.window.horizontalScrollBar()->value(), 150);
+    QCOMPARE(f.window.verticalScrollBar()->value(), 74);
     QCOMPARE(canvas->pos(), QPoint(-100, -49));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::mouseUpWithCanvasAsWideAsViewportLeavesThatBar() {
+void TestPreviewWindow::mouseUpWithCanvasAsWideAsViewportLeavesThatBar() {
     Fixture f;
     f.deliver(samplePicture(622, 600));  // as wide as the viewport, taller
-    preview::PictureBox* canvas = f.form.Picture1();
-    QCOMPARE(canvas->width(), f.form.Picture2()->width());
-    QVERIFY(!f.form.HScroll1()->isEnabled());
-    QVERIFY(f.form.VScroll1()->isEnabled());
+    preview::PictureBox* canvas = f.window.canvas();
+    QCOMPARE(canvas->width(), f.window.viewport()->width());
+    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
+    QVERIFY(f.window.verticalScrollBar()->isEnabled());
 
     const QPoint start = canvas->mapToGlobal(QPoint(100, 300));
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
@@ -458,72 +458,72 @@ void TestForm2::mouseUpWithCanvasAsWideAsViewportLeavesThatBar() {
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, canvas->mapFromGlobal(start + QPoint(-30, -100)));
 
     QVERIFY2(f.dialogs.boxes.empty(), qPrintable(f.boxTexts().join(QLatin1Char('\n'))));
-    QCOMPARE(f.form.HScroll1()->value(), 0);
+    QCOMPARE(f.window.horizontalScrollBar()->value(), 0);
     // 1,500 of 1,575 twips: 95 % of 158 → 150, which is where the canvas already is.
-    QCOMPARE(f.form.VScroll1()->value(), 150);
+    QCOMPARE(f.window.verticalScrollBar()->value(), 150);
     QCOMPARE(canvas->pos(), QPoint(0, -100));
 }
 
-void TestForm2::pointerShapes() {
+void TestPreviewWindow::pointerShapes() {
     Fixture f;
     f.deliver(samplePicture(400, 150));
 
-    hover(f.form.PushButton6(), QPoint(10, 10));
-    QCOMPARE(f.form.MousePointer(), PointerShape::Custom);
-    QCOMPARE(f.form.cursor().shape(), Qt::PointingHandCursor);
+    hover(f.window.saveResultsButton(), QPoint(10, 10));
+    QCOMPARE(f.window.pointerShape(), PointerShape::Custom);
+    QCOMPARE(f.window.cursor().shape(), Qt::PointingHandCursor);
     // Over the viewport and the bars the pointer stays as it is.
-    hover(f.form.Picture2(), QPoint(600, 400));
-    hover(f.form.HScroll1(), QPoint(5, 5));
-    QCOMPARE(f.form.MousePointer(), PointerShape::Custom);
+    hover(f.window.viewport(), QPoint(600, 400));
+    hover(f.window.horizontalScrollBar(), QPoint(5, 5));
+    QCOMPARE(f.window.pointerShape(), PointerShape::Custom);
     // The window background and the frame give the arrow.
-    hover(&f.form, QPoint(2, 2));
-    QCOMPARE(f.form.MousePointer(), PointerShape::Default);
-    QCOMPARE(f.form.cursor().shape(), Qt::ArrowCursor);
-    hover(f.form.PushButton1(), QPoint(3, 3));
-    QCOMPARE(f.form.MousePointer(), PointerShape::Custom);
-    hover(f.form.Frame1(), QPoint(2, 40));
-    QCOMPARE(f.form.MousePointer(), PointerShape::Default);
+    hover(&f.window, QPoint(2, 2));
+    QCOMPARE(f.window.pointerShape(), PointerShape::Default);
+    QCOMPARE(f.window.cursor().shape(), Qt::ArrowCursor);
+    hover(f.window.zoomInButton(), QPoint(3, 3));
+    QCOMPARE(f.window.pointerShape(), PointerShape::Custom);
+    hover(f.window.zoomFrame(), QPoint(2, 40));
+    QCOMPARE(f.window.pointerShape(), PointerShape::Default);
 
     // A repaint sets the arrow.
-    hover(f.form.PushButton1(), QPoint(3, 3));
-    f.form.PushButton1_Click();
-    QCOMPARE(f.form.MousePointer(), PointerShape::Default);
+    hover(f.window.zoomInButton(), QPoint(3, 3));
+    f.window.zoomIn();
+    QCOMPARE(f.window.pointerShape(), PointerShape::Default);
 }
 
-void TestForm2::secondPictureRunsTheSetUpAgain() {
+void TestPreviewWindow::secondPictureRunsTheSetUpAgain() {
     Fixture f;
     f.deliver(samplePicture(400, 150));
-    f.form.PushButton1_Click();
-    f.form.PushButton1_Click();
-    QCOMPARE(f.form.mZoom(), 1.5f);
-    f.form.PushButton8_Click();
-    QVERIFY(!f.form.isVisible());
+    f.window.zoomIn();
+    f.window.zoomIn();
+    QCOMPARE(f.window.viewportMath().zoom(), 1.5f);
+    f.window.goBack();
+    QVERIFY(!f.window.isVisible());
 
     writeFile(f.workbook, workbookBytes());
     const QImage second = samplePicture(900, 700);
-    f.form.setPicture(second);
-    QVERIFY(f.form.mFirstActivate());
-    f.form.setWorkbookPath(f.workbook);
-    f.form.showPreview();
+    f.window.setPicture(second);
+    QVERIFY(f.window.firstActivation());
+    f.window.setWorkbookPath(f.workbook);
+    f.window.showPreview();
 
-    QVERIFY(!f.form.mFirstActivate());
-    QCOMPARE(f.form.mZoom(), 1.0f);
-    QCOMPARE(f.form.mOrigWidth(), 900 * 15 - 2);
-    QCOMPARE(f.form.mOrigHeight(), 700 * 15 - 2);
-    QCOMPARE(f.form.Zoom_Ori()->picture(), second);
-    QCOMPARE(f.form.Picture1()->geometry(), QRect(0, 0, 900, 700));
-    QCOMPARE(f.form.HScroll1()->maximum(), 417);
-    QCOMPARE(f.form.VScroll1()->maximum(), 308);
+    QVERIFY(!f.window.firstActivation());
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
+    QCOMPARE(f.window.viewportMath().baseWidth(), 900 * 15 - 2);
+    QCOMPARE(f.window.viewportMath().baseHeight(), 700 * 15 - 2);
+    QCOMPARE(f.window.referencePicture()->picture(), second);
+    QCOMPARE(f.window.canvas()->geometry(), QRect(0, 0, 900, 700));
+    QCOMPARE(f.window.horizontalScrollBar()->maximum(), 417);
+    QCOMPARE(f.window.verticalScrollBar()->maximum(), 308);
 
     // A picture delivered while the window is up is set up at once.
-    f.form.setPicture(samplePicture(300, 200));
-    f.form.showPreview();
-    QCOMPARE(f.form.mOrigWidth(), 300 * 15 - 2);
-    QCOMPARE(f.form.Picture1()->size(), QSize(300, 200));
-    QVERIFY(!f.form.HScroll1()->isEnabled());
+    f.window.setPicture(samplePicture(300, 200));
+    f.window.showPreview();
+    QCOMPARE(f.window.viewportMath().baseWidth(), 300 * 15 - 2);
+    QCOMPARE(f.window.canvas()->size(), QSize(300, 200));
+    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
 }
 
-void TestForm2::saveCopiesToNewPath() {
+void TestPreviewWindow::saveCopiesToNewPath() {
     Fixture f;
     f.deliver(samplePicture(300, 200));
     QTemporaryDir target;
@@ -531,8 +531,8 @@ void TestForm2::saveCopiesToNewPath() {
     const QString second = QDir(target.path()).filePath(QStringLiteral("copy without ending"));
     f.dialogs.fileNames = {first, second};
 
-    QTest::mouseClick(f.form.PushButton6(), Qt::LeftButton);
-    f.form.PushButton6_Click();
+    QTest::mouseClick(f.window.saveResultsButton(), Qt::LeftButton);
+    f.window.saveResults();
 
     QCOMPARE(f.dialogs.saveDialogs.size(), size_t(2));
     QCOMPARE(f.dialogs.saveDialogs[0].title, QStringLiteral("Save File"));
@@ -550,7 +550,7 @@ void TestForm2::saveCopiesToNewPath() {
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-void TestForm2::saveOverExistingAnsweredNoKeepsIt() {
+void TestPreviewWindow::saveOverExistingAnsweredNoKeepsIt() {
     Fixture f;
     f.deliver(samplePicture(300, 200));
     QTemporaryDir target;
@@ -559,7 +559,7 @@ void TestForm2::saveOverExistingAnsweredNoKeepsIt() {
     f.dialogs.fileNames = {path};
     f.dialogs.answers = {shell::BoxAnswer::No};
 
-    f.form.PushButton6_Click();
+    f.window.saveResults();
 
     QCOMPARE(readAll(path), QByteArray("the user's own file"));
     QCOMPARE(f.dialogs.boxes.size(), size_t(2));
@@ -571,7 +571,7 @@ void TestForm2::saveOverExistingAnsweredNoKeepsIt() {
     QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("Done."));
 }
 
-void TestForm2::saveOverExistingAnsweredYesReplacesIt() {
+void TestPreviewWindow::saveOverExistingAnsweredYesReplacesIt() {
     Fixture f;
     f.deliver(samplePicture(300, 200));
     QTemporaryDir target;
@@ -580,7 +580,7 @@ void TestForm2::saveOverExistingAnsweredYesReplacesIt() {
     f.dialogs.fileNames = {path};
     f.dialogs.answers = {shell::BoxAnswer::Yes};
 
-    f.form.PushButton6_Click();
+    f.window.saveResults();
 
     QCOMPARE(readAll(path), workbookBytes());
     QCOMPARE(readAll(f.workbook), workbookBytes());
@@ -590,19 +590,19 @@ void TestForm2::saveOverExistingAnsweredYesReplacesIt() {
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-void TestForm2::cancelledSaveCopiesNothing() {
+void TestPreviewWindow::cancelledSaveCopiesNothing() {
     Fixture f;
     f.deliver(samplePicture(300, 200));
     const QStringList before = QDir(f.env.tempFolder()).entryList(QDir::Files | QDir::Hidden);
 
-    f.form.PushButton6_Click();  // the dialog answers with no name
+    f.window.saveResults();  // the dialog answers with no name
 
     QCOMPARE(f.dialogs.saveDialogs.size(), size_t(1));
     QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
     QCOMPARE(QDir(f.env.tempFolder()).entryList(QDir::Files | QDir::Hidden), before);
 }
 
-void TestForm2::failedSaveReportsAt130WithoutDone_data() {
+void TestPreviewWindow::failedSaveReportsAt130WithoutDone_data() {
     QTest::addColumn<QString>("kind");
     QTest::newRow("missing folder") << QStringLiteral("missing folder");
     QTest::newRow("path is a folder") << QStringLiteral("folder");
@@ -610,7 +610,7 @@ void TestForm2::failedSaveReportsAt130WithoutDone_data() {
     QTest::newRow("existing file, workbook gone") << QStringLiteral("existing");
 }
 
-void TestForm2::failedSaveReportsAt130WithoutDone() {
+void TestPreviewWindow::failedSaveReportsAt130WithoutDone() {
     QFETCH(QString, kind);
     Fixture f;
     f.deliver(samplePicture(300, 200));
@@ -634,7 +634,7 @@ void TestForm2::failedSaveReportsAt130WithoutDone() {
     }
     f.dialogs.fileNames = {path};
 
-    f.form.PushButton6_Click();
+    f.window.saveResults();
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);
@@ -649,32 +649,32 @@ void TestForm2::failedSaveReportsAt130WithoutDone() {
         QVERIFY2(name == QLatin1String("commission.xls") || name == QLatin1String("plain file"), qPrintable(name));
 }
 
-void TestForm2::backDeletesWorkbookAndShowsMainWindow() {
+void TestPreviewWindow::backDeletesWorkbookAndShowsMainWindow() {
     Fixture f;
     f.deliver(samplePicture(300, 200));
-    QVERIFY(f.form.isVisible());
+    QVERIFY(f.window.isVisible());
 
-    QTest::mouseClick(f.form.PushButton8(), Qt::LeftButton);
+    QTest::mouseClick(f.window.backButton(), Qt::LeftButton);
 
     QVERIFY(!QFile::exists(f.workbook));
     QCOMPARE(f.hooks.calls, QStringList({QStringLiteral("showMainWindow")}));
-    QVERIFY(!f.form.isVisible());
+    QVERIFY(!f.window.isVisible());
     // Still loaded, its state kept.
-    QVERIFY(f.form.isLoaded());
-    QCOMPARE(f.form.mZoom(), 1.0f);
+    QVERIFY(f.window.isLoaded());
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestForm2::closeDeletesWorkbookStoresListAndEndsProgram() {
+void TestPreviewWindow::closeDeletesWorkbookStoresListAndEndsProgram() {
     Fixture f;
     f.deliver(samplePicture(300, 200));
 
-    QVERIFY(f.form.close());
+    QVERIFY(f.window.close());
 
     QVERIFY(!QFile::exists(f.workbook));
     QCOMPARE(f.hooks.calls, QStringList({QStringLiteral("storeRecordList"), QStringLiteral("endProgram")}));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestPreviewWindow)
+#include "tst_preview_window.moc"

@@ -1,6 +1,6 @@
 // The main window from load to close: first start, the saved list and percentage,
 // the load's error boxes, the create-template command, layout and pointer rules.
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "records/record_messages.h"
 #include "records/saved_list_codec.h"
 #include "shell/startup_services.h"
@@ -17,9 +17,9 @@
 using records::CommissionRecord;
 using records::PointerShape;
 
-class Form1Lifecycle : public QObject {
+class MainWindowLifecycle : public QObject {
     Q_OBJECT
-    std::unique_ptr<Form1Harness> h;
+    std::unique_ptr<MainWindowHarness> h;
 
     // A 32 x 32 cursor file with the given hot spot: an icon file whose type says
     // cursor and whose entry holds the hot spot.
@@ -46,21 +46,21 @@ class Form1Lifecycle : public QObject {
     }
 
 private slots:
-    void init() { h = std::make_unique<Form1Harness>(); }
+    void init() { h = std::make_unique<MainWindowHarness>(); }
     void cleanup() { h.reset(); }
 
     void firstStartOnAnEmptyStore() {
-        records::Form1& f = h->start();
-        QCOMPARE(f.RowCount(), 0);
-        QCOMPARE(f.txtCommissionrate()->text(), QStringLiteral("10"));
+        records::MainWindow& f = h->start();
+        QCOMPARE(f.recordCount(), 0);
+        QCOMPARE(f.percentageEdit()->text(), QStringLiteral("10"));
         QCOMPARE(f.windowTitle(), QStringLiteral("Quenvale"));
         QCOMPARE(h->startupChecks, 1);
         QVERIFY(h->dialogs.boxes.empty());
-        QTRY_COMPARE(QApplication::focusWidget(), f.txtCommissionrate());
-        QTRY_COMPARE(f.txtCommissionrate()->selectedText(), QStringLiteral("10"));
-        QCOMPARE(f.txtCommissionrate()->cursorPosition(), 0);
+        QTRY_COMPARE(QApplication::focusWidget(), f.percentageEdit());
+        QTRY_COMPARE(f.percentageEdit()->selectedText(), QStringLiteral("10"));
+        QCOMPARE(f.percentageEdit()->cursorPosition(), 0);
 
-        QTreeWidget* list = f.ListView1();
+        QTreeWidget* list = f.recordList();
         QCOMPARE(list->columnCount(), 3);
         QCOMPARE(list->headerItem()->text(0), QStringLiteral("Saleperson"));
         QCOMPARE(list->headerItem()->text(1), QStringLiteral("Total Sales Amount ($)"));
@@ -74,13 +74,13 @@ private slots:
     }
 
     void theStartupCheckComesLastWithEverythingLoaded() {
-        Form1Harness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
-        Form1Harness::store(shell::kKeyCommissionRate, QStringLiteral("7.5"));
+        MainWindowHarness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
+        MainWindowHarness::store(shell::kKeyCommissionRate, QStringLiteral("7.5"));
         int rowsAtCheck = -1;
         QString rateAtCheck;
         h->duringStartupCheck = [&] {
-            rowsAtCheck = h->form->RowCount();
-            rateAtCheck = h->form->txtCommissionrate()->text();
+            rowsAtCheck = h->window->recordCount();
+            rateAtCheck = h->window->percentageEdit()->text();
         };
         h->start();
         QCOMPARE(rowsAtCheck, 1);
@@ -88,37 +88,37 @@ private slots:
     }
 
     void closeThenRestartShowsTheSameRowsAndPercentage() {
-        records::Form1& f = h->start();
-        f.PushButton6_Click();
-        f.txtSaleperson()->setText(QStringLiteral("  Pad "));
-        f.txtTotalSalesAmount()->setText(QString());
-        f.txtCommission()->setText(QStringLiteral(" x "));
-        f.PushButton4_Click();
-        f.txtCommissionrate()->setText(QStringLiteral("12a"));
+        records::MainWindow& f = h->start();
+        f.loadSampleData();
+        f.nameEdit()->setText(QStringLiteral("  Pad "));
+        f.totalEdit()->setText(QString());
+        f.commissionEdit()->setText(QStringLiteral(" x "));
+        f.addRecord();
+        f.percentageEdit()->setText(QStringLiteral("12a"));
         const Rows before = h->rows();
         h->closeWindow();
-        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionList),
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionList),
                  QStringLiteral("Aldo Fennick||SEP1||5600||SEP1||560||SEP2||John Smith||SEP1||8400||SEP1||840||SEP2||"
                                 "Zodo Duvevado||SEP1||11100||SEP1||1110||SEP2||  Pad ||SEP1||||SEP1|| x ||SEP2||"));
 
-        records::Form1& again = h->start();
+        records::MainWindow& again = h->start();
         QCOMPARE(h->rows(), before);
-        QCOMPARE(again.txtCommissionrate()->text(), QStringLiteral("12a"));
+        QCOMPARE(again.percentageEdit()->text(), QStringLiteral("12a"));
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void closingAnEmptyListStoresTheEmptyText() {
-        Form1Harness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
-        records::Form1& f = h->start();
-        QCOMPARE(f.RowCount(), 1);
-        f.PushButton5_Click();
+        MainWindowHarness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
+        records::MainWindow& f = h->start();
+        QCOMPARE(f.recordCount(), 1);
+        f.clearAllData();
         h->closeWindow();
-        QCOMPARE(Form1Harness::stored(shell::kKeyCommissionList), QString());
-        QCOMPARE(h->start().RowCount(), 0);
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionList), QString());
+        QCOMPARE(h->start().recordCount(), 0);
     }
 
     void missingFieldsAreReportedAndLoadingGoesOn() {
-        Form1Harness::store(shell::kKeyCommissionList,
+        MainWindowHarness::store(shell::kKeyCommissionList,
                             QStringLiteral("Name only||SEP2||||SEP2||Two||SEP1||5||SEP2||Full||SEP1||1||SEP1||0.1"));
         h->start();
         QCOMPARE(h->rows(), (Rows{{"Name only", "", ""}, {"Two", "5", ""}, {"Full", "1", "0.1"}}));
@@ -137,24 +137,24 @@ private slots:
         skin.write("QPushButton { color: #123456; }");
         skin.close();
         shell::setProgramFolderForTesting(folder.path());
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QVERIFY(f.styleSheet().contains(QStringLiteral("#123456")));
-        QCOMPARE(f.Frame5()->palette().color(QPalette::Window), shell::ButtonFaceColor());
-        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Label5"))->palette().color(QPalette::Window),
+        QCOMPARE(f.entryFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("totalLabel"))->palette().color(QPalette::Window),
                  shell::ButtonFaceColor());
-        QCOMPARE(f.txtSaleperson()->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(f.nameEdit()->palette().color(QPalette::Base), QColor(Qt::white));
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void withoutSkinFramesAndLabelsAreWhite() {
         QTemporaryDir emptyFolder;
         shell::setProgramFolderForTesting(emptyFolder.path());
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QVERIFY(f.styleSheet().isEmpty());
-        QCOMPARE(f.Frame1()->palette().color(QPalette::Window), QColor(Qt::white));
-        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Label2"))->palette().color(QPalette::Window),
+        QCOMPARE(f.percentageFrame()->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("percentSignLabel"))->palette().color(QPalette::Window),
                  QColor(Qt::white));
         QCOMPARE(f.palette().color(QPalette::Window), shell::ButtonFaceColor());
     }
@@ -163,13 +163,13 @@ private slots:
         QTemporaryDir folder;
         writeCursorFile(folder.filePath(QStringLiteral("HAND-M.CUR")), QPoint(6, 2));
         shell::setProgramFolderForTesting(folder.path());
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QVERIFY(h->dialogs.boxes.empty());
-        QCOMPARE(f.CustomPointer().shape(), Qt::BitmapCursor);
-        QCOMPARE(f.CustomPointer().hotSpot(), QPoint(6, 2));
-        QCOMPARE(f.CustomPointer().pixmap().size(), QSize(32, 32));
-        moveOver(f.PushButton4());
+        QCOMPARE(f.customPointer().shape(), Qt::BitmapCursor);
+        QCOMPARE(f.customPointer().hotSpot(), QPoint(6, 2));
+        QCOMPARE(f.customPointer().pixmap().size(), QSize(32, 32));
+        moveOver(f.addRecordButton());
         QCOMPARE(f.cursor().shape(), Qt::BitmapCursor);
     }
 
@@ -181,12 +181,12 @@ private slots:
         damaged.close();
         shell::setProgramFolderForTesting(folder.path());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^QBuffer::seek")));
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QCOMPARE(h->errorHeads(),
                  QStringList{errorHead(QStringLiteral("Invalid picture"), shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 110)});
-        QCOMPARE(f.CustomPointer().shape(), Qt::PointingHandCursor);
-        QCOMPARE(f.RowCount(), 0);
+        QCOMPARE(f.customPointer().shape(), Qt::PointingHandCursor);
+        QCOMPARE(f.recordCount(), 0);
         QCOMPARE(h->startupChecks, 1);
     }
 
@@ -194,23 +194,23 @@ private slots:
         QString value;
         for (int i = 1; i <= records::RecordListView::kMaxRows; ++i)
             value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString::number(i), QString());
-        Form1Harness::store(shell::kKeyCommissionList, value);
-        records::Form1& f = h->start();
-        QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
+        MainWindowHarness::store(shell::kKeyCommissionList, value);
+        records::MainWindow& f = h->start();
+        QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);
 
-        f.txtSaleperson()->setText(QStringLiteral("One more"));
-        f.txtTotalSalesAmount()->setText(QStringLiteral("100"));
-        f.PushButton4_Click();
-        QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
-        QCOMPARE(f.txtSaleperson()->text(), QStringLiteral("One more"));
-        QCOMPARE(f.txtCommission()->text(), QStringLiteral("10"));
+        f.nameEdit()->setText(QStringLiteral("One more"));
+        f.totalEdit()->setText(QStringLiteral("100"));
+        f.addRecord();
+        QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);
+        QCOMPARE(f.nameEdit()->text(), QStringLiteral("One more"));
+        QCOMPARE(f.commissionEdit()->text(), QStringLiteral("10"));
         QCOMPARE(h->dialogs.boxes.size(), size_t(1));
         QCOMPARE(h->dialogs.boxes.front().text, records::kListFullMessage);
 
         // A listed name is still updated.
-        f.txtSaleperson()->setText(QStringLiteral("P32767"));
-        f.PushButton4_Click();
-        QCOMPARE(f.Row(records::RecordListView::kMaxRows), (CommissionRecord{"P32767", "100", "10"}));
+        f.nameEdit()->setText(QStringLiteral("P32767"));
+        f.addRecord();
+        QCOMPARE(f.record(records::RecordListView::kMaxRows), (CommissionRecord{"P32767", "100", "10"}));
         QCOMPARE(h->dialogs.boxes.size(), size_t(1));
     }
 
@@ -218,133 +218,133 @@ private slots:
         QString value;
         for (int i = 1; i <= records::RecordListView::kMaxRows + 2; ++i)
             value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString(), QString());
-        Form1Harness::store(shell::kKeyCommissionList, value);
-        records::Form1& f = h->start();
-        QCOMPARE(f.RowCount(), records::RecordListView::kMaxRows);
+        MainWindowHarness::store(shell::kKeyCommissionList, value);
+        records::MainWindow& f = h->start();
+        QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);
         QCOMPARE(h->errorHeads(),
                  QStringList{errorHead(records::kSavedListTooLongFailure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 160)});
     }
 
     void createTemplateRunsTheGenerationUnderTheHourglass() {
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         PointerShape during = PointerShape::Default;
         bool updatesDuring = true;
         h->duringGeneration = [&] {
-            during = f.MousePointer();
+            during = f.pointerShape();
             updatesDuring = f.updatesEnabled();
-            moveOver(f.PushButton1());  // the hourglass survives any movement
-            moveOver(f.ListView1()->viewport());
-            f.PushButton5_Click();      // and keeps the rows
+            moveOver(f.startCreatingTemplateButton());  // the hourglass survives any movement
+            moveOver(f.recordList()->viewport());
+            f.clearAllData();      // and keeps the rows
         };
-        f.PushButton6_Click();
-        QTest::mouseClick(f.PushButton1(), Qt::LeftButton);
-        QCOMPARE(h->warnings, 1);
+        f.loadSampleData();
+        QTest::mouseClick(f.startCreatingTemplateButton(), Qt::LeftButton);
+        QCOMPARE(h->stopQuestions, 1);
         QCOMPARE(h->generations, 1);
         QCOMPARE(during, PointerShape::Busy);
         QVERIFY(!updatesDuring);
-        QCOMPARE(f.RowCount(), 3);
-        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        QCOMPARE(f.recordCount(), 3);
+        QCOMPARE(f.pointerShape(), PointerShape::Default);
         QVERIFY(f.updatesEnabled());
     }
 
     void declinedQuestionStopsBeforeTheRun() {
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         h->answerStop = true;
-        f.PushButton1_Click();
-        QCOMPARE(h->warnings, 1);
+        f.startCreatingTemplate();
+        QCOMPARE(h->stopQuestions, 1);
         QCOMPARE(h->generations, 0);
-        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        QCOMPARE(f.pointerShape(), PointerShape::Default);
         QVERIFY(f.updatesEnabled());
     }
 
     void failuresOfTheCommandAreReportedAndItGoesOn() {
-        records::Form1 f({[] {}, [] () -> bool { throw shell::Failure(QStringLiteral("W")); },
+        records::MainWindow f({[] {}, [] () -> bool { throw shell::Failure(QStringLiteral("W")); },
                           [] { throw shell::Failure(QStringLiteral("G")); }});
-        f.Form_Load();
-        f.PushButton1_Click();
+        f.load();
+        f.startCreatingTemplate();
         QCOMPARE(h->errorHeads(), (QStringList{errorHead("W", shell::errorLocationText(shell::ErrorLocation::StartCreatingTemplate), 102),
                                                errorHead("G", shell::errorLocationText(shell::ErrorLocation::StartCreatingTemplate), 106)}));
-        QCOMPARE(f.MousePointer(), PointerShape::Default);
+        QCOMPARE(f.pointerShape(), PointerShape::Default);
         QVERIFY(f.updatesEnabled());
     }
 
     void hoverSetsTheHandOverButtonsAndTheArrowElsewhere() {
-        records::Form1& f = h->start();
-        QCOMPARE(f.MousePointer(), PointerShape::Default);
-        const QList<QWidget*> buttons = {f.PushButton1(), f.PushButton2(), f.PushButton3(),
-                                         f.PushButton4(), f.PushButton5(), f.PushButton6()};
-        const QList<QWidget*> others = {&f, f.Frame1(), f.Frame5(), f.ListView1()->viewport(),
-                                        f.txtCommissionrate(), f.txtSaleperson(), f.txtTotalSalesAmount(),
-                                        f.txtCommission()};
+        records::MainWindow& f = h->start();
+        QCOMPARE(f.pointerShape(), PointerShape::Default);
+        const QList<QWidget*> buttons = {f.startCreatingTemplateButton(), f.clearTextFieldsButton(), f.deleteSelectedRecordButton(),
+                                         f.addRecordButton(), f.clearAllDataButton(), f.loadSampleDataButton()};
+        const QList<QWidget*> others = {&f, f.percentageFrame(), f.entryFrame(), f.recordList()->viewport(),
+                                        f.percentageEdit(), f.nameEdit(), f.totalEdit(),
+                                        f.commissionEdit()};
         for (QWidget* button : buttons) {
             moveOver(button);
-            QCOMPARE(f.MousePointer(), PointerShape::Custom);
-            QCOMPARE(f.cursor().shape(), f.CustomPointer().shape());
+            QCOMPARE(f.pointerShape(), PointerShape::Custom);
+            QCOMPARE(f.cursor().shape(), f.customPointer().shape());
             for (QWidget* other : others) {
                 moveOver(button);
                 moveOver(other);
-                QCOMPARE(f.MousePointer(), PointerShape::Default);
+                QCOMPARE(f.pointerShape(), PointerShape::Default);
             }
         }
         QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
         // Without the cursor file, the custom pointer is the pointing hand.
-        QCOMPARE(f.CustomPointer().shape(), Qt::PointingHandCursor);
+        QCOMPARE(f.customPointer().shape(), Qt::PointingHandCursor);
 
-        f.SetMousePointer(PointerShape::Busy);
+        f.setPointerShape(PointerShape::Busy);
         for (QWidget* w : buttons + others) moveOver(w);
-        QCOMPARE(f.MousePointer(), PointerShape::Busy);
+        QCOMPARE(f.pointerShape(), PointerShape::Busy);
         QCOMPARE(f.cursor().shape(), Qt::WaitCursor);
-        QCOMPARE(f.txtSaleperson()->cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(f.nameEdit()->cursor().shape(), Qt::WaitCursor);
     }
 
     void hoverThroughTheWindowSystem() {
-        records::Form1& f = h->start();
-        QTest::mouseMove(f.PushButton4(), QPoint(10, 10));
-        QTRY_COMPARE(f.MousePointer(), PointerShape::Custom);
-        QTest::mouseMove(f.txtSaleperson(), QPoint(10, 10));
-        QTRY_COMPARE(f.MousePointer(), PointerShape::Default);
+        records::MainWindow& f = h->start();
+        QTest::mouseMove(f.addRecordButton(), QPoint(10, 10));
+        QTRY_COMPARE(f.pointerShape(), PointerShape::Custom);
+        QTest::mouseMove(f.nameEdit(), QPoint(10, 10));
+        QTRY_COMPARE(f.pointerShape(), PointerShape::Default);
     }
 
     void controlsStandWhereTheyWereDesigned() {
-        records::Form1& f = h->start();
+        records::MainWindow& f = h->start();
         QCOMPARE(f.size(), QSize(536, 473));  // 8040 x 7095 twips
         QCOMPARE(f.minimumSize(), f.maximumSize());
-        QCOMPARE(f.PushButton1()->geometry(), QRect(8, 8, 520, 27));
-        QCOMPARE(f.PushButton6()->geometry(), QRect(272, 42, 256, 27));
-        QCOMPARE(f.Frame5()->geometry(), QRect(8, 135, 520, 151));
-        QCOMPARE(f.txtTotalSalesAmount()->geometry(), QRect(168, 49, 334, 23));
-        QCOMPARE(f.txtTotalSalesAmount()->parentWidget(), f.Frame5());
-        QCOMPARE(f.PushButton2()->geometry(), QRect(264, 112, 240, 27));
-        QCOMPARE(f.ListView1()->geometry(), QRect(8, 328, 520, 138));
-        QCOMPARE(f.txtCommissionrate()->parentWidget(), f.Frame1());
+        QCOMPARE(f.startCreatingTemplateButton()->geometry(), QRect(8, 8, 520, 27));
+        QCOMPARE(f.loadSampleDataButton()->geometry(), QRect(272, 42, 256, 27));
+        QCOMPARE(f.entryFrame()->geometry(), QRect(8, 135, 520, 151));
+        QCOMPARE(f.totalEdit()->geometry(), QRect(168, 49, 334, 23));
+        QCOMPARE(f.totalEdit()->parentWidget(), f.entryFrame());
+        QCOMPARE(f.clearTextFieldsButton()->geometry(), QRect(264, 112, 240, 27));
+        QCOMPARE(f.recordList()->geometry(), QRect(8, 328, 520, 138));
+        QCOMPARE(f.percentageEdit()->parentWidget(), f.percentageFrame());
 
-        QCOMPARE(f.Frame1()->title(), QStringLiteral("Commission percentage"));
-        QCOMPARE(f.PushButton6()->text(), QStringLiteral("Load Sample/Example Data"));
+        QCOMPARE(f.percentageFrame()->title(), QStringLiteral("Commission percentage"));
+        QCOMPARE(f.loadSampleDataButton()->text(), QStringLiteral("Load Sample/Example Data"));
         QStringList labels;
         for (const QLabel* l : f.findChildren<QLabel*>()) labels << l->text();
         QVERIFY(labels.contains(QStringLiteral("Total Sales Amount:          $")));
         QVERIFY(labels.contains(QStringLiteral("Commission Amount:       $")));
 
         // Labels whose caption is wider here than designed grow, but stop before their field.
-        for (const char* name : {"Label5", "Label1"}) {
+        for (const char* name : {"totalLabel", "commissionLabel"}) {
             const QLabel* l = f.findChild<QLabel*>(QLatin1String(name));
             QVERIFY(l->width() >= 149);
-            QVERIFY(l->geometry().right() < f.txtTotalSalesAmount()->x());
+            QVERIFY(l->geometry().right() < f.totalEdit()->x());
             QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->width() + 2);
         }
 
         QCOMPARE(f.font().family(), QStringLiteral("Arial"));
         QCOMPARE(f.font().pointSizeF(), 9.0);
         QVERIFY(f.font().bold());
-        QCOMPARE(f.PushButton3()->font().pointSizeF(), 11.25);
-        QVERIFY(f.PushButton3()->font().bold());
+        QCOMPARE(f.deleteSelectedRecordButton()->font().pointSizeF(), 11.25);
+        QVERIFY(f.deleteSelectedRecordButton()->font().bold());
 
         // The tab order runs as designed.
-        const QList<QWidget*> order = {f.txtCommissionrate(), f.txtSaleperson(), f.txtTotalSalesAmount(),
-                                       f.txtCommission(),     f.PushButton4(),   f.PushButton2(),
-                                       f.PushButton3(),       f.ListView1(),     f.PushButton5(),
-                                       f.PushButton6(),       f.PushButton1(),   f.txtCommissionrate()};
-        f.txtCommissionrate()->setFocus();
+        const QList<QWidget*> order = {f.percentageEdit(), f.nameEdit(), f.totalEdit(),
+                                       f.commissionEdit(),     f.addRecordButton(),   f.clearTextFieldsButton(),
+                                       f.deleteSelectedRecordButton(),       f.recordList(),     f.clearAllDataButton(),
+                                       f.loadSampleDataButton(),       f.startCreatingTemplateButton(),   f.percentageEdit()};
+        f.percentageEdit()->setFocus();
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), order[i]);
@@ -352,5 +352,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Lifecycle)
-#include "tst_form1_lifecycle.moc"
+QTEST_MAIN(MainWindowLifecycle)
+#include "tst_main_window_lifecycle.moc"

@@ -1,19 +1,19 @@
 // Closing the main window ends the program's event loop, also while another
 // window (the preview, hidden) still exists. Its own program: the loop it runs
 // cannot be run twice.
-#include "form1_harness.h"
+#include "main_window_harness.h"
 
 #include <QTimer>
 
-class Form1ProgramEnd : public QObject {
+class MainWindowProgramEnd : public QObject {
     Q_OBJECT
 private slots:
     void closingTheMainWindowEndsTheProgram() {
         // The window ends the program itself, not through the last-window rule.
         QApplication::setQuitOnLastWindowClosed(false);
-        Form1Harness h;
-        records::Form1& f = h.start();
-        f.PushButton6_Click();
+        MainWindowHarness h;
+        records::MainWindow& f = h.start();
+        f.loadSampleData();
         QWidget hiddenPreview;
         hiddenPreview.show();
         hiddenPreview.hide();
@@ -27,9 +27,9 @@ private slots:
         const int code = QApplication::exec();
         QVERIFY(!timedOut);
         QCOMPARE(code, 0);
-        QVERIFY(Form1Harness::stored(shell::kKeyCommissionList).startsWith(QStringLiteral("Aldo Fennick||SEP1||")));
+        QVERIFY(MainWindowHarness::stored(shell::kKeyCommissionList).startsWith(QStringLiteral("Aldo Fennick||SEP1||")));
     }
 };
 
-QTEST_MAIN(Form1ProgramEnd)
-#include "tst_form1_program_end.moc"
+QTEST_MAIN(MainWindowProgramEnd)
+#include "tst_main_window_program_end.moc"

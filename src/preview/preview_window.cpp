@@ -1,5 +1,7 @@
-// The preview window's controls, at their designed places (twips).
-#include "preview/form2.h"
+// The preview window's controls at their designed places (twips), and their wiring.
+// The picture boxes' object names start with "picture": the window's face colour
+// leaves boxes so named alone.
+#include "preview/preview_window.h"
 #include "preview/picture_box.h"
 #include "shell/twips.h"
 
@@ -57,62 +59,63 @@ void trackPointer(QWidget* control, QObject* filter) {
 
 }  // namespace
 
-Form2::Form2(Form2Services services, QWidget* parent)
+PreviewWindow::PreviewWindow(PreviewWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(std::move(services)) {
     if (!m_services.endProgram) m_services.endProgram = [] { QCoreApplication::quit(); };
-    buildControls();
-    connectHandlers();
+    createControls();
+    connectActions();
 }
 
-Form2::~Form2() = default;
+PreviewWindow::~PreviewWindow() = default;
 
-void Form2::buildControls() {
-    setObjectName(QStringLiteral("Form2"));
+void PreviewWindow::createControls() {
+    setObjectName(QStringLiteral("previewWindow"));
     setFixedSize(shell::TwipsToPixels(kClientWidth), shell::TwipsToPixels(kClientHeight));
     setFont(arialBold(kWindowFontPoints));
     setMouseTracking(true);
 
-    m_hScroll1 = scrollBar(this, "HScroll1", Qt::Horizontal, 120, 7545, 9330, 255);
-    m_vScroll1 = scrollBar(this, "VScroll1", Qt::Vertical, 9450, 120, 255, 7425);
+    m_horizontalScrollBar = scrollBar(this, "horizontalScrollBar", Qt::Horizontal, 120, 7545, 9330, 255);
+    m_verticalScrollBar = scrollBar(this, "verticalScrollBar", Qt::Vertical, 9450, 120, 255, 7425);
 
-    m_picture2 = new PictureBox(this);
-    place(m_picture2, "Picture2", 120, 150, 9330, 7425);
-    m_picture2->setBackColor(Qt::white);
-    m_picture2->setFocusPolicy(Qt::TabFocus);
+    m_viewport = new PictureBox(this);
+    place(m_viewport, "pictureViewport", 120, 150, 9330, 7425);
+    m_viewport->setBackColor(Qt::white);
+    m_viewport->setFocusPolicy(Qt::TabFocus);
 
-    m_picture1 = new PictureBox(m_picture2);
-    place(m_picture1, "Picture1", 0, 0, 2340, 3435);
-    m_picture1->setAutoSize(true);
-    m_picture1->setFocusPolicy(Qt::TabFocus);
+    m_canvas = new PictureBox(m_viewport);
+    place(m_canvas, "pictureCanvas", 0, 0, 2340, 3435);
+    m_canvas->setAutoSize(true);
+    m_canvas->setFocusPolicy(Qt::TabFocus);
 
-    m_frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
-    place(m_frame1, "Frame1", 120, 7860, 9600, 855);
-    m_pushButton1 = pushButton(m_frame1, "PushButton1", QStringLiteral("Zoom In"), 240, 300, 4440, 405);
-    m_pushButton2 = pushButton(m_frame1, "PushButton2", QStringLiteral("Zoom Out"), 4800, 300, 4560, 405);
+    m_zoomFrame = new QGroupBox(QStringLiteral("Zoom:"), this);
+    place(m_zoomFrame, "zoomFrame", 120, 7860, 9600, 855);
+    m_zoomInButton = pushButton(m_zoomFrame, "zoomInButton", QStringLiteral("Zoom In"), 240, 300, 4440, 405);
+    m_zoomOutButton = pushButton(m_zoomFrame, "zoomOutButton", QStringLiteral("Zoom Out"), 4800, 300, 4560, 405);
 
     // The reference box lies beyond the client area and is never shown.
-    m_zoomOri = new PictureBox(this);
-    place(m_zoomOri, "Zoom_Ori", 10320, 480, 735, 375);
-    m_zoomOri->hide();
-    m_zoomOri->setFocusPolicy(Qt::TabFocus);
+    m_referencePicture = new PictureBox(this);
+    place(m_referencePicture, "pictureReference", 10320, 480, 735, 375);
+    m_referencePicture->hide();
+    m_referencePicture->setFocusPolicy(Qt::TabFocus);
 
-    m_pushButton6 = pushButton(this, "PushButton6", QStringLiteral("Save Results To Excel File"), 4920, 8850,
-                               4800, 405);
-    m_pushButton8 = pushButton(this, "PushButton8", QStringLiteral("< Back"), 120, 8850, 4680, 405);
+    m_saveResultsButton =
+        pushButton(this, "saveResultsButton", QStringLiteral("Save Results To Excel File"), 4920, 8850, 4800, 405);
+    m_backButton = pushButton(this, "backButton", QStringLiteral("< Back"), 120, 8850, 4680, 405);
 
     // The bars overlap the viewport's edge by a pixel or two; they stay whole on top.
-    m_hScroll1->raise();
-    m_vScroll1->raise();
+    m_horizontalScrollBar->raise();
+    m_verticalScrollBar->raise();
 
     // The frame takes no focus; the others are chained in their designed order.
-    QWidget* const tabOrder[] = {m_hScroll1, m_vScroll1, m_picture2, m_picture1, m_frame1,
-                                 m_zoomOri,  m_pushButton1, m_pushButton2, m_pushButton6, m_pushButton8};
+    QWidget* const tabOrder[] = {m_horizontalScrollBar, m_verticalScrollBar, m_viewport,     m_canvas,
+                                 m_zoomFrame,           m_referencePicture,  m_zoomInButton, m_zoomOutButton,
+                                 m_saveResultsButton,   m_backButton};
     for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    trackPointer(m_frame1, this);
-    for (QPushButton* button : {m_pushButton1, m_pushButton2, m_pushButton6, m_pushButton8}) {
+    trackPointer(m_zoomFrame, this);
+    for (QPushButton* button : {m_zoomInButton, m_zoomOutButton, m_saveResultsButton, m_backButton}) {
         trackPointer(button, this);
         // A move over a button is the button's alone, not also its frame's.
         button->setAttribute(Qt::WA_NoMousePropagation);
@@ -121,30 +124,30 @@ void Form2::buildControls() {
 
 // Every handler runs behind a guard: whatever its trap does not catch stays out of
 // Qt's event loop.
-void Form2::connectHandlers() {
+void PreviewWindow::connectActions() {
     using shell::untrapped;
-    connect(m_pushButton1, &QPushButton::clicked, this, [this] { untrapped([&] { PushButton1_Click(); }); });
-    connect(m_pushButton2, &QPushButton::clicked, this, [this] { untrapped([&] { PushButton2_Click(); }); });
-    connect(m_pushButton6, &QPushButton::clicked, this, [this] { untrapped([&] { PushButton6_Click(); }); });
-    connect(m_pushButton8, &QPushButton::clicked, this, [this] { untrapped([&] { PushButton8_Click(); }); });
+    connect(m_zoomInButton, &QPushButton::clicked, this, [this] { untrapped([&] { zoomIn(); }); });
+    connect(m_zoomOutButton, &QPushButton::clicked, this, [this] { untrapped([&] { zoomOut(); }); });
+    connect(m_saveResultsButton, &QPushButton::clicked, this, [this] { untrapped([&] { saveResults(); }); });
+    connect(m_backButton, &QPushButton::clicked, this, [this] { untrapped([&] { goBack(); }); });
 
-    connect(m_picture1, &PictureBox::mouseDown, this, [this](Qt::MouseButton, float x, float y) {
-        untrapped([&] { picture1_MouseDown(x, y); });
+    connect(m_canvas, &PictureBox::mouseDown, this, [this](Qt::MouseButton, float x, float y) {
+        untrapped([&] { startDrag(x, y); });
     });
-    connect(m_picture1, &PictureBox::mouseMove, this, [this](Qt::MouseButtons buttons, float x, float y) {
-        untrapped([&] { picture1_MouseMove(buttons, x, y); });
+    connect(m_canvas, &PictureBox::mouseMove, this, [this](Qt::MouseButtons buttons, float x, float y) {
+        untrapped([&] { drag(buttons, x, y); });
     });
-    connect(m_picture1, &PictureBox::mouseUp, this,
-            [this](Qt::MouseButton, float, float) { untrapped([&] { Picture1_MouseUp(); }); });
+    connect(m_canvas, &PictureBox::mouseUp, this,
+            [this](Qt::MouseButton, float, float) { untrapped([&] { endDrag(); }); });
 
-    connectChange(m_hScroll1, &Form2::HScroll1_Change);
-    connectChange(m_vScroll1, &Form2::VScroll1_Change);
+    connectChange(m_horizontalScrollBar, &PreviewWindow::scrollCanvasHorizontally);
+    connectChange(m_verticalScrollBar, &PreviewWindow::scrollCanvasVertically);
 }
 
 // A bar's change notification: a value set by a click, a key or the program, or
 // a thumb released at a new value. Values passed while the thumb is dragged are
 // not notified.
-void Form2::connectChange(QScrollBar* bar, void (Form2::*change)()) {
+void PreviewWindow::connectChange(QScrollBar* bar, void (PreviewWindow::*change)()) {
     auto valueAtPress = std::make_shared<int>(0);
     connect(bar, &QScrollBar::valueChanged, this, [this, bar, change] {
         if (!bar->isSliderDown()) shell::untrapped([&] { (this->*change)(); });
@@ -155,7 +158,7 @@ void Form2::connectChange(QScrollBar* bar, void (Form2::*change)()) {
     });
 }
 
-void Form2::centreOnScreen() {
+void PreviewWindow::centreOnScreen() {
     const QScreen* const display = screen();
     if (!display) return;
     QRect frame = frameGeometry();

@@ -2,12 +2,12 @@
 
 #include "generator/engine_session.h"
 #include "generator/generation_run.h"
-#include "preview/form2.h"
-#include "records/form1.h"
+#include "preview/preview_window.h"
+#include "records/main_window.h"
 
 #include <functional>
 
-namespace records {
+namespace app {
 
 // The program's two windows wired to each other and to the generator: the main
 // window's create-template command runs the generation run into the preview
@@ -19,17 +19,17 @@ public:
     explicit ProgramWindows(std::function<void()> endProgram = {});
 
     // Loads the main window and shows it.
-    void Start();
+    void start();
 
-    Form1& MainWindow() { return m_form1; }
-    preview::Form2& PreviewWindow() { return m_form2; }
-    generator::GenerationRun& Run() { return m_run; }
+    records::MainWindow& mainWindow() { return m_mainWindow; }
+    preview::PreviewWindow& previewWindow() { return m_previewWindow; }
+    generator::GenerationRun& generationRun() { return m_generationRun; }
 
 private:
     generator::EngineSession m_engine;
-    generator::GenerationRun m_run{m_engine};
-    preview::Form2 m_form2;
-    Form1 m_form1;
+    generator::GenerationRun m_generationRun{m_engine};
+    preview::PreviewWindow m_previewWindow;
+    records::MainWindow m_mainWindow;
 };
 
-}  // namespace records
+}  // namespace app

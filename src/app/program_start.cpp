@@ -1,0 +1,19 @@
+#include "app/program_start.h"
+
+#include "shell/font_substitutions.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace app {
+
+std::unique_ptr<ProgramWindows> startProgram() {
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
+    shell::InstallFontSubstitutions();
+
+    auto windows = std::make_unique<ProgramWindows>();
+    windows->start();
+    return windows;
+}
+
+}  // namespace app

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/program_windows.h"
+
+#include <memory>
+
+namespace app {
+
+// What the program does once its QApplication exists: the window icon, the font
+// substitutions, then the two windows made, the main window loaded and shown.
+// The windows live as long as the returned object.
+std::unique_ptr<ProgramWindows> startProgram();
+
+}  // namespace app

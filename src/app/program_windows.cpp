@@ -1,0 +1,38 @@
+#include "app/program_windows.h"
+
+#include "generator/startup_checks.h"
+
+namespace app {
+namespace {
+
+preview::PreviewWindowServices previewServices(records::MainWindow& mainWindow, std::function<void()> endProgram) {
+    preview::PreviewWindowServices services;
+    services.showMainWindow = [&mainWindow] { mainWindow.show(); };
+    services.storeRecordList = [&mainWindow] { mainWindow.storeRecordList(); };
+    if (endProgram) services.endProgram = std::move(endProgram);
+    return services;
+}
+
+// Every call into the generator that the main window makes, in one place.
+records::MainWindowServices mainServices(records::MainWindow& mainWindow, preview::PreviewWindow& previewWindow,
+                                         const generator::EngineSession& engine, generator::GenerationRun& run) {
+    records::MainWindowServices services;
+    services.checkEngineAvailable = [&engine] { generator::ensureEngineAvailable(engine); };
+    services.shouldStopBeforeGeneration = [] { return generator::stopForRunningSpreadsheet(); };
+    services.runGeneration = [&mainWindow, &previewWindow, &run] { run.run(mainWindow, mainWindow, previewWindow); };
+    return services;
+}
+
+}  // namespace
+
+// Each window's services refer to the other, which exists by the time any runs.
+ProgramWindows::ProgramWindows(std::function<void()> endProgram)
+    : m_previewWindow(previewServices(m_mainWindow, std::move(endProgram))),
+      m_mainWindow(mainServices(m_mainWindow, m_previewWindow, m_engine, m_generationRun)) {}
+
+void ProgramWindows::start() {
+    m_mainWindow.load();
+    m_mainWindow.show();
+}
+
+}  // namespace app

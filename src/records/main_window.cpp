@@ -1,0 +1,233 @@
+// The main window's controls as designed (kinds, captions, twips geometry, fonts,
+// colours, tab order), their wiring, the records as others read them, and the
+// pointer shapes.
+#include "records/main_window.h"
+
+#include "records/record_list_view.h"
+#include "records/select_all_line_edit.h"
+#include "shell/startup_services.h"
+#include "shell/twips.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace records {
+namespace {
+
+constexpr int kClientWidthTwips = 8040;
+constexpr int kClientHeightTwips = 7095;
+
+QFont arialBold(qreal points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+template <typename W>
+W* place(W* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(shell::TwipsRect(left, top, width, height));
+    return widget;
+}
+
+void fillWith(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QPushButton* commandButton(const QString& caption, QWidget* container) {
+    auto* button = new QPushButton(caption, container);
+    button->setFont(arialBold(11.25));
+    return button;
+}
+
+QLabel* label(const QString& caption, QWidget* container) {
+    auto* l = new QLabel(caption, container);
+    l->setTextFormat(Qt::PlainText);  // keeps the runs of blanks inside captions
+    fillWith(l, Qt::white);
+    return l;
+}
+
+// This platform's Arial (a metric twin) draws a few pixels wider than the
+// designed labels allow, which would cut the "$" at their ends: a label whose
+// caption does not fit grows to the right, up to the field beside it.
+void fitCaption(QLabel* label, int rightLimitTwips) {
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    const int limit = shell::TwipsToPixels(rightLimitTwips) - label->x();
+    if (needed > label->width()) label->resize(qMin(needed, limit), label->height());
+}
+
+QGroupBox* frame(const QString& caption, QWidget* container) {
+    auto* f = new QGroupBox(caption, container);
+    fillWith(f, Qt::white);
+    return f;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)) {
+    if (!m_services.checkEngineAvailable) m_services.checkEngineAvailable = [] {};
+    if (!m_services.shouldStopBeforeGeneration) m_services.shouldStopBeforeGeneration = [] { return false; };
+    if (!m_services.runGeneration) m_services.runGeneration = [] {};
+    createControls();
+    connectActions();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    setObjectName(QStringLiteral("mainWindow"));
+    setFont(arialBold(9));
+    setFixedSize(shell::TwipsToPixels(kClientWidthTwips), shell::TwipsToPixels(kClientHeightTwips));
+    fillWith(this, shell::ButtonFaceColor());
+
+    m_startCreatingTemplateButton = place(commandButton(QStringLiteral("Start Creating Template"), this),
+                                          "startCreatingTemplateButton", 120, 120, 7800, 400);
+    m_clearAllDataButton =
+        place(commandButton(QStringLiteral("Clear/Reset Data"), this), "clearAllDataButton", 120, 630, 3840, 405);
+    m_loadSampleDataButton = place(commandButton(QStringLiteral("Load Sample/Example Data"), this),
+                                   "loadSampleDataButton", 4080, 630, 3840, 405);
+
+    m_percentageFrame =
+        place(frame(QStringLiteral("Commission percentage"), this), "percentageFrame", 120, 1110, 7800, 825);
+    m_percentageEdit = place(new SelectAllLineEdit(QStringLiteral("10"), m_percentageFrame), "percentageEdit",
+                             240, 300, 7080, 345);
+    place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
+
+    m_entryFrame = place(frame(QStringLiteral("Commission Entry"), this), "entryFrame", 120, 2025, 7800, 2265);
+    QLabel* nameLabel = place(label(QStringLiteral("Saleperson:"), m_entryFrame), "nameLabel", 195, 330, 2220, 225);
+    m_nameEdit = place(new SelectAllLineEdit(m_entryFrame), "nameEdit", 2520, 285, 5010, 345);
+    QLabel* totalLabel = place(label(QStringLiteral("Total Sales Amount:          $"), m_entryFrame), "totalLabel",
+                               210, 780, 2250, 225);
+    m_totalEdit = place(new SelectAllLineEdit(m_entryFrame), "totalEdit", 2520, 735, 5010, 345);
+    QLabel* commissionLabel = place(label(QStringLiteral("Commission Amount:       $"), m_entryFrame),
+                                    "commissionLabel", 210, 1245, 2235, 225);
+    m_commissionEdit = place(new SelectAllLineEdit(m_entryFrame), "commissionEdit", 2520, 1200, 5010, 345);
+    m_addRecordButton =
+        place(commandButton(QStringLiteral("Add Record"), m_entryFrame), "addRecordButton", 240, 1680, 3600, 405);
+    m_clearTextFieldsButton = place(commandButton(QStringLiteral("Clear Text Fields"), m_entryFrame),
+                                    "clearTextFieldsButton", 3960, 1680, 3600, 405);
+
+    for (QLabel* l : {nameLabel, totalLabel, commissionLabel}) fitCaption(l, 2520);
+
+    m_deleteSelectedRecordButton = place(commandButton(QStringLiteral("Delete Selected Record"), this),
+                                         "deleteSelectedRecordButton", 120, 4410, 7800, 405);
+    m_recordList = place(new RecordListView(this), "recordList", 120, 4920, 7800, 2065);
+
+    // Tab order: percentage, name, total, commission, Add Record, Clear Text Fields,
+    // Delete Selected Record, the list, Clear/Reset Data, Load Sample/Example Data,
+    // Start Creating Template.
+    const QList<QWidget*> tabOrder = {m_percentageEdit,
+                                      m_nameEdit,
+                                      m_totalEdit,
+                                      m_commissionEdit,
+                                      m_addRecordButton,
+                                      m_clearTextFieldsButton,
+                                      m_deleteSelectedRecordButton,
+                                      m_recordList,
+                                      m_clearAllDataButton,
+                                      m_loadSampleDataButton,
+                                      m_startCreatingTemplateButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    m_percentageEdit->setFocus();
+}
+
+void MainWindow::connectActions() {
+    const std::pair<QPushButton*, void (MainWindow::*)()> commands[] = {
+        {m_startCreatingTemplateButton, &MainWindow::startCreatingTemplate},
+        {m_clearTextFieldsButton, &MainWindow::clearTextFields},
+        {m_deleteSelectedRecordButton, &MainWindow::deleteSelectedRecord},
+        {m_addRecordButton, &MainWindow::addRecord},
+        {m_clearAllDataButton, &MainWindow::clearAllData},
+        {m_loadSampleDataButton, &MainWindow::loadSampleData}};
+    for (const auto& [button, command] : commands) {
+        connect(button, &QPushButton::clicked, this, command);
+        watchHover(button, HoverRule::ToCustom);
+    }
+
+    connect(m_percentageEdit, &QLineEdit::textChanged, this, [this] { percentageChanged(); });
+    connect(m_percentageEdit, &SelectAllLineEdit::lostFocus, this, [this] { percentageEditingFinished(); });
+    connect(m_totalEdit, &QLineEdit::textChanged, this, [this] { totalChanged(); });
+
+    // A click on the list, on a row or beside the rows, once the selection has followed it.
+    m_recordList->viewport()->installEventFilter(this);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{this, m_percentageFrame, m_entryFrame, m_recordList,
+                                                       m_recordList->viewport(), m_recordList->header(),
+                                                       m_percentageEdit, m_nameEdit, m_totalEdit,
+                                                       m_commissionEdit})
+        watchHover(w, HoverRule::ToDefault);
+}
+
+// --- records as the generator and the tests read them ---
+
+CommissionRecord MainWindow::record(int position) const { return m_recordList->row(position); }
+
+int MainWindow::recordCount() const { return m_recordList->rowCount(); }
+
+QString MainWindow::recordName(int position) const { return record(position).saleperson; }
+
+QString MainWindow::recordTotal(int position) const { return record(position).totalSalesAmount; }
+
+QString MainWindow::percentageText() const { return m_percentageEdit->text(); }
+
+// --- the pointer ---
+
+void MainWindow::setBusyPointer() { setPointerShape(PointerShape::Busy); }
+
+void MainWindow::setDefaultPointer() { setPointerShape(PointerShape::Default); }
+
+void MainWindow::hideMainWindow() { hide(); }
+
+void MainWindow::setPointerShape(PointerShape shape) {
+    m_pointerShape = shape;
+    switch (shape) {
+    case PointerShape::Default: setCursor(Qt::ArrowCursor); break;
+    case PointerShape::Busy: setCursor(Qt::WaitCursor); break;
+    case PointerShape::Custom: setCursor(m_customPointer); break;
+    }
+    // Text fields show their own caret pointer, except under the hourglass.
+    for (SelectAllLineEdit* field : {m_percentageEdit, m_nameEdit, m_totalEdit, m_commissionEdit})
+        field->setCursor(shape == PointerShape::Busy ? Qt::WaitCursor : Qt::IBeamCursor);
+}
+
+void MainWindow::watchHover(QWidget* widget, HoverRule rule) {
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    m_hoverRules.insert(widget, rule);
+}
+
+void MainWindow::pointerMoved(HoverRule rule) {
+    if (m_pointerShape == PointerShape::Busy) return;
+    const PointerShape wanted = rule == HoverRule::ToCustom ? PointerShape::Custom : PointerShape::Default;
+    if (m_pointerShape != wanted) setPointerShape(wanted);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    bool consumed = false;
+    shell::untrapped([&] {
+        if (event->type() == QEvent::MouseMove) {
+            const auto rule = m_hoverRules.constFind(watched);
+            if (rule == m_hoverRules.constEnd()) return;
+            pointerMoved(*rule);
+            // A plain move ends here: a control that ignores it (a button does) must
+            // not pass it on to its frame or the window, whose rule would undo this one.
+            // The list's header keeps its moves for its resize pointer.
+            consumed = static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
+                       watched != m_recordList->header();
+        } else if (event->type() == QEvent::MouseButtonRelease && watched == m_recordList->viewport() &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            selectRecord();
+        }
+    });
+    return consumed || QWidget::eventFilter(watched, event);
+}
+
+}  // namespace records

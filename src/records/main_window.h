@@ -1,0 +1,141 @@
+#pragma once
+
+#include "generator/record_source.h"
+#include "generator/run_windows.h"
+#include "records/commission_record.h"
+#include "shell/error_trap.h"
+#include "shell/pointer_shape.h"
+
+#include <QCursor>
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+class QGroupBox;
+class QPushButton;
+
+namespace records {
+
+using shell::PointerShape;
+
+class RecordListView;
+class SelectAllLineEdit;
+
+// What the main window asks of the workbook generator. The program wires the real
+// routines; tests script them. An unset service does nothing (and answers false).
+struct MainWindowServices {
+    // Last step of the load: returns when the spreadsheet engine can make a
+    // workbook; otherwise it tells the user and ends the program.
+    std::function<void()> checkEngineAvailable;
+    // Asked before each generation run: true when the command is to stop there.
+    std::function<bool()> shouldStopBeforeGeneration;
+    // The generation run, from the records to the preview window.
+    std::function<void()> runGeneration;
+};
+
+// The main window: the percentage field, the entry fields, the record list and the
+// six command buttons. Construct it, run load(), then show it.
+class MainWindow : public QWidget, public generator::RecordSource, public generator::MainWindowControl {
+    Q_OBJECT
+public:
+    explicit MainWindow(MainWindowServices services = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The load sequence: skin, caption, pointer, palette, columns, saved list and
+    // percentage, then the engine check.
+    void load();
+    // Writes the record list to the settings store (what a close request does).
+    void storeRecordList();
+
+    // The records, 1-based.
+    CommissionRecord record(int position) const;
+
+    // generator::RecordSource
+    int recordCount() const override;
+    QString recordName(int position) const override;
+    QString recordTotal(int position) const override;
+    QString percentageText() const override;
+
+    // generator::MainWindowControl
+    void setBusyPointer() override;
+    void setDefaultPointer() override;
+    void hideMainWindow() override;
+
+    // The window's pointer shape; hover handlers and commands consult it.
+    PointerShape pointerShape() const { return m_pointerShape; }
+    void setPointerShape(PointerShape shape);
+    // The picture of the custom pointer (the hand cursor file, else the pointing hand).
+    const QCursor& customPointer() const { return m_customPointer; }
+
+    SelectAllLineEdit* percentageEdit() const { return m_percentageEdit; }
+    SelectAllLineEdit* nameEdit() const { return m_nameEdit; }
+    SelectAllLineEdit* totalEdit() const { return m_totalEdit; }
+    SelectAllLineEdit* commissionEdit() const { return m_commissionEdit; }
+    RecordListView* recordList() const { return m_recordList; }
+    QPushButton* startCreatingTemplateButton() const { return m_startCreatingTemplateButton; }
+    QPushButton* clearTextFieldsButton() const { return m_clearTextFieldsButton; }
+    QPushButton* deleteSelectedRecordButton() const { return m_deleteSelectedRecordButton; }
+    QPushButton* addRecordButton() const { return m_addRecordButton; }
+    QPushButton* clearAllDataButton() const { return m_clearAllDataButton; }
+    QPushButton* loadSampleDataButton() const { return m_loadSampleDataButton; }
+    QGroupBox* percentageFrame() const { return m_percentageFrame; }
+    QGroupBox* entryFrame() const { return m_entryFrame; }
+
+public slots:
+    // The commands, as the buttons and the list run them.
+    void startCreatingTemplate();
+    void clearTextFields();
+    void deleteSelectedRecord();
+    void addRecord();
+    void clearAllData();
+    void loadSampleData();
+    // Shows the selected row in the entry fields (a click on the list).
+    void selectRecord();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What a pointer move over a control does to the window's pointer.
+    enum class HoverRule { ToCustom, ToDefault };
+
+    void createControls();
+    void connectActions();
+    void watchHover(QWidget* widget, HoverRule rule);
+    void pointerMoved(HoverRule rule);
+    void loadCustomPointer();
+    void restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts);
+
+    // Record list helpers.
+    bool isListed(const QString& name) const;
+    void emptyEntryFields();
+    bool refuseUnstorableTexts();
+
+    // Entry-field rules.
+    void percentageChanged();
+    void percentageEditingFinished();
+    void totalChanged();
+    void showCommission(const QString& total, const QString& rate);
+
+    MainWindowServices m_services;
+    PointerShape m_pointerShape = PointerShape::Default;
+    QCursor m_customPointer{Qt::PointingHandCursor};
+    QHash<QObject*, HoverRule> m_hoverRules;
+
+    QPushButton* m_startCreatingTemplateButton = nullptr;
+    QPushButton* m_clearTextFieldsButton = nullptr;
+    QPushButton* m_deleteSelectedRecordButton = nullptr;
+    QPushButton* m_addRecordButton = nullptr;
+    QPushButton* m_clearAllDataButton = nullptr;
+    QPushButton* m_loadSampleDataButton = nullptr;
+    QGroupBox* m_percentageFrame = nullptr;
+    QGroupBox* m_entryFrame = nullptr;
+    SelectAllLineEdit* m_percentageEdit = nullptr;
+    SelectAllLineEdit* m_nameEdit = nullptr;
+    SelectAllLineEdit* m_totalEdit = nullptr;
+    SelectAllLineEdit* m_commissionEdit = nullptr;
+    RecordListView* m_recordList = nullptr;
+};
+
+}  // namespace records
