@@ -9,15 +9,26 @@
 namespace shell {
 namespace {
 
+// Box texts break their lines with carriage returns, alone or before a line
+// feed; some styles draw a lone carriage return as a blank. Shown, every break
+// is a line feed, which every style starts a new line at.
+QString withLineFeeds(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 class QtDialogs final : public Dialogs {
 public:
     BoxAnswer message(const QString& title, const QString& text, BoxButtons buttons,
                       BoxIcon icon) override {
         QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                        title, text,
+                        title, withLineFeeds(text),
                         buttons == BoxButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No)
                                                      : QMessageBox::Ok,
                         QApplication::activeWindow());
+        // Descriptions carry file names and typed text: never read as markup.
+        box.setTextFormat(Qt::PlainText);
         return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes
                : buttons == BoxButtons::YesNo ? BoxAnswer::No
                                               : BoxAnswer::Ok;

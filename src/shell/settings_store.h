@@ -12,12 +12,16 @@ inline constexpr const char* kSettingsSection = "Quenvale";
 inline constexpr const char* kKeyCommissionList = "Commission List";
 inline constexpr const char* kKeyCommissionRate = "Commission Rate";
 
-// The stored text, or defaultValue when absent. Never creates a value or a file;
-// throws Failure when the store cannot be read or is damaged.
+// The stored text, or defaultValue when absent. Never creates a value; throws
+// Failure when the store cannot be read. A damaged store file is moved aside in
+// its folder (never over another file) and reported once by a Failure naming both
+// files; from then on the store is empty.
 QString GetSetting(const QString& app, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
 // Creates or replaces the value with the whole text; throws Failure when the store
 // cannot be written. The write is atomic: on failure the previous store stays whole.
+// A damaged store file is moved aside as by GetSetting, the value is written to a
+// new store, and then the Failure reporting the move is thrown.
 void SaveSetting(const QString& app, const QString& section, const QString& key,
                  const QString& value);
 

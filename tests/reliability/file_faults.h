@@ -13,8 +13,11 @@
 #include <QStringList>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace faults {
 
@@ -26,6 +29,29 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file's permission bits and group; all bits and -1 when it cannot be examined.
+inline mode_t modeOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 07777;
+}
+inline gid_t groupOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_gid : static_cast<gid_t>(-1);
+}
+
+// A group other than the user's own that the user may give a file: any for the
+// superuser, else one the user is a member of; none when there is no such group.
+inline std::optional<gid_t> otherGroupOfUser() {
+    const gid_t own = ::getegid();
+    if (::geteuid() == 0) return own == 65534 ? 65533 : 65534;
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(count > 0 ? count : 0));
+    if (count <= 0 || ::getgroups(count, groups.data()) < 0) return std::nullopt;
+    for (const gid_t group : groups)
+        if (group != own) return group;
+    return std::nullopt;
 }
 
 inline bool makeFifo(const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }

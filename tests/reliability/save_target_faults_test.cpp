@@ -1,7 +1,8 @@
 // Saving the generated workbook where the file system works against it: the
 // target is a folder, a link, read-only, in a missing folder, on a full disk, or
 // the temporary workbook has gone or changed since the run. Each gives a clear
-// error box and leaves every existing file as it was.
+// error box and leaves every existing file as it was. A save that works keeps
+// who may read the file, and goes through a link to the file it names.
 #include "file_faults.h"
 #include "gtest_printers.h"
 #include "preview/preview_window.h"
@@ -11,6 +12,8 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -99,18 +102,75 @@ TEST_F(SaveTargetFaults, NewFileInReadOnlyFolderIsReported) {
     EXPECT_FALSE(QFileInfo::exists("/proc/commission.xls"));
 }
 
-TEST_F(SaveTargetFaults, LinkToAnotherFileIsReplacedNotFollowed) {
-    const QString other = user.filePath("other.xls");
-    ASSERT_TRUE(writeFile(other, workbookBytes('o')));
-    const QString link = user.filePath("commission.xls");
-    ASSERT_TRUE(QFile::link(other, link));
+// A link the user saves through: the file it leads to is replaced in its own
+// folder (no part of a copy is left in either folder) and the link stays.
+TEST_F(SaveTargetFaults, LinkAtTheTargetIsFollowedAndKept) {
+    struct Case {
+        const char* what;
+        QString linkTarget;  // as written in the link
+        QString reached;     // the file the save writes
+        bool existing;       // whether that file is there before
+    };
+    QTemporaryDir synced;  // a synced folder that keeps the real workbook
+    const std::vector<Case> cases = {
+        {"to a file in another folder", synced.filePath("commission.xls"), synced.filePath("commission.xls"), true},
+        {"relative, to a file beside it", "kept.xls", user.filePath("kept.xls"), true},
+        {"through a second link", user.filePath("hop.xls"), synced.filePath("commission.xls"), true},
+        {"dangling, into an existing folder", synced.filePath("new.xls"), synced.filePath("new.xls"), false},
+    };
+    ASSERT_TRUE(QFile::link(synced.filePath("commission.xls"), user.filePath("hop.xls")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(c.reached);
+        if (c.existing) {
+            ASSERT_TRUE(writeFile(c.reached, workbookBytes('o')));
+        }
+        const QString link = user.filePath("linked.xls");
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(c.linkTarget, link));
+        const QString pointsTo = QFileInfo(link).symLinkTarget();
+        dialogs.clear();
 
-    saveAs(link, shell::BoxAnswer::Yes);
-    EXPECT_TRUE(errors().isEmpty()) << errors().join(" | ").toStdString();
-    EXPECT_TRUE(saidDone());
-    EXPECT_EQ(readFile(other), workbookBytes('o'));  // the file the link named is untouched
-    EXPECT_FALSE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(readFile(link), workbookBytes('w'));
+        saveAs(link, shell::BoxAnswer::Yes);
+        EXPECT_TRUE(errors().isEmpty()) << errors().join(" | ").toStdString();
+        EXPECT_TRUE(saidDone());
+        EXPECT_EQ(readFile(c.reached), workbookBytes('w'));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), pointsTo);
+    }
+    EXPECT_EQ(faults::entriesOf(synced.path()), (QStringList{"commission.xls", "new.xls"}));
+    EXPECT_EQ(faults::entriesOf(user.path()), (QStringList{"hop.xls", "kept.xls", "linked.xls"}));
+}
+
+// A link the save cannot go through is reported and nothing is written anywhere.
+TEST_F(SaveTargetFaults, LinkThatLeadsNowhereWritableIsReported) {
+    struct Case {
+        const char* what;
+        QString linkTarget;
+        QString mentioning;
+    };
+    ASSERT_TRUE(QDir(user.path()).mkpath("folder"));
+    ASSERT_TRUE(writeFile(user.filePath("folder/inside.xls"), "keep me"));
+    const std::vector<Case> cases = {
+        {"dangling, into a missing folder", user.filePath("elsewhere/missing.xls"), "whose folder does not exist"},
+        {"to a folder", user.filePath("folder"), "link to the folder"},
+        {"to itself", user.filePath("linked.xls"), "circle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString link = user.filePath("linked.xls");
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(c.linkTarget, link));
+        dialogs.clear();
+
+        saveAs(link, shell::BoxAnswer::Yes);
+        expectOneCopyError(c.mentioning);
+        EXPECT_FALSE(saidDone());
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(faults::entriesOf(user.path()), (QStringList{"folder", "linked.xls"}));
+        EXPECT_EQ(faults::entriesOf(user.filePath("folder")), QStringList{"inside.xls"});
+        EXPECT_EQ(readFile(user.filePath("folder/inside.xls")), QByteArray("keep me"));
+    }
 }
 
 TEST_F(SaveTargetFaults, DeclinedOverwriteThroughALinkChangesNothing) {
@@ -124,15 +184,62 @@ TEST_F(SaveTargetFaults, DeclinedOverwriteThroughALinkChangesNothing) {
     EXPECT_EQ(readFile(other), workbookBytes('o'));
 }
 
-TEST_F(SaveTargetFaults, DanglingLinkIsReplacedAndItsTargetNotCreated) {
-    const QString link = user.filePath("commission.xls");
-    const QString nowhere = user.filePath("elsewhere/missing.xls");
-    ASSERT_TRUE(QFile::link(nowhere, link));
-    saveAs(link);
-    EXPECT_TRUE(errors().isEmpty()) << errors().join(" | ").toStdString();
-    EXPECT_EQ(readFile(link), workbookBytes('w'));
-    EXPECT_FALSE(QFileInfo(link).isSymLink());
-    EXPECT_FALSE(QFileInfo::exists(nowhere));
+// Who may read the saved workbook: a replaced file keeps its permission bits and
+// group; a new file gets the usual mode under the user's umask.
+TEST_F(SaveTargetFaults, ModeOfTheSavedWorkbook) {
+    struct Case {
+        const char* what;
+        std::optional<mode_t> before;  // none: no file yet
+        mode_t umask;
+        mode_t after;
+    };
+    const std::vector<Case> cases = {
+        {"owner-only file keeps 0600", 0600, 022, 0600},
+        {"group-readable file keeps 0640", 0640, 022, 0640},
+        {"read-only file keeps 0444", 0444, 022, 0444},
+        {"new file under umask 022 gets 0644", std::nullopt, 022, 0644},
+        {"new file under umask 077 gets 0600", std::nullopt, 077, 0600},
+    };
+    const QString target = user.filePath("commission.xls");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(target);
+        if (c.before) {
+            ASSERT_TRUE(writeFile(target, workbookBytes('u')));
+            ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), *c.before), 0);
+        }
+        dialogs.clear();
+        const mode_t umaskBefore = ::umask(c.umask);
+        saveAs(target, shell::BoxAnswer::Yes);
+        ::umask(umaskBefore);
+        EXPECT_TRUE(errors().isEmpty()) << errors().join(" | ").toStdString();
+        EXPECT_EQ(readFile(target), workbookBytes('w'));
+        EXPECT_EQ(faults::modeOf(target), c.after);
+    }
+}
+
+TEST_F(SaveTargetFaults, GroupOfAReplacedWorkbookIsKept) {
+    // A group the user may give a file: any for the superuser, else one of the user's own.
+    const std::optional<gid_t> group = faults::otherGroupOfUser();
+    if (!group) GTEST_SKIP() << "the user belongs to no second group";
+    const QString target = user.filePath("commission.xls");
+    ASSERT_TRUE(writeFile(target, workbookBytes('u')));
+    ASSERT_EQ(::chown(QFile::encodeName(target).constData(), static_cast<uid_t>(-1), *group), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+    saveAs(target, shell::BoxAnswer::Yes);
+    EXPECT_EQ(faults::groupOf(target), *group);
+    EXPECT_EQ(faults::modeOf(target), mode_t(0640));
+}
+
+// The mode of the file a link leads to is kept as well.
+TEST_F(SaveTargetFaults, ModeOfAFileReachedThroughALinkIsKept) {
+    const QString real = user.filePath("real.xls");
+    ASSERT_TRUE(writeFile(real, workbookBytes('o')));
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(real, user.filePath("linked.xls")));
+    saveAs(user.filePath("linked.xls"), shell::BoxAnswer::Yes);
+    EXPECT_EQ(readFile(real), workbookBytes('w'));
+    EXPECT_EQ(faults::modeOf(real), mode_t(0600));
 }
 
 TEST_F(SaveTargetFaults, PathWithANulCharacterWritesNoOtherFile) {

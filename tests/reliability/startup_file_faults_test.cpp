@@ -1,8 +1,8 @@
 // The main window's start and close when the files around it are damaged: the
-// settings store unwritable, a folder, garbage or on a full disk; the skin file
-// garbage, oversized or not a file; a damaged hand cursor. The window always
-// opens, the saved list always comes back, and a store that cannot be written
-// keeps its previous list whole.
+// settings store unwritable, unreadable, a folder, damaged or on a full disk; the
+// skin file garbage, oversized or not a file; a damaged hand cursor. The window
+// always opens, the saved list always comes back, a store that cannot be written
+// keeps its previous list whole, and a damaged store is set aside once, whole.
 #include "file_faults.h"
 #include "gtest_printers.h"
 #include "preview/preview_window.h"
@@ -110,24 +110,67 @@ TEST_F(StartupFileFaults, StoreFileTakenByAFolderReportsAndTheWindowStillWorks) 
     EXPECT_TRUE(QFileInfo(storeFile()).isDir());
 }
 
-TEST_F(StartupFileFaults, DamagedStoreIsReportedAndKeptForTheUserToRecover) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(storeFile()).absolutePath()));
-    QByteArray garbage("{\"Quenvale\": {\"Commission List\": \"Aldo||SEP1||5600||SEP1||5");
-    for (int i = 0; i < 4096; ++i) garbage += char((i * 7919) % 256);
-    ASSERT_TRUE(writeFile(storeFile(), garbage));
+// A store file that holds no store is moved aside whole and reported once; the
+// program goes on with an empty store that keeps what is typed from then on.
+TEST_F(StartupFileFaults, DamagedStoreIsMovedAsideOnceAndTheProgramGoesOn) {
+    const std::vector<std::pair<const char*, QByteArray>> damages = {
+        {"cut off by another tool", "{\"Quenvale\": {\"Commission List\": \"Aldo||SEP1||5600||SEP1||5"},
+        {"edited by hand", "{\"Quenvale\": {\"Commission Rate\": 12}}"},
+        {"binary garbage", QByteArray::fromHex("00ff10d0cf11e0a1b11ae1feff")},
+    };
+    for (const auto& [what, damaged] : damages) {
+        SCOPED_TRACE(what);
+        h.env.clearSettings();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(storeFile()).absolutePath()));
+        ASSERT_TRUE(writeFile(storeFile(), damaged));
+        h.dialogs.clear();
 
-    records::MainWindow& f = h.start();
-    EXPECT_EQ(f.recordCount(), 0);
-    const QStringList loadErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
-    ASSERT_FALSE(loadErrors.isEmpty());
-    EXPECT_TRUE(loadErrors.first().contains("at line 148")) << loadErrors.first().toStdString();
-    EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
+        auto& f = h.start();
+        const QStringList loadErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
+        ASSERT_EQ(h.dialogs.errorTexts().size(), 1) << h.errorHeads().join(" | ").toStdString();
+        ASSERT_EQ(loadErrors.size(), 1);
+        const QStringList aside = QDir(QFileInfo(storeFile()).absolutePath()).entryList({"Harrowden.json.damaged-*"});
+        ASSERT_EQ(aside.size(), 1);
+        const QString asideFile = QFileInfo(storeFile()).absoluteDir().filePath(aside.first());
+        EXPECT_TRUE(loadErrors.first().contains("at line 148")) << loadErrors.first().toStdString();
+        EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
+        EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(asideFile))) << loadErrors.first().toStdString();
+        EXPECT_EQ(readFile(asideFile), damaged);  // kept whole for the user
+        EXPECT_TRUE(h.rows().isEmpty());
+        EXPECT_EQ(f.percentageEdit()->text(), QStringLiteral("10"));
 
-    f.loadSampleData();
-    EXPECT_EQ(f.recordCount(), 3);
+        // Typing and closing store normally, with no further box.
+        f.loadSampleData();  // the sample rows
+        f.percentageEdit()->clear();
+        QTest::keyClicks(f.percentageEdit(), "12.5");
+        const Rows typed = h.rows();
+        h.closeWindow();
+        EXPECT_EQ(h.dialogs.errorTexts().size(), 1) << h.errorHeads().join(" | ").toStdString();
+        h.start();
+        EXPECT_EQ(h.rows(), typed);
+        EXPECT_EQ(h.window->percentageEdit()->text(), QStringLiteral("12.5"));
+        EXPECT_EQ(h.dialogs.errorTexts().size(), 1) << h.errorHeads().join(" | ").toStdString();
+        EXPECT_EQ(readFile(asideFile), damaged);
+        h.closeWindow();
+    }
+}
+
+// A store the program cannot read at all is reported and left where it is.
+TEST_F(StartupFileFaults, UnreadableStoreIsReportedAndLeftAlone) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser reads every file (a folder in its place is tested above)";
+    startWithSample();
     h.closeWindow();
-    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 1);
-    EXPECT_EQ(readFile(storeFile()), garbage);
+    const QByteArray before = readFile(storeFile());
+    ASSERT_EQ(::chmod(QFile::encodeName(storeFile()).constData(), 0), 0);
+    h.dialogs.clear();
+    h.start();
+    const QStringList loadErrors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowLoad));
+    ASSERT_FALSE(loadErrors.isEmpty()) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_TRUE(loadErrors.first().contains("Settings could not be read")) << loadErrors.first().toStdString();
+    h.closeWindow();
+    ::chmod(QFile::encodeName(storeFile()).constData(), 0600);
+    EXPECT_EQ(readFile(storeFile()), before);
+    EXPECT_EQ(faults::entriesOf(QFileInfo(storeFile()).absolutePath()), QStringList{"Harrowden.json"});
 }
 
 TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {

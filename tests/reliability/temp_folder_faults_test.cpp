@@ -1,11 +1,13 @@
 // The generation run when the temporary folder fails it: missing, a file standing
-// where the folder should be, a full disk, the snapshot name taken by a folder.
-// The run reports what failed and goes on; the records stay in the main window,
-// Back returns to it, and closing stores the list unchanged.
+// where the folder should be, a full disk, the snapshot name taken by a folder,
+// a folder shared with other users. The run reports what failed and goes on; the
+// records stay in the main window, Back returns to it, and closing stores the
+// list unchanged; the files holding the figures are never readable by others.
 #include "file_faults.h"
 #include "gtest_printers.h"
 #include "generator/engine_session.h"
 #include "generator/generation_run.h"
+#include "generator/snapshot_file.h"
 #include "preview/preview_window.h"
 #include "records/main_window_harness.h"
 
@@ -142,6 +144,27 @@ TEST_F(TempFolderFaults, SnapshotNameTakenByAFolderStillSavesTheWorkbook) {
     EXPECT_TRUE(readFile(user.filePath("commission.xls")).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
     previewWindow.goBack();
     EXPECT_FALSE(QFileInfo::exists(previewWindow.workbookPath()));
+}
+
+// TEMP naming a folder every user can enter, and a umask that would let them read
+// every new file: the temporary workbook and the snapshot stay owner-only.
+TEST_F(TempFolderFaults, FilesHoldingTheFiguresAreOwnerOnlyInASharedFolder) {
+    QTemporaryDir shared;
+    ASSERT_EQ(::chmod(QFile::encodeName(shared.path()).constData(), 01777), 0);
+    pointTempAt(shared.path());
+    const mode_t umaskBefore = ::umask(0);
+    h.window->startCreatingTemplate();
+    const QString snapshot = QDir(shared.path()).filePath("temp.bmp");
+    ASSERT_TRUE(writeFile(snapshot, "stale picture"));  // left open to all by an older run
+    ASSERT_EQ(::chmod(QFile::encodeName(snapshot).constData(), 0666), 0);
+    generator::SavePicture(QImage(8, 8, QImage::Format_RGB32), snapshot);
+    ::umask(umaskBefore);
+
+    EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
+    ASSERT_TRUE(QFileInfo(previewWindow.workbookPath()).isFile());
+    EXPECT_EQ(faults::modeOf(previewWindow.workbookPath()), mode_t(0600));
+    EXPECT_EQ(faults::modeOf(snapshot), mode_t(0600));
+    previewWindow.goBack();
 }
 
 }  // namespace

@@ -73,17 +73,17 @@ TEST(AtomicFile, UnwritableTargetsFailWithAClearDescription) {
     EXPECT_TRUE(QFileInfo(dir.filePath("folder.xls")).isDir());
 }
 
-TEST(AtomicFile, LinkAtTargetIsReplacedNotFollowed) {
+TEST(AtomicFile, LinkAtTargetOfADocumentIsFollowedAndKept) {
     QTemporaryDir dir;
-    const QString victim = dir.filePath("victim.txt");
-    writeText(victim, "precious");
-    const QString link = dir.filePath("temp.bmp");
-    ASSERT_TRUE(QFile::link(victim, link));
+    const QString document = dir.filePath("kept.xls");
+    writeText(document, "old");
+    const QString link = dir.filePath("book.xls");
+    ASSERT_TRUE(QFile::link(document, link));
 
-    shell::WriteFileAtomically(link, [](QIODevice& out) { return out.write("picture") == 7; });
-    EXPECT_EQ(readAll(victim), "precious");
-    EXPECT_FALSE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(readAll(link), "picture");
+    shell::WriteFileAtomically(link, [](QIODevice& out) { return out.write("new content") == 11; });
+    EXPECT_EQ(readAll(document), "new content");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(entries(dir.path()), (QStringList{"book.xls", "kept.xls"}));
 }
 
 TEST(AtomicFile, FileLivingWithinTheRunIsStillWrittenWholeAndNeverThroughALink) {

@@ -2,12 +2,14 @@
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -65,6 +67,11 @@ private:
     void (*m_oldHandler)(int);
 };
 
+// The files beside the store that hold a damaged store, set aside.
+QStringList setAsideFiles(const IsolatedEnvironment& env) {
+    return QDir(QFileInfo(storeFile(env)).absolutePath()).entryList({QStringLiteral("Harrowden.json.damaged-*")}, QDir::Files | QDir::Hidden, QDir::Name);
+}
+
 }  // namespace
 
 TEST(SettingsStore, AbsentValuesGiveTheDefaultAndCreateNothing) {
@@ -118,24 +125,64 @@ TEST(SettingsStore, ValuesWrittenByAnotherCopyAreSeen) {
     EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
 }
 
-TEST(SettingsStore, DamagedFileIsReportedAndLeftAlone) {
+TEST(SettingsStore, DamagedFileIsSetAsideWholeAndReportedOnce) {
     IsolatedEnvironment env;
-    const QByteArray damaged = R"({"Quenvale": {"Commission Rate": "12"}, trailing garbage)";
-    writeBytes(storeFile(env), damaged);
-    try {
-        shell::GetProgramSetting(kRate, QStringLiteral("10"));
-        FAIL() << "a damaged store must be reported";
-    } catch (const shell::Failure& failure) {
-        EXPECT_EQ(failure.description(), QStringLiteral("Settings file is damaged: ") + storeFile(env));
+    const std::vector<QByteArray> damages = {
+        R"({"Quenvale": {"Commission Rate": "12"}, trailing garbage)",
+        R"({"Quenvale": {"Commission Rate": 12}})",  // well-formed JSON of another shape
+        R"(["Quenvale"])",
+    };
+    for (const QByteArray& damaged : damages) {
+        SCOPED_TRACE(damaged.toStdString());
+        env.clearSettings();
+        writeBytes(storeFile(env), damaged);
+        try {
+            shell::GetProgramSetting(kRate, QStringLiteral("10"));
+            FAIL() << "a damaged store must be reported";
+        } catch (const shell::Failure& failure) {
+            ASSERT_EQ(setAsideFiles(env).size(), 1);
+            const QString aside = QFileInfo(storeFile(env)).absoluteDir().filePath(setAsideFiles(env).first());
+            EXPECT_TRUE(QFileInfo(aside).fileName().contains(QRegularExpression(R"(^Harrowden\.json\.damaged-\d{8}-\d{6}$)")));
+            EXPECT_EQ(failure.description(), QStringLiteral("Settings file %1 was damaged. It has been moved to %2, and the "
+                                                             "program goes on with new settings.").arg(storeFile(env), aside));
+            EXPECT_EQ(readBytes(aside), damaged);
+        }
+        EXPECT_FALSE(QFileInfo::exists(storeFile(env)));
+        EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+        shell::SaveProgramSetting(kRate, QStringLiteral("11"));
+        EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("11"));
+        EXPECT_EQ(setAsideFiles(env).size(), 1);
     }
-    EXPECT_THROW(shell::SaveProgramSetting(kRate, QStringLiteral("11")), shell::Failure);
-    EXPECT_EQ(readBytes(storeFile(env)), damaged);
+}
 
-    // Well-formed JSON of another shape is no store either.
-    writeBytes(storeFile(env), R"({"Quenvale": {"Commission Rate": 12}})");
+TEST(SettingsStore, WriteOverADamagedFileStoresTheValueAndReportsTheMove) {
+    IsolatedEnvironment env;
+    writeBytes(storeFile(env), "not a store");
+    EXPECT_THROW(shell::SaveProgramSetting(kList, QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||")), shell::Failure);
+    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
+    ASSERT_EQ(setAsideFiles(env).size(), 1);
+    EXPECT_EQ(readBytes(QFileInfo(storeFile(env)).absoluteDir().filePath(setAsideFiles(env).first())), "not a store");
+}
+
+TEST(SettingsStore, SettingAsideNeverReplacesAnEarlierDamagedFile) {
+    IsolatedEnvironment env;
+    // Every name the move could take in the next seconds is taken already.
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList earlier;
+    for (int second = 0; second < 3; ++second) {
+        earlier << storeFile(env) + QStringLiteral(".damaged-") + now.addSecs(second).toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        writeBytes(earlier.last(), "earlier " + QByteArray::number(second));
+    }
+    writeBytes(storeFile(env), "damaged again");
     EXPECT_THROW(shell::GetProgramSetting(kRate), shell::Failure);
-    writeBytes(storeFile(env), R"(["Quenvale"])");
-    EXPECT_THROW(shell::GetProgramSetting(kRate), shell::Failure);
+    for (int second = 0; second < 3; ++second) EXPECT_EQ(readBytes(earlier[second]), "earlier " + QByteArray::number(second));
+    const QStringList names = setAsideFiles(env);
+    ASSERT_EQ(names.size(), 4);
+    QStringList added = names;
+    for (const QString& path : earlier) added.removeAll(QFileInfo(path).fileName());
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_TRUE(added.first().endsWith(QStringLiteral("-2"))) << added.first().toStdString();
+    EXPECT_EQ(readBytes(QFileInfo(storeFile(env)).absoluteDir().filePath(added.first())), "damaged again");
 }
 
 TEST(SettingsStore, LargeValueIsStoredWhole) {

@@ -1,0 +1,111 @@
+// Names written in the scripts people's names are written in show in the list of
+// a window and in the sheet's picture: every character is drawn with a glyph of
+// some installed font (the fonts the install script installs), and the row is
+// neither blank nor drawn as the boxes of characters no font has.
+#include "engine/application.h"
+#include "engine/clipboard.h"
+#include "engine/range.h"
+#include "engine/workbook.h"
+#include "engine/worksheet.h"
+#include "support/isolated_environment.h"
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QTextLayout>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ScriptName {
+    const char* script;
+    QString name;
+};
+
+const std::vector<ScriptName>& scriptNames() {
+    static const std::vector<ScriptName> names = {
+        {"Arabic", QString::fromUtf16(u"\u0645\u062D\u0645\u062F \u0639\u0628\u062F \u0627\u0644\u0644\u0647")},
+        {"Hebrew", QString::fromUtf16(u"\u05D3\u05D5\u05D3 \u05DB\u05D4\u05DF")},
+        {"Devanagari", QString::fromUtf16(u"\u0905\u0928\u093F\u0932 \u0936\u0930\u094D\u092E\u093E")},
+        {"Chinese", QString::fromUtf16(u"\u738B\u5C0F\u660E")},
+        {"Greek", QString::fromUtf16(u"\u0393\u03B9\u03CE\u03C1\u03B3\u03BF\u03C2 \u039D\u03B9\u03BA\u03BF\u03BB\u03AC\u03BF\u03C5")},
+        {"emoji", QString::fromUtf16(u"Sam \U0001F600\U0001F44D")},
+    };
+    return names;
+}
+
+// As many characters as name has, of a code point no font has.
+QString missingLike(const QString& name) {
+    const QString missing = QString::fromUtf16(u"\U0010FFFD");
+    return missing.repeated(name.toUcs4().size());
+}
+
+// True when the text layout draws every character of text in font, or the fonts
+// it falls back on, with a glyph of its own: glyph 0 is the missing-glyph box.
+bool everyCharacterHasAGlyph(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.isEmpty()) return false;
+    for (const QGlyphRun& run : runs)
+        for (const quint32 glyph : run.glyphIndexes())
+            if (glyph == 0) return false;
+    return true;
+}
+
+// The picture of a sheet holding text in one cell, as the commission sheet
+// writes a salesperson's name.
+QImage sheetPicture(const QString& text) {
+    engine::Application app;
+    app.Workbooks().Add();
+    const engine::Range cell = app.Range(QStringLiteral("B2"));
+    cell.SetColumnWidth(28);
+    cell.Font().SetName(QStringLiteral("Century Gothic"));
+    cell.Font().SetSize(9);
+    cell.SetFormulaR1C1(text);
+    app.ActiveSheet().UsedRange().CopyPicture();
+    return engine::Clipboard::picture();
+}
+
+// A list row holding text, as drawn on the screen.
+QImage listRowPicture(const QString& text) {
+    QTreeWidget list;
+    list.setHeaderHidden(true);
+    list.resize(320, 60);
+    list.addTopLevelItem(new QTreeWidgetItem(QStringList{text}));
+    return list.grab().toImage();
+}
+
+struct Road {
+    const char* what;
+    QFont font;
+    std::function<QImage(const QString&)> picture;
+};
+
+}  // namespace
+
+TEST(ScriptNames, ShowInTheListAndInTheSheetPicture) {
+    IsolatedEnvironment env;
+    QTreeWidget list;
+    const std::vector<Road> roads = {
+        {"sheet picture", QFont(QStringLiteral("Century Gothic"), 9), sheetPicture},
+        {"list row", list.font(), listRowPicture},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.what);
+        for (const ScriptName& entry : scriptNames()) {
+            SCOPED_TRACE(entry.script);
+            // The check can fail: no font has the stand-in for a missing character.
+            ASSERT_FALSE(everyCharacterHasAGlyph(road.font, missingLike(entry.name)));
+            EXPECT_TRUE(everyCharacterHasAGlyph(road.font, entry.name));
+
+            const QImage shown = road.picture(entry.name);
+            ASSERT_FALSE(shown.isNull());
+            EXPECT_NE(shown, road.picture(QString(entry.name.size(), QLatin1Char(' ')))) << "drawn blank";
+            EXPECT_NE(shown, road.picture(missingLike(entry.name))) << "drawn as missing-glyph boxes";
+        }
+    }
+}
