@@ -162,7 +162,7 @@ static int build(int n, const char* path) {
 
     /* Page: landscape A4 fitted to one page. The library refuses a header or
      * footer margin of 0, so those two keep its default. */
-    worksheet_print_area(sheet, 0, 0, (lxw_row_t)(lastRow - 1), 8);
+    worksheet_print_area(sheet, 0, 0, (lxw_row_t)lastRow, 8); /* to the totals row */
     worksheet_set_margins(sheet, 0.7, 0.7, 0.5, 0.5);
     worksheet_set_landscape(sheet);
     worksheet_set_paper(sheet, 9);

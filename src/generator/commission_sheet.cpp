@@ -67,8 +67,8 @@ public:
         writeSummary(n);
         drawBorders(n);
         writeLabels(source.percentageText());
-        // The print area ends at the last record row; the totals row stays outside it.
-        setUpPage(m_app, QStringLiteral("A1:I") + num(n + kFirstRecordRow - 1));
+        // The print area runs to the totals row, so a printout carries the totals.
+        setUpPage(m_app, QStringLiteral("A1:I") + num(n + kFirstRecordRow));
         m_app.Range(QStringLiteral("C15")).Select();
     }
 

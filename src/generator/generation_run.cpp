@@ -10,6 +10,8 @@
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
 
+#include <QDir>
+
 namespace generator {
 namespace {
 
@@ -167,12 +169,12 @@ void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records
     trap(step::kCancelKeyOn, [&] { app().SetEnableCancelKey(engine::xlInterrupt); });
 }
 
-QString GenerationRun::drawTemporaryPath(shell::Trap& trap) {
+std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {
     // A fresh name until one is free; the file is created exclusively, so no file
     // or link already standing in the temporary folder is ever written through.
     QString name;
     QString path;
-    for (int draw = 1;; ++draw) {
+    for (int draw = 1; draw <= kMaxNameDraws; ++draw) {
         trap(step::kNameStem, [&] { name = QString::fromLatin1(kTempWorkbookStem); });
         for (int digit = 0; digit < kTempWorkbookDigits; ++digit) {
             int drawn = 0;
@@ -182,20 +184,27 @@ QString GenerationRun::drawTemporaryPath(shell::Trap& trap) {
         trap(step::kJoinPath, [&] { path = shell::JoinPath(shell::TempFolder(), name + QStringLiteral(".xls")); });
         const bool taken =
             trap.condition(step::kTestNameTaken, [&] { return shell::FileExists(path) || !ReserveTempFile(path); });
-        if (!taken || draw >= kMaxNameDraws) return path;
+        if (!taken) return path;
     }
+    return std::nullopt;
 }
 
 QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
-    const QString path = drawTemporaryPath(trap);
+    const std::optional<QString> drawn = drawTemporaryPath(trap);
+    const QString path = drawn.value_or(QString());
     m_lastTemporaryWorkbook = path;
 
     const bool saved = trap(step::kSaveWorkbook, [&] {
+        // Every name drawn was taken: the folder is at fault, and no file of it is touched.
+        if (!drawn)
+            throw shell::Failure(QStringLiteral("No free name for the temporary workbook in the folder ") +
+                                 QDir::toNativeSeparators(shell::TempFolder()) + QStringLiteral(": all ") +
+                                 QString::number(kMaxNameDraws) + QStringLiteral(" names drawn were taken."));
         engine::Application& app = m_session.instance();
         objectSet(m_workbook).SaveAs(path, m_session.saveFormatFor(&app));
     });
     // The empty file that claimed the name must not pass for a workbook later.
-    if (!saved) ReleaseTempFile(path);
+    if (!saved && drawn) ReleaseTempFile(path);
     trap(step::kAlertsOffBeforeClose, [&] { m_session.instance().SetDisplayAlerts(false); });
     trap(step::kCloseWorkbook, [&] { objectSet(m_workbook).Close(); });
     trap(step::kQuitInstance, [&] { m_session.instance().Quit(); });

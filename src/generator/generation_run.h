@@ -38,7 +38,8 @@ public:
 private:
     void buildWorkbook(shell::Trap& trap, const RecordSource& records);
     QString saveTemporaryWorkbook(shell::Trap& trap);
-    QString drawTemporaryPath(shell::Trap& trap);
+    // A free temporary path claimed for the run, or none when every name drawn was taken.
+    std::optional<QString> drawTemporaryPath(shell::Trap& trap);
     void snapshotUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow);
     void handOverToPreview(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow,
                            PreviewTarget& preview);

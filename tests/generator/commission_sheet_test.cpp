@@ -74,7 +74,7 @@ const char* const kSampleSheet =
     "merges B1:D1\n"
     "rows 1=38.25 2=13.5 3=15 4=16.5 5=6.75 6=19.5 7=15 8=15 9=15 (others 12.75)\n"
     "columns A=3.71 B=28 C=28 D=28 E=8.43 F=8.43 G=8.43 H=8.43 I=8.43 J=8.43 (others 8.43)\n"
-    "page area=A1:I9 margins in=0.7/0.7/0.5/0.5 header/footer=0/0 comments=-4142 orientation=2 paper=9 zoom=fit fit=1x1";
+    "page area=A1:I10 margins in=0.7/0.7/0.5/0.5 header/footer=0/0 comments=-4142 orientation=2 paper=9 zoom=fit fit=1x1";
 
 TEST_F(CommissionSheet, ThreeSampleRecords) {
     build(RecordList::sample());
@@ -89,7 +89,7 @@ TEST_F(CommissionSheet, ThreeSampleRecords) {
     EXPECT_EQ(app->ActiveWorkbook().Colors(10), 9600340u);  // the program's palette
     EXPECT_EQ(app->ActiveWorkbook().Colors(35), 16706794u);
     EXPECT_EQ(app->Selection().Address(), "$C$15");
-    EXPECT_EQ(printArea(), "$A$1:$I$9");
+    EXPECT_EQ(printArea(), "$A$1:$I$10");
 }
 
 TEST_F(CommissionSheet, OneRecord) {
@@ -102,7 +102,7 @@ TEST_F(CommissionSheet, OneRecord) {
     EXPECT_EQ(formula("D4"), "=R[+4]C");
     EXPECT_DOUBLE_EQ(number("C4"), 5600);
     EXPECT_DOUBLE_EQ(number("D4"), 560);
-    EXPECT_EQ(printArea(), "$A$1:$I$7");
+    EXPECT_EQ(printArea(), "$A$1:$I$8");
     EXPECT_EQ(app->ActiveSheet().UsedRange().Address(), "$B$1:$D$8");
     EXPECT_EQ(sheet().rowHeight(6), 15);
     EXPECT_EQ(sheet().rowHeight(7), engine::SheetData::kDefaultRowHeight);
@@ -135,7 +135,7 @@ TEST_F(CommissionSheet, FortyRecords) {
     EXPECT_EQ(border(45, 1), "L:medium/15,B:medium/15,R:thin/15");
     EXPECT_EQ(border(45, 3), "L:thin/15,B:medium/15,R:medium/15");
     EXPECT_EQ(border(46, 2), "");
-    EXPECT_EQ(printArea(), "$A$1:$I$46");
+    EXPECT_EQ(printArea(), "$A$1:$I$47");
     EXPECT_EQ(app->ActiveSheet().UsedRange().Address(), "$B$1:$D$47");
     EXPECT_EQ(sheet().rowHeight(46), engine::SheetData::kDefaultRowHeight);
 }
@@ -153,7 +153,7 @@ TEST_F(CommissionSheet, NoRecords) {
     EXPECT_EQ(value("D7"), CellValue(0.0));
     EXPECT_EQ(value("C4"), CellValue(0.0));
     EXPECT_EQ(value("D4"), CellValue(0.0));
-    EXPECT_EQ(printArea(), "$A$1:$I$6");
+    EXPECT_EQ(printArea(), "$A$1:$I$7");
     // The record block's borders ran over the reversed area $B7:$D6.
     EXPECT_EQ(dumpCell(app->ActiveWorkbook().Data(), sheet(), 6, 3),
               "D7 =RC[-1]*R[-3]C[-2] -> 0 font=Century Gothic/9/B/auto fill=35 align=C/C wrap fmt=$#,##0.00 "

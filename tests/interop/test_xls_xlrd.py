@@ -129,7 +129,7 @@ class XlrdReadsTheCommissionWorkbook(unittest.TestCase):
             self.assertEqual(names[0].scope, 0)
             self.assertTrue(names[0].builtin)
             area = names[0].result.value[0]
-            self.assertEqual(area.coords, (0, 1, 0, w.n + 6, 0, 9))  # A1:I(N + 6)
+            self.assertEqual(area.coords, (0, 1, 0, w.n + 7, 0, 9))  # A1:I(N + 7), the totals row included
 
     def test_values_and_cached_results(self):
         for w in self.workbooks:

@@ -168,3 +168,28 @@ TEST_F(TempFolderFaults, FilesHoldingTheFiguresAreOwnerOnlyInASharedFolder) {
 }
 
 }  // namespace
+
+// Every name the run can draw is taken: the folder's fault is reported at the
+// save, and none of the files standing there is touched.
+TEST_F(TempFolderFaults, EveryTemporaryNameTakenIsReportedAndOverwritesNothing) {
+    generator::NameDigits sameDraws(20240301);
+    QStringList taken;
+    for (int name = 0; name < 1000; ++name) {
+        QString file = QStringLiteral("rendle");
+        for (int digit = 0; digit < 8; ++digit) file += QString::number(sameDraws.Draw());
+        const QString path = QDir(h.env.tempFolder()).filePath(file + QStringLiteral(".xls"));
+        if (!QFileInfo::exists(path)) {
+            ASSERT_TRUE(writeFile(path, "the user's own " + file.toUtf8()));
+        }
+        taken << path;
+    }
+    runThenBackThenClose();
+    const QStringList errors = runErrors();
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors.first().contains("at line 158")) << errors.first().toStdString();
+    EXPECT_TRUE(errors.first().contains(QStringLiteral("No free name for the temporary workbook in the folder ") +
+                                        QDir::toNativeSeparators(h.env.tempFolder())))
+        << errors.first().toStdString();
+    for (const QString& path : taken)
+        EXPECT_EQ(readFile(path), "the user's own " + QFileInfo(path).completeBaseName().toUtf8()) << path.toStdString();
+}
