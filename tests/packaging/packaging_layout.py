@@ -2,6 +2,7 @@
 import os
 import struct
 import subprocess
+import tempfile
 import unittest
 
 BUILD_DIR = os.environ.get("QUENVALE_BUILD_DIR", "")
@@ -25,9 +26,31 @@ INSTALLED_FILES = sorted(
 )
 
 
-def require_build_dir(test: unittest.TestCase) -> None:
-    if not (BUILD_DIR and SOURCE_DIR and PROJECT_VERSION):
-        test.skipTest("QUENVALE_BUILD_DIR, QUENVALE_SOURCE_DIR and QUENVALE_VERSION are set by ctest")
+class InstalledBuildTest(unittest.TestCase):
+    """Checks on what the build folder installs. The class gets one scratch folder,
+    which prepare() fills once before its tests run."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="quenvale-packaging-")
+        if cls.build_known():
+            cls.prepare()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    @classmethod
+    def prepare(cls):
+        pass
+
+    @staticmethod
+    def build_known() -> bool:
+        return bool(BUILD_DIR and SOURCE_DIR and PROJECT_VERSION)
+
+    def setUp(self):
+        if not self.build_known():
+            self.skipTest("QUENVALE_BUILD_DIR, QUENVALE_SOURCE_DIR and QUENVALE_VERSION are set by ctest")
 
 
 def files_below(root: str) -> list[str]:
@@ -48,3 +71,9 @@ def png_size(path: str) -> tuple[int, int]:
 
 def run(args: list[str], **kwargs) -> subprocess.CompletedProcess:
     return subprocess.run(args, capture_output=True, text=True, timeout=300, **kwargs)
+
+
+def run_checked(args: list[str], **kwargs) -> None:
+    result = run(args, **kwargs)
+    if result.returncode != 0:
+        raise RuntimeError(f"{' '.join(args)} failed:\n{result.stdout}{result.stderr}")

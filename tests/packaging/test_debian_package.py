@@ -4,12 +4,11 @@ packages."""
 import os
 import re
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from packaging_layout import (BUILD_DIR, INSTALLED_FILES, PROJECT_VERSION, SOURCE_DIR, require_build_dir,
-                              run)
+from packaging_layout import (BUILD_DIR, INSTALLED_FILES, PROJECT_VERSION, SOURCE_DIR, InstalledBuildTest, run,
+                              run_checked)
 
 # The Debian 12 package of every library the program may link. A library missing
 # here fails the check: add its package, after making sure it is one a user has.
@@ -33,28 +32,14 @@ def listed_runtime_packages() -> set[str]:
         return {line.strip() for line in listing if line.strip() and not line.startswith("#")}
 
 
-class DebianPackageTest(unittest.TestCase):
+class DebianPackageTest(InstalledBuildTest):
     @classmethod
-    def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory(prefix="quenvale-package-")
-        cls.package = None
-        if not BUILD_DIR:
-            return
-        result = run(["cpack", "-G", "DEB", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
-                      "-B", cls.scratch.name])
-        if result.returncode != 0:
-            raise RuntimeError(f"cpack failed:\n{result.stdout}{result.stderr}")
+    def prepare(cls):
+        run_checked(["cpack", "-G", "DEB", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"), "-B", cls.scratch.name])
         packages = [name for name in os.listdir(cls.scratch.name) if name.endswith(".deb")]
         if len(packages) != 1:
             raise RuntimeError(f"cpack made {packages}, not one package")
         cls.package = os.path.join(cls.scratch.name, packages[0])
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.scratch.cleanup()
-
-    def setUp(self):
-        require_build_dir(self)
 
     def dpkg_deb(self, *args: str) -> str:
         result = run(["dpkg-deb", *args])

@@ -3,36 +3,21 @@ own checkers (desktop-file-validate, appstreamcli, man)."""
 import configparser
 import os
 import sys
-import tempfile
 import unittest
 import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from packaging_layout import (APP_ID, BUILD_DIR, ICON_SIZES, INSTALLED_FILES, PROJECT_VERSION, SOURCE_DIR,
-                              files_below, png_size, require_build_dir, run)
+                              InstalledBuildTest, files_below, png_size, run, run_checked)
 
 PREFIX = "/usr/local"
 
 
-class InstallTest(unittest.TestCase):
+class InstallTest(InstalledBuildTest):
     @classmethod
-    def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory(prefix="quenvale-install-")
-        cls.root = None
-        if not BUILD_DIR:
-            return
-        result = run(["cmake", "--install", BUILD_DIR, "--prefix", PREFIX],
-                     env=dict(os.environ, DESTDIR=cls.scratch.name))
-        if result.returncode != 0:
-            raise RuntimeError(f"cmake --install failed:\n{result.stdout}{result.stderr}")
+    def prepare(cls):
+        run_checked(["cmake", "--install", BUILD_DIR, "--prefix", PREFIX], env=dict(os.environ, DESTDIR=cls.scratch.name))
         cls.root = cls.scratch.name + PREFIX
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.scratch.cleanup()
-
-    def setUp(self):
-        require_build_dir(self)
 
     def installed(self, relative: str) -> str:
         return os.path.join(self.root, relative)
@@ -41,7 +26,7 @@ class InstallTest(unittest.TestCase):
         self.assertEqual(files_below(self.root), INSTALLED_FILES)
         self.assertTrue(os.access(self.installed("bin/quenvale"), os.X_OK))
 
-    def test_the_program_finds_its_skin_beside_its_folder(self):
+    def test_the_skin_is_where_the_installed_program_looks(self):
         # The program looks in ../share/quenvale relative to its own folder.
         program_folder = os.path.dirname(self.installed("bin/quenvale"))
         skin = os.path.normpath(os.path.join(program_folder, "../share/quenvale/x/o.cjs"))
