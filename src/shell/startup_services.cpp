@@ -2,10 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace shell {
 namespace {
+
+// Where an installation puts the files the program ships, relative to the
+// program's folder: bin/quenvale finds them in share/quenvale.
+constexpr const char* kInstalledFilesFolder = "../share/quenvale";
 
 QString g_programFolderOverride;
 QString g_appTitle = QString::fromLatin1(kProductName);
@@ -20,7 +25,13 @@ QString ProgramFolder() {
 }
 
 QString ProgramFile(const QString& name) {
-    return JoinPath(ProgramFolder(), QDir::toNativeSeparators(name));
+    const QString folder = ProgramFolder();
+    const QString besideProgram = JoinPath(folder, QDir::toNativeSeparators(name));
+    if (QFileInfo::exists(besideProgram)) return besideProgram;
+    const QString installed = QDir::toNativeSeparators(
+        QDir::cleanPath(folder + QLatin1Char('/') + QLatin1String(kInstalledFilesFolder) + QLatin1Char('/') + name));
+    if (QFileInfo::exists(installed)) return installed;
+    return besideProgram;
 }
 
 void setProgramFolderForTesting(const QString& folder) { g_programFolderOverride = folder; }

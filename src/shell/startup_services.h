@@ -12,8 +12,11 @@ inline constexpr const char* kProductName = "Quenvale";
 
 // The folder that holds the program's executable.
 QString ProgramFolder();
-// A file inside the program's folder: name is a relative path written with "/",
-// joined with the platform's separator ("HAND-M.CUR", "x/o.cjs").
+// One of the program's own files: name is a relative path written with "/"
+// ("HAND-M.CUR", "x/o.cjs"). A file (or folder) of that name in the program's
+// folder comes first; failing that, the copy an installation puts in
+// ../share/quenvale beside the program's folder; failing both, the path in the
+// program's folder, so that callers find nothing there.
 QString ProgramFile(const QString& name);
 // Tests point the program folder elsewhere; the empty text restores the real one.
 void setProgramFolderForTesting(const QString& folder);

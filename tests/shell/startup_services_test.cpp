@@ -5,6 +5,10 @@
 #include "support/scripted_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(AppTitle, CutsTheLastWordAtLeastOnce) {
@@ -51,6 +55,40 @@ TEST(ProgramFolder, IsTheExecutablesFolderUnlessOverridden) {
     EXPECT_EQ(shell::ProgramFile(QStringLiteral("HAND-M.CUR")), QStringLiteral("/opt/somewhere/HAND-M.CUR"));
     shell::setProgramFolderForTesting(QString());
     EXPECT_EQ(shell::ProgramFolder(), QCoreApplication::applicationDirPath());
+}
+
+// An installed layout: the program in root/bin, its shipped files in
+// root/share/quenvale. What stands beside the program comes first.
+TEST(ProgramFile, BesideTheProgramFirstThenWhereTheInstallationPutsIt) {
+    struct Case {
+        const char* what;
+        QStringList present;  // relative to root
+        const char* expected;  // relative to root
+    };
+    const Case cases[] = {
+        {"only installed", {"share/quenvale/x/o.cjs"}, "share/quenvale/x/o.cjs"},
+        {"only beside", {"bin/x/o.cjs"}, "bin/x/o.cjs"},
+        {"both", {"bin/x/o.cjs", "share/quenvale/x/o.cjs"}, "bin/x/o.cjs"},
+        {"a folder beside hides the installed file", {"bin/x/o.cjs/", "share/quenvale/x/o.cjs"}, "bin/x/o.cjs"},
+        {"neither", {}, "bin/x/o.cjs"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        dir.mkpath(QStringLiteral("bin"));
+        for (const QString& path : c.present) {
+            if (path.endsWith(QLatin1Char('/'))) {
+                ASSERT_TRUE(dir.mkpath(path));
+                continue;
+            }
+            dir.mkpath(QFileInfo(dir.filePath(path)).path());
+            QFile file(dir.filePath(path));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << c.what;
+        }
+        shell::setProgramFolderForTesting(dir.filePath(QStringLiteral("bin")));
+        EXPECT_EQ(shell::ProgramFile(QStringLiteral("x/o.cjs")), dir.filePath(QString::fromLatin1(c.expected))) << c.what;
+        shell::setProgramFolderForTesting(QString());
+    }
 }
 
 TEST(JoinPath, AddsOneSeparator) {

@@ -128,6 +128,23 @@ TEST_F(SkinTest, WithSkinFileFramesLabelsAndPicturesTakeTheFaceColour) {
     EXPECT_EQ(w.window->styleSheet(), QString::fromUtf8(kSheet));
 }
 
+// Installed, the program stands in bin/ and its skin in share/quenvale/x/o.cjs.
+TEST_F(SkinTest, AnInstalledProgramFindsItsSkin) {
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("share/quenvale/x")));
+    QFile skin(dir.filePath(QStringLiteral("share/quenvale/x/o.cjs")));
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    skin.write(kSheet);
+    skin.close();
+    shell::setProgramFolderForTesting(dir.filePath(QStringLiteral("bin")));
+
+    shell::ApplySkin(w.window.get());
+    EXPECT_TRUE(TestWindow::hasFace(w.label));
+    EXPECT_EQ(w.window->styleSheet(), QString::fromUtf8(kSheet));
+}
+
 TEST_F(SkinTest, ProgramsOwnSkinLeavesLabelsWithTheFaceColour) {
     const QString source = qEnvironmentVariable("QUENVALE_SOURCE_DIR");
     if (source.isEmpty()) GTEST_SKIP() << "QUENVALE_SOURCE_DIR not set";
