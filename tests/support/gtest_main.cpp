@@ -8,6 +8,8 @@
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Tests that read files of the source tree find it here, however they are started.
+    if (!qEnvironmentVariableIsSet("QUENVALE_SOURCE_DIR")) qputenv("QUENVALE_SOURCE_DIR", QUENVALE_SOURCE_TREE);
     QApplication app(argc, argv);
     shell::InstallFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
