@@ -3,9 +3,7 @@
 
 #include <QUndoStack>
 
-using records::MainWindow;
-
-using Step = std::function<void(MainWindow&)>;
+using Step = std::function<void(MainWindowHarness&)>;
 Q_DECLARE_METATYPE(Step)
 
 namespace {
@@ -19,19 +17,55 @@ struct ListSnapshot {
     friend bool operator==(const ListSnapshot&, const ListSnapshot&) = default;
 };
 
-void enter(MainWindow& f, const QString& name, const QString& total, const QString& commission) {
-    f.nameEdit()->setText(name);
-    f.totalEdit()->setText(total);
-    f.commissionEdit()->setText(commission);
-}
-
-QStringList entryTexts(const MainWindow& f) {
-    return {f.nameEdit()->text(), f.totalEdit()->text(), f.commissionEdit()->text()};
-}
+// The list before and after a command, and how many undo steps the command added.
+struct CommandRun {
+    ListSnapshot before;
+    ListSnapshot after;
+    int newSteps = 0;
+};
 
 const QKeyCombination kUndo(Qt::ControlModifier, Qt::Key_Z);
 const QKeyCombination kRedo(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
 const QKeyCombination kRedoY(Qt::ControlModifier, Qt::Key_Y);
+
+const Rows kSampleRows{{"Aldo Fennick", "5600", "560"}, {"John Smith", "8400", "840"}, {"Zodo Duvevado", "11100", "1110"}};
+
+Step loadSampleAndSelect(int position) {
+    return [position](MainWindowHarness& h) {
+        h.window->loadSampleData();
+        h.window->recordList()->selectRow(position);
+    };
+}
+
+Step click(QPushButton* (records::MainWindow::*button)() const) {
+    return [button](MainWindowHarness& h) { QTest::mouseClick((h.window.get()->*button)(), Qt::LeftButton); };
+}
+
+Step call(void (records::MainWindow::*command)()) {
+    return [command](MainWindowHarness& h) { (h.window.get()->*command)(); };
+}
+
+Step then(Step first, Step second) {
+    return [first, second](MainWindowHarness& h) {
+        first(h);
+        second(h);
+    };
+}
+
+Step enter(const char* name, const char* total, const char* commission) {
+    return [=](MainWindowHarness& h) {
+        h.enter(QString::fromLatin1(name), QString::fromLatin1(total), QString::fromLatin1(commission));
+    };
+}
+
+Step setPercentage(const char* text) {
+    return [text](MainWindowHarness& h) { h.window->percentageEdit()->setText(QString::fromLatin1(text)); };
+}
+
+void addStepColumns() {
+    QTest::addColumn<Step>("prepare");
+    QTest::addColumn<Step>("command");
+}
 
 }  // namespace
 
@@ -49,16 +83,26 @@ inline char* toString(const ListSnapshot& s) {
 }
 }  // namespace QTest
 
-class MainWindowUndo : public QObject {
+class MainWindowUndo : public MainWindowTest {
     Q_OBJECT
-    std::unique_ptr<MainWindowHarness> h;
-    MainWindow* f = nullptr;
 
     ListSnapshot snapshot() const {
         return {h->rows(), f->recordList()->selectedPosition(), f->percentageEdit()->text(),
                 MainWindowHarness::stored(shell::kKeyCommissionRate)};
     }
-    int steps() const { return f->undoHistory()->count(); }
+    int steps() const { return static_cast<int>(f->undoHistory()->count()); }
+
+    // Runs the test row's preparation, then its command.
+    CommandRun prepareAndRunCommand() {
+        QFETCH(Step, prepare);
+        QFETCH(Step, command);
+        prepare(*h);
+        CommandRun run{snapshot(), {}, steps()};
+        command(*h);
+        run.after = snapshot();
+        run.newSteps = steps() - run.newSteps;
+        return run;
+    }
 
     // Keys go where the user's would: to the control that has the focus.
     void press(QKeyCombination keys) {
@@ -66,112 +110,69 @@ class MainWindowUndo : public QObject {
         QTest::keyClick(target ? target : f, keys.key(), keys.keyboardModifiers());
     }
 
-    void loadSampleAndSelect(int position) {
-        f->loadSampleData();
-        f->recordList()->selectRow(position);
-    }
-
 private slots:
-    void init() {
-        h = std::make_unique<MainWindowHarness>();
-        f = &h->start();
-    }
-    void cleanup() {
-        f = nullptr;
-        h.reset();
-    }
-
     void eachCommandIsUndoneAndRedone_data() {
-        QTest::addColumn<Step>("prepare");
-        QTest::addColumn<Step>("command");
-        const Step clickAdd = [](MainWindow& w) { QTest::mouseClick(w.addRecordButton(), Qt::LeftButton); };
-        QTest::newRow("Add Record, a new name") << Step([this](MainWindow& w) {
-            loadSampleAndSelect(2);
-            enter(w, QStringLiteral("Dana"), QStringLiteral("300"), QStringLiteral("30"));
-        }) << clickAdd;
-        QTest::newRow("Add Record, a listed name") << Step([this](MainWindow& w) {
-            loadSampleAndSelect(3);
-            enter(w, QStringLiteral("John Smith"), QStringLiteral("1000"), QStringLiteral("99"));
-        }) << clickAdd;
-        QTest::newRow("Delete Selected Record") << Step([this](MainWindow&) { loadSampleAndSelect(2); })
-                                                << Step([](MainWindow& w) {
-                                                       QTest::mouseClick(w.deleteSelectedRecordButton(),
-                                                                         Qt::LeftButton);
-                                                   });
-        QTest::newRow("Clear/Reset Data") << Step([this](MainWindow& w) {
-            loadSampleAndSelect(1);
-            w.percentageEdit()->setText(QStringLiteral("7.5"));
-            enter(w, QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("0.075"));
-        }) << Step([](MainWindow& w) { QTest::mouseClick(w.clearAllDataButton(), Qt::LeftButton); });
-        QTest::newRow("Load Sample/Example Data") << Step([](MainWindow& w) {
-            for (const char* name : {"Ann", "Bob"}) {
-                enter(w, QString::fromLatin1(name), QStringLiteral("100"), QStringLiteral("12"));
-                w.addRecord();
-            }
-            w.recordList()->selectRow(1);
-            w.percentageEdit()->setText(QStringLiteral("12"));
-        }) << Step([](MainWindow& w) { QTest::mouseClick(w.loadSampleDataButton(), Qt::LeftButton); });
+        addStepColumns();
+        const Step add = click(&records::MainWindow::addRecordButton);
+        QTest::newRow("Add Record, a new name") << then(loadSampleAndSelect(2), enter("Dana", "300", "30")) << add;
+        QTest::newRow("Add Record, a listed name")
+            << then(loadSampleAndSelect(3), enter("John Smith", "1000", "99")) << add;
+        QTest::newRow("Delete Selected Record")
+            << loadSampleAndSelect(2) << click(&records::MainWindow::deleteSelectedRecordButton);
+        QTest::newRow("Clear/Reset Data")
+            << then(then(loadSampleAndSelect(1), setPercentage("7.5")), enter("n", "1", "0.075"))
+            << click(&records::MainWindow::clearAllDataButton);
+        QTest::newRow("Load Sample/Example Data")
+            << then(then(enter("Ann", "100", "12"), call(&records::MainWindow::addRecord)), setPercentage("12"))
+            << click(&records::MainWindow::loadSampleDataButton);
     }
     void eachCommandIsUndoneAndRedone() {
-        QFETCH(Step, prepare);
-        QFETCH(Step, command);
-        prepare(*f);
-        const ListSnapshot before = snapshot();
-        const int stepsBefore = steps();
-
-        command(*f);
-        const ListSnapshot after = snapshot();
-        const QStringList fieldsAfter = entryTexts(*f);
-        QVERIFY(after != before);
-        QCOMPARE(steps(), stepsBefore + 1);
+        const CommandRun run = prepareAndRunCommand();
+        const QStringList fieldsAfter{f->nameEdit()->text(), f->totalEdit()->text(), f->commissionEdit()->text()};
+        QVERIFY(run.after != run.before);
+        QCOMPARE(run.newSteps, 1);
 
         press(kUndo);
-        QCOMPARE(snapshot(), before);
-        QCOMPARE(entryTexts(*f), fieldsAfter);
+        QCOMPARE(snapshot(), run.before);
         press(kRedo);
-        QCOMPARE(snapshot(), after);
+        QCOMPARE(snapshot(), run.after);
         press(kUndo);
-        QCOMPARE(snapshot(), before);
         press(kRedoY);
-        QCOMPARE(snapshot(), after);
-        QCOMPARE(entryTexts(*f), fieldsAfter);
+        QCOMPARE(snapshot(), run.after);
+        // The entry fields stay as the command left them.
+        QCOMPARE((QStringList{f->nameEdit()->text(), f->totalEdit()->text(), f->commissionEdit()->text()}),
+                 fieldsAfter);
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void aChainIsUndoneAndRedoneStepByStep() {
         f->percentageEdit()->setText(QStringLiteral("12"));
-        struct Change {
-            ListSnapshot before, after;
-        };
-        QList<Change> changes;
-        const auto run = [&](const std::function<void()>& command) {
+        QList<CommandRun> runs;
+        const auto run = [&](const Step& command) {
             const ListSnapshot before = snapshot();
-            command();
-            changes.append({before, snapshot()});
+            command(*h);
+            runs.append({before, snapshot(), 1});
         };
-        const auto add = [&](const char* name, const char* total) {
-            enter(*f, QString::fromLatin1(name), QString::fromLatin1(total), QString());
-            QTest::mouseClick(f->addRecordButton(), Qt::LeftButton);
-        };
-        run([&] { add("Ann", "100"); });
-        run([&] { add("Bob", "200"); });
-        run([&] { add("Cid", "300"); });
+        const Step add = click(&records::MainWindow::addRecordButton);
+        run(then(enter("Ann", "100", ""), add));
+        run(then(enter("Bob", "200", ""), add));
+        run(then(enter("Cid", "300", ""), add));
         f->recordList()->selectRow(2);
-        run([&] { add("Ann", "150"); });  // updates Ann
-        run([&] { QTest::mouseClick(f->deleteSelectedRecordButton(), Qt::LeftButton); });
-        run([&] { QTest::mouseClick(f->loadSampleDataButton(), Qt::LeftButton); });
-        run([&] { QTest::mouseClick(f->clearAllDataButton(), Qt::LeftButton); });
-        QCOMPARE(steps(), changes.size());
+        run(then(enter("Ann", "150", ""), add));  // updates Ann
+        run(click(&records::MainWindow::deleteSelectedRecordButton));
+        run(click(&records::MainWindow::loadSampleDataButton));
+        run(click(&records::MainWindow::clearAllDataButton));
+        QCOMPARE(steps(), runs.size());
 
-        for (qsizetype i = changes.size() - 1; i >= 0; --i) {
+        for (qsizetype i = runs.size() - 1; i >= 0; --i) {
             press(kUndo);
-            QCOMPARE(snapshot(), changes[i].before);
+            QCOMPARE(snapshot(), runs[i].before);
         }
         press(kUndo);  // nothing left to undo
-        QCOMPARE(snapshot(), changes.first().before);
-        for (const Change& change : changes) {
+        QCOMPARE(snapshot(), runs.first().before);
+        for (const CommandRun& step : runs) {
             press(kRedoY);
-            QCOMPARE(snapshot(), change.after);
+            QCOMPARE(snapshot(), step.after);
         }
     }
 
@@ -206,7 +207,7 @@ private slots:
     }
 
     void nothingIsUndoneDuringARunAndEverythingAfterBack() {
-        loadSampleAndSelect(1);
+        loadSampleAndSelect(1)(*h);
         QTest::mouseClick(f->deleteSelectedRecordButton(), Qt::LeftButton);
         const ListSnapshot afterDelete = snapshot();
         QTest::keyClicks(f->nameEdit(), QStringLiteral("Eve"));  // the field has typing to undo
@@ -234,9 +235,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f));
         f->recordList()->setFocus();
         press(kUndo);
-        QCOMPARE(h->rows(), (Rows{{"Aldo Fennick", "5600", "560"},
-                                  {"John Smith", "8400", "840"},
-                                  {"Zodo Duvevado", "11100", "1110"}}));
+        QCOMPARE(h->rows(), kSampleRows);
         QCOMPARE(f->recordList()->selectedPosition(), 1);
     }
 
@@ -250,53 +249,36 @@ private slots:
         QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionList),
                  QStringLiteral("Aldo Fennick||SEP1||5600||SEP1||560||SEP2||John Smith||SEP1||8400||SEP1||840||SEP2||"
                                 "Zodo Duvevado||SEP1||11100||SEP1||1110||SEP2||"));
-        QCOMPARE(h->start().recordCount(), 3);
+        h->start();
+        QCOMPARE(h->rows(), kSampleRows);
     }
 
     void commandsThatChangeNothingLeaveNoStep_data() {
-        QTest::addColumn<Step>("prepare");
-        QTest::addColumn<Step>("command");
-        const Step none = [](MainWindow&) {};
-        const Step sample = [](MainWindow& w) { w.loadSampleData(); };
-        const Step add = [](MainWindow& w) { w.addRecord(); };
+        addStepColumns();
+        const Step nothing = [](MainWindowHarness&) {};
+        const Step sample = call(&records::MainWindow::loadSampleData);
+        const Step add = call(&records::MainWindow::addRecord);
+        const Step remove = call(&records::MainWindow::deleteSelectedRecord);
         QTest::newRow("Delete Selected Record, no selection")
-            << Step([](MainWindow& w) {
-                   w.loadSampleData();
-                   w.recordList()->clearSelection();
-               })
-            << Step([](MainWindow& w) { w.deleteSelectedRecord(); });
-        QTest::newRow("Delete Selected Record, empty list")
-            << none << Step([](MainWindow& w) { w.deleteSelectedRecord(); });
-        QTest::newRow("Add Record, blank name") << Step([](MainWindow& w) {
-            enter(w, QStringLiteral("  "), QStringLiteral("1"), QStringLiteral("0.1"));
-        }) << add;
-        QTest::newRow("Add Record, separator in a text") << Step([](MainWindow& w) {
-            enter(w, QStringLiteral("A||SEP1||"), QStringLiteral("1"), QStringLiteral("0.1"));
-        }) << add;
-        QTest::newRow("Add Record, a listed name with its own amounts") << Step([](MainWindow& w) {
-            w.loadSampleData();
-            enter(w, QStringLiteral("John Smith"), QStringLiteral("8400"), QStringLiteral("840"));
-        }) << add;
+            << then(sample, [](MainWindowHarness& h) { h.window->recordList()->clearSelection(); }) << remove;
+        QTest::newRow("Delete Selected Record, empty list") << nothing << remove;
+        QTest::newRow("Add Record, blank name") << enter("  ", "1", "0.1") << add;
+        QTest::newRow("Add Record, separator in a text") << enter("A||SEP1||", "1", "0.1") << add;
+        QTest::newRow("Add Record, a listed name with its own amounts")
+            << then(sample, enter("John Smith", "8400", "840")) << add;
         QTest::newRow("Load Sample/Example Data over itself") << sample << sample;
         QTest::newRow("Clear/Reset Data, all empty")
-            << Step([](MainWindow& w) { w.percentageEdit()->setText(QString()); })
-            << Step([](MainWindow& w) { w.clearAllData(); });
-        QTest::newRow("Clear Text Fields") << sample << Step([](MainWindow& w) {
-            enter(w, QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("0.1"));
-            w.clearTextFields();
-        });
+            << setPercentage("") << call(&records::MainWindow::clearAllData);
+        QTest::newRow("Clear Text Fields")
+            << then(sample, enter("n", "1", "0.1")) << call(&records::MainWindow::clearTextFields);
     }
     void commandsThatChangeNothingLeaveNoStep() {
-        QFETCH(Step, prepare);
-        QFETCH(Step, command);
-        prepare(*f);
-        const ListSnapshot before = snapshot();
-        const int stepsBefore = steps();
-        command(*f);
-        QCOMPARE(snapshot(), before);
-        QCOMPARE(steps(), stepsBefore);
+        const CommandRun run = prepareAndRunCommand();
+        QCOMPARE(run.after, run.before);
+        QCOMPARE(run.newSteps, 0);
     }
 };
 
 QTEST_MAIN(MainWindowUndo)
 #include "tst_main_window_undo.moc"
+#include "moc_main_window_harness.cpp"
