@@ -10,6 +10,7 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -78,6 +79,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     if (!m_services.runGeneration) m_services.runGeneration = [] {};
     createControls();
     connectActions();
+    createUndoActions();
 }
 
 MainWindow::~MainWindow() = default;
@@ -213,7 +215,10 @@ void MainWindow::pointerMoved(HoverRule rule) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     bool consumed = false;
     shell::untrapped([&] {
-        if (event->type() == QEvent::MouseMove) {
+        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+            if (auto* field = qobject_cast<SelectAllLineEdit*>(watched))
+                consumed = routeUndoKey(field, static_cast<QKeyEvent*>(event));
+        } else if (event->type() == QEvent::MouseMove) {
             const auto rule = m_hoverRules.constFind(watched);
             if (rule == m_hoverRules.constEnd()) return;
             pointerMoved(*rule);

@@ -11,8 +11,12 @@
 #include <QWidget>
 #include <functional>
 
+class QAction;
 class QGroupBox;
+class QKeyEvent;
+class QLineEdit;
 class QPushButton;
+class QUndoStack;
 
 namespace records {
 
@@ -20,6 +24,7 @@ using shell::PointerShape;
 
 class RecordListView;
 class SelectAllLineEdit;
+struct ListState;
 
 // What the main window asks of the workbook generator. The program wires the real
 // routines; tests script them. An unset service does nothing (and answers false).
@@ -81,6 +86,10 @@ public:
     QGroupBox* percentageFrame() const { return m_percentageFrame; }
     QGroupBox* entryFrame() const { return m_entryFrame; }
 
+    // The undo history of the commands that changed the rows or the percentage.
+    // It lives as long as the window.
+    const QUndoStack* undoHistory() const { return m_undoHistory; }
+
 public slots:
     // The commands, as the buttons and the list run them.
     void startCreatingTemplate();
@@ -91,6 +100,10 @@ public slots:
     void loadSampleData();
     // Shows the selected row in the entry fields (a click on the list).
     void selectRecord();
+    // Takes back the last list change, or makes it again; neither while a
+    // generation run has the hourglass up.
+    void undoListChange();
+    void redoListChange();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -99,6 +112,8 @@ protected:
 private:
     // What a pointer move over a control does to the window's pointer.
     enum class HoverRule { ToCustom, ToDefault };
+    // Records one command's change for undo (main_window_undo_step.h).
+    class UndoStep;
 
     void createControls();
     void connectActions();
@@ -106,6 +121,11 @@ private:
     void pointerMoved(HoverRule rule);
     void loadCustomPointer();
     void restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts);
+
+    // Undo and redo.
+    void createUndoActions();
+    ListState listState() const;
+    bool routeUndoKey(QLineEdit* field, QKeyEvent* key);
 
     // Record list helpers.
     bool isListed(const QString& name) const;
@@ -122,6 +142,10 @@ private:
     PointerShape m_pointerShape = PointerShape::Default;
     QCursor m_customPointer{Qt::PointingHandCursor};
     QHash<QObject*, HoverRule> m_hoverRules;
+    QUndoStack* m_undoHistory = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    bool m_undoStepOpen = false;
 
     QPushButton* m_startCreatingTemplateButton = nullptr;
     QPushButton* m_clearTextFieldsButton = nullptr;

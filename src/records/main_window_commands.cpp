@@ -1,9 +1,10 @@
 // The record list commands (Add Record, Delete Selected Record, Clear/Reset Data,
-// Load Sample/Example Data, Clear Text Fields, the row click) and the entry-field
+// Load Sample/Example Data, Clear Text Fields, the row click; the four that change
+// the list are each recorded as one undo step) and the entry-field
 // rules: the percentage stored on every change and checked on leaving its field;
 // the total checked, and the commission recalculated, on every change. None of the
 // entry-field handlers shows a message or lets a failure escape.
-#include "records/main_window.h"
+#include "records/main_window_undo_step.h"
 #include "records/record_list_view.h"
 #include "records/record_messages.h"
 #include "records/saved_list_codec.h"
@@ -52,6 +53,7 @@ bool MainWindow::refuseUnstorableTexts() {
 }
 
 void MainWindow::addRecord() {
+    const UndoStep undoStep(*this, "Add Record");
     shell::Trap trap(shell::ErrorLocation::AddRecord);
     if (refuseUnstorableTexts()) return;
 
@@ -86,6 +88,7 @@ void MainWindow::addRecord() {
 }
 
 void MainWindow::deleteSelectedRecord() {
+    const UndoStep undoStep(*this, "Delete Selected Record");
     shell::Trap trap(shell::ErrorLocation::DeleteSelectedRecord);
     if (trap.condition(100, [&] { return m_recordList->rowCount() > 0; })) {
         trap(102, [&] { m_recordList->removeSelected(); });
@@ -94,6 +97,7 @@ void MainWindow::deleteSelectedRecord() {
 }
 
 void MainWindow::clearAllData() {
+    const UndoStep undoStep(*this, "Clear/Reset Data");
     shell::Trap trap(shell::ErrorLocation::ClearAllData);
     // While a generation run has the hourglass up, the rows stay.
     if (trap.condition(100, [&] { return m_pointerShape != PointerShape::Busy; }))
@@ -105,6 +109,7 @@ void MainWindow::clearAllData() {
 }
 
 void MainWindow::loadSampleData() {
+    const UndoStep undoStep(*this, "Load Sample/Example Data");
     shell::Trap trap(shell::ErrorLocation::LoadSampleData);
     trap(100, [&] { m_percentageEdit->setText(QStringLiteral("10")); });
     trap(102, [&] { m_recordList->removeAll(); });

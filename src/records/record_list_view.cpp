@@ -10,7 +10,15 @@
 namespace records {
 namespace {
 enum Column { kName = 0, kTotal = 1, kCommission = 2 };
+
+CommissionRecord recordOf(const QTreeWidgetItem* item) {
+    return {item->text(kName), item->text(kTotal), item->text(kCommission)};
 }
+
+QTreeWidgetItem* newItem(const CommissionRecord& record) {
+    return new QTreeWidgetItem(QStringList{record.saleperson, record.totalSalesAmount, record.commissionAmount});
+}
+}  // namespace
 
 RecordListView::RecordListView(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
@@ -46,15 +54,21 @@ QTreeWidgetItem* RecordListView::itemAt(int position) const {
 }
 
 CommissionRecord RecordListView::row(int position) const {
-    const QTreeWidgetItem* item = itemAt(position);
-    return {item->text(kName), item->text(kTotal), item->text(kCommission)};
+    return recordOf(itemAt(position));
+}
+
+QList<CommissionRecord> RecordListView::rows() const {
+    QList<CommissionRecord> out;
+    const int count = rowCount();
+    out.reserve(count);
+    for (int i = 0; i < count; ++i) out.append(recordOf(topLevelItem(i)));
+    return out;
 }
 
 int RecordListView::appendRow(const QString& name) {
     if (isFull())
         throw shell::Failure(kListFullFailure);
-    auto* item = new QTreeWidgetItem(QStringList{name, QString(), QString()});
-    addTopLevelItem(item);
+    addTopLevelItem(newItem({name, QString(), QString()}));
     return rowCount();
 }
 
@@ -82,6 +96,13 @@ void RecordListView::selectRow(int position) {
     item->setSelected(true);
 }
 
+void RecordListView::setSelectedPosition(int position) {
+    if (position == 0)
+        clearSelection();
+    else
+        selectRow(position);
+}
+
 void RecordListView::removeSelected() {
     const int position = selectedPosition();
     if (position == 0) throw shell::Failure(QStringLiteral("No record is selected."));
@@ -89,5 +110,23 @@ void RecordListView::removeSelected() {
 }
 
 void RecordListView::removeAll() { clear(); }
+
+void RecordListView::replaceRows(int position, int count, const QList<CommissionRecord>& rows) {
+    const int total = rowCount();
+    if (position < 1 || count < 0 || position - 1 + count > total)
+        throw shell::Failure(QStringLiteral("Index out of bounds"));
+    if (total - count + rows.size() > kMaxRows) throw shell::Failure(kListFullFailure);
+
+    if (count == total) {
+        clear();
+    } else {
+        // From the last row of the run, so that fewer rows move up.
+        for (int i = position - 1 + count - 1; i >= position - 1; --i) delete takeTopLevelItem(i);
+    }
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    for (const CommissionRecord& record : rows) items.append(newItem(record));
+    insertTopLevelItems(position - 1, items);
+}
 
 }  // namespace records

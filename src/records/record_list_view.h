@@ -24,6 +24,8 @@ public:
     int rowCount() const;
     bool isFull() const { return rowCount() >= kMaxRows; }
     CommissionRecord row(int position) const;
+    // Every row in display order.
+    QList<CommissionRecord> rows() const;
 
     // Appends a row with the name and empty amounts; returns its position.
     int appendRow(const QString& name);
@@ -36,9 +38,14 @@ public:
     // Position of the selected row; 0 when none.
     int selectedPosition() const;
     void selectRow(int position);
+    // Selects the row at the position, or no row for 0.
+    void setSelectedPosition(int position);
     // Removes the selected row; fails when no row is selected.
     void removeSelected();
     void removeAll();
+    // Replaces the count rows from the position on by the given rows (a count of
+    // 0 inserts them there).
+    void replaceRows(int position, int count, const QList<CommissionRecord>& rows);
 
 private:
     QTreeWidgetItem* itemAt(int position) const;

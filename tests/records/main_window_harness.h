@@ -79,11 +79,38 @@ struct MainWindowHarness {
     // Sets a field as a program step would (its change handling runs).
     static void set(QLineEdit* field, const QString& text) { field->setText(text); }
 
+    // Sets the name, total and commission fields, in that order, as a program step would.
+    void enter(const QString& name, const QString& total, const QString& commission) const {
+        window->nameEdit()->setText(name);
+        window->totalEdit()->setText(total);
+        window->commissionEdit()->setText(commission);
+    }
+
     // Error box texts without the e-mail request, e.g. "D\r\nin ....PushButton3_Click at line 102".
     QStringList errorHeads() const {
         QStringList out;
         for (const QString& text : dialogs.errorTexts()) out << text.section(QStringLiteral("\r\r"), 0, 0);
         return out;
+    }
+};
+
+// The base of a main window test whose functions each start on a new harness
+// with its window loaded and shown. A test file that uses it ends with
+// #include "moc_main_window_harness.cpp".
+class MainWindowTest : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<MainWindowHarness> h;
+    records::MainWindow* f = nullptr;
+
+private slots:
+    void init() {
+        h = std::make_unique<MainWindowHarness>();
+        f = &h->start();
+    }
+    void cleanup() {
+        f = nullptr;
+        h.reset();
     }
 };
 

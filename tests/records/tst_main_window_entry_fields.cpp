@@ -2,25 +2,14 @@
 // and percentage checks, the commission text and the stored percentage.
 #include "main_window_harness.h"
 
-class MainWindowEntryFields : public QObject {
+class MainWindowEntryFields : public MainWindowTest {
     Q_OBJECT
-    std::unique_ptr<MainWindowHarness> h;
-    records::MainWindow* f = nullptr;
 
     static bool wholeTextSelectedFromStart(const QLineEdit* field) {
         return field->selectionStart() == 0 && field->selectedText() == field->text() && field->cursorPosition() == 0;
     }
 
 private slots:
-    void init() {
-        h = std::make_unique<MainWindowHarness>();
-        f = &h->start();
-    }
-    void cleanup() {
-        f = nullptr;
-        h.reset();
-    }
-
     void typingATotalRecalculatesOnEveryDigit() {
         f->totalEdit()->setFocus();
         QStringList seen;
@@ -185,3 +174,4 @@ private slots:
 
 QTEST_MAIN(MainWindowEntryFields)
 #include "tst_main_window_entry_fields.moc"
+#include "moc_main_window_harness.cpp"

@@ -4,29 +4,11 @@
 
 using records::CommissionRecord;
 
-class MainWindowRecords : public QObject {
+class MainWindowRecords : public MainWindowTest {
     Q_OBJECT
-    std::unique_ptr<MainWindowHarness> h;
-    records::MainWindow* f = nullptr;
-
-    void enter(const QString& name, const QString& total, const QString& commission) {
-        f->nameEdit()->setText(name);
-        f->totalEdit()->setText(total);
-        f->commissionEdit()->setText(commission);
-    }
-
 private slots:
-    void init() {
-        h = std::make_unique<MainWindowHarness>();
-        f = &h->start();
-    }
-    void cleanup() {
-        f = nullptr;
-        h.reset();
-    }
-
     void sampleDataLoadsExactlyThreeRows() {
-        enter(QStringLiteral("Someone"), QStringLiteral("1"), QStringLiteral("2"));
+        h->enter(QStringLiteral("Someone"), QStringLiteral("1"), QStringLiteral("2"));
         f->addRecord();
         f->percentageEdit()->setText(QStringLiteral("7"));
         QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionRate), QStringLiteral("7"));
@@ -45,20 +27,20 @@ private slots:
     }
 
     void addAppendsThenClearsTheFields() {
-        enter(QStringLiteral("Ann"), QString(), QString());
+        h->enter(QStringLiteral("Ann"), QString(), QString());
         QTest::mouseClick(f->addRecordButton(), Qt::LeftButton);
         QCOMPARE(h->rows(), (Rows{{"Ann", "", ""}}));
         QVERIFY(f->nameEdit()->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), f->nameEdit());
 
-        enter(QStringLiteral("Bob"), QStringLiteral("200"), QStringLiteral("20"));
+        h->enter(QStringLiteral("Bob"), QStringLiteral("200"), QStringLiteral("20"));
         f->addRecord();
         QCOMPARE(h->rows(), (Rows{{"Ann", "", ""}, {"Bob", "200", "20"}}));
     }
 
     void addWithAListedNameUpdatesInPlaceAndKeepsTheFields() {
         f->loadSampleData();
-        enter(QStringLiteral("John Smith"), QStringLiteral("1000"), QStringLiteral("99"));
+        h->enter(QStringLiteral("John Smith"), QStringLiteral("1000"), QStringLiteral("99"));
         f->addRecord();
         QCOMPARE(h->rows(), (Rows{{"Aldo Fennick", "5600", "560"},
                                   {"John Smith", "1000", "99"},
@@ -70,9 +52,9 @@ private slots:
 
     void namesAreCaseSensitiveAndKeepTheirBlanks() {
         f->loadSampleData();
-        enter(QStringLiteral("john smith"), QStringLiteral("1"), QStringLiteral("0.1"));
+        h->enter(QStringLiteral("john smith"), QStringLiteral("1"), QStringLiteral("0.1"));
         f->addRecord();
-        enter(QStringLiteral(" Aldo Fennick"), QStringLiteral("2"), QStringLiteral("0.2"));
+        h->enter(QStringLiteral(" Aldo Fennick"), QStringLiteral("2"), QStringLiteral("0.2"));
         f->addRecord();
         QCOMPARE(f->recordCount(), 5);
         QCOMPARE(f->record(4), (CommissionRecord{"john smith", "1", "0.1"}));
@@ -81,7 +63,7 @@ private slots:
     }
 
     void aBlankNameIsRefusedWithItsMessage() {
-        enter(QStringLiteral("   "), QStringLiteral("5"), QStringLiteral("0.5"));
+        h->enter(QStringLiteral("   "), QStringLiteral("5"), QStringLiteral("0.5"));
         f->addRecord();
         QCOMPARE(f->recordCount(), 0);
         QCOMPARE(f->totalEdit()->text(), QStringLiteral("5"));
@@ -107,7 +89,7 @@ private slots:
         QFETCH(QString, commission);
         f->loadSampleData();
         const Rows before = h->rows();
-        enter(name, total, commission);
+        h->enter(name, total, commission);
         f->addRecord();
         QCOMPARE(h->rows(), before);
         QCOMPARE(f->nameEdit()->text(), name);
@@ -130,7 +112,7 @@ private slots:
     void deleteWithoutSelectionReportsAt102ThenClears() {
         f->loadSampleData();
         f->recordList()->clearSelection();
-        enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
+        h->enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
         f->deleteSelectedRecord();
         QCOMPARE(f->recordCount(), 3);
         QCOMPARE(h->errorHeads(), QStringList{errorHead(QStringLiteral("No record is selected."),
@@ -141,7 +123,7 @@ private slots:
     }
 
     void deleteOnAnEmptyListChangesNothing() {
-        enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
+        h->enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
         f->deleteSelectedRecord();
         QCOMPARE(f->nameEdit()->text(), QStringLiteral("n"));
         QCOMPARE(f->commissionEdit()->text(), QStringLiteral("c"));
@@ -150,7 +132,7 @@ private slots:
 
     void clearResetEmptiesEverythingButKeepsRowsWhileBusy() {
         f->loadSampleData();
-        enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
+        h->enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
         f->setPointerShape(records::PointerShape::Busy);
         f->clearAllData();
         QCOMPARE(f->recordCount(), 3);
@@ -166,7 +148,7 @@ private slots:
     }
 
     void clearTextFieldsLeavesThePercentage() {
-        enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
+        h->enter(QStringLiteral("n"), QStringLiteral("1"), QStringLiteral("c"));
         f->commissionEdit()->setFocus();
         QTest::mouseClick(f->clearTextFieldsButton(), Qt::LeftButton);
         QVERIFY(f->nameEdit()->text().isEmpty());
@@ -177,10 +159,10 @@ private slots:
     }
 
     void rowClickShowsTheRowsOwnCommission() {
-        enter(QStringLiteral("Odd"), QStringLiteral("1000"), QStringLiteral("12.5"));  // 10 % would be 100
+        h->enter(QStringLiteral("Odd"), QStringLiteral("1000"), QStringLiteral("12.5"));  // 10 % would be 100
         f->addRecord();
         f->loadSampleData();  // replaces the list
-        enter(QStringLiteral("Odd"), QStringLiteral("1000"), QStringLiteral("12.5"));
+        h->enter(QStringLiteral("Odd"), QStringLiteral("1000"), QStringLiteral("12.5"));
         f->addRecord();
         QCOMPARE(f->recordCount(), 4);
 
@@ -202,7 +184,7 @@ private slots:
     void rowClickWithoutSelectionDoesNothing() {
         f->loadSampleData();
         f->recordList()->clearSelection();
-        enter(QStringLiteral("typed"), QString(), QString());
+        h->enter(QStringLiteral("typed"), QString(), QString());
         f->selectRecord();
         QCOMPARE(f->nameEdit()->text(), QStringLiteral("typed"));
     }
@@ -219,3 +201,4 @@ private slots:
 
 QTEST_MAIN(MainWindowRecords)
 #include "tst_main_window_records.moc"
+#include "moc_main_window_harness.cpp"
