@@ -76,7 +76,7 @@ QByteArray commissionWorkbook(const Records& records, const QString& path) {
     while (book.Sheets().Count() > 1) book.Sheets()(2).Delete();
     book.Sheets()(1).SetName(QStringLiteral("Inventory List"));
     generator::BuildCommissionSheet(records);
-    book.SaveAs(path, 56);
+    book.SaveAs(path, engine::FileFormat::Excel8);
     generator::ExcelApp->Quit();
     generator::ReleaseExcel();
     return readAll(path);

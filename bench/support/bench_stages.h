@@ -10,7 +10,6 @@
 #include "generator/connection.h"
 #include "engine/application.h"
 #include "engine/clipboard.h"
-#include "engine/constants.h"
 #include "generator/generation_run.h"
 
 #include <QDir>
@@ -91,7 +90,7 @@ inline Timing layoutStage(const BenchRecords& records) {
 inline Timing saveStage(const BenchRecords& records, const QString& path) {
     layoutStage(records);
     const engine::Workbook book = generator::ExcelApp->ActiveWorkbook();
-    const Timing seconds = timed([&] { book.SaveAs(path, engine::xlExcel8); });
+    const Timing seconds = timed([&] { book.SaveAs(path, engine::FileFormat::Excel8); });
     quitExcel();
     return seconds;
 }

@@ -1,7 +1,6 @@
 #include "generator/commission_sheet.h"
 
 #include "generator/connection.h"
-#include "engine/constants.h"
 #include "generator/page_setup.h"
 #include "generator/palette.h"
 #include "generator/range_formatting.h"
@@ -21,7 +20,7 @@ constexpr int kLightGrey = 15;
 constexpr int kPaleBlue = 35;
 
 constexpr int kFirstRecordRow = 7;
-constexpr int kAutomatic = engine::xlColorIndexAutomatic;
+constexpr int kAutomatic = engine::kColorAutomatic;
 
 const QString kMoney = QStringLiteral("$#,##0.00");
 const QString kBodyFont = QStringLiteral("Century Gothic");
@@ -68,7 +67,7 @@ void resetSheet() {
     all.Clear();
     all.Font().SetName(QStringLiteral("Arial"));
     all.Font().SetSize(10);
-    all.SetVerticalAlignment(engine::xlCenter);
+    all.SetVerticalAlignment(engine::VerticalAlignment::Center);
     all.SetWrapText(true);
     SetInteriorColor(QString(), kWhite);
 }
@@ -149,10 +148,10 @@ void writeSummary(int n) {
 void drawBorders(int n) {
     const QString lastRecordRow = num(n + kFirstRecordRow - 1);
     // Flags: inside horizontal, left, right, top, bottom, inside vertical.
-    SetBorders(QStringLiteral("$B4:$D4"), false, true, true, true, true, true, engine::xlThin, kLightGrey);
-    SetBorders(QStringLiteral("$B6:$D") + lastRecordRow, false, true, true, true, true, true, engine::xlThin, kLightGrey);
-    SetBorders(QStringLiteral("$B6:$D6"), false, true, true, true, true, false, engine::xlMedium, kLightGrey);
-    SetBorders(QStringLiteral("$B7:$D") + lastRecordRow, false, true, true, false, true, false, engine::xlMedium, kLightGrey);
+    SetBorders(QStringLiteral("$B4:$D4"), false, true, true, true, true, true, engine::BorderWeight::Thin, kLightGrey);
+    SetBorders(QStringLiteral("$B6:$D") + lastRecordRow, false, true, true, true, true, true, engine::BorderWeight::Thin, kLightGrey);
+    SetBorders(QStringLiteral("$B6:$D6"), false, true, true, true, true, false, engine::BorderWeight::Medium, kLightGrey);
+    SetBorders(QStringLiteral("$B7:$D") + lastRecordRow, false, true, true, false, true, false, engine::BorderWeight::Medium, kLightGrey);
 }
 
 struct Label {

@@ -1,6 +1,5 @@
 #include "generator/connection.h"
 
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "shell/dialogs.h"
 #include "shell/error_trap.h"
@@ -110,7 +109,7 @@ std::unique_ptr<engine::Application> OpenWorkbookInNewExcel(const QString& path)
     return app;
 }
 
-int SaveFormatForVersion(engine::Application* app) {
+engine::FileFormat SaveFormatForVersion(engine::Application* app) {
     QString version;
     if (app) {
         version = app->Version();
@@ -120,7 +119,7 @@ int SaveFormatForVersion(engine::Application* app) {
         temporary->Quit();
     }
     const double major = roundHalfToEven(shell::ToDouble(shell::ToLocaleDecimal(version)));
-    return major <= 11 ? engine::xlNormal : engine::xlExcel8;
+    return major <= 11 ? engine::FileFormat::Normal : engine::FileFormat::Excel8;
 }
 
 }  // namespace generator

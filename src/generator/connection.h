@@ -45,9 +45,9 @@ void StartExcel();
 void ReleaseExcel();
 // A new instance in which Workbooks.Open has opened path; the caller owns and quits it.
 std::unique_ptr<engine::Application> OpenWorkbookInNewExcel(const QString& path);
-// The SaveAs file format for the instance's major version: xlNormal up to 11,
-// xlExcel8 from 12. Without an instance a temporary one is asked. Throws when the
+// The SaveAs file format for the instance's major version: Normal up to 11,
+// Excel8 from 12. Without an instance a temporary one is asked. Throws when the
 // version text is not a number.
-int SaveFormatForVersion(engine::Application* app);
+engine::FileFormat SaveFormatForVersion(engine::Application* app);
 
 }  // namespace generator

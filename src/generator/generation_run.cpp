@@ -3,7 +3,6 @@
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
 #include "engine/clipboard.h"
-#include "engine/constants.h"
 #include "generator/run_windows.h"
 #include "generator/snapshot_file.h"
 #include "generator/temp_workbook_name.h"
@@ -91,8 +90,8 @@ void GenerateReport0(const RecordSource& records, MainWindowControl& form1, Prev
     trap(104, [&] { excel().SetScreenUpdating(false); });
     trap(106, [&] { excel().SetDisplayAlerts(false); });
     trap(108, [&] { excel().SetEnableEvents(false); });
-    trap(110, [&] { excel().SetEnableCancelKey(engine::xlDisabled); });
-    trap(112, [&] { excel().SetCursor(engine::xlWait); });
+    trap(110, [&] { excel().SetEnableCancelKey(engine::CancelKey::Disabled); });
+    trap(112, [&] { excel().SetCursor(engine::Cursor::Wait); });
     trap(116, [&] { ReportWorkbook = excel().Workbooks().Add(); });
     int extraSheets = 0;
     trap(118, [&] {
@@ -108,11 +107,11 @@ void GenerateReport0(const RecordSource& records, MainWindowControl& form1, Prev
     trap(126, [&] { excel().Sheets()(1).Select(); });
     trap(128, [&] { excel().Range(QStringLiteral("B1")).Select(); });
     trap(130, [&] { excel().SetVisible(false); });
-    trap(132, [&] { excel().SetCursor(engine::xlDefault); });
+    trap(132, [&] { excel().SetCursor(engine::Cursor::Default); });
     trap(134, [&] { excel().SetScreenUpdating(true); });
     trap(136, [&] { excel().SetDisplayAlerts(true); });
     trap(138, [&] { excel().SetEnableEvents(true); });
-    trap(140, [&] { excel().SetEnableCancelKey(engine::xlInterrupt); });
+    trap(140, [&] { excel().SetEnableCancelKey(engine::CancelKey::Interrupt); });
 
     // A fresh name until one is free; the file is created exclusively, so no file
     // or link already standing in the temporary folder is ever written through.

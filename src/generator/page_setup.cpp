@@ -1,7 +1,6 @@
 #include "generator/page_setup.h"
 
 #include "generator/connection.h"
-#include "engine/constants.h"
 #include "shell/failure.h"
 
 namespace generator {
@@ -20,9 +19,9 @@ void SetupPage() {
     page.SetBottomMargin(excel.InchesToPoints(0.5));
     page.SetHeaderMargin(excel.InchesToPoints(0));
     page.SetFooterMargin(excel.InchesToPoints(0));
-    page.SetPrintComments(engine::xlPrintNoComments);
-    page.SetOrientation(engine::xlLandscape);
-    page.SetPaperSize(engine::xlPaperA4);
+    page.SetPrintComments(engine::PrintComments::None);
+    page.SetOrientation(engine::Orientation::Landscape);
+    page.SetPaperSize(engine::PaperSize::A4);
     page.SetZoom(false);
     page.SetFitToPagesWide(1);
     page.SetFitToPagesTall(1);

@@ -1,7 +1,6 @@
 #include "generator/range_formatting.h"
 
 #include "generator/connection.h"
-#include "engine/constants.h"
 #include "shell/failure.h"
 
 namespace generator {
@@ -20,28 +19,28 @@ void selectUnlessEmpty(const QString& range) {
 }  // namespace
 
 void SetBorders(const QString& range, bool insideHorizontal, bool left, bool right, bool top, bool bottom,
-                bool insideVertical, int weight, int colorIndex) {
+                bool insideVertical, engine::BorderWeight weight, int colorIndex) {
     selectUnlessEmpty(range);
-    if (left) SetBorder(engine::xlEdgeLeft, weight, colorIndex);
-    if (top) SetBorder(engine::xlEdgeTop, weight, colorIndex);
-    if (bottom) SetBorder(engine::xlEdgeBottom, weight, colorIndex);
-    if (right) SetBorder(engine::xlEdgeRight, weight, colorIndex);
-    if (insideHorizontal) SetBorder(engine::xlInsideHorizontal, weight, colorIndex);
-    if (insideVertical) SetBorder(engine::xlInsideVertical, weight, colorIndex);
+    if (left) SetBorder(engine::BorderEdge::Left, weight, colorIndex);
+    if (top) SetBorder(engine::BorderEdge::Top, weight, colorIndex);
+    if (bottom) SetBorder(engine::BorderEdge::Bottom, weight, colorIndex);
+    if (right) SetBorder(engine::BorderEdge::Right, weight, colorIndex);
+    if (insideHorizontal) SetBorder(engine::BorderEdge::InsideHorizontal, weight, colorIndex);
+    if (insideVertical) SetBorder(engine::BorderEdge::InsideVertical, weight, colorIndex);
 }
 
-void SetBorder(int borderIndex, int weight, int colorIndex) {
-    const engine::RangeBorder border = excel().Selection().Borders(borderIndex);
-    border.SetLineStyle(engine::xlContinuous);
+void SetBorder(engine::BorderEdge edge, engine::BorderWeight weight, int colorIndex) {
+    const engine::RangeBorder border = excel().Selection().Borders(edge);
+    border.SetLineStyle(engine::LineStyle::Continuous);
     border.SetWeight(weight);
     border.SetColorIndex(colorIndex);
 }
 
 void SetAlignment(bool centerAcross, bool centerDown, bool wrap, bool right) {
     const engine::Range selection = excel().Selection();
-    if (centerAcross) selection.SetHorizontalAlignment(engine::xlCenter);
-    if (right) selection.SetHorizontalAlignment(engine::xlRight);
-    if (centerDown) selection.SetVerticalAlignment(engine::xlCenter);
+    if (centerAcross) selection.SetHorizontalAlignment(engine::HorizontalAlignment::Center);
+    if (right) selection.SetHorizontalAlignment(engine::HorizontalAlignment::Right);
+    if (centerDown) selection.SetVerticalAlignment(engine::VerticalAlignment::Center);
     if (wrap) selection.SetWrapText(true);
 }
 

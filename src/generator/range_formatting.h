@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/range.h"
+
 #include <QString>
 
 // Small operations through which the layout writes and styles cells of ExcelApp.
@@ -10,9 +12,9 @@ namespace generator {
 // Draws continuous lines of the given weight and colour, in the order left, top,
 // bottom, right, inside horizontal, inside vertical, for each flag that is set.
 void SetBorders(const QString& range, bool insideHorizontal, bool left, bool right, bool top,
-                bool bottom, bool insideVertical, int weight, int colorIndex);
+                bool bottom, bool insideVertical, engine::BorderWeight weight, int colorIndex);
 // One border of the selection: continuous, then the weight, then the colour.
-void SetBorder(int borderIndex, int weight, int colorIndex);
+void SetBorder(engine::BorderEdge edge, engine::BorderWeight weight, int colorIndex);
 // On the selection: centre across, then right (so right wins), then centre down,
 // then wrap; a false flag leaves its property as it was.
 void SetAlignment(bool centerAcross, bool centerDown, bool wrap, bool right);

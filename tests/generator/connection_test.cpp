@@ -1,5 +1,4 @@
 #include "generator/connection.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/workbook.h"
 #include "shell/failure.h"
@@ -130,12 +129,13 @@ TEST_F(Connection, StartAndReleaseTheRunsInstance) {
 }
 
 TEST_F(Connection, SaveFormatFollowsTheMajorVersion) {
-    const std::pair<const char*, int> cases[] = {
-        {"11.0", engine::xlNormal}, {"12.0", engine::xlExcel8}, {"15.0", engine::xlExcel8},
-        {"16.0", engine::xlExcel8}, {"9.0", engine::xlNormal},
+    using engine::FileFormat;
+    const std::pair<const char*, FileFormat> cases[] = {
+        {"11.0", FileFormat::Normal}, {"12.0", FileFormat::Excel8}, {"15.0", FileFormat::Excel8},
+        {"16.0", FileFormat::Excel8}, {"9.0", FileFormat::Normal},
         // Halves go to the even neighbour.
-        {"11.5", engine::xlExcel8}, {"12.5", engine::xlExcel8}, {"10.5", engine::xlNormal},
-        {"11.4", engine::xlNormal},
+        {"11.5", FileFormat::Excel8}, {"12.5", FileFormat::Excel8}, {"10.5", FileFormat::Normal},
+        {"11.4", FileFormat::Normal},
     };
     for (const auto& [version, format] : cases) {
         engine::Application app(QString::fromLatin1(version));
@@ -145,17 +145,17 @@ TEST_F(Connection, SaveFormatFollowsTheMajorVersion) {
 
 TEST_F(Connection, SaveFormatAsksATemporaryInstanceWhenGivenNone) {
     setEngineFactory([] { return engine::createApplication("11.0"); });
-    EXPECT_EQ(SaveFormatForVersion(nullptr), engine::xlNormal);
+    EXPECT_EQ(SaveFormatForVersion(nullptr), engine::FileFormat::Normal);
     setEngineFactory({});
-    EXPECT_EQ(SaveFormatForVersion(nullptr), engine::xlExcel8);
+    EXPECT_EQ(SaveFormatForVersion(nullptr), engine::FileFormat::Excel8);
 }
 
 TEST_F(Connection, VersionIsReadUnderTheUsersDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     engine::Application eleven("11.0");
     engine::Application sixteen("16,0");
-    EXPECT_EQ(SaveFormatForVersion(&eleven), engine::xlNormal);
-    EXPECT_EQ(SaveFormatForVersion(&sixteen), engine::xlExcel8);
+    EXPECT_EQ(SaveFormatForVersion(&eleven), engine::FileFormat::Normal);
+    EXPECT_EQ(SaveFormatForVersion(&sixteen), engine::FileFormat::Excel8);
 }
 
 TEST_F(Connection, VersionThatIsNoNumberFails) {

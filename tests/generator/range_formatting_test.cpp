@@ -1,5 +1,4 @@
 #include "generator/connection.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
 #include "generator/range_formatting.h"
@@ -8,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace generator;
-using engine::BorderEdge;
+using engine::CellSide;
 using engine::BorderLine;
 
 namespace {
@@ -31,12 +30,12 @@ TEST_F(RangeFormatting, EmptyRangeTextActsOnTheCurrentSelection) {
     ExcelApp->Range("C5:D6").Select();
     SetInteriorColor("", 35);
     SetNumberFormat("", "0.0%");
-    SetBorders("", false, true, false, false, false, false, engine::xlThin, 15);
+    SetBorders("", false, true, false, false, false, false, engine::BorderWeight::Thin, 15);
     WriteCell("", "kept", false, false);
     EXPECT_EQ(selection(), "$C$5:$D$6");
     EXPECT_EQ(styleAt(5, 3).fillColorIndex, 35);
     EXPECT_EQ(styleAt(5, 3).numberFormat, "0.0%");
-    EXPECT_EQ(styleAt(4, 2).border(BorderEdge::Left).line, BorderLine::Thin);
+    EXPECT_EQ(styleAt(4, 2).border(CellSide::Left).line, BorderLine::Thin);
     EXPECT_EQ(ExcelApp->Range("C5").FormulaR1C1(), "kept");
     EXPECT_EQ(ExcelApp->Range("D6").FormulaR1C1(), "");
 }
@@ -60,36 +59,36 @@ TEST_F(RangeFormatting, SizesAlwaysSelectAndTakeNoEmptyText) {
 }
 
 TEST_F(RangeFormatting, BordersDrawInTheirOrderWithWeightAndColour) {
-    SetBorders("$B6:$D9", false, true, true, true, true, true, engine::xlThin, 15);
-    SetBorders("$B6:$D6", false, true, true, true, true, false, engine::xlMedium, 15);
-    EXPECT_EQ(styleAt(5, 1).border(BorderEdge::Left), (engine::Border{BorderLine::Medium, 15}));
-    EXPECT_EQ(styleAt(5, 1).border(BorderEdge::Right), (engine::Border{BorderLine::Thin, 15}));
-    EXPECT_EQ(styleAt(5, 2).border(BorderEdge::Bottom), (engine::Border{BorderLine::Medium, 15}));
-    EXPECT_EQ(styleAt(8, 3).border(BorderEdge::Right), (engine::Border{BorderLine::Thin, 15}));
-    EXPECT_EQ(styleAt(7, 2).border(BorderEdge::Top).line, BorderLine::None);  // no inside horizontal
+    SetBorders("$B6:$D9", false, true, true, true, true, true, engine::BorderWeight::Thin, 15);
+    SetBorders("$B6:$D6", false, true, true, true, true, false, engine::BorderWeight::Medium, 15);
+    EXPECT_EQ(styleAt(5, 1).border(CellSide::Left), (engine::Border{BorderLine::Medium, 15}));
+    EXPECT_EQ(styleAt(5, 1).border(CellSide::Right), (engine::Border{BorderLine::Thin, 15}));
+    EXPECT_EQ(styleAt(5, 2).border(CellSide::Bottom), (engine::Border{BorderLine::Medium, 15}));
+    EXPECT_EQ(styleAt(8, 3).border(CellSide::Right), (engine::Border{BorderLine::Thin, 15}));
+    EXPECT_EQ(styleAt(7, 2).border(CellSide::Top).line, BorderLine::None);  // no inside horizontal
 }
 
 TEST_F(RangeFormatting, BordersWithNoFlagStillSelectAndDrawNothing) {
-    SetBorders("$B4:$D4", false, false, false, false, false, false, engine::xlThin, 15);
+    SetBorders("$B4:$D4", false, false, false, false, false, false, engine::BorderWeight::Thin, 15);
     EXPECT_EQ(selection(), "$B$4:$D$4");
     EXPECT_TRUE(ExcelApp->ActiveSheet().Data().cells.empty());
 }
 
 TEST_F(RangeFormatting, BorderSetsLineWeightAndColour) {
     ExcelApp->Range("B2").Select();
-    SetBorder(engine::xlEdgeTop, engine::xlMedium, 10);
-    EXPECT_EQ(styleAt(1, 1).border(BorderEdge::Top), (engine::Border{BorderLine::Medium, 10}));
-    EXPECT_THROW(SetBorder(engine::xlEdgeTop, 3, 10), engine::EngineError);
+    SetBorder(engine::BorderEdge::Top, engine::BorderWeight::Medium, 10);
+    EXPECT_EQ(styleAt(1, 1).border(CellSide::Top), (engine::Border{BorderLine::Medium, 10}));
+    EXPECT_THROW(SetBorder(engine::BorderEdge::Top, static_cast<engine::BorderWeight>(3), 10), engine::EngineError);
 }
 
 TEST_F(RangeFormatting, RightWinsWhenBothHorizontalFlagsAreSet) {
     ExcelApp->Range("B2").Select();
     SetAlignment(true, false, false, true);
-    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Right);
-    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VAlign::Bottom);
+    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HorizontalAlignment::Right);
+    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VerticalAlignment::Bottom);
     SetAlignment(true, true, true, false);
-    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Center);
-    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VAlign::Center);
+    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HorizontalAlignment::Center);
+    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VerticalAlignment::Center);
     EXPECT_TRUE(styleAt(1, 1).wrap);
 }
 
@@ -97,7 +96,7 @@ TEST_F(RangeFormatting, FalseAlignmentFlagsLeaveTheirProperties) {
     ExcelApp->Range("B2").Select();
     SetAlignment(false, false, true, true);
     SetAlignment(false, false, false, false);
-    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Right);
+    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HorizontalAlignment::Right);
     EXPECT_TRUE(styleAt(1, 1).wrap);  // only ever switched on
 }
 
@@ -120,7 +119,7 @@ TEST_F(RangeFormatting, WriteCellMergesOnlyAreasOfSeveralCells) {
 
 TEST_F(RangeFormatting, FontTakesStyleSizeColourAndName) {
     ExcelApp->Range("B6").Select();
-    SetFont("Bold", 11, engine::xlColorIndexAutomatic, "Garamond");
+    SetFont("Bold", 11, engine::kColorAutomatic, "Garamond");
     const engine::FontStyle& f = styleAt(5, 1).font;
     EXPECT_TRUE(f.bold);
     EXPECT_EQ(f.size, 11);

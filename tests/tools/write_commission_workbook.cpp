@@ -13,7 +13,6 @@
 #include "generator/commission_sheet.h"
 #include "generator/connection.h"
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/xls/xls_reader.h"
 #include "engine/xls/xls_writer.h"
@@ -97,7 +96,7 @@ void build(const Records& records, const QString& path) {
     generator::BuildCommissionSheet(records);
     excel.Sheets()(1).Select();
     excel.Range(QStringLiteral("B1")).Select();
-    book.SaveAs(path, engine::xlExcel8);
+    book.SaveAs(path, engine::FileFormat::Excel8);
     excel.SetDisplayAlerts(false);
     excel.Quit();
     generator::ReleaseExcel();
