@@ -2,8 +2,8 @@
 
 #include "engine/detail/checked_enum.h"
 #include "engine/detail/handle_access.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 
 namespace engine {
 

@@ -1,8 +1,8 @@
 // How a worksheet prints: the page setup of the object model over PageSetupData.
 #include "engine/detail/checked_enum.h"
 #include "engine/detail/handle_access.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 #include "engine/worksheet.h"
 
 namespace engine {

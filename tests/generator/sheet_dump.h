@@ -2,7 +2,7 @@
 
 #include "engine/model/sheet.h"
 
-#include "engine/range_reference.h"
+#include "engine/model/cell_reference.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "engine/xls/sheet_stream_writer.h"
 
 #include "engine/formula/formula.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 #include "engine/xls/biff_conventions.h"
 #include "engine/xls/biff_record_types.h"
 #include "engine/xls/biff_writer.h"
