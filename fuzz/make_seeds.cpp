@@ -58,7 +58,7 @@ QByteArray commissionWorkbook(const generator::RecordList& records, const QStrin
     while (book.Sheets().Count() > 1) book.Sheets()(2).Delete();
     book.Sheets()(1).SetName(QStringLiteral("Inventory List"));
     generator::writeCommissionSheet(*app, records);
-    book.SaveAs(path, 56);
+    book.SaveAs(path, engine::FileFormat::Excel8);
     app->Quit();
     return readAll(path);
 }

@@ -10,7 +10,6 @@
 #include "generator/engine_session.h"
 #include "engine/application.h"
 #include "engine/clipboard.h"
-#include "engine/constants.h"
 #include "generator/generation_run.h"
 
 #include <QDir>
@@ -98,7 +97,7 @@ inline Timing saveStage(const generator::RecordList& records, const QString& pat
     const LayoutInstance instance;
     layoutStage(records, instance);
     const engine::Workbook book = instance.app().ActiveWorkbook();
-    return timed([&] { book.SaveAs(path, engine::xlExcel8); });
+    return timed([&] { book.SaveAs(path, engine::FileFormat::Excel8); });
 }
 
 // Opens the saved workbook in a new instance.

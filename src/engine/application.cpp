@@ -1,9 +1,8 @@
 #include "engine/application.h"
 
-#include "engine/constants.h"
+#include "engine/detail/checked_enum.h"
 #include "engine/detail/engine_state.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 
 namespace engine {
 
@@ -45,22 +44,18 @@ void Application::SetDurableSaves(bool on) { running().durableSaves = on; }
 bool Application::Visible() const { return running().visible; }
 void Application::SetVisible(bool on) { running().visible = on; }
 
-int Application::EnableCancelKey() const { return running().enableCancelKey; }
+CancelKey Application::EnableCancelKey() const { return running().enableCancelKey; }
 
-void Application::SetEnableCancelKey(int mode) {
-    m_app->ensureRunning();
-    if (mode != xlDisabled && mode != xlInterrupt && mode != xlErrorHandler)
-        throw EngineError(QStringLiteral("EnableCancelKey takes xlDisabled, xlInterrupt or xlErrorHandler, not %1.").arg(mode));
-    m_app->enableCancelKey = mode;
+void Application::SetEnableCancelKey(CancelKey mode) {
+    detail::AppState& app = running();
+    app.enableCancelKey = detail::checkedEnum(mode, CancelKey::ErrorHandler, "cancel key mode");
 }
 
-int Application::Cursor() const { return running().cursor; }
+Cursor Application::Cursor() const { return running().cursor; }
 
-void Application::SetCursor(int cursor) {
-    m_app->ensureRunning();
-    if (cursor != xlDefault && cursor != xlWait && cursor != xlNorthwestArrow && cursor != xlIBeam)
-        throw EngineError(QStringLiteral("Cursor takes xlDefault, xlWait, xlNorthwestArrow or xlIBeam, not %1.").arg(cursor));
-    m_app->cursor = cursor;
+void Application::SetCursor(engine::Cursor cursor) {
+    detail::AppState& app = running();
+    app.cursor = detail::checkedEnum(cursor, engine::Cursor::IBeam, "cursor");
 }
 
 Workbooks Application::Workbooks() const {

@@ -13,6 +13,11 @@ namespace detail {
 struct AppState;
 }
 
+// What the Esc key does while the application works.
+enum class CancelKey { Disabled, Interrupt, ErrorHandler };
+// The mouse pointer the application shows.
+enum class Cursor { Default, Wait, NorthwestArrow, IBeam };
+
 // The version text of the built-in engine.
 inline constexpr const char* kBuiltInVersion = "16.0";
 
@@ -39,10 +44,10 @@ public:
     void SetEnableEvents(bool on);
     bool Visible() const;
     void SetVisible(bool on);
-    int EnableCancelKey() const;  // xlDisabled, xlInterrupt or xlErrorHandler
-    void SetEnableCancelKey(int mode);
-    int Cursor() const;  // xlDefault, xlWait, xlNorthwestArrow or xlIBeam
-    void SetCursor(int cursor);
+    CancelKey EnableCancelKey() const;
+    void SetEnableCancelKey(CancelKey mode);
+    engine::Cursor Cursor() const;
+    void SetCursor(engine::Cursor cursor);
     // Whether Workbook.SaveAs waits until a file is on the disk (on by default). The
     // engine's own setting, for an instance that only saves files read back at once.
     bool DurableSaves() const;

@@ -1,9 +1,9 @@
 #include "engine/range.h"
 
-#include "engine/constants.h"
+#include "engine/detail/checked_enum.h"
 #include "engine/detail/handle_access.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 
 namespace engine {
 
@@ -34,50 +34,20 @@ void Range::Clear() const { editorFor(m_book, m_sheet).clear(m_area); }
 
 Font Range::Font() const { return engine::Font(*this); }
 Interior Range::Interior() const { return engine::Interior(*this); }
-RangeBorder Range::Borders(int index) const { return RangeBorder(*this, index); }
+RangeBorder Range::Borders(BorderEdge edge) const { return RangeBorder(*this, edge); }
 
-int Range::HorizontalAlignment() const {
-    switch (topLeftStyle(m_book, m_sheet, m_area).hAlign) {
-    case HAlign::General: return xlGeneral;
-    case HAlign::Left: return xlLeft;
-    case HAlign::Center: return xlCenter;
-    case HAlign::Right: return xlRight;
-    }
-    return xlGeneral;
+HorizontalAlignment Range::HorizontalAlignment() const { return topLeftStyle(m_book, m_sheet, m_area).hAlign; }
+
+void Range::SetHorizontalAlignment(engine::HorizontalAlignment alignment) const {
+    detail::checkedEnum(alignment, engine::HorizontalAlignment::Right, "horizontal alignment");
+    editorFor(m_book, m_sheet).applyStyle(m_area, detail::StyleChange::hAlign(alignment));
 }
 
-void Range::SetHorizontalAlignment(int alignment) const {
-    HAlign a;
-    switch (alignment) {
-    case xlGeneral: a = HAlign::General; break;
-    case xlLeft: a = HAlign::Left; break;
-    case xlCenter: a = HAlign::Center; break;
-    case xlRight: a = HAlign::Right; break;
-    default:
-        throw EngineError(QStringLiteral("The horizontal alignment %1 is not one of xlGeneral, xlLeft, xlCenter or xlRight.").arg(alignment));
-    }
-    editorFor(m_book, m_sheet).applyStyle(m_area, detail::StyleChange::hAlign(a));
-}
+VerticalAlignment Range::VerticalAlignment() const { return topLeftStyle(m_book, m_sheet, m_area).vAlign; }
 
-int Range::VerticalAlignment() const {
-    switch (topLeftStyle(m_book, m_sheet, m_area).vAlign) {
-    case VAlign::Top: return xlTop;
-    case VAlign::Center: return xlCenter;
-    case VAlign::Bottom: return xlBottom;
-    }
-    return xlBottom;
-}
-
-void Range::SetVerticalAlignment(int alignment) const {
-    VAlign a;
-    switch (alignment) {
-    case xlTop: a = VAlign::Top; break;
-    case xlCenter: a = VAlign::Center; break;
-    case xlBottom: a = VAlign::Bottom; break;
-    default:
-        throw EngineError(QStringLiteral("The vertical alignment %1 is not one of xlTop, xlCenter or xlBottom.").arg(alignment));
-    }
-    editorFor(m_book, m_sheet).applyStyle(m_area, detail::StyleChange::vAlign(a));
+void Range::SetVerticalAlignment(engine::VerticalAlignment alignment) const {
+    detail::checkedEnum(alignment, engine::VerticalAlignment::Bottom, "vertical alignment");
+    editorFor(m_book, m_sheet).applyStyle(m_area, detail::StyleChange::vAlign(alignment));
 }
 
 bool Range::WrapText() const { return topLeftStyle(m_book, m_sheet, m_area).wrap; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/model/cell_style.h"
 #include "engine/model/cell_types.h"
 
 #include <QString>
@@ -14,6 +15,12 @@ struct WorkbookState;
 
 class Range;
 
+// A border of a range: one of its four outer edges, or the lines between its cells.
+enum class BorderEdge { Left, Top, Bottom, Right, InsideVertical, InsideHorizontal };
+// A border's line: continuous, or none.
+enum class LineStyle { None, Continuous };
+enum class BorderWeight { Thin, Medium, Thick };
+
 // A range's font. Setters apply to every cell of the range; getters read the
 // range's top-left cell.
 class Font {
@@ -23,7 +30,7 @@ public:
     void SetFontStyle(const QString& style) const;  // also accepts "Normal" for "Regular"
     double Size() const;
     void SetSize(double points) const;
-    int ColorIndex() const;  // palette index 1..56 or xlColorIndexAutomatic
+    int ColorIndex() const;  // palette index 1..56 or kColorAutomatic
     void SetColorIndex(int index) const;
     QString Name() const;
     void SetName(const QString& name) const;
@@ -42,8 +49,8 @@ private:
 class Interior {
 public:
     explicit Interior(const Range& range);
-    int ColorIndex() const;  // palette index 1..56 or xlColorIndexNone
-    void SetColorIndex(int index) const;
+    int ColorIndex() const;  // palette index 1..56 or kColorNone
+    void SetColorIndex(int index) const;  // also takes kColorAutomatic for no fill
 
 private:
     std::shared_ptr<detail::WorkbookState> m_book;
@@ -51,23 +58,23 @@ private:
     CellArea m_area;
 };
 
-// One border of a range: an outer edge (xlEdgeLeft .. xlEdgeRight) or the lines
-// between its cells (xlInsideVertical, xlInsideHorizontal).
+// One border of a range. Setting a continuous line where there is none draws it
+// thin; the weight and colour apply to the line (and draw it when there is none).
 class RangeBorder {
 public:
-    RangeBorder(const Range& range, int index);
-    int LineStyle() const;  // xlContinuous or xlLineStyleNone
-    void SetLineStyle(int style) const;
-    int Weight() const;  // xlThin, xlMedium or xlThick
-    void SetWeight(int weight) const;
-    int ColorIndex() const;
+    RangeBorder(const Range& range, BorderEdge edge);
+    engine::LineStyle LineStyle() const;
+    void SetLineStyle(engine::LineStyle style) const;
+    BorderWeight Weight() const;
+    void SetWeight(BorderWeight weight) const;
+    int ColorIndex() const;  // palette index 1..56 or kColorAutomatic
     void SetColorIndex(int index) const;
 
 private:
     std::shared_ptr<detail::WorkbookState> m_book;
     SheetData* m_sheet;
     CellArea m_area;
-    int m_index;
+    BorderEdge m_edge;
 };
 
 class RangeRows;
@@ -89,12 +96,12 @@ public:
 
     engine::Font Font() const;
     engine::Interior Interior() const;
-    engine::RangeBorder Borders(int index) const;
+    engine::RangeBorder Borders(BorderEdge edge) const;
 
-    int HorizontalAlignment() const;  // xlGeneral, xlLeft, xlCenter or xlRight
-    void SetHorizontalAlignment(int alignment) const;
-    int VerticalAlignment() const;  // xlTop, xlCenter or xlBottom
-    void SetVerticalAlignment(int alignment) const;
+    engine::HorizontalAlignment HorizontalAlignment() const;
+    void SetHorizontalAlignment(engine::HorizontalAlignment alignment) const;
+    engine::VerticalAlignment VerticalAlignment() const;
+    void SetVerticalAlignment(engine::VerticalAlignment alignment) const;
     bool WrapText() const;
     void SetWrapText(bool wrap) const;
     QString NumberFormat() const;

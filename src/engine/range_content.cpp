@@ -1,6 +1,7 @@
 // What a range holds: contents written as typed, formulas, values.
 #include "engine/detail/handle_access.h"
 #include "engine/detail/recalculation.h"
+#include "engine/formula/format_general.h"
 #include "engine/formula/formula.h"
 #include "engine/formula/typed_input.h"
 #include "engine/range.h"
@@ -40,7 +41,7 @@ void writeTyped(detail::SheetEditor& editor, int row, int col, const QString& te
 }
 
 QString constantText(const CellValue& value) {
-    if (const double* d = std::get_if<double>(&value)) return QString::number(*d, 'g', 15);
+    if (const double* d = std::get_if<double>(&value)) return formula::formatGeneral(*d);
     if (const QString* s = std::get_if<QString>(&value)) return *s;
     if (const bool* b = std::get_if<bool>(&value)) return *b ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     if (const ErrorValue* e = std::get_if<ErrorValue>(&value)) return errorText(*e);

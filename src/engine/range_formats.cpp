@@ -1,5 +1,5 @@
 // The font, fill and borders of a range.
-#include "engine/constants.h"
+#include "engine/detail/checked_enum.h"
 #include "engine/detail/handle_access.h"
 #include "engine/model/engine_error.h"
 #include "engine/range.h"
@@ -19,42 +19,43 @@ constexpr int kMaxFontNameLength = 31;
 bool isPaletteIndex(int index) { return index >= 1 && index <= kPaletteSize; }
 
 int checkedFontOrLineColor(int index) {
-    if (index != xlColorIndexAutomatic && !isPaletteIndex(index))
+    if (index != kColorAutomatic && !isPaletteIndex(index))
         throw EngineError(QStringLiteral("The colour index %1 is not 1 to 56 or automatic.").arg(index));
     return index;
 }
 
-// Where a border of a range lies: up to two strips of cells and the edge of each.
+// Where a border of a range lies: up to two strips of cells and the side of each.
 struct BorderTargets {
     struct Strip {
         CellArea area;
-        BorderEdge edge;
+        CellSide side;
     };
     Strip strips[2];
     int count = 0;
 };
 
-BorderTargets bordersOf(const CellArea& a, int index) {
+BorderTargets bordersOf(const CellArea& a, BorderEdge edge) {
     BorderTargets t;
-    auto add = [&](int r1, int c1, int r2, int c2, BorderEdge e) { t.strips[t.count++] = {CellArea{r1, c1, r2, c2}, e}; };
-    switch (index) {
-    case xlEdgeLeft: add(a.firstRow, a.firstCol, a.lastRow, a.firstCol, BorderEdge::Left); break;
-    case xlEdgeTop: add(a.firstRow, a.firstCol, a.firstRow, a.lastCol, BorderEdge::Top); break;
-    case xlEdgeBottom: add(a.lastRow, a.firstCol, a.lastRow, a.lastCol, BorderEdge::Bottom); break;
-    case xlEdgeRight: add(a.firstRow, a.lastCol, a.lastRow, a.lastCol, BorderEdge::Right); break;
-    case xlInsideVertical:
+    auto add = [&](int r1, int c1, int r2, int c2, CellSide side) {
+        t.strips[t.count++] = {CellArea{r1, c1, r2, c2}, side};
+    };
+    switch (edge) {
+    case BorderEdge::Left: add(a.firstRow, a.firstCol, a.lastRow, a.firstCol, CellSide::Left); break;
+    case BorderEdge::Top: add(a.firstRow, a.firstCol, a.firstRow, a.lastCol, CellSide::Top); break;
+    case BorderEdge::Bottom: add(a.lastRow, a.firstCol, a.lastRow, a.lastCol, CellSide::Bottom); break;
+    case BorderEdge::Right: add(a.firstRow, a.lastCol, a.lastRow, a.lastCol, CellSide::Right); break;
+    case BorderEdge::InsideVertical:
         if (a.columnCount() > 1) {
-            add(a.firstRow, a.firstCol, a.lastRow, a.lastCol - 1, BorderEdge::Right);
-            add(a.firstRow, a.firstCol + 1, a.lastRow, a.lastCol, BorderEdge::Left);
+            add(a.firstRow, a.firstCol, a.lastRow, a.lastCol - 1, CellSide::Right);
+            add(a.firstRow, a.firstCol + 1, a.lastRow, a.lastCol, CellSide::Left);
         }
         break;
-    case xlInsideHorizontal:
+    case BorderEdge::InsideHorizontal:
         if (a.rowCount() > 1) {
-            add(a.firstRow, a.firstCol, a.lastRow - 1, a.lastCol, BorderEdge::Bottom);
-            add(a.firstRow + 1, a.firstCol, a.lastRow, a.lastCol, BorderEdge::Top);
+            add(a.firstRow, a.firstCol, a.lastRow - 1, a.lastCol, CellSide::Bottom);
+            add(a.firstRow + 1, a.firstCol, a.lastRow, a.lastCol, CellSide::Top);
         }
         break;
-    default: break;
     }
     return t;
 }
@@ -127,12 +128,12 @@ Interior::Interior(const Range& range) : m_book(range.book()), m_sheet(range.she
 
 int Interior::ColorIndex() const {
     const int fill = topLeftStyle(m_book, m_sheet, m_area).fillColorIndex;
-    return isPaletteIndex(fill) ? fill : xlColorIndexNone;
+    return isPaletteIndex(fill) ? fill : kColorNone;
 }
 
 void Interior::SetColorIndex(int index) const {
     int fill = index;
-    if (index == xlColorIndexNone || index == xlColorIndexAutomatic) fill = kColorNone;
+    if (index == kColorNone || index == kColorAutomatic) fill = kColorNone;
     else if (!isPaletteIndex(index))
         throw EngineError(QStringLiteral("The fill colour index %1 is not 1 to 56 or none.").arg(index));
     editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fill(fill));
@@ -140,68 +141,69 @@ void Interior::SetColorIndex(int index) const {
 
 // --- Border ---
 
-RangeBorder::RangeBorder(const Range& range, int index)
-    : m_book(range.book()), m_sheet(range.sheet()), m_area(range.Area()), m_index(index) {
-    if (index < xlEdgeLeft || index > xlInsideHorizontal)
-        throw EngineError(QStringLiteral("The border index %1 is not one of the edges or inside lines.").arg(index));
-}
+RangeBorder::RangeBorder(const Range& range, BorderEdge edge)
+    : m_book(range.book()),
+      m_sheet(range.sheet()),
+      m_area(range.Area()),
+      m_edge(detail::checkedEnum(edge, BorderEdge::InsideHorizontal, "border edge")) {}
 
 namespace {
 
 const engine::Border& firstBorder(const std::shared_ptr<detail::WorkbookState>& book, SheetData* sheet,
-                                  const CellArea& area, int index) {
+                                  const CellArea& area, BorderEdge edge) {
     static const engine::Border none;
-    const BorderTargets t = bordersOf(area, index);
+    const BorderTargets t = bordersOf(area, edge);
     if (t.count == 0) {
         detail::checkedView(book, sheet);
         return none;
     }
-    return topLeftStyle(book, sheet, t.strips[0].area).border(t.strips[0].edge);
+    return topLeftStyle(book, sheet, t.strips[0].area).border(t.strips[0].side);
 }
 
 void changeBorders(const std::shared_ptr<detail::WorkbookState>& book, SheetData* sheet, const CellArea& area,
-                   int index, StyleChange::Kind kind, int number) {
+                   BorderEdge edge, StyleChange::Kind kind, int number) {
     auto editor = editorFor(book, sheet);
-    const BorderTargets t = bordersOf(area, index);
+    const BorderTargets t = bordersOf(area, edge);
     for (int i = 0; i < t.count; ++i)
-        editor.applyStyle(t.strips[i].area, StyleChange::border(kind, t.strips[i].edge, number));
+        editor.applyStyle(t.strips[i].area, StyleChange::border(kind, t.strips[i].side, number));
 }
 
 }  // namespace
 
-int RangeBorder::LineStyle() const {
-    return firstBorder(m_book, m_sheet, m_area, m_index).line == BorderLine::None ? xlLineStyleNone : xlContinuous;
+LineStyle RangeBorder::LineStyle() const {
+    const bool drawn = firstBorder(m_book, m_sheet, m_area, m_edge).line != BorderLine::None;
+    return drawn ? engine::LineStyle::Continuous : engine::LineStyle::None;
 }
 
-void RangeBorder::SetLineStyle(int style) const {
-    if (style == xlContinuous) changeBorders(m_book, m_sheet, m_area, m_index, StyleChange::Kind::BorderContinuous, 0);
-    else if (style == xlLineStyleNone) changeBorders(m_book, m_sheet, m_area, m_index, StyleChange::Kind::BorderNone, 0);
-    else throw EngineError(QStringLiteral("The line style %1 is not xlContinuous or xlLineStyleNone.").arg(style));
+void RangeBorder::SetLineStyle(engine::LineStyle style) const {
+    const bool drawn = detail::checkedEnum(style, engine::LineStyle::Continuous, "line style") ==
+                       engine::LineStyle::Continuous;
+    const StyleChange::Kind kind = drawn ? StyleChange::Kind::BorderContinuous : StyleChange::Kind::BorderNone;
+    changeBorders(m_book, m_sheet, m_area, m_edge, kind, 0);
 }
 
-int RangeBorder::Weight() const {
-    switch (firstBorder(m_book, m_sheet, m_area, m_index).line) {
-    case BorderLine::Medium: return xlMedium;
-    case BorderLine::Thick: return xlThick;
-    default: return xlThin;
+BorderWeight RangeBorder::Weight() const {
+    switch (firstBorder(m_book, m_sheet, m_area, m_edge).line) {
+    case BorderLine::Medium: return BorderWeight::Medium;
+    case BorderLine::Thick: return BorderWeight::Thick;
+    default: return BorderWeight::Thin;
     }
 }
 
-void RangeBorder::SetWeight(int weight) const {
-    BorderLine line;
-    switch (weight) {
-    case xlThin: line = BorderLine::Thin; break;
-    case xlMedium: line = BorderLine::Medium; break;
-    case xlThick: line = BorderLine::Thick; break;
-    default: throw EngineError(QStringLiteral("The border weight %1 is not xlThin, xlMedium or xlThick.").arg(weight));
+void RangeBorder::SetWeight(BorderWeight weight) const {
+    BorderLine line = BorderLine::Thin;
+    switch (detail::checkedEnum(weight, BorderWeight::Thick, "border weight")) {
+    case BorderWeight::Thin: line = BorderLine::Thin; break;
+    case BorderWeight::Medium: line = BorderLine::Medium; break;
+    case BorderWeight::Thick: line = BorderLine::Thick; break;
     }
-    changeBorders(m_book, m_sheet, m_area, m_index, StyleChange::Kind::BorderWeight, static_cast<int>(line));
+    changeBorders(m_book, m_sheet, m_area, m_edge, StyleChange::Kind::BorderWeight, static_cast<int>(line));
 }
 
-int RangeBorder::ColorIndex() const { return firstBorder(m_book, m_sheet, m_area, m_index).colorIndex; }
+int RangeBorder::ColorIndex() const { return firstBorder(m_book, m_sheet, m_area, m_edge).colorIndex; }
 
 void RangeBorder::SetColorIndex(int index) const {
-    changeBorders(m_book, m_sheet, m_area, m_index, StyleChange::Kind::BorderColor, checkedFontOrLineColor(index));
+    changeBorders(m_book, m_sheet, m_area, m_edge, StyleChange::Kind::BorderColor, checkedFontOrLineColor(index));
 }
 
 }  // namespace engine

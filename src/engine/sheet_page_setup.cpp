@@ -1,8 +1,8 @@
 // How a worksheet prints: the page setup of the object model over PageSetupData.
-#include "engine/constants.h"
+#include "engine/detail/checked_enum.h"
 #include "engine/detail/handle_access.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 #include "engine/worksheet.h"
 
 namespace engine {
@@ -56,26 +56,23 @@ void PageSetup::SetHeaderMargin(double points) const { page().headerMargin = che
 double PageSetup::FooterMargin() const { return page().footerMargin * kPointsPerInch; }
 void PageSetup::SetFooterMargin(double points) const { page().footerMargin = checkedMarginInches(points); }
 
-int PageSetup::PrintComments() const { return page().printComments; }
+PrintComments PageSetup::PrintComments() const { return page().printComments; }
 
-void PageSetup::SetPrintComments(int mode) const {
-    if (mode != xlPrintNoComments && mode != xlPrintSheetEnd && mode != xlPrintInPlace)
-        throw EngineError(QStringLiteral("The comment printing mode %1 is not known.").arg(mode));
-    page().printComments = mode;
+void PageSetup::SetPrintComments(engine::PrintComments mode) const {
+    page().printComments = detail::checkedEnum(mode, engine::PrintComments::InPlace, "comment printing mode");
 }
 
-int PageSetup::Orientation() const { return page().orientation; }
+Orientation PageSetup::Orientation() const { return page().orientation; }
 
-void PageSetup::SetOrientation(int orientation) const {
-    if (orientation != xlPortrait && orientation != xlLandscape)
-        throw EngineError(QStringLiteral("The orientation %1 is not xlPortrait or xlLandscape.").arg(orientation));
-    page().orientation = orientation;
+void PageSetup::SetOrientation(engine::Orientation orientation) const {
+    page().orientation = detail::checkedEnum(orientation, engine::Orientation::Landscape, "orientation");
 }
 
-int PageSetup::PaperSize() const { return page().paperSize; }
+PaperSize PageSetup::PaperSize() const { return page().paperSize; }
 
-void PageSetup::SetPaperSize(int size) const {
-    if (size < 1 || size > 255) throw EngineError(QStringLiteral("The paper size %1 is not known.").arg(size));
+void PageSetup::SetPaperSize(engine::PaperSize size) const {
+    const int number = static_cast<int>(size);
+    if (number < 1 || number > 255) throw EngineError(QStringLiteral("The paper size %1 is not known.").arg(number));
     page().paperSize = size;
 }
 

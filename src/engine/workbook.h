@@ -14,6 +14,9 @@ struct AppState;
 struct WorkbookState;
 }
 
+// The formats Workbook.SaveAs writes; both are the .xls workbook format.
+enum class FileFormat { Normal, Excel8 };
+
 // The worksheets of a workbook, numbered from 1.
 class Sheets {
 public:
@@ -43,9 +46,9 @@ public:
 
     // Brings every formula's cached result up to date.
     void Calculate() const;
-    // Writes the workbook to path in the .xls format; fileFormat is xlNormal or
-    // xlExcel8. Formulas carry their current results.
-    void SaveAs(const QString& path, int fileFormat) const;
+    // Writes the workbook to path in the .xls format. Formulas carry their current
+    // results.
+    void SaveAs(const QString& path, FileFormat fileFormat) const;
     // Closes the workbook without saving; it leaves its application's list.
     void Close() const;
 

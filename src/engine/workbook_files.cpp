@@ -1,5 +1,5 @@
 // Saving workbooks to .xls files and opening them again.
-#include "engine/constants.h"
+#include "engine/detail/checked_enum.h"
 #include "engine/detail/engine_state.h"
 #include "engine/detail/recalculation.h"
 #include "engine/model/engine_error.h"
@@ -11,10 +11,9 @@
 
 namespace engine {
 
-void Workbook::SaveAs(const QString& path, int fileFormat) const {
+void Workbook::SaveAs(const QString& path, FileFormat fileFormat) const {
     m_book->ensureOpen();
-    if (fileFormat != xlNormal && fileFormat != xlExcel8)
-        throw EngineError(QStringLiteral("The file format %1 cannot be written; use xlNormal or xlExcel8.").arg(fileFormat));
+    detail::checkedEnum(fileFormat, FileFormat::Excel8, "file format");
     if (path.isEmpty()) throw EngineError(QStringLiteral("A workbook needs a file name to be saved."));
     detail::Recalculator(*m_book).calculateAll();  // the file carries current results
     xls::writeWorkbook(m_book->data, path,

@@ -1,9 +1,9 @@
 #include "engine/worksheet.h"
 
 #include "engine/detail/handle_access.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/used_range.h"
-#include "engine/range_reference.h"
 
 namespace engine {
 

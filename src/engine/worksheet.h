@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/model/page_setup.h"
 #include "engine/range.h"
 
 #include <QString>
@@ -34,12 +35,12 @@ public:
     void SetHeaderMargin(double points) const;
     double FooterMargin() const;
     void SetFooterMargin(double points) const;
-    int PrintComments() const;  // xlPrintNoComments, xlPrintSheetEnd or xlPrintInPlace
-    void SetPrintComments(int mode) const;
-    int Orientation() const;  // xlPortrait or xlLandscape
-    void SetOrientation(int orientation) const;
-    int PaperSize() const;  // xlPaperLetter, xlPaperA4, ...
-    void SetPaperSize(int size) const;
+    engine::PrintComments PrintComments() const;
+    void SetPrintComments(engine::PrintComments mode) const;
+    engine::Orientation Orientation() const;
+    void SetOrientation(engine::Orientation orientation) const;
+    engine::PaperSize PaperSize() const;
+    void SetPaperSize(engine::PaperSize size) const;  // 1 to 255
     // The scale in percent, or empty when the page is fitted (Zoom = false).
     std::optional<int> Zoom() const;
     void SetZoom(bool zoom) const;  // only false is accepted: fit to pages

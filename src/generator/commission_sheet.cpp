@@ -1,7 +1,6 @@
 #include "generator/commission_sheet.h"
 
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "generator/page_setup.h"
 #include "generator/palette.h"
 #include "generator/range_formatting.h"
@@ -20,7 +19,7 @@ constexpr int kLightGrey = 15;
 constexpr int kPaleBlue = 35;
 
 constexpr int kFirstRecordRow = 7;
-constexpr int kAutomatic = engine::xlColorIndexAutomatic;
+constexpr int kAutomatic = engine::kColorAutomatic;
 
 const QString kMoney = QStringLiteral("$#,##0.00");
 const QString kBodyFont = QStringLiteral("Century Gothic");
@@ -96,7 +95,7 @@ private:
         all.Clear();
         all.Font().SetName(QStringLiteral("Arial"));
         all.Font().SetSize(10);
-        all.SetVerticalAlignment(engine::xlCenter);
+        all.SetVerticalAlignment(engine::VerticalAlignment::Center);
         all.SetWrapText(true);
         setInteriorColor(all, kWhite);
     }
@@ -166,10 +165,10 @@ private:
         constexpr BorderSides box{.left = true, .top = true, .bottom = true, .right = true};
         constexpr BorderSides grid{.left = true, .top = true, .bottom = true, .right = true, .insideVertical = true};
         constexpr BorderSides sidesAndBottom{.left = true, .bottom = true, .right = true};
-        setBorders(range(u"$B4:$D4"), grid, engine::xlThin, kLightGrey);
-        setBorders(range(QStringLiteral("$B6:$D") + lastRecordRow), grid, engine::xlThin, kLightGrey);
-        setBorders(range(u"$B6:$D6"), box, engine::xlMedium, kLightGrey);
-        setBorders(range(QStringLiteral("$B7:$D") + lastRecordRow), sidesAndBottom, engine::xlMedium, kLightGrey);
+        setBorders(range(u"$B4:$D4"), grid, engine::BorderWeight::Thin, kLightGrey);
+        setBorders(range(QStringLiteral("$B6:$D") + lastRecordRow), grid, engine::BorderWeight::Thin, kLightGrey);
+        setBorders(range(u"$B6:$D6"), box, engine::BorderWeight::Medium, kLightGrey);
+        setBorders(range(QStringLiteral("$B7:$D") + lastRecordRow), sidesAndBottom, engine::BorderWeight::Medium, kLightGrey);
     }
 
     void writeLabels(const QString& percentage) {

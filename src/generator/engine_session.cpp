@@ -1,6 +1,5 @@
 #include "generator/engine_session.h"
 
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "shell/error_trap.h"
 #include "shell/locale_number.h"
@@ -52,7 +51,7 @@ std::unique_ptr<engine::Application> EngineSession::openInNewInstance(const QStr
     return app;
 }
 
-int EngineSession::saveFormatFor(engine::Application* app) const {
+engine::FileFormat EngineSession::saveFormatFor(engine::Application* app) const {
     QString version;
     if (app) {
         version = app->Version();
@@ -63,7 +62,7 @@ int EngineSession::saveFormatFor(engine::Application* app) const {
     }
     // Versions compare as whole numbers, a half going to the even neighbour.
     const double major = std::nearbyint(shell::ToDouble(shell::ToLocaleDecimal(version)));
-    return major <= 11 ? engine::xlNormal : engine::xlExcel8;
+    return major <= 11 ? engine::FileFormat::Normal : engine::FileFormat::Excel8;
 }
 
 }  // namespace generator

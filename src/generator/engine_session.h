@@ -42,7 +42,7 @@ public:
     // The save format for an instance's version: Normal up to major version 11,
     // Excel8 from 12 (both write .xls). Without an instance a temporary one is
     // asked. Throws when the version text is not a number.
-    int saveFormatFor(engine::Application* app) const;
+    engine::FileFormat saveFormatFor(engine::Application* app) const;
 
 private:
     EngineFactory m_factory;

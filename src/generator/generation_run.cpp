@@ -2,7 +2,6 @@
 
 #include "engine/application.h"
 #include "engine/clipboard.h"
-#include "engine/constants.h"
 #include "generator/commission_sheet.h"
 #include "generator/engine_session.h"
 #include "generator/run_windows.h"
@@ -145,8 +144,8 @@ void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records
     trap(step::kScreenUpdatingOff, [&] { app().SetScreenUpdating(false); });
     trap(step::kAlertsOff, [&] { app().SetDisplayAlerts(false); });
     trap(step::kEventsOff, [&] { app().SetEnableEvents(false); });
-    trap(step::kCancelKeyOff, [&] { app().SetEnableCancelKey(engine::xlDisabled); });
-    trap(step::kWaitCursor, [&] { app().SetCursor(engine::xlWait); });
+    trap(step::kCancelKeyOff, [&] { app().SetEnableCancelKey(engine::CancelKey::Disabled); });
+    trap(step::kWaitCursor, [&] { app().SetCursor(engine::Cursor::Wait); });
     trap(step::kAddWorkbook, [&] { m_workbook = app().Workbooks().Add(); });
     int extraSheets = 0;
     trap(step::kCountExtraSheets, [&] {
@@ -162,11 +161,11 @@ void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records
     trap(step::kSelectFirstSheet, [&] { app().Sheets()(1).Select(); });
     trap(step::kSelectB1, [&] { app().Range(QStringLiteral("B1")).Select(); });
     trap(step::kHidden, [&] { app().SetVisible(false); });
-    trap(step::kDefaultCursor, [&] { app().SetCursor(engine::xlDefault); });
+    trap(step::kDefaultCursor, [&] { app().SetCursor(engine::Cursor::Default); });
     trap(step::kScreenUpdatingOn, [&] { app().SetScreenUpdating(true); });
     trap(step::kAlertsOn, [&] { app().SetDisplayAlerts(true); });
     trap(step::kEventsOn, [&] { app().SetEnableEvents(true); });
-    trap(step::kCancelKeyOn, [&] { app().SetEnableCancelKey(engine::xlInterrupt); });
+    trap(step::kCancelKeyOn, [&] { app().SetEnableCancelKey(engine::CancelKey::Interrupt); });
 }
 
 std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {

@@ -1,7 +1,6 @@
 #include "generator/page_setup.h"
 
 #include "engine/application.h"
-#include "engine/constants.h"
 
 namespace generator {
 
@@ -14,9 +13,9 @@ void setUpPage(engine::Application& app, const QString& printArea) {
     page.SetBottomMargin(app.InchesToPoints(0.5));
     page.SetHeaderMargin(app.InchesToPoints(0));
     page.SetFooterMargin(app.InchesToPoints(0));
-    page.SetPrintComments(engine::xlPrintNoComments);
-    page.SetOrientation(engine::xlLandscape);
-    page.SetPaperSize(engine::xlPaperA4);
+    page.SetPrintComments(engine::PrintComments::None);
+    page.SetOrientation(engine::Orientation::Landscape);
+    page.SetPaperSize(engine::PaperSize::A4);
     page.SetZoom(false);
     page.SetFitToPagesWide(1);
     page.SetFitToPagesTall(1);

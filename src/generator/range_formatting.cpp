@@ -1,29 +1,28 @@
 #include "generator/range_formatting.h"
 
-#include "engine/constants.h"
 
 namespace generator {
 
-void setBorders(const engine::Range& range, BorderSides sides, int weight, int colorIndex) {
-    if (sides.left) setBorder(range, engine::xlEdgeLeft, weight, colorIndex);
-    if (sides.top) setBorder(range, engine::xlEdgeTop, weight, colorIndex);
-    if (sides.bottom) setBorder(range, engine::xlEdgeBottom, weight, colorIndex);
-    if (sides.right) setBorder(range, engine::xlEdgeRight, weight, colorIndex);
-    if (sides.insideHorizontal) setBorder(range, engine::xlInsideHorizontal, weight, colorIndex);
-    if (sides.insideVertical) setBorder(range, engine::xlInsideVertical, weight, colorIndex);
+void setBorders(const engine::Range& range, BorderSides sides, engine::BorderWeight weight, int colorIndex) {
+    if (sides.left) setBorder(range, engine::BorderEdge::Left, weight, colorIndex);
+    if (sides.top) setBorder(range, engine::BorderEdge::Top, weight, colorIndex);
+    if (sides.bottom) setBorder(range, engine::BorderEdge::Bottom, weight, colorIndex);
+    if (sides.right) setBorder(range, engine::BorderEdge::Right, weight, colorIndex);
+    if (sides.insideHorizontal) setBorder(range, engine::BorderEdge::InsideHorizontal, weight, colorIndex);
+    if (sides.insideVertical) setBorder(range, engine::BorderEdge::InsideVertical, weight, colorIndex);
 }
 
-void setBorder(const engine::Range& range, int edge, int weight, int colorIndex) {
+void setBorder(const engine::Range& range, engine::BorderEdge edge, engine::BorderWeight weight, int colorIndex) {
     const engine::RangeBorder border = range.Borders(edge);
-    border.SetLineStyle(engine::xlContinuous);
+    border.SetLineStyle(engine::LineStyle::Continuous);
     border.SetWeight(weight);
     border.SetColorIndex(colorIndex);
 }
 
 void setAlignment(const engine::Range& range, AlignmentChange change) {
-    if (change.centreAcross) range.SetHorizontalAlignment(engine::xlCenter);
-    if (change.right) range.SetHorizontalAlignment(engine::xlRight);
-    if (change.centreDown) range.SetVerticalAlignment(engine::xlCenter);
+    if (change.centreAcross) range.SetHorizontalAlignment(engine::HorizontalAlignment::Center);
+    if (change.right) range.SetHorizontalAlignment(engine::HorizontalAlignment::Right);
+    if (change.centreDown) range.SetVerticalAlignment(engine::VerticalAlignment::Center);
     if (change.wrap) range.SetWrapText(true);
 }
 

@@ -21,9 +21,9 @@ struct BorderSides {
 
 // Draws continuous lines of the given weight and colour on each side asked for, in
 // the order left, top, bottom, right, inside horizontal, inside vertical.
-void setBorders(const engine::Range& range, BorderSides sides, int weight, int colorIndex);
+void setBorders(const engine::Range& range, BorderSides sides, engine::BorderWeight weight, int colorIndex);
 // One border: continuous, then the weight, then the colour.
-void setBorder(const engine::Range& range, int edge, int weight, int colorIndex);
+void setBorder(const engine::Range& range, engine::BorderEdge edge, engine::BorderWeight weight, int colorIndex);
 
 // Alignment changes; a false flag leaves its property as it was.
 struct AlignmentChange {

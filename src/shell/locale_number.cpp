@@ -138,14 +138,49 @@ double ToDouble(const QString& text, const QLocale& locale) {
     return *value;
 }
 
+SignificantDigits SignificantDigitsOf(double value) {
+    // "d.dddddddddddddde±xx", the exact binary value rounded with a tie going away
+    // from zero.
+    const QString text = QString::number(std::fabs(value), 'e', kSignificantDigits - 1);
+    SignificantDigits s;
+    s.digits[0] = static_cast<char>(text[0].unicode());
+    for (int i = 1; i < kSignificantDigits; ++i) s.digits[i] = static_cast<char>(text[i + 1].unicode());
+    s.exponent = QStringView(text).mid(kSignificantDigits + 2).toInt();
+    return s;
+}
+
+QString GeneralNumberText(double value) {
+    if (value == 0) return QStringLiteral("0");
+    const SignificantDigits s = SignificantDigitsOf(value);
+    const char* digits = s.digits.data();
+    int count = kSignificantDigits;
+    while (count > 1 && digits[count - 1] == '0') --count;
+    const int exponent = s.exponent;
+
+    std::string text;
+    if (value < 0) text += '-';
+    if (exponent < -4 || exponent >= kSignificantDigits) {
+        text += digits[0];
+        if (count > 1) text.append(1, '.').append(digits + 1, count - 1);
+        text += exponent < 0 ? "E-" : "E+";
+        if (std::abs(exponent) < 10) text += '0';
+        text += std::to_string(std::abs(exponent));
+    } else if (exponent < 0) {
+        text.append("0.").append(-exponent - 1, '0').append(digits, count);
+    } else if (count <= exponent + 1) {
+        text.append(digits, count).append(exponent + 1 - count, '0');
+    } else {
+        text.append(digits, exponent + 1).append(1, '.').append(digits + exponent + 1, count - exponent - 1);
+    }
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 std::optional<QString> LocaleNumberText(double value, const QLocale& locale) {
     if (!std::isfinite(value)) return std::nullopt;
-    if (value == 0) value = 0;  // no "-0"
-    QString text = QString::number(value, 'g', 15);
+    QString text = GeneralNumberText(value);
     // Next to the largest double, 15 digits round up past it; such a text would
     // not read back.
     if (!std::isfinite(convertC(text.toLatin1().constData()))) return std::nullopt;
-    text.replace(QLatin1Char('e'), QLatin1Char('E'));
     text.replace(QLatin1Char('.'), locale.decimalPoint());
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <array>
 #include <optional>
 
 // The one number test and conversion of the program: the entry fields and the
@@ -30,13 +31,31 @@ bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
 // The value of a numeric text; throws Failure("Type mismatch") for any other.
 double ToDouble(const QString& text, const QLocale& locale = QLocale());
 
-// A number as the program writes it: rounded to 15 significant digits, the
-// locale's decimal separator, no trailing zeros, no separator when no decimals
-// remain, no group separators, "-" for negatives. Magnitudes from 1E+15 up and
-// below 0.0001 are written with an exponent ("1,5E+20" under de_DE, "1E-05").
-// Infinity, NaN and the few doubles that round past the largest one have no
-// text. Every text written reads back through
-// ParseLocaleNumber under the same locale.
+// The precision numbers are written with, and taken to before they are rounded to
+// decimals, as spreadsheets show them.
+inline constexpr int kSignificantDigits = 15;
+
+// |value| rounded to 15 significant digits: the digits ('0' to '9', the first not
+// '0' unless value is zero) and the power of ten of the first (123.45 gives
+// "123450000000000" and 2). The exact binary value is rounded, a tie going away
+// from zero (100000000000000.5 gives "100000000000001"). For finite values.
+struct SignificantDigits {
+    std::array<char, kSignificantDigits> digits{};
+    int exponent = 0;
+};
+SignificantDigits SignificantDigitsOf(double value);
+
+// A finite number as the program writes it, in C notation: rounded to 15
+// significant digits, no trailing zeros, "." only when decimals remain, no group
+// separators, "-" for negatives, "0" for either zero. Magnitudes from 1E+15 up and
+// below 0.0001 are written with an exponent of a sign and at least two digits
+// ("1.5E+20", "1E-05"). The few doubles whose 15 digits round past the largest
+// one have a text too ("1.79769313486232E+308"), though no double reads back from it.
+QString GeneralNumberText(double value);
+
+// GeneralNumberText with the locale's decimal separator. Infinity, NaN and the few
+// doubles that round past the largest one have no text. Every text written reads
+// back through ParseLocaleNumber under the same locale.
 std::optional<QString> LocaleNumberText(double value, const QLocale& locale = QLocale());
 
 // The commission text of a total at a percentage: total * (rate / 100), the

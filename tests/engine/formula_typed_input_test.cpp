@@ -1,6 +1,5 @@
 // Texts written into cells "as if typed": numbers by the entry fields' locale
 // rules, currency, percentages, dates, logical and error values, formulas, text.
-#include "engine/formula/date_serial.h"
 #include "engine/formula/typed_input.h"
 #include "engine/model/engine_error.h"
 #include "shell/locale_number.h"
@@ -10,7 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace engine;
-using engine::formula::CivilDate;
 using engine::formula::TypedInput;
 using engine::formula::parseTypedInput;
 
@@ -145,30 +143,6 @@ TEST_F(TypedInputTest, TextLongerThanACellHoldsFails) {
         FAIL() << "accepted";
     } catch (const EngineError& e) {
         EXPECT_EQ(e.description(), QStringLiteral("Text values are limited to 32767 characters."));
-    }
-}
-
-TEST(DateSerialTest, NineteenHundredDateSystemWithItsLeapDay) {
-    IsolatedEnvironment env;
-    using engine::formula::civilDate;
-    using engine::formula::dateSerial;
-    EXPECT_EQ(dateSerial({1900, 1, 1}), 1);
-    EXPECT_EQ(dateSerial({1900, 2, 28}), 59);
-    EXPECT_EQ(dateSerial({1900, 2, 29}), 60);
-    EXPECT_EQ(dateSerial({1900, 3, 1}), 61);
-    EXPECT_EQ(dateSerial({2024, 3, 1}), 45352);
-    EXPECT_EQ(dateSerial({9999, 12, 31}), 2958465);
-    EXPECT_EQ(dateSerial({1899, 12, 31}), std::nullopt);
-    EXPECT_EQ(dateSerial({10000, 1, 1}), std::nullopt);
-    EXPECT_EQ(dateSerial({2023, 2, 29}), std::nullopt);
-
-    EXPECT_EQ(civilDate(60), (CivilDate{1900, 2, 29}));
-    EXPECT_EQ(civilDate(0), std::nullopt);
-    EXPECT_EQ(civilDate(2958466), std::nullopt);
-    for (int serial = 1; serial <= 2958465; serial += 97) {
-        const std::optional<CivilDate> date = civilDate(serial);
-        ASSERT_TRUE(date) << serial;
-        EXPECT_EQ(dateSerial(*date), serial);
     }
 }
 

@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Currency, NumberFormatTest, ::testing::Values(
     Case{-2.675, "$#,##0.00", "-$2.68"},
     Case{999.995, "$#,##0.00", "$1,000.00"},
     Case{-0.004, "$#,##0.00", "-$0.00"},
+    // 15 significant digits first: an exact tie in the sixteenth goes away from zero.
+    Case{100000000000000.5, "0.00", "100000000000001.00"},
     Case{1234.5, "_($* #,##0.00_)", " $1,234.50 "},
     Case{1234.5, "[$\xe2\x82\xac-407] #,##0.00", "\xe2\x82\xac 1,234.50"}));
 

@@ -1,6 +1,5 @@
 // Applications, workbooks, sheets, selection and page setup of the built-in engine.
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
 
@@ -23,15 +22,15 @@ TEST(Application, KeepsItsSettingsAndRefusesUnknownConstants) {
     app.SetScreenUpdating(false);
     app.SetDisplayAlerts(false);
     app.SetEnableEvents(false);
-    app.SetEnableCancelKey(xlDisabled);
-    app.SetCursor(xlWait);
+    app.SetEnableCancelKey(CancelKey::Disabled);
+    app.SetCursor(Cursor::Wait);
     EXPECT_FALSE(app.ScreenUpdating());
     EXPECT_FALSE(app.DisplayAlerts());
     EXPECT_FALSE(app.EnableEvents());
-    EXPECT_EQ(app.EnableCancelKey(), xlDisabled);
-    EXPECT_EQ(app.Cursor(), xlWait);
-    EXPECT_THROW(app.SetEnableCancelKey(3), EngineError);
-    EXPECT_THROW(app.SetCursor(7), EngineError);
+    EXPECT_EQ(app.EnableCancelKey(), CancelKey::Disabled);
+    EXPECT_EQ(app.Cursor(), Cursor::Wait);
+    EXPECT_THROW(app.SetEnableCancelKey(static_cast<CancelKey>(3)), EngineError);
+    EXPECT_THROW(app.SetCursor(static_cast<Cursor>(7)), EngineError);
     EXPECT_DOUBLE_EQ(app.InchesToPoints(0.7), 50.4);
 }
 
@@ -164,7 +163,7 @@ TEST(Close, EveryHandleKeptPastTheCloseFailsWithoutTouchingTheFreedSheets) {
     const engine::Range selection = app.Selection();
     const Font font = area.Font();
     const Interior interior = area.Interior();
-    const RangeBorder border = area.Borders(xlEdgeLeft);
+    const RangeBorder border = area.Borders(BorderEdge::Left);
     const PageSetup page = sheet.PageSetup();
     const Sheets sheets = book.Sheets();
     book.Close();
@@ -177,12 +176,12 @@ TEST(Close, EveryHandleKeptPastTheCloseFailsWithoutTouchingTheFreedSheets) {
     EXPECT_THROW(selection.Merge(), EngineError);
     EXPECT_THROW(font.SetSize(12), EngineError);
     EXPECT_THROW(interior.SetColorIndex(3), EngineError);
-    EXPECT_THROW(border.SetWeight(xlThin), EngineError);
+    EXPECT_THROW(border.SetWeight(BorderWeight::Thin), EngineError);
     EXPECT_THROW(page.SetPrintArea("A1:B2"), EngineError);
     EXPECT_THROW(sheets.Count(), EngineError);
     EXPECT_THROW(sheets(1), EngineError);
     EXPECT_THROW(book.Data(), EngineError);
-    EXPECT_THROW(book.SaveAs("/tmp/never-written.xls", xlNormal), EngineError);
+    EXPECT_THROW(book.SaveAs("/tmp/never-written.xls", FileFormat::Normal), EngineError);
 }
 
 TEST(Palette, StartsWithTheStandardColoursAndTakesNewOnes) {
@@ -208,8 +207,8 @@ TEST(PageSetup, StoresMarginsInInchesAndTheFittedScale) {
     page.SetLeftMargin(app.InchesToPoints(0.7));
     page.SetTopMargin(app.InchesToPoints(0.5));
     page.SetHeaderMargin(app.InchesToPoints(0));
-    page.SetOrientation(xlLandscape);
-    page.SetPaperSize(xlPaperA4);
+    page.SetOrientation(Orientation::Landscape);
+    page.SetPaperSize(PaperSize::A4);
     page.SetZoom(false);
     const PageSetupData& data = app.ActiveSheet().Data().pageSetup;
     EXPECT_EQ(data.printArea, (CellArea{0, 0, 8, 8}));
@@ -217,13 +216,13 @@ TEST(PageSetup, StoresMarginsInInchesAndTheFittedScale) {
     EXPECT_DOUBLE_EQ(data.topMargin, 0.5);
     EXPECT_DOUBLE_EQ(data.headerMargin, 0);
     EXPECT_DOUBLE_EQ(page.LeftMargin(), 50.4);
-    EXPECT_EQ(data.orientation, 2);
-    EXPECT_EQ(data.paperSize, 9);
+    EXPECT_EQ(data.orientation, Orientation::Landscape);
+    EXPECT_EQ(data.paperSize, PaperSize::A4);
     EXPECT_FALSE(data.zoom.has_value());
     EXPECT_EQ(page.PrintArea(), "$A$1:$I$9");
     EXPECT_THROW(page.SetZoom(true), EngineError);
     EXPECT_THROW(page.SetPrintArea("A1:I"), EngineError);
-    EXPECT_THROW(page.SetOrientation(3), EngineError);
+    EXPECT_THROW(page.SetOrientation(static_cast<Orientation>(3)), EngineError);
     EXPECT_THROW(page.SetLeftMargin(-1), EngineError);
     page.SetPrintArea("");
     EXPECT_FALSE(app.ActiveSheet().Data().pageSetup.printArea.has_value());

@@ -53,6 +53,8 @@ TEST_F(Contents, FormulaKeepsItsTextAndGivesCanonicalForms) {
     EXPECT_DOUBLE_EQ(number("D7"), 560);
     EXPECT_EQ(number("C4"), 0);  // an empty cell reads as 0
     EXPECT_EQ(app.Range("C7").FormulaR1C1(), "5600");
+    put("E1", "1.5e20");  // a constant reads back as the General format writes it
+    EXPECT_EQ(app.Range("E1").FormulaR1C1(), "1.5E+20");
 }
 
 TEST_F(Contents, ResultsFollowEveryChange) {

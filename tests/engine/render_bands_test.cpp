@@ -25,14 +25,14 @@ protected:
         sheet.columnWidths = {{0, 28}, {1, 28}, {2, 12}};
         CellStyle name;
         name.font = {QStringLiteral("Century Gothic"), 9, false, false, kColorAutomatic};
-        name.hAlign = HAlign::Center;
-        name.vAlign = VAlign::Center;
+        name.hAlign = HorizontalAlignment::Center;
+        name.vAlign = VerticalAlignment::Center;
         name.wrap = true;
         CellStyle money = name;
         money.numberFormat = QStringLiteral("$#,##0.00");
         CellStyle grey = name;
         grey.fillColorIndex = kSlate;
-        grey.border(BorderEdge::Bottom) = {BorderLine::Thin, kColorAutomatic};
+        grey.border(CellSide::Bottom) = {BorderLine::Thin, kColorAutomatic};
         const StyleId nameId = workbook.styles.intern(name);
         const StyleId moneyId = workbook.styles.intern(money);
         const StyleId greyId = workbook.styles.intern(grey);
@@ -88,7 +88,7 @@ TEST_F(PictureBands, GlyphsReachingAcrossTheSplitStillPaintWhatOneGoPaints) {
     // tall enough for a line, they reach into the row above, wherever the split is.
     CellStyle accented;
     accented.font = {QStringLiteral("Garamond"), 11, false, false, kColorAutomatic};
-    accented.vAlign = VAlign::Top;
+    accented.vAlign = VerticalAlignment::Top;
     const StyleId accentedId = workbook.styles.intern(accented);
     for (int r = kRows / 2 - 8; r < kRows / 2 + 8; ++r) {
         sheet.rowHeights[r] = 13.5;

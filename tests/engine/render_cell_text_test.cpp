@@ -91,16 +91,18 @@ CellStyle styleOf(const char* font, double points, bool bold = false) {
 
 TEST_F(CellText, TextLooksAsTheLayoutDrawsItInEveryAlignment) {
     const struct {
-        HAlign h;
+        HorizontalAlignment h;
         int flag;
-    } horizontal[] = {{HAlign::General, Qt::AlignLeft},
-                      {HAlign::Left, Qt::AlignLeft},
-                      {HAlign::Center, Qt::AlignHCenter},
-                      {HAlign::Right, Qt::AlignRight}};
+    } horizontal[] = {{HorizontalAlignment::General, Qt::AlignLeft},
+                      {HorizontalAlignment::Left, Qt::AlignLeft},
+                      {HorizontalAlignment::Center, Qt::AlignHCenter},
+                      {HorizontalAlignment::Right, Qt::AlignRight}};
     const struct {
-        VAlign v;
+        VerticalAlignment v;
         int flag;
-    } vertical[] = {{VAlign::Top, Qt::AlignTop}, {VAlign::Center, Qt::AlignVCenter}, {VAlign::Bottom, Qt::AlignBottom}};
+    } vertical[] = {{VerticalAlignment::Top, Qt::AlignTop},
+                    {VerticalAlignment::Center, Qt::AlignVCenter},
+                    {VerticalAlignment::Bottom, Qt::AlignBottom}};
     const QString texts[] = {QStringLiteral("Salesperson 17"), QStringLiteral("Total Sales Amount"),
                              QStringLiteral("AVATAR To Wa"), QStringLiteral("office")};
     for (const char* font : {"Century Gothic", "Garamond", "Arial"}) {
@@ -165,7 +167,7 @@ TEST_F(CellText, TextTheFastPathCannotTakeStillShowsAsTheLayoutDrawsIt) {
 
 TEST_F(CellText, TextExactlyAsWideAsItsCellShowsWholeAndOnePixelLessIsCut) {
     CellStyle style = styleOf("Century Gothic", 9);
-    style.hAlign = HAlign::Right;
+    style.hAlign = HorizontalAlignment::Right;
     const QString text = QStringLiteral("Salesperson 32767");
     QFont font(style.font.name);
     font.setPixelSize(fontPixelSize(style.font.size));

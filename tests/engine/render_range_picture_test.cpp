@@ -131,9 +131,9 @@ TEST_F(RangePicture, FillsCellsWithTheirPaletteColourAndLeavesTheRestWhite) {
 
 TEST_F(RangePicture, DrawsBordersOnTheGridlinesWithTheirColourAndThickness) {
     put(1, 1, 1.0, styled([](CellStyle& s) {
-        s.border(BorderEdge::Left) = {BorderLine::Thin, kRed};
-        s.border(BorderEdge::Right) = {BorderLine::Thick, kBlue};
-        s.border(BorderEdge::Bottom) = {BorderLine::Medium, kColorAutomatic};
+        s.border(CellSide::Left) = {BorderLine::Thin, kRed};
+        s.border(CellSide::Right) = {BorderLine::Thick, kBlue};
+        s.border(CellSide::Bottom) = {BorderLine::Medium, kColorAutomatic};
     }));
     const QImage image = render({0, 0, 2, 2});
     const int midY = y(1) + 8;
@@ -161,10 +161,10 @@ TEST_F(RangePicture, DrawsBordersOnTheGridlinesWithTheirColourAndThickness) {
 
 TEST_F(RangePicture, TheHeavierOfTwoNeighboursBordersShowsOnTheirSharedEdge) {
     put(0, 0, QStringLiteral("a"), styled([](CellStyle& s) {
-        s.border(BorderEdge::Right) = {BorderLine::Thin, kRed};
+        s.border(CellSide::Right) = {BorderLine::Thin, kRed};
     }));
     put(0, 1, QStringLiteral("b"), styled([](CellStyle& s) {
-        s.border(BorderEdge::Left) = {BorderLine::Medium, kGreen};
+        s.border(CellSide::Left) = {BorderLine::Medium, kGreen};
     }));
     const QImage image = render({0, 0, 0, 1});
     const int boundary = x(1), midY = 8;
@@ -175,7 +175,7 @@ TEST_F(RangePicture, TheHeavierOfTwoNeighboursBordersShowsOnTheirSharedEdge) {
 
 TEST_F(RangePicture, BordersOnThePicturesOuterEdgesStayInside) {
     const StyleId boxed = styled([](CellStyle& s) {
-        for (BorderEdge e : {BorderEdge::Left, BorderEdge::Top, BorderEdge::Right, BorderEdge::Bottom})
+        for (CellSide e : {CellSide::Left, CellSide::Top, CellSide::Right, CellSide::Bottom})
             s.border(e) = {BorderLine::Medium, kBlue};
     });
     format(0, 0, boxed);
@@ -197,10 +197,10 @@ TEST_F(RangePicture, AMergedAreaIsOneCellWithItsTextCentredAcrossIt) {
     sheet.rowHeights = {{0, 38.25}};
     const StyleId title = styled([](CellStyle& s) {
         s.font = {QStringLiteral("Garamond"), 24, true, false, kColorAutomatic};
-        s.hAlign = HAlign::Center;
-        s.vAlign = VAlign::Center;
+        s.hAlign = HorizontalAlignment::Center;
+        s.vAlign = VerticalAlignment::Center;
         s.fillColorIndex = kSlate;
-        s.border(BorderEdge::Right) = {BorderLine::Thick, kRed};  // inside the area: not drawn
+        s.border(CellSide::Right) = {BorderLine::Thick, kRed};  // inside the area: not drawn
     });
     put(0, 1, QStringLiteral("Sales Commission Calculator"), title);
     format(0, 2, title);
@@ -263,7 +263,7 @@ TEST_F(RangePicture, ANumberTooWideForItsCellShowsHashMarks) {
     const int room = w - 1 - 2 * 2;
     const int marks = static_cast<int>(room / QFontMetricsF(arial).horizontalAdvance(u'#'));
     ASSERT_GE(marks, 1);
-    put(0, 1, QString(marks, u'#'), styled([](CellStyle& s) { s.hAlign = HAlign::Right; }));
+    put(0, 1, QString(marks, u'#'), styled([](CellStyle& s) { s.hAlign = HorizontalAlignment::Right; }));
 
     const QImage image = render({0, 0, 0, 1});
     ASSERT_GT(darkPixels(image, QRect(0, 0, w, 17)), 0);
@@ -286,7 +286,7 @@ TEST_F(RangePicture, TextThatDoesNotFitIsCutAtItsCellsEdges) {
     sheet.rowHeights = {{0, 12.75}, {1, 12.75}};
     const QString longText = QStringLiteral("A rather long text that runs on and on");
     put(0, 0, longText);                                                       // one line, too wide
-    put(1, 0, longText, styled([](CellStyle& s) { s.wrap = true; s.vAlign = VAlign::Top; }));  // too tall
+    put(1, 0, longText, styled([](CellStyle& s) { s.wrap = true; s.vAlign = VerticalAlignment::Top; }));  // too tall
     const QImage image = render({0, 0, 2, 1});
     const int w = columnWidthPixels(8.43), h = rowHeightPixels(12.75);
     EXPECT_GT(darkPixels(image, QRect(0, 0, w - 1, h - 1)), 0);
@@ -299,7 +299,7 @@ TEST_F(RangePicture, AVeryLongTextShowsAsItsVisiblePartWould) {
     sheet.columnWidths = {{0, 20}, {1, 20}};
     QString text;
     for (int i = 0; text.size() < kMaxTextLength - 40; ++i) text += QStringLiteral("word%1 ").arg(i);
-    const StyleId right = styled([](CellStyle& s) { s.hAlign = HAlign::Right; });
+    const StyleId right = styled([](CellStyle& s) { s.hAlign = HorizontalAlignment::Right; });
     put(0, 0, text);
     put(0, 1, text.left(300));
     put(1, 0, text, right);
@@ -314,7 +314,7 @@ TEST_F(RangePicture, AVeryLongTextShowsAsItsVisiblePartWould) {
 TEST_F(RangePicture, FontColourAndVerticalAlignmentApply) {
     sheet.rowHeights = {{0, 60}, {1, 60}};
     put(0, 0, QStringLiteral("Top"), styled([](CellStyle& s) {
-        s.vAlign = VAlign::Top;
+        s.vAlign = VerticalAlignment::Top;
         s.font.colorIndex = kBlue;
         s.font.bold = true;
     }));

@@ -1,7 +1,6 @@
 // Formats of the whole sheet, whole rows and whole columns are kept sparse, and
 // cells show the format that spreadsheets give them.
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
 
@@ -26,14 +25,14 @@ TEST_F(SparseFormatting, WholeSheetFormatTouchesNoCell) {
     app.Cells().Select();
     app.Selection().Font().SetName("Arial");
     app.Selection().Font().SetSize(10);
-    app.Selection().SetVerticalAlignment(xlCenter);
+    app.Selection().SetVerticalAlignment(VerticalAlignment::Center);
     app.Selection().SetWrapText(true);
     app.Selection().Interior().SetColorIndex(2);
     EXPECT_TRUE(sheet().cells.empty());
     EXPECT_TRUE(sheet().rowStyles.empty());
     EXPECT_TRUE(sheet().columnStyles.empty());
     EXPECT_EQ(styleAt("IV65536").fillColorIndex, 2);
-    EXPECT_EQ(styleAt("A1").vAlign, VAlign::Center);
+    EXPECT_EQ(styleAt("A1").vAlign, VerticalAlignment::Center);
     EXPECT_TRUE(styleAt("Q300").wrap);
 }
 
@@ -75,11 +74,11 @@ TEST_F(SparseFormatting, FormattingRowsCreatesCellsWhereFormattedColumnsCross) {
 }
 
 TEST_F(SparseFormatting, ACellIsCreatedWithTheFormatItShowed) {
-    app.Columns("D:D").SetHorizontalAlignment(xlRight);
+    app.Columns("D:D").SetHorizontalAlignment(HorizontalAlignment::Right);
     app.Range("D4").SetFormulaR1C1("x");
-    EXPECT_EQ(styleAt("D4").hAlign, HAlign::Right);
+    EXPECT_EQ(styleAt("D4").hAlign, HorizontalAlignment::Right);
     app.Range("D4").Font().SetSize(20);
-    EXPECT_EQ(styleAt("D4").hAlign, HAlign::Right);
+    EXPECT_EQ(styleAt("D4").hAlign, HorizontalAlignment::Right);
     EXPECT_EQ(styleAt("D5").font.size, 10);
 }
 
@@ -150,74 +149,74 @@ TEST_F(SparseFormatting, HugeCellAreasAreRefusedNotAllocated) {
 // Edge lines go to the outer cells of their side; inside lines to both neighbours.
 TEST_F(SparseFormatting, BordersAreStoredOnTheCellsOfTheirSide) {
     const engine::Range r = app.Range("B6:D9");
-    r.Borders(xlEdgeLeft).SetWeight(xlMedium);
-    r.Borders(xlEdgeBottom).SetLineStyle(xlContinuous);
-    r.Borders(xlInsideVertical).SetColorIndex(15);
-    EXPECT_EQ(styleAt("B6").border(BorderEdge::Left).line, BorderLine::Medium);
-    EXPECT_EQ(styleAt("B9").border(BorderEdge::Left).line, BorderLine::Medium);
-    EXPECT_EQ(styleAt("C6").border(BorderEdge::Left).colorIndex, 15);  // inside line
-    EXPECT_EQ(styleAt("B6").border(BorderEdge::Right).colorIndex, 15);
-    EXPECT_EQ(styleAt("D6").border(BorderEdge::Right).line, BorderLine::None);
-    EXPECT_EQ(styleAt("B8").border(BorderEdge::Bottom).line, BorderLine::None);
-    EXPECT_EQ(styleAt("C9").border(BorderEdge::Bottom).line, BorderLine::Thin);
-    EXPECT_EQ(styleAt("A6").border(BorderEdge::Right).line, BorderLine::None);
-    EXPECT_EQ(r.Borders(xlEdgeLeft).Weight(), xlMedium);
-    EXPECT_EQ(r.Borders(xlEdgeRight).LineStyle(), xlLineStyleNone);
-    r.Borders(xlEdgeLeft).SetLineStyle(xlLineStyleNone);
-    EXPECT_EQ(styleAt("B7").border(BorderEdge::Left).line, BorderLine::None);
+    r.Borders(BorderEdge::Left).SetWeight(BorderWeight::Medium);
+    r.Borders(BorderEdge::Bottom).SetLineStyle(LineStyle::Continuous);
+    r.Borders(BorderEdge::InsideVertical).SetColorIndex(15);
+    EXPECT_EQ(styleAt("B6").border(CellSide::Left).line, BorderLine::Medium);
+    EXPECT_EQ(styleAt("B9").border(CellSide::Left).line, BorderLine::Medium);
+    EXPECT_EQ(styleAt("C6").border(CellSide::Left).colorIndex, 15);  // inside line
+    EXPECT_EQ(styleAt("B6").border(CellSide::Right).colorIndex, 15);
+    EXPECT_EQ(styleAt("D6").border(CellSide::Right).line, BorderLine::None);
+    EXPECT_EQ(styleAt("B8").border(CellSide::Bottom).line, BorderLine::None);
+    EXPECT_EQ(styleAt("C9").border(CellSide::Bottom).line, BorderLine::Thin);
+    EXPECT_EQ(styleAt("A6").border(CellSide::Right).line, BorderLine::None);
+    EXPECT_EQ(r.Borders(BorderEdge::Left).Weight(), BorderWeight::Medium);
+    EXPECT_EQ(r.Borders(BorderEdge::Right).LineStyle(), LineStyle::None);
+    r.Borders(BorderEdge::Left).SetLineStyle(LineStyle::None);
+    EXPECT_EQ(styleAt("B7").border(CellSide::Left).line, BorderLine::None);
 }
 
 // A border is set in three steps on the same cells; a cell cleared in between
 // still gets the later steps.
 TEST_F(SparseFormatting, LaterBorderStepsReachCellsClearedInBetween) {
     const engine::Range strip = app.Range("B1:C100");
-    strip.Borders(xlEdgeLeft).SetLineStyle(xlContinuous);
+    strip.Borders(BorderEdge::Left).SetLineStyle(LineStyle::Continuous);
     app.Range("B50").Clear();
-    strip.Borders(xlEdgeLeft).SetColorIndex(15);
-    EXPECT_EQ(styleAt("B50").border(BorderEdge::Left), (engine::Border{BorderLine::Thin, 15}));
-    EXPECT_EQ(styleAt("B49").border(BorderEdge::Left), (engine::Border{BorderLine::Thin, 15}));
+    strip.Borders(BorderEdge::Left).SetColorIndex(15);
+    EXPECT_EQ(styleAt("B50").border(CellSide::Left), (engine::Border{BorderLine::Thin, 15}));
+    EXPECT_EQ(styleAt("B49").border(CellSide::Left), (engine::Border{BorderLine::Thin, 15}));
     app.Cells().Clear();
-    strip.Borders(xlEdgeLeft).SetWeight(xlMedium);
-    EXPECT_EQ(styleAt("B100").border(BorderEdge::Left).line, BorderLine::Medium);
+    strip.Borders(BorderEdge::Left).SetWeight(BorderWeight::Medium);
+    EXPECT_EQ(styleAt("B100").border(CellSide::Left).line, BorderLine::Medium);
 }
 
 // Edges of a large selection create the cells of their side only.
 TEST_F(SparseFormatting, EdgesOfALargeSelectionStoreOnlyTheirCells) {
     app.Range("C50").SetFormulaR1C1("inside");
     app.Range("B1:D100").Select();
-    app.Selection().Borders(xlEdgeLeft).SetWeight(xlMedium);
-    app.Selection().Borders(xlEdgeRight).SetWeight(xlThin);
-    app.Selection().Borders(xlEdgeLeft).SetColorIndex(10);
+    app.Selection().Borders(BorderEdge::Left).SetWeight(BorderWeight::Medium);
+    app.Selection().Borders(BorderEdge::Right).SetWeight(BorderWeight::Thin);
+    app.Selection().Borders(BorderEdge::Left).SetColorIndex(10);
     EXPECT_EQ(sheet().cells.size(), 201u);
-    EXPECT_EQ(styleAt("B77").border(BorderEdge::Left), (engine::Border{BorderLine::Medium, 10}));
-    EXPECT_EQ(styleAt("D100").border(BorderEdge::Right).line, BorderLine::Thin);
-    EXPECT_EQ(styleAt("C50").border(BorderEdge::Left).line, BorderLine::None);
+    EXPECT_EQ(styleAt("B77").border(CellSide::Left), (engine::Border{BorderLine::Medium, 10}));
+    EXPECT_EQ(styleAt("D100").border(CellSide::Right).line, BorderLine::Thin);
+    EXPECT_EQ(styleAt("C50").border(CellSide::Left).line, BorderLine::None);
     EXPECT_EQ(app.Range("C50").FormulaR1C1(), "inside");
-    app.Selection().Borders(xlInsideVertical).SetWeight(xlThick);
+    app.Selection().Borders(BorderEdge::InsideVertical).SetWeight(BorderWeight::Thick);
     EXPECT_EQ(sheet().cells.size(), 300u);
-    EXPECT_EQ(styleAt("C50").border(BorderEdge::Left).line, BorderLine::Thick);
-    EXPECT_EQ(styleAt("B77").border(BorderEdge::Left).line, BorderLine::Medium);
+    EXPECT_EQ(styleAt("C50").border(CellSide::Left).line, BorderLine::Thick);
+    EXPECT_EQ(styleAt("B77").border(CellSide::Left).line, BorderLine::Medium);
 }
 
 TEST_F(SparseFormatting, InsideLinesOfOneColumnOrRowDrawNothing) {
-    app.Range("B2:B5").Borders(xlInsideVertical).SetWeight(xlThick);
-    app.Range("B2:E2").Borders(xlInsideHorizontal).SetWeight(xlThick);
+    app.Range("B2:B5").Borders(BorderEdge::InsideVertical).SetWeight(BorderWeight::Thick);
+    app.Range("B2:E2").Borders(BorderEdge::InsideHorizontal).SetWeight(BorderWeight::Thick);
     for (const auto& [at, cell] : sheet().cells)
         EXPECT_EQ(app.ActiveWorkbook().Data().styles.style(cell.style), CellStyle{});
 }
 
 TEST_F(SparseFormatting, BorderOfWholeColumnsIsAColumnFormat) {
-    app.Columns("B:D").Borders(xlEdgeLeft).SetWeight(xlThin);
+    app.Columns("B:D").Borders(BorderEdge::Left).SetWeight(BorderWeight::Thin);
     EXPECT_TRUE(sheet().cells.empty());
-    EXPECT_EQ(styleAt("B60000").border(BorderEdge::Left).line, BorderLine::Thin);
-    EXPECT_EQ(styleAt("C60000").border(BorderEdge::Left).line, BorderLine::None);
+    EXPECT_EQ(styleAt("B60000").border(CellSide::Left).line, BorderLine::Thin);
+    EXPECT_EQ(styleAt("C60000").border(CellSide::Left).line, BorderLine::None);
 }
 
 TEST_F(SparseFormatting, BorderValuesAreChecked) {
-    EXPECT_THROW(app.Range("B2").Borders(5), EngineError);
-    EXPECT_THROW(app.Range("B2").Borders(xlEdgeTop).SetWeight(1), EngineError);
-    EXPECT_THROW(app.Range("B2").Borders(xlEdgeTop).SetLineStyle(-4115), EngineError);
-    EXPECT_THROW(app.Range("B2").Borders(xlEdgeTop).SetColorIndex(57), EngineError);
+    EXPECT_THROW(app.Range("B2").Borders(static_cast<BorderEdge>(6)), EngineError);
+    EXPECT_THROW(app.Range("B2").Borders(BorderEdge::Top).SetWeight(static_cast<BorderWeight>(3)), EngineError);
+    EXPECT_THROW(app.Range("B2").Borders(BorderEdge::Top).SetLineStyle(static_cast<LineStyle>(-1)), EngineError);
+    EXPECT_THROW(app.Range("B2").Borders(BorderEdge::Top).SetColorIndex(57), EngineError);
 }
 
 TEST_F(SparseFormatting, MergeJoinsOverlappingAreasAndKeepsTheTopLeftValue) {
@@ -244,15 +243,15 @@ TEST_F(SparseFormatting, FormatValuesAreChecked) {
     EXPECT_THROW(b2.Font().SetFontStyle("Heavy"), EngineError);
     EXPECT_THROW(b2.Font().SetColorIndex(0), EngineError);
     EXPECT_THROW(b2.Interior().SetColorIndex(57), EngineError);
-    EXPECT_THROW(b2.SetHorizontalAlignment(xlTop), EngineError);
-    EXPECT_THROW(b2.SetVerticalAlignment(xlRight), EngineError);
+    EXPECT_THROW(b2.SetHorizontalAlignment(static_cast<HorizontalAlignment>(4)), EngineError);
+    EXPECT_THROW(b2.SetVerticalAlignment(static_cast<VerticalAlignment>(3)), EngineError);
     EXPECT_TRUE(sheet().cells.empty());
     b2.Font().SetFontStyle("Bold Italic");
     EXPECT_EQ(b2.Font().FontStyle(), "Bold Italic");
     b2.Font().SetFontStyle("Normal");
     EXPECT_EQ(b2.Font().FontStyle(), "Regular");
-    b2.Interior().SetColorIndex(xlColorIndexNone);
-    EXPECT_EQ(b2.Interior().ColorIndex(), xlColorIndexNone);
+    b2.Interior().SetColorIndex(kColorNone);
+    EXPECT_EQ(b2.Interior().ColorIndex(), kColorNone);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Saving through the object model and opening the file again.
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
 #include "support/isolated_environment.h"
@@ -22,10 +21,10 @@ protected:
 TEST_F(WorkbookFiles, SaveAsTakesOnlyTheXlsFormats) {
     Application app;
     const Workbook book = app.Workbooks().Add();
-    EXPECT_THROW(book.SaveAs(path("a.xlsx"), 51), EngineError);
+    EXPECT_THROW(book.SaveAs(path("a.xlsx"), static_cast<FileFormat>(51)), EngineError);
     EXPECT_FALSE(QFile::exists(path("a.xlsx")));
-    book.SaveAs(path("old.xls"), xlNormal);
-    book.SaveAs(path("new.xls"), xlExcel8);
+    book.SaveAs(path("old.xls"), FileFormat::Normal);
+    book.SaveAs(path("new.xls"), FileFormat::Excel8);
     EXPECT_TRUE(QFile::exists(path("old.xls")));
     EXPECT_EQ(book.Name(), "new.xls");
     EXPECT_EQ(book.FullName(), QFileInfo(path("new.xls")).absoluteFilePath());
@@ -38,10 +37,10 @@ TEST_F(WorkbookFiles, SavesWithoutWaitingForTheDiskWriteTheSameFile) {
     const Workbook book = app.Workbooks().Add();
     app.Range("B2").SetFormulaR1C1("Ann");
     app.Range("C2").SetFormulaR1C1("=2*21");
-    book.SaveAs(path("synced.xls"), xlExcel8);
+    book.SaveAs(path("synced.xls"), FileFormat::Excel8);
     app.SetDurableSaves(false);
     EXPECT_FALSE(app.DurableSaves());
-    book.SaveAs(path("unsynced.xls"), xlExcel8);
+    book.SaveAs(path("unsynced.xls"), FileFormat::Excel8);
     QFile synced(path("synced.xls")), unsynced(path("unsynced.xls"));
     ASSERT_TRUE(synced.open(QIODevice::ReadOnly));
     ASSERT_TRUE(unsynced.open(QIODevice::ReadOnly));
@@ -64,7 +63,7 @@ TEST_F(WorkbookFiles, SavedFormulasCarryCurrentResults) {
     app.Range("D7").Interior().SetColorIndex(35);
     app.Columns("B:B").SetColumnWidth(28);
     book.SetColors(35, 16706794);
-    book.SaveAs(path("book.xls"), xlExcel8);
+    book.SaveAs(path("book.xls"), FileFormat::Excel8);
     EXPECT_TRUE(app.ActiveSheet().Data().cell(6, 3)->resultValid);
     book.Close();
 
@@ -90,7 +89,7 @@ TEST_F(WorkbookFiles, SavedFormulasCarryCurrentResults) {
 
 TEST_F(WorkbookFiles, OpenIsLastAndActive) {
     Application app;
-    app.Workbooks().Add().SaveAs(path("one.xls"), xlExcel8);
+    app.Workbooks().Add().SaveAs(path("one.xls"), FileFormat::Excel8);
     app.Workbooks().Add();
     app.Workbooks().Open(path("one.xls"));
     EXPECT_EQ(app.Workbooks().Count(), 3);

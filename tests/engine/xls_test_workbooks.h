@@ -89,16 +89,16 @@ inline CellStyle withFont(CellStyle s, const QString& name, double size, bool bo
     s.font.size = size;
     s.font.bold = bold;
     s.font.colorIndex = colour;
-    s.hAlign = HAlign::Center;
-    s.vAlign = VAlign::Center;
+    s.hAlign = HorizontalAlignment::Center;
+    s.vAlign = VerticalAlignment::Center;
     return s;
 }
 
 inline CellStyle withBorders(CellStyle s, BorderLine left, BorderLine top, BorderLine bottom, BorderLine right) {
-    s.border(BorderEdge::Left) = {left, left == BorderLine::None ? kColorAutomatic : 15};
-    s.border(BorderEdge::Top) = {top, top == BorderLine::None ? kColorAutomatic : 15};
-    s.border(BorderEdge::Bottom) = {bottom, bottom == BorderLine::None ? kColorAutomatic : 15};
-    s.border(BorderEdge::Right) = {right, right == BorderLine::None ? kColorAutomatic : 15};
+    s.border(CellSide::Left) = {left, left == BorderLine::None ? kColorAutomatic : 15};
+    s.border(CellSide::Top) = {top, top == BorderLine::None ? kColorAutomatic : 15};
+    s.border(CellSide::Bottom) = {bottom, bottom == BorderLine::None ? kColorAutomatic : 15};
+    s.border(CellSide::Right) = {right, right == BorderLine::None ? kColorAutomatic : 15};
     return s;
 }
 
@@ -115,7 +115,7 @@ inline std::unique_ptr<WorkbookData> commissionWorkbook(const std::vector<SalesR
 
     const int n = int(records.size());
     CellStyle base;
-    base.vAlign = VAlign::Center;
+    base.vAlign = VerticalAlignment::Center;
     base.wrap = true;
     base.fillColorIndex = 2;
     sheet.defaultStyle = b.style(base);
@@ -157,9 +157,9 @@ inline std::unique_ptr<WorkbookData> commissionWorkbook(const std::vector<SalesR
     CellStyle heading = withBorders(withFont(base, QStringLiteral("Garamond"), 11, true, 2), medium, medium, medium, thin);
     heading.fillColorIndex = 10;
     b.put(5, 1, QStringLiteral("SalePerson"), heading);
-    heading.border(BorderEdge::Left) = {thin, 15};
+    heading.border(CellSide::Left) = {thin, 15};
     b.put(5, 2, QStringLiteral("Total Sales Amount"), heading);
-    heading.border(BorderEdge::Right) = {medium, 15};
+    heading.border(CellSide::Right) = {medium, 15};
     b.put(5, 3, QStringLiteral("Commission"), heading);
 
     for (int i = 1; i <= n; ++i) {
@@ -191,8 +191,8 @@ inline std::unique_ptr<WorkbookData> commissionWorkbook(const std::vector<SalesR
     page.leftMargin = page.rightMargin = 0.7;
     page.topMargin = page.bottomMargin = 0.5;
     page.headerMargin = page.footerMargin = 0;
-    page.orientation = 2;
-    page.paperSize = 9;
+    page.orientation = Orientation::Landscape;
+    page.paperSize = PaperSize::A4;
     page.zoom = std::nullopt;
     page.fitToPagesWide = page.fitToPagesTall = 1;
     return wb;

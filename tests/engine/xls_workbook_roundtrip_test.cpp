@@ -192,21 +192,21 @@ TEST(XlsWorkbookRoundTrip, SheetRowAndColumnFormatsStayWhereTheyWere) {
     sheet.defaultStyle = b.style(whole);
     CellStyle column = whole;
     column.numberFormat = QStringLiteral("0.00");
-    column.hAlign = HAlign::Right;
+    column.hAlign = HorizontalAlignment::Right;
     sheet.columnStyles[4] = b.style(column);
     sheet.columnStyles[200] = b.style(column);
     CellStyle row = whole;
     row.font.italic = true;
     row.font.colorIndex = 53;
-    row.border(BorderEdge::Bottom) = {BorderLine::Thick, 12};
-    row.vAlign = VAlign::Top;
+    row.border(CellSide::Bottom) = {BorderLine::Thick, 12};
+    row.vAlign = VerticalAlignment::Top;
     sheet.rowStyles[9] = b.style(row);
     sheet.rowStyles[60000] = b.style(row);
     CellStyle cell = row;
     cell.numberFormat = QStringLiteral("#,##0.00;[Red]-#,##0.00");
-    cell.hAlign = HAlign::Left;
-    cell.border(BorderEdge::Left) = {BorderLine::Medium, kColorAutomatic};
-    cell.border(BorderEdge::Top) = {BorderLine::None, 30};
+    cell.hAlign = HorizontalAlignment::Left;
+    cell.border(CellSide::Left) = {BorderLine::Medium, kColorAutomatic};
+    cell.border(CellSide::Top) = {BorderLine::None, 30};
     b.put(9, 4, 42.0, cell);
     sheet.standardColumnWidth = 10.5;
     sheet.standardRowHeight = 15;
@@ -224,16 +224,16 @@ TEST(XlsWorkbookRoundTrip, PageSetupVariantsAndSeveralSheetsSurvive) {
     IsolatedEnvironment env;
     auto wb = singleSheetWorkbook();
     wb->sheets[0]->pageSetup.zoom = 85;
-    wb->sheets[0]->pageSetup.printComments = 16;  // in place
+    wb->sheets[0]->pageSetup.printComments = PrintComments::InPlace;
     wb->sheets[0]->pageSetup.fitToPagesWide = 2;
     wb->sheets[0]->pageSetup.fitToPagesTall = 3;
     for (const QString& name : {QStringLiteral("Zweites Blatt"), QStringLiteral("Σ totals")}) {
         auto sheet = std::make_unique<SheetData>();
         sheet->name = name;
         sheet->pageSetup.printArea = CellArea{2, 1, 40, 5};
-        sheet->pageSetup.printComments = 1;  // at the end
-        sheet->pageSetup.orientation = 2;
-        sheet->pageSetup.paperSize = 9;
+        sheet->pageSetup.printComments = PrintComments::AtEndOfSheet;
+        sheet->pageSetup.orientation = Orientation::Landscape;
+        sheet->pageSetup.paperSize = PaperSize::A4;
         sheet->pageSetup.zoom = std::nullopt;
         sheet->pageSetup.headerMargin = 0.25;
         sheet->pageSetup.footerMargin = 1.5;

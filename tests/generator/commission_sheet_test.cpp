@@ -74,7 +74,7 @@ const char* const kSampleSheet =
     "merges B1:D1\n"
     "rows 1=38.25 2=13.5 3=15 4=16.5 5=6.75 6=19.5 7=15 8=15 9=15 (others 12.75)\n"
     "columns A=3.71 B=28 C=28 D=28 E=8.43 F=8.43 G=8.43 H=8.43 I=8.43 J=8.43 (others 8.43)\n"
-    "page area=A1:I10 margins in=0.7/0.7/0.5/0.5 header/footer=0/0 comments=-4142 orientation=2 paper=9 zoom=fit fit=1x1";
+    "page area=A1:I10 margins in=0.7/0.7/0.5/0.5 header/footer=0/0 comments=none orientation=landscape paper=9 zoom=fit fit=1x1";
 
 TEST_F(CommissionSheet, ThreeSampleRecords) {
     build(RecordList::sample());

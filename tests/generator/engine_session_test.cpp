@@ -1,6 +1,5 @@
 #include "generator/engine_session.h"
 #include "generator/startup_checks.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/workbook.h"
 #include "shell/failure.h"
@@ -122,12 +121,12 @@ TEST_F(EngineSessionTest, StartAndReleaseTheRunsInstance) {
 }
 
 TEST_F(EngineSessionTest, SaveFormatFollowsTheMajorVersion) {
-    const std::pair<const char*, int> cases[] = {
-        {"11.0", engine::xlNormal}, {"12.0", engine::xlExcel8}, {"15.0", engine::xlExcel8},
-        {"16.0", engine::xlExcel8}, {"9.0", engine::xlNormal},
+    const std::pair<const char*, engine::FileFormat> cases[] = {
+        {"11.0", engine::FileFormat::Normal}, {"12.0", engine::FileFormat::Excel8}, {"15.0", engine::FileFormat::Excel8},
+        {"16.0", engine::FileFormat::Excel8}, {"9.0", engine::FileFormat::Normal},
         // Halves go to the even neighbour.
-        {"11.5", engine::xlExcel8}, {"12.5", engine::xlExcel8}, {"10.5", engine::xlNormal},
-        {"11.4", engine::xlNormal},
+        {"11.5", engine::FileFormat::Excel8}, {"12.5", engine::FileFormat::Excel8}, {"10.5", engine::FileFormat::Normal},
+        {"11.4", engine::FileFormat::Normal},
     };
     for (const auto& [version, format] : cases) {
         engine::Application app(QString::fromLatin1(version));
@@ -136,16 +135,16 @@ TEST_F(EngineSessionTest, SaveFormatFollowsTheMajorVersion) {
 }
 
 TEST_F(EngineSessionTest, SaveFormatAsksATemporaryInstanceWhenGivenNone) {
-    EXPECT_EQ(EngineSession([] { return engine::createApplication("11.0"); }).saveFormatFor(nullptr), engine::xlNormal);
-    EXPECT_EQ(EngineSession().saveFormatFor(nullptr), engine::xlExcel8);
+    EXPECT_EQ(EngineSession([] { return engine::createApplication("11.0"); }).saveFormatFor(nullptr), engine::FileFormat::Normal);
+    EXPECT_EQ(EngineSession().saveFormatFor(nullptr), engine::FileFormat::Excel8);
 }
 
 TEST_F(EngineSessionTest, VersionIsReadUnderTheUsersDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     engine::Application eleven("11.0");
     engine::Application sixteen("16,0");
-    EXPECT_EQ(EngineSession().saveFormatFor(&eleven), engine::xlNormal);
-    EXPECT_EQ(EngineSession().saveFormatFor(&sixteen), engine::xlExcel8);
+    EXPECT_EQ(EngineSession().saveFormatFor(&eleven), engine::FileFormat::Normal);
+    EXPECT_EQ(EngineSession().saveFormatFor(&sixteen), engine::FileFormat::Excel8);
 }
 
 TEST_F(EngineSessionTest, VersionThatIsNoNumberFails) {

@@ -1,5 +1,4 @@
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/model/sheet.h"
 #include "generator/range_formatting.h"
@@ -8,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace generator;
-using engine::BorderEdge;
+using engine::CellSide;
 using engine::BorderLine;
 
 namespace {
@@ -36,15 +35,15 @@ TEST_F(RangeFormatting, OperationsActOnTheGivenRangeOnly) {
     app->Range("A1").Select();
     setInteriorColor(range("C5:D6"), 35);
     setNumberFormat(range("C5:D6"), "0.0%");
-    setBorders(range("C5:D6"), kLeftOnly, engine::xlThin, 15);
+    setBorders(range("C5:D6"), kLeftOnly, engine::BorderWeight::Thin, 15);
     writeCell(range("C5:D6"), "kept", {});
     setRowHeight(app->Rows("7:7"), 15);
     setColumnWidth(app->Columns("E:E"), 8.43);
     EXPECT_EQ(selection(), "$A$1");
     EXPECT_EQ(styleAt(5, 3).fillColorIndex, 35);
     EXPECT_EQ(styleAt(5, 3).numberFormat, "0.0%");
-    EXPECT_EQ(styleAt(4, 2).border(BorderEdge::Left).line, BorderLine::Thin);
-    EXPECT_EQ(styleAt(4, 3).border(BorderEdge::Left).line, BorderLine::None);
+    EXPECT_EQ(styleAt(4, 2).border(CellSide::Left).line, BorderLine::Thin);
+    EXPECT_EQ(styleAt(4, 3).border(CellSide::Left).line, BorderLine::None);
     EXPECT_EQ(styleAt(4, 4).fillColorIndex, engine::kColorNone);
     EXPECT_EQ(app->Range("C5").FormulaR1C1(), "kept");
     EXPECT_EQ(app->Range("D6").FormulaR1C1(), "");
@@ -58,40 +57,40 @@ TEST_F(RangeFormatting, EmptyRowOrColumnTextIsRefused) {
 }
 
 TEST_F(RangeFormatting, BordersDrawInTheirOrderWithWeightAndColour) {
-    setBorders(range("$B6:$D9"), kGrid, engine::xlThin, 15);
-    setBorders(range("$B6:$D6"), kBox, engine::xlMedium, 15);
-    EXPECT_EQ(styleAt(5, 1).border(BorderEdge::Left), (engine::Border{BorderLine::Medium, 15}));
-    EXPECT_EQ(styleAt(5, 1).border(BorderEdge::Right), (engine::Border{BorderLine::Thin, 15}));
-    EXPECT_EQ(styleAt(5, 2).border(BorderEdge::Bottom), (engine::Border{BorderLine::Medium, 15}));
-    EXPECT_EQ(styleAt(8, 3).border(BorderEdge::Right), (engine::Border{BorderLine::Thin, 15}));
-    EXPECT_EQ(styleAt(7, 2).border(BorderEdge::Top).line, BorderLine::None);  // no inside horizontal
+    setBorders(range("$B6:$D9"), kGrid, engine::BorderWeight::Thin, 15);
+    setBorders(range("$B6:$D6"), kBox, engine::BorderWeight::Medium, 15);
+    EXPECT_EQ(styleAt(5, 1).border(CellSide::Left), (engine::Border{BorderLine::Medium, 15}));
+    EXPECT_EQ(styleAt(5, 1).border(CellSide::Right), (engine::Border{BorderLine::Thin, 15}));
+    EXPECT_EQ(styleAt(5, 2).border(CellSide::Bottom), (engine::Border{BorderLine::Medium, 15}));
+    EXPECT_EQ(styleAt(8, 3).border(CellSide::Right), (engine::Border{BorderLine::Thin, 15}));
+    EXPECT_EQ(styleAt(7, 2).border(CellSide::Top).line, BorderLine::None);  // no inside horizontal
 }
 
 TEST_F(RangeFormatting, BordersWithNoSideDrawNothing) {
-    setBorders(range("$B4:$D4"), {}, engine::xlThin, 15);
+    setBorders(range("$B4:$D4"), {}, engine::BorderWeight::Thin, 15);
     EXPECT_TRUE(app->ActiveSheet().Data().cells.empty());
 }
 
 TEST_F(RangeFormatting, BorderSetsLineWeightAndColour) {
-    setBorder(range("B2"), engine::xlEdgeTop, engine::xlMedium, 10);
-    EXPECT_EQ(styleAt(1, 1).border(BorderEdge::Top), (engine::Border{BorderLine::Medium, 10}));
-    EXPECT_THROW(setBorder(range("B2"), engine::xlEdgeTop, 3, 10), engine::EngineError);
+    setBorder(range("B2"), engine::BorderEdge::Top, engine::BorderWeight::Medium, 10);
+    EXPECT_EQ(styleAt(1, 1).border(CellSide::Top), (engine::Border{BorderLine::Medium, 10}));
+    EXPECT_THROW(setBorder(range("B2"), engine::BorderEdge::Top, static_cast<engine::BorderWeight>(3), 10), engine::EngineError);
 }
 
 TEST_F(RangeFormatting, RightWinsWhenBothHorizontalFlagsAreSet) {
     setAlignment(range("B2"), {.centreAcross = true, .right = true});
-    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Right);
-    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VAlign::Bottom);
+    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HorizontalAlignment::Right);
+    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VerticalAlignment::Bottom);
     setAlignment(range("B2"), {.centreAcross = true, .centreDown = true, .wrap = true});
-    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Center);
-    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VAlign::Center);
+    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HorizontalAlignment::Center);
+    EXPECT_EQ(styleAt(1, 1).vAlign, engine::VerticalAlignment::Center);
     EXPECT_TRUE(styleAt(1, 1).wrap);
 }
 
 TEST_F(RangeFormatting, FalseAlignmentFlagsLeaveTheirProperties) {
     setAlignment(range("B2"), {.wrap = true, .right = true});
     setAlignment(range("B2"), {});
-    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HAlign::Right);
+    EXPECT_EQ(styleAt(1, 1).hAlign, engine::HorizontalAlignment::Right);
     EXPECT_TRUE(styleAt(1, 1).wrap);  // only ever switched on
 }
 
@@ -113,7 +112,7 @@ TEST_F(RangeFormatting, WriteCellMergesOnlyAreasOfSeveralCells) {
 }
 
 TEST_F(RangeFormatting, FontTakesStyleSizeColourAndName) {
-    setFont(range("B6"), {"Bold", 11, engine::xlColorIndexAutomatic, "Garamond"});
+    setFont(range("B6"), {"Bold", 11, engine::kColorAutomatic, "Garamond"});
     const engine::FontStyle& f = styleAt(5, 1).font;
     EXPECT_TRUE(f.bold);
     EXPECT_EQ(f.size, 11);

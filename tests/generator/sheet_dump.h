@@ -2,7 +2,7 @@
 
 #include "engine/model/sheet.h"
 
-#include "engine/range_reference.h"
+#include "engine/model/cell_reference.h"
 
 #include <QString>
 #include <QStringList>
@@ -94,14 +94,16 @@ inline QString dumpSheet(const engine::WorkbookData& book, const engine::SheetDa
     lines << QStringLiteral("columns ") + sizes(sheet.columnWidths, true) +
                  QStringLiteral(" (others %1)").arg(number(sheet.standardColumnWidth));
     const PageSetupData& p = sheet.pageSetup;
+    static const char* comments[] = {"none", "at-end", "in-place"};
+    static const char* orientation[] = {"portrait", "landscape"};
     lines << QStringLiteral("page area=%1 margins in=%2/%3/%4/%5 header/footer=%6/%7 comments=%8 orientation=%9")
                  .arg(p.printArea ? areaReference(*p.printArea) : QStringLiteral("none"))
                  .arg(number(p.leftMargin), number(p.rightMargin), number(p.topMargin), number(p.bottomMargin),
                       number(p.headerMargin), number(p.footerMargin))
-                 .arg(p.printComments)
-                 .arg(p.orientation) +
+                 .arg(QLatin1String(comments[int(p.printComments)]))
+                 .arg(QLatin1String(orientation[int(p.orientation)])) +
              QStringLiteral(" paper=%1 zoom=%2 fit=%3x%4")
-                 .arg(p.paperSize)
+                 .arg(int(p.paperSize))
                  .arg(p.zoom ? QString::number(*p.zoom) : QStringLiteral("fit"))
                  .arg(p.fitToPagesWide)
                  .arg(p.fitToPagesTall);

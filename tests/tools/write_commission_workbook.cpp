@@ -3,16 +3,15 @@
 //
 //   write_commission_workbook OUTPUT RECORDS [--stale-results] [--records-json FILE]
 //
-// RECORDS is a count of generated salespeople, "sample" for the main window's three
-// sample records, or "texts" for names of every kind of text (non-Latin scripts,
-// emoji, quotes, control characters, up to 32,767 characters). The percentage is
-// 10. --stale-results replaces every formula's cached result in the saved file by
-// -1, so that a reader showing the right values must have recalculated them.
-// --records-json writes the records used as JSON: {"percentage": ..., "records":
-// [{"name": ..., "total": ...}, ...]}.
+// RECORDS is a count of generated salespeople (0 for none), "sample" for the main
+// window's three sample records, or "texts" for names of every kind of text
+// (non-Latin scripts, emoji, quotes, control characters, up to 32,767 characters).
+// The percentage is 10. --stale-results replaces every formula's cached result in
+// the saved file by -1, so that a reader showing the right values must have
+// recalculated them. --records-json writes the records used as JSON:
+// {"percentage": ..., "records": [{"name": ..., "total": ...}, ...]}.
 #include "generator/commission_sheet.h"
 #include "engine/application.h"
-#include "engine/constants.h"
 #include "engine/model/engine_error.h"
 #include "engine/xls/xls_reader.h"
 #include "engine/xls/xls_writer.h"
@@ -71,7 +70,7 @@ void build(const generator::RecordList& records, const QString& path) {
     generator::writeCommissionSheet(*excel, records);
     excel->Sheets()(1).Select();
     excel->Range(QStringLiteral("B1")).Select();
-    book.SaveAs(path, engine::xlExcel8);
+    book.SaveAs(path, engine::FileFormat::Excel8);
     excel->SetDisplayAlerts(false);
     excel->Quit();
 }
@@ -111,15 +110,17 @@ int main(int argc, char** argv) {
     // Totals are typed as in an English locale.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
-    bool ok = true;
-    const generator::RecordList records(args[1] == QStringLiteral("sample")  ? sampleRecords()
-                                        : args[1] == QStringLiteral("texts") ? textRecords()
-                                                                             : generatedRecords(args[1].toInt(&ok)),
-                                        QStringLiteral("10"));
-    if (!ok || records.recordCount() < 1) {
-        std::fprintf(stderr, "invalid record count: %s\n", qPrintable(args[1]));
+    const QString& kind = args[1];
+    bool isCount = false;
+    const int count = kind.toInt(&isCount);
+    if (kind != QStringLiteral("sample") && kind != QStringLiteral("texts") && (!isCount || count < 0)) {
+        std::fprintf(stderr, "invalid record count: %s\n", qPrintable(kind));
         return 2;
     }
+    const generator::RecordList records(kind == QStringLiteral("sample")  ? sampleRecords()
+                                        : kind == QStringLiteral("texts") ? textRecords()
+                                                                          : generatedRecords(count),
+                                        QStringLiteral("10"));
     try {
         build(records, args[0]);
         if (stale) makeResultsStale(args[0]);

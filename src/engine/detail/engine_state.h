@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/application.h"
 #include "engine/detail/style_change.h"
 #include "engine/model/sheet.h"
 
@@ -67,8 +68,8 @@ struct AppState {
     bool enableEvents = true;
     bool visible = false;
     bool durableSaves = true;  // SaveAs syncs the file to the disk
-    int enableCancelKey = 1;  // xlInterrupt
-    int cursor = -4143;       // xlDefault
+    CancelKey enableCancelKey = CancelKey::Interrupt;
+    Cursor cursor = Cursor::Default;
     bool quit = false;
     int booksAdded = 0;
     std::vector<std::shared_ptr<WorkbookState>> workbooks;  // open, in order

@@ -16,25 +16,25 @@ void StyleChange::applyTo(CellStyle& style) const {
     case Kind::FontSize: style.font.size = size; break;
     case Kind::FontColor: style.font.colorIndex = number; break;
     case Kind::Fill: style.fillColorIndex = number; break;
-    case Kind::HAlign: style.hAlign = static_cast<HAlign>(number); break;
-    case Kind::VAlign: style.vAlign = static_cast<VAlign>(number); break;
+    case Kind::HorizontalAlignment: style.hAlign = static_cast<HorizontalAlignment>(number); break;
+    case Kind::VerticalAlignment: style.vAlign = static_cast<VerticalAlignment>(number); break;
     case Kind::Wrap: style.wrap = number != 0; break;
     case Kind::NumberFormat: style.numberFormat = text; break;
     case Kind::BorderContinuous:
-        if (style.border(edge).line == BorderLine::None) style.border(edge).line = BorderLine::Thin;
+        if (style.border(side).line == BorderLine::None) style.border(side).line = BorderLine::Thin;
         break;
-    case Kind::BorderNone: style.border(edge) = Border{}; break;
-    case Kind::BorderWeight: style.border(edge).line = static_cast<BorderLine>(number); break;
+    case Kind::BorderNone: style.border(side) = Border{}; break;
+    case Kind::BorderWeight: style.border(side).line = static_cast<BorderLine>(number); break;
     case Kind::BorderColor:
-        if (style.border(edge).line == BorderLine::None) style.border(edge).line = BorderLine::Thin;
-        style.border(edge).colorIndex = number;
+        if (style.border(side).line == BorderLine::None) style.border(side).line = BorderLine::Thin;
+        style.border(side).colorIndex = number;
         break;
     }
 }
 
 std::size_t StyleChanger::KeyHash::operator()(const Key& k) const {
     std::size_t h = k.from;
-    h = h * 0x100000001b3ULL ^ (std::size_t(k.kind) << 8 | k.edge);
+    h = h * 0x100000001b3ULL ^ (std::size_t(k.kind) << 8 | k.side);
     h = h * 0x100000001b3ULL ^ static_cast<std::size_t>(k.number);
     h = h * 0x100000001b3ULL ^ k.sizeBits;
     h = h * 0x100000001b3ULL ^ k.textHash;
@@ -72,7 +72,7 @@ bool StyleChanger::resultMatches(StyleId result, const StyleChange& change) cons
 StyleId StyleChanger::apply(StyleId from, const StyleChange& change) {
     const Key key{from,
                   static_cast<std::uint8_t>(change.kind),
-                  static_cast<std::uint8_t>(change.edge),
+                  static_cast<std::uint8_t>(change.side),
                   change.number,
                   std::bit_cast<std::uint64_t>(change.size),
                   fingerprint(change.text)};

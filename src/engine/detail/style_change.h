@@ -14,12 +14,12 @@ namespace engine::detail {
 struct StyleChange {
     enum class Kind : std::uint8_t {
         FontName, FontBold, FontItalic, FontBoldItalic, FontSize, FontColor,
-        Fill, HAlign, VAlign, Wrap, NumberFormat,
+        Fill, HorizontalAlignment, VerticalAlignment, Wrap, NumberFormat,
         BorderContinuous,  // a line where there is none (thin), else unchanged
         BorderNone, BorderWeight, BorderColor,
     };
     Kind kind;
-    BorderEdge edge = BorderEdge::Left;  // border changes only
+    CellSide side = CellSide::Left;  // border changes only
     int number = 0;   // flags, colour indexes, alignments, border lines
     double size = 0;  // font size
     QString text;     // font name, number format
@@ -33,11 +33,13 @@ struct StyleChange {
     static StyleChange fontSize(double points) { return {Kind::FontSize, {}, 0, points, {}}; }
     static StyleChange fontColor(int index) { return {Kind::FontColor, {}, index, 0, {}}; }
     static StyleChange fill(int index) { return {Kind::Fill, {}, index, 0, {}}; }
-    static StyleChange hAlign(HAlign a) { return {Kind::HAlign, {}, static_cast<int>(a), 0, {}}; }
-    static StyleChange vAlign(VAlign a) { return {Kind::VAlign, {}, static_cast<int>(a), 0, {}}; }
+    static StyleChange hAlign(HorizontalAlignment a) {
+        return {Kind::HorizontalAlignment, {}, static_cast<int>(a), 0, {}};
+    }
+    static StyleChange vAlign(VerticalAlignment a) { return {Kind::VerticalAlignment, {}, static_cast<int>(a), 0, {}}; }
     static StyleChange wrap(bool on) { return {Kind::Wrap, {}, on, 0, {}}; }
     static StyleChange numberFormat(const QString& f) { return {Kind::NumberFormat, {}, 0, 0, f}; }
-    static StyleChange border(Kind kind, BorderEdge edge, int number = 0) { return {kind, edge, number, 0, {}}; }
+    static StyleChange border(Kind kind, CellSide side, int number = 0) { return {kind, side, number, 0, {}}; }
 
     void applyTo(CellStyle& style) const;
 };
@@ -58,7 +60,7 @@ private:
     struct Key {
         StyleId from;
         std::uint8_t kind;
-        std::uint8_t edge;
+        std::uint8_t side;
         int number;
         std::uint64_t sizeBits;
         std::size_t textHash;

@@ -1,6 +1,6 @@
 #include "engine/formula/date_input.h"
 
-#include "engine/formula/date_serial.h"
+#include "engine/model/date_serial.h"
 #include "shell/locale_symbols.h"
 
 #include <QRegularExpression>

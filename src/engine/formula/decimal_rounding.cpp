@@ -1,17 +1,18 @@
 #include "engine/formula/decimal_rounding.h"
 
+#include "shell/locale_number.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace engine::formula {
 
 namespace {
 
-constexpr int kSignificantDigits = 15;
+using shell::kSignificantDigits;
 
 // The first `count` digits of `digits` as an integer (count <= 15 fits easily).
 std::int64_t leadingDigits(const char* digits, int count) {
@@ -40,14 +41,9 @@ double roundDecimal(double value, double digits, Rounding mode) {
     if (value == 0 || !std::isfinite(value) || std::isnan(digits)) return value;
     const int places = static_cast<int>(std::clamp(std::trunc(digits), -400.0, 400.0));
 
-    // "d.dddddddddddddde±x": the value to 15 significant digits.
-    char text[40];
-    std::snprintf(text, sizeof text, "%.14e", std::fabs(value));
-    char mantissa[kSignificantDigits + 1];
-    mantissa[0] = text[0];
-    std::memcpy(mantissa + 1, text + 2, kSignificantDigits - 1);
-    mantissa[kSignificantDigits] = '\0';
-    const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+    const shell::SignificantDigits significant = shell::SignificantDigitsOf(value);
+    const char* mantissa = significant.digits.data();
+    const int exponent = significant.exponent;
 
     // Digits kept: those whose place is at least 10^-places.
     const int kept = exponent + places + 1;

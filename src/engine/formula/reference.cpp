@@ -1,6 +1,6 @@
 #include "engine/formula/reference.h"
 
-#include <algorithm>
+#include "engine/model/cell_reference.h"
 
 namespace engine::formula {
 
@@ -16,15 +16,7 @@ bool RefPart::isInsideSheet(CellAddress at) const {
 }
 
 CellArea resolveArea(const RefPart& first, const RefPart& last, CellAddress at) {
-    const int r1 = first.absoluteRow(at), r2 = last.absoluteRow(at);
-    const int c1 = first.absoluteCol(at), c2 = last.absoluteCol(at);
-    return CellArea{std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
-}
-
-QString columnLetters(int col) {
-    QString letters;
-    for (int n = col + 1; n > 0; n = (n - 1) / 26) letters.prepend(QChar(u'A' + (n - 1) % 26));
-    return letters;
+    return areaBetween(first.absoluteRow(at), first.absoluteCol(at), last.absoluteRow(at), last.absoluteCol(at));
 }
 
 QString toA1(const RefPart& part, CellAddress at) {

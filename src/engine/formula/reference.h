@@ -31,9 +31,6 @@ struct RefPart {
 // parts are inside the sheet.
 CellArea resolveArea(const RefPart& first, const RefPart& last, CellAddress at);
 
-// "A" for column 0 up to "IV" for column 255.
-QString columnLetters(int col);
-
 // "$B4", "C$7"; "#REF!" when the part falls outside the sheet as seen from `at`.
 QString toA1(const RefPart& part, CellAddress at);
 // "R4C2", "R[-3]C[-2]", "RC".

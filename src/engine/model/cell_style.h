@@ -7,15 +7,19 @@
 
 namespace engine {
 
-// Colour index meaning "automatic" (the object model's xlColorIndexAutomatic).
+// Colours are palette indexes 1..56, or one of these two.
+// The font's or the line's own colour ("automatic"; the object model's -4105).
 inline constexpr int kColorAutomatic = -4105;
-// Colour index meaning "no fill" (xlColorIndexNone).
+// No fill (the object model's -4142).
 inline constexpr int kColorNone = -4142;
 
-enum class HAlign : std::uint8_t { General, Left, Center, Right };
-enum class VAlign : std::uint8_t { Top, Center, Bottom };
+// How a cell's content sits across and down the cell.
+enum class HorizontalAlignment : std::uint8_t { General, Left, Center, Right };
+enum class VerticalAlignment : std::uint8_t { Top, Center, Bottom };
+// A border line as stored with a cell: none, or continuous of a weight.
 enum class BorderLine : std::uint8_t { None, Thin, Medium, Thick };
-enum class BorderEdge : std::uint8_t { Left, Top, Bottom, Right };
+// The four sides of a cell, each with a border of its own.
+enum class CellSide : std::uint8_t { Left, Top, Bottom, Right };
 
 struct FontStyle {
     QString name = QStringLiteral("Arial");
@@ -36,14 +40,14 @@ struct Border {
 struct CellStyle {
     FontStyle font;
     int fillColorIndex = kColorNone;  // palette index 1..56, or none
-    std::array<Border, 4> borders{};  // indexed by BorderEdge
-    HAlign hAlign = HAlign::General;
-    VAlign vAlign = VAlign::Bottom;
+    std::array<Border, 4> borders{};  // indexed by CellSide
+    HorizontalAlignment hAlign = HorizontalAlignment::General;
+    VerticalAlignment vAlign = VerticalAlignment::Bottom;
     bool wrap = false;
     QString numberFormat = QStringLiteral("General");
 
-    const Border& border(BorderEdge e) const { return borders[static_cast<int>(e)]; }
-    Border& border(BorderEdge e) { return borders[static_cast<int>(e)]; }
+    const Border& border(CellSide side) const { return borders[static_cast<int>(side)]; }
+    Border& border(CellSide side) { return borders[static_cast<int>(side)]; }
     friend bool operator==(const CellStyle&, const CellStyle&) = default;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <variant>
 
@@ -39,6 +40,11 @@ struct CellArea {
     bool isWholeRows() const { return firstCol == 0 && lastCol == kMaxColumns - 1; }
     bool isWholeColumns() const { return firstRow == 0 && lastRow == kMaxRows - 1; }
 };
+
+// The area with the two cells as opposite corners, whichever way round they are given.
+inline CellArea areaBetween(int row1, int col1, int row2, int col2) {
+    return CellArea{std::min(row1, row2), std::min(col1, col2), std::max(row1, row2), std::max(col1, col2)};
+}
 
 // Spreadsheet error values, by their BIFF8 codes.
 enum class ErrorValue : std::uint8_t {

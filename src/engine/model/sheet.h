@@ -2,12 +2,12 @@
 
 #include "engine/model/cell_style.h"
 #include "engine/model/cell_types.h"
+#include "engine/model/page_setup.h"
 #include "engine/model/style_table.h"
 
 #include <QString>
 #include <map>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace engine {
@@ -28,20 +28,6 @@ struct Cell {
     QString formulaText;  // the formula as it was typed (R1C1); empty when read from a file
     bool evaluating = false;  // set while the formula is being evaluated (cycle detection)
     bool hasFormula() const { return formula != nullptr; }
-};
-
-// Page setup as stored with the sheet. Margins in inches.
-struct PageSetupData {
-    std::optional<CellArea> printArea;
-    double leftMargin = 0.7, rightMargin = 0.7, topMargin = 0.75, bottomMargin = 0.75;
-    double headerMargin = 0.3, footerMargin = 0.3;
-    int printComments = -4142;  // xlPrintNoComments
-    int orientation = 1;        // 1 portrait, 2 landscape
-    int paperSize = 1;          // 1 letter, 9 A4
-    std::optional<int> zoom = 100;  // empty: fit to pages
-    int fitToPagesWide = 1;
-    int fitToPagesTall = 1;
-    friend bool operator==(const PageSetupData&, const PageSetupData&) = default;
 };
 
 // A worksheet's data: cells and formats stored sparsely. The effective format of a

@@ -67,8 +67,8 @@ private:
         if (i < 0 || i >= m_grid.rowCount()) return kNoBorder;
         const int last = m_grid.columnCount();
         if (b > 0 && b < last && sameMerge(i, b - 1, i, b)) return kNoBorder;
-        const Border& left = b > 0 ? style(i, b - 1).border(BorderEdge::Right) : kNoBorder;
-        const Border& right = b < last ? style(i, b).border(BorderEdge::Left) : kNoBorder;
+        const Border& left = b > 0 ? style(i, b - 1).border(CellSide::Right) : kNoBorder;
+        const Border& right = b < last ? style(i, b).border(CellSide::Left) : kNoBorder;
         return heavier(left, right);
     }
 
@@ -77,8 +77,8 @@ private:
         if (j < 0 || j >= m_grid.columnCount()) return kNoBorder;
         const int last = m_grid.rowCount();
         if (a > 0 && a < last && sameMerge(a - 1, j, a, j)) return kNoBorder;
-        const Border& above = a > 0 ? style(a - 1, j).border(BorderEdge::Bottom) : kNoBorder;
-        const Border& below = a < last ? style(a, j).border(BorderEdge::Top) : kNoBorder;
+        const Border& above = a > 0 ? style(a - 1, j).border(CellSide::Bottom) : kNoBorder;
+        const Border& below = a < last ? style(a, j).border(CellSide::Top) : kNoBorder;
         return heavier(above, below);
     }
 

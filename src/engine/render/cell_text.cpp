@@ -14,23 +14,23 @@ constexpr int kTextMarginY = 1;
 // Pixels a glyph's rendering may reach beyond its outline (hinting, antialiasing).
 constexpr int kInkMargin = 2;
 
-int horizontalFlag(HAlign align, const CellValue& value) {
+int horizontalFlag(HorizontalAlignment align, const CellValue& value) {
     switch (align) {
-    case HAlign::Left: return Qt::AlignLeft;
-    case HAlign::Center: return Qt::AlignHCenter;
-    case HAlign::Right: return Qt::AlignRight;
-    case HAlign::General: break;
+    case HorizontalAlignment::Left: return Qt::AlignLeft;
+    case HorizontalAlignment::Center: return Qt::AlignHCenter;
+    case HorizontalAlignment::Right: return Qt::AlignRight;
+    case HorizontalAlignment::General: break;
     }
     if (std::holds_alternative<double>(value)) return Qt::AlignRight;
     if (std::holds_alternative<QString>(value)) return Qt::AlignLeft;
     return Qt::AlignHCenter;  // booleans and errors
 }
 
-int verticalFlag(VAlign align) {
+int verticalFlag(VerticalAlignment align) {
     switch (align) {
-    case VAlign::Top: return Qt::AlignTop;
-    case VAlign::Center: return Qt::AlignVCenter;
-    case VAlign::Bottom: break;
+    case VerticalAlignment::Top: return Qt::AlignTop;
+    case VerticalAlignment::Center: return Qt::AlignVCenter;
+    case VerticalAlignment::Bottom: break;
     }
     return Qt::AlignBottom;
 }

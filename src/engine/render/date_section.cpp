@@ -1,8 +1,10 @@
-#include "engine/render/date_serial.h"
+#include "engine/model/date_serial.h"
 #include "engine/render/section_format.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 
 namespace engine::render {
 
@@ -15,6 +17,48 @@ constexpr std::array<const char*, 12> kMonths = {"January", "February", "March",
                                                  "September", "October", "November", "December"};
 constexpr std::array<const char*, 7> kWeekdays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                   "Thursday", "Friday", "Saturday"};
+
+// A date and time of day, as a date format shows them.
+struct DateTimeParts {
+    int year = 1900;
+    int month = 1;    // 1..12
+    int day = 0;      // 0 only for serial 0, shown as "1/0/1900"
+    int weekday = 0;  // 0 Sunday .. 6 Saturday
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The date and time of a serial number of the 1900 date system: its whole days are
+// the day number, its fraction the time of day, rounded to the nearest second.
+// Serial 0 shows as 0 January 1900; the weekdays follow the system's count, which
+// has a 29 February 1900 (serial 1 is a Sunday). Nothing for negative serials or
+// those after 31 December 9999.
+std::optional<DateTimeParts> dateTimeParts(double serial) {
+    constexpr int kSecondsPerDay = 86400;
+    if (!std::isfinite(serial) || serial < 0 || serial >= kLastDateSerial + 1.0) return std::nullopt;
+
+    long long days = static_cast<long long>(std::floor(serial));
+    long long seconds = std::llround((serial - static_cast<double>(days)) * kSecondsPerDay);
+    if (seconds >= kSecondsPerDay) {
+        ++days;
+        seconds -= kSecondsPerDay;
+    }
+    if (days > kLastDateSerial) return std::nullopt;
+
+    DateTimeParts p;
+    p.weekday = static_cast<int>((days + 6) % 7);
+    p.hour = static_cast<int>(seconds / 3600);
+    p.minute = static_cast<int>(seconds / 60 % 60);
+    p.second = static_cast<int>(seconds % 60);
+    if (days == 0) return p;  // 0 January 1900
+    const std::optional<CivilDate> date = civilDate(static_cast<int>(days));
+    if (!date) return std::nullopt;
+    p.year = date->year;
+    p.month = date->month;
+    p.day = date->day;
+    return p;
+}
 
 QString twoDigits(int n) { return QString::number(n).rightJustified(2, u'0'); }
 
@@ -57,7 +101,7 @@ QString amPm(const QString& code, int hour) {
 }  // namespace
 
 QString formatDateSection(double serial, const FormatSection& section) {
-    const std::optional<DateTimeParts> parts = dateFromSerial(serial);
+    const std::optional<DateTimeParts> parts = dateTimeParts(serial);
     if (!parts) return unshowableDate();
     const bool twelveHour = std::any_of(section.tokens.begin(), section.tokens.end(),
                                         [](const FormatToken& t) { return t.kind == Kind::AmPm; });

@@ -1,32 +1,14 @@
 #include "engine/render/decimal_digits.h"
 
+#include "shell/locale_number.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace engine::render {
 
 namespace {
-
-// The 15 significant digits of |value| and the power of ten of the first one.
-struct Significant {
-    std::string digits;
-    int exponent = 0;
-};
-
-Significant significantDigits(double value) {
-    // As printf's "%.14e" writes it: d.dddddddddddddde±x.
-    char buf[40];
-    const auto written = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
-    *written.ptr = '\0';
-    Significant s;
-    s.digits.push_back(buf[0]);
-    s.digits.append(buf + 2, 14);
-    s.exponent = std::atoi(buf + 17);
-    return s;
-}
 
 // Adds one unit in the last place of a string of digits; true when it carried out.
 bool incrementDigits(std::string& digits) {
@@ -44,7 +26,7 @@ bool incrementDigits(std::string& digits) {
 
 int decimalExponent(double value) {
     if (value == 0 || !std::isfinite(value)) return 0;
-    return significantDigits(value).exponent;
+    return shell::SignificantDigitsOf(value).exponent;
 }
 
 DecimalDigits roundToDecimals(double value, int decimals) {
@@ -52,9 +34,9 @@ DecimalDigits roundToDecimals(double value, int decimals) {
     if (value == 0 || !std::isfinite(value))
         return {QStringLiteral("0"), QString(decimals, u'0')};
 
-    Significant s = significantDigits(value);
+    const shell::SignificantDigits s = shell::SignificantDigitsOf(value);
     // Lay the digits out so that the first `point` of them form the integer part.
-    std::string digits = s.digits;
+    std::string digits(s.digits.begin(), s.digits.end());
     int point = s.exponent + 1;
     if (point <= 0) {
         digits.insert(0, static_cast<std::size_t>(1 - point), '0');

@@ -63,39 +63,39 @@ BorderLine borderLineFromBiff(std::uint8_t style) {
     }
 }
 
-std::uint8_t hAlignToBiff(HAlign a) {
+std::uint8_t hAlignToBiff(HorizontalAlignment a) {
     switch (a) {
-    case HAlign::General: return 0;
-    case HAlign::Left: return 1;
-    case HAlign::Center: return 2;
-    case HAlign::Right: return 3;
+    case HorizontalAlignment::General: return 0;
+    case HorizontalAlignment::Left: return 1;
+    case HorizontalAlignment::Center: return 2;
+    case HorizontalAlignment::Right: return 3;
     }
     return 0;
 }
 
-HAlign hAlignFromBiff(std::uint8_t alc) {
+HorizontalAlignment hAlignFromBiff(std::uint8_t alc) {
     switch (alc) {
-    case 1: case 5: return HAlign::Left;       // left, justified
-    case 2: case 6: case 7: return HAlign::Center;  // centred, across selection, distributed
-    case 3: return HAlign::Right;
-    default: return HAlign::General;           // general, fill
+    case 1: case 5: return HorizontalAlignment::Left;       // left, justified
+    case 2: case 6: case 7: return HorizontalAlignment::Center;  // centred, across selection, distributed
+    case 3: return HorizontalAlignment::Right;
+    default: return HorizontalAlignment::General;           // general, fill
     }
 }
 
-std::uint8_t vAlignToBiff(VAlign a) {
+std::uint8_t vAlignToBiff(VerticalAlignment a) {
     switch (a) {
-    case VAlign::Top: return 0;
-    case VAlign::Center: return 1;
-    case VAlign::Bottom: return 2;
+    case VerticalAlignment::Top: return 0;
+    case VerticalAlignment::Center: return 1;
+    case VerticalAlignment::Bottom: return 2;
     }
     return 2;
 }
 
-VAlign vAlignFromBiff(std::uint8_t alcV) {
+VerticalAlignment vAlignFromBiff(std::uint8_t alcV) {
     switch (alcV) {
-    case 0: case 3: return VAlign::Top;      // top, justified
-    case 1: case 4: return VAlign::Center;   // centred, distributed
-    default: return VAlign::Bottom;
+    case 0: case 3: return VerticalAlignment::Top;      // top, justified
+    case 1: case 4: return VerticalAlignment::Center;   // centred, distributed
+    default: return VerticalAlignment::Bottom;
     }
 }
 

@@ -25,10 +25,10 @@ bool isPaletteColour(int colorIndex);
 
 std::uint8_t borderLineToBiff(BorderLine line);
 BorderLine borderLineFromBiff(std::uint8_t style);
-std::uint8_t hAlignToBiff(HAlign a);
-HAlign hAlignFromBiff(std::uint8_t alc);
-std::uint8_t vAlignToBiff(VAlign a);
-VAlign vAlignFromBiff(std::uint8_t alcV);
+std::uint8_t hAlignToBiff(HorizontalAlignment a);
+HorizontalAlignment hAlignFromBiff(std::uint8_t alc);
+std::uint8_t vAlignToBiff(VerticalAlignment a);
+VerticalAlignment vAlignFromBiff(std::uint8_t alcV);
 
 // Column widths: characters of the standard font (digit width 7 pixels, plus 5
 // pixels of padding) in 1/256 of a character, as spreadsheet applications store

@@ -62,10 +62,10 @@ QByteArray cellXfBody(const CellStyle& s, std::uint16_t fontIndex, std::uint16_t
     w.u8(0);  // no rotation
     w.u16(kAllAttributesUsed);
 
-    const Border& left = s.border(BorderEdge::Left);
-    const Border& right = s.border(BorderEdge::Right);
-    const Border& top = s.border(BorderEdge::Top);
-    const Border& bottom = s.border(BorderEdge::Bottom);
+    const Border& left = s.border(CellSide::Left);
+    const Border& right = s.border(CellSide::Right);
+    const Border& top = s.border(CellSide::Top);
+    const Border& bottom = s.border(CellSide::Bottom);
     w.u16(borderLineToBiff(left.line) | (borderLineToBiff(right.line) << 4) | (borderLineToBiff(top.line) << 8) |
           (borderLineToBiff(bottom.line) << 12));
     w.u16(borderColourToIcv(left.colorIndex) | (borderColourToIcv(right.colorIndex) << 7));
@@ -109,14 +109,14 @@ DecodedXf readXfRecord(RecordReader& r) {
     s.hAlign = hAlignFromBiff(align & 0x07);
     s.wrap = align & 0x08;
     s.vAlign = vAlignFromBiff((align >> 4) & 0x07);
-    auto setBorder = [&](BorderEdge edge, std::uint8_t style, std::uint16_t icv) {
+    auto setBorder = [&](CellSide edge, std::uint8_t style, std::uint16_t icv) {
         s.border(edge).line = borderLineFromBiff(style);
         s.border(edge).colorIndex = borderColourFromIcv(icv, style);
     };
-    setBorder(BorderEdge::Left, lines & 0x0F, sideColours & 0x7F);
-    setBorder(BorderEdge::Right, (lines >> 4) & 0x0F, (sideColours >> 7) & 0x7F);
-    setBorder(BorderEdge::Top, (lines >> 8) & 0x0F, moreColours & 0x7F);
-    setBorder(BorderEdge::Bottom, (lines >> 12) & 0x0F, (moreColours >> 7) & 0x7F);
+    setBorder(CellSide::Left, lines & 0x0F, sideColours & 0x7F);
+    setBorder(CellSide::Right, (lines >> 4) & 0x0F, (sideColours >> 7) & 0x7F);
+    setBorder(CellSide::Top, (lines >> 8) & 0x0F, moreColours & 0x7F);
+    setBorder(CellSide::Bottom, (lines >> 12) & 0x0F, (moreColours >> 7) & 0x7F);
     const std::uint8_t pattern = (moreColours >> 26) & 0x3F;
     s.fillColorIndex = pattern == 0 ? kColorNone : fillColourFromIcv(fillColours & 0x7F);
     return xf;

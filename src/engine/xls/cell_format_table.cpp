@@ -8,7 +8,6 @@
 #include "engine/xls/cell_format_records.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace engine::xls {
 
@@ -54,7 +53,7 @@ CellFormatTable::CellFormatTable(const StyleTable& styles, const std::vector<Sty
 }
 
 void CellFormatTable::unknownStyle() {
-    throw std::out_of_range("no cell format for the style");
+    throw EngineError(QStringLiteral("A cell has a format that the workbook's format table does not hold."));
 }
 
 std::uint16_t CellFormatTable::fontIndex(const FontStyle& font) {

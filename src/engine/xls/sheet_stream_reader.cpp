@@ -1,9 +1,8 @@
 #include "engine/xls/sheet_stream_reader.h"
 
-#include "engine/constants.h"
 #include "engine/formula/formula.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 #include "engine/xls/biff_conventions.h"
 #include "engine/xls/biff_reader.h"
 #include "engine/xls/biff_record_types.h"
@@ -318,12 +317,13 @@ void SheetStreamReader::readSetup(RecordReader& r) {
     p.fitToPagesWide = wide;
     p.fitToPagesTall = tall;
     if (!(flags & kSetupNoPrinterData)) {
-        p.paperSize = paper;
-        p.orientation = (flags & kSetupPortrait) ? xlPortrait : xlLandscape;
+        p.paperSize = static_cast<PaperSize>(paper);
+        p.orientation = (flags & kSetupPortrait) ? Orientation::Portrait : Orientation::Landscape;
         m_scale = scale;
     }
-    p.printComments = !(flags & kSetupNotes) ? xlPrintNoComments
-                      : (flags & kSetupEndNotes) ? xlPrintSheetEnd : xlPrintInPlace;
+    p.printComments = !(flags & kSetupNotes)      ? PrintComments::None
+                      : (flags & kSetupEndNotes) ? PrintComments::AtEndOfSheet
+                                                 : PrintComments::InPlace;
 }
 
 }  // namespace

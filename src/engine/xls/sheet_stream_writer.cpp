@@ -1,9 +1,8 @@
 #include "engine/xls/sheet_stream_writer.h"
 
-#include "engine/constants.h"
 #include "engine/formula/formula.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 #include "engine/xls/biff_conventions.h"
 #include "engine/xls/biff_record_types.h"
 #include "engine/xls/biff_writer.h"
@@ -152,11 +151,11 @@ void SheetStreamWriter::writePageSetup() {
     f64Record(m_out, rt::kTopMargin, p.topMargin);
     f64Record(m_out, rt::kBottomMargin, p.bottomMargin);
 
-    std::uint16_t flags = p.orientation == 2 ? 0 : kSetupPortrait;
-    if (p.printComments == xlPrintInPlace) flags |= kSetupNotes;
-    if (p.printComments == xlPrintSheetEnd) flags |= kSetupNotes | kSetupEndNotes;
+    std::uint16_t flags = p.orientation == Orientation::Landscape ? 0 : kSetupPortrait;
+    if (p.printComments == PrintComments::InPlace) flags |= kSetupNotes;
+    if (p.printComments == PrintComments::AtEndOfSheet) flags |= kSetupNotes | kSetupEndNotes;
     const qsizetype setup = m_out.beginRecord(rt::kSetup);
-    m_out.u16(p.paperSize);
+    m_out.u16(static_cast<std::uint16_t>(p.paperSize));
     m_out.u16(p.zoom.value_or(100));
     m_out.u16(1);  // first page number
     m_out.u16(p.fitToPagesWide);

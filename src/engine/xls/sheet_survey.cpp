@@ -1,7 +1,7 @@
 #include "engine/xls/sheet_survey.h"
 
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 #include "engine/xls/shared_string_table.h"
 
 #include <algorithm>

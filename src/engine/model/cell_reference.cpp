@@ -1,6 +1,5 @@
-#include "engine/range_reference.h"
+#include "engine/model/cell_reference.h"
 
-#include "engine/formula/reference.h"
 #include "engine/model/engine_error.h"
 
 #include <algorithm>
@@ -59,10 +58,6 @@ std::optional<Corner> readCorner(const QChar* p, const QChar* end) {
     return corner;
 }
 
-CellArea ordered(int r1, int c1, int r2, int c2) {
-    return CellArea{std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
-}
-
 }  // namespace
 
 CellArea parseRangeReference(const QString& text) {
@@ -79,11 +74,11 @@ CellArea parseRangeReference(const QString& text) {
     if (!second) unreadable(text);
     const bool firstCell = first->row && first->col, secondCell = second->row && second->col;
     if (firstCell && secondCell)
-        return ordered(*first->row, *first->col, *second->row, *second->col);
+        return areaBetween(*first->row, *first->col, *second->row, *second->col);
     if (!first->col && !second->col)  // whole rows
-        return ordered(*first->row, 0, *second->row, kMaxColumns - 1);
+        return areaBetween(*first->row, 0, *second->row, kMaxColumns - 1);
     if (!first->row && !second->row)  // whole columns
-        return ordered(0, *first->col, kMaxRows - 1, *second->col);
+        return areaBetween(0, *first->col, kMaxRows - 1, *second->col);
     unreadable(text);
 }
 
@@ -101,8 +96,13 @@ CellArea parseColumnsReference(const QString& text) {
     return area;
 }
 
+QString columnLetters(int col) {
+    QString letters;
+    for (int n = col + 1; n > 0; n = (n - 1) / 26) letters.prepend(QChar(u'A' + (n - 1) % 26));
+    return letters;
+}
+
 QString areaReference(const CellArea& area, bool absolute) {
-    using formula::columnLetters;
     const QString d = absolute ? QStringLiteral("$") : QString();
     auto cell = [&](int row, int col) { return d + columnLetters(col) + d + QString::number(row + 1); };
     if (area.isWholeRows() && !area.isWholeColumns())

@@ -1,8 +1,8 @@
-#include "engine/formula/date_serial.h"
+#include "engine/model/date_serial.h"
 
 #include <QDate>
 
-namespace engine::formula {
+namespace engine {
 
 namespace {
 
@@ -22,10 +22,9 @@ std::optional<int> dateSerial(const CivilDate& date) {
 
 std::optional<CivilDate> civilDate(int serial) {
     if (serial == kFictitiousLeapDay) return CivilDate{1900, 2, 29};
-    if (serial < 1) return std::nullopt;
+    if (serial < 1 || serial > kLastDateSerial) return std::nullopt;
     const QDate d = kDayZero.addDays(serial < kFictitiousLeapDay ? serial : serial - 1);
-    if (d.year() > 9999) return std::nullopt;
     return CivilDate{d.year(), d.month(), d.day()};
 }
 
-}  // namespace engine::formula
+}  // namespace engine

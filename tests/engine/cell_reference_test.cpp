@@ -1,5 +1,5 @@
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
-#include "engine/range_reference.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 CellArea area(int r1, int c1, int r2, int c2) { return CellArea{r1, c1, r2, c2}; }
 
-TEST(RangeReference, ReadsCellsAndAreasWithOrWithoutDollars) {
+TEST(CellReference, ReadsCellsAndAreasWithOrWithoutDollars) {
     EXPECT_EQ(parseRangeReference("B1"), area(0, 1, 0, 1));
     EXPECT_EQ(parseRangeReference("$B$1"), area(0, 1, 0, 1));
     EXPECT_EQ(parseRangeReference("$B7:$B7"), area(6, 1, 6, 1));
@@ -17,12 +17,12 @@ TEST(RangeReference, ReadsCellsAndAreasWithOrWithoutDollars) {
     EXPECT_EQ(parseRangeReference("IV65536"), area(65535, 255, 65535, 255));
 }
 
-TEST(RangeReference, PutsReversedCornersInOrder) {
+TEST(CellReference, PutsReversedCornersInOrder) {
     EXPECT_EQ(parseRangeReference("$B7:$D6"), area(5, 1, 6, 3));
     EXPECT_EQ(parseRangeReference("D9:B6"), area(5, 1, 8, 3));
 }
 
-TEST(RangeReference, ReadsWholeRowsAndColumns) {
+TEST(CellReference, ReadsWholeRowsAndColumns) {
     EXPECT_EQ(parseRangeReference("1:1"), area(0, 0, 0, 255));
     EXPECT_EQ(parseRangeReference("$7:$3"), area(2, 0, 6, 255));
     EXPECT_EQ(parseRangeReference("A:A"), area(0, 0, 65535, 0));
@@ -33,7 +33,7 @@ TEST(RangeReference, ReadsWholeRowsAndColumns) {
     EXPECT_EQ(parseColumnsReference("C"), area(0, 2, 65535, 2));
 }
 
-TEST(RangeReference, RefusesWhatItCannotRead) {
+TEST(CellReference, RefusesWhatItCannotRead) {
     for (const char* text : {"", " B1", "B1 ", "B", "1", "A0", "A65537", "IW1", "AAAA1", "B1:", ":B1", "A1:B",
                              "1:B", "$$A1", "A$", "A1:B2:C3", "A1,B2", "Sheet1!A1", "R1C1", "B-1"}) {
         EXPECT_THROW(parseRangeReference(QString::fromLatin1(text)), EngineError) << text;
@@ -43,7 +43,7 @@ TEST(RangeReference, RefusesWhatItCannotRead) {
     EXPECT_THROW(parseColumnsReference("1:1"), EngineError);
 }
 
-TEST(RangeReference, DescribesTheUnreadableText) {
+TEST(CellReference, DescribesTheUnreadableText) {
     try {
         parseRangeReference("$B7:$Q");
         FAIL() << "no failure";
@@ -52,7 +52,7 @@ TEST(RangeReference, DescribesTheUnreadableText) {
     }
 }
 
-TEST(RangeReference, WritesAreasAsText) {
+TEST(CellReference, WritesAreasAsText) {
     EXPECT_EQ(areaReference(area(0, 0, 8, 8)), "A1:I9");
     EXPECT_EQ(areaReference(area(0, 1, 0, 3), true), "$B$1:$D$1");
     EXPECT_EQ(areaReference(area(14, 2, 14, 2)), "C15");

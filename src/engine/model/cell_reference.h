@@ -4,8 +4,12 @@
 
 #include <QString>
 
-// A1-style range texts: reading them into areas and writing areas as text.
+// A1-style cell references: reading range texts into areas and writing areas and
+// columns as text.
 namespace engine {
+
+// "A" for column 0 up to "IV" for column 255.
+QString columnLetters(int col);
 
 // Reads "B1", "$B$1", "B6:D9", "1:1" (whole rows) or "A:A" (whole columns), each
 // corner with optional "$". Corners given the wrong way round ("$B7:$D6") are put
