@@ -30,8 +30,8 @@ enum class ErrorLocation {
     GoBack,
 };
 
-// The location text the error box shows for a procedure, e.g.
-// "in Marrowby2021/08/31.Form1.PushButton4_Click " for AddRecord.
+// The location text the error box shows for a procedure: a fixed prefix, the
+// procedure's name as users know it from earlier versions, and a space.
 const QString& errorLocationText(ErrorLocation location);
 
 }  // namespace shell
