@@ -24,13 +24,11 @@ void writeTyped(detail::SheetEditor& editor, int row, int col, const QString& te
         auto parsed = formula::Formula::parse(text, formula::ReferenceStyle::R1C1, at);
         Cell& cell = editor.cellAt(row, col);
         cell.formula = std::move(parsed);
-        cell.formulaText = text;
         cell.value = CellValue{};
         cell.resultValid = false;
     } else {
         Cell& cell = editor.cellAt(row, col);
         cell.formula.reset();
-        cell.formulaText.clear();
         cell.value = input.constant;
         cell.resultValid = false;
         if (!input.impliedNumberFormat.isEmpty() &&
@@ -63,7 +61,7 @@ QString Range::FormulaR1C1() const {
     const Cell* cell = m_sheet->cell(m_area.firstRow, m_area.firstCol);
     if (!cell) return QString();
     if (!cell->hasFormula()) return constantText(cell->value);
-    if (!cell->formulaText.isEmpty()) return cell->formulaText;
+    if (!cell->formula->writtenR1C1().isEmpty()) return cell->formula->writtenR1C1();
     return cell->formula->toR1C1(CellAddress{m_area.firstRow, m_area.firstCol});
 }
 

@@ -74,7 +74,6 @@ public:
     Cell& formula(int row, int col, const QString& r1c1, CellValue result, const CellStyle& s) {
         Cell& c = put(row, col, std::move(result), s);
         c.formula = formula::Formula::parse(r1c1, formula::ReferenceStyle::R1C1, CellAddress{row, col});
-        c.formulaText = r1c1;
         c.resultValid = true;
         return c;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/formula/formula.h"
 #include "engine/model/sheet.h"
 
 #include "engine/model/cell_reference.h"
@@ -57,7 +58,7 @@ inline QString styleText(const CellStyle& s) {
     return text;
 }
 
-inline QString sizes(const std::map<int, double>& m, bool columns) {
+inline QString sizes(const engine::IndexMap<double>& m, bool columns) {
     QStringList parts;
     for (const auto& [i, size] : m)
         parts << (columns ? areaReference(CellArea{0, i, kMaxRows - 1, i}).section(u':', 0, 0) : QString::number(i + 1)) +
@@ -73,7 +74,7 @@ inline QString dumpCell(const engine::WorkbookData& book, const engine::SheetDat
     const Cell* cell = sheet.cell(row, col);
     QString content;
     if (!cell) content = QStringLiteral("(not stored)");
-    else if (cell->hasFormula()) content = cell->formulaText + QStringLiteral(" -> ") + valueText(cell->value);
+    else if (cell->hasFormula()) content = cell->formula->writtenR1C1() + QStringLiteral(" -> ") + valueText(cell->value);
     else content = valueText(cell->value);
     return address(row, col) + u' ' + content + u' ' + styleText(book.styles.style(sheet.effectiveStyle(row, col)));
 }

@@ -32,7 +32,7 @@ SheetData& WorkbookState::activeSheet() {
 }
 
 void WorkbookState::addSheet(std::unique_ptr<SheetData> sheet) {
-    views.push_back(SheetView{sheet.get()});
+    views.push_back(SheetView{sheet.get(), {}, {}});
     data.sheets.push_back(std::move(sheet));
 }
 
@@ -55,11 +55,6 @@ void WorkbookState::close(const QString& reason) {
     std::move(deletedSheets.begin(), deletedSheets.end(), std::back_inserter(*sheets));
     data.sheets.clear();
     deletedSheets.clear();
-    for (SheetView& v : views) {
-        v.lastCell = nullptr;
-        v.memoCells = {};
-        v.memoValid = false;
-    }
     if (!sheets->empty()) releaseInBackground([sheets = std::move(sheets)]() mutable { sheets.reset(); });
 }
 

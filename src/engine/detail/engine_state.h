@@ -16,21 +16,11 @@ namespace engine::detail {
 struct AppState;
 
 // What the object model remembers of a sheet besides its data: its selection and
-// active cell, and the cell reached last (a layout touches one cell many times).
+// active cell.
 struct SheetView {
     SheetData* sheet = nullptr;
     CellArea selection{};
     CellAddress activeCell{};
-    CellAddress lastAt{-1, -1};
-    Cell* lastCell = nullptr;
-    // The cells of a large area, row by row (null where none is stored): the
-    // layout changes the same cells several times over (a border is set as line,
-    // weight and colour, edge by edge, on parts of the selection), and finding them
-    // here is far cheaper than walking the cell map each time. Dropped whenever a
-    // cell is created or removed elsewhere.
-    CellArea memoArea{};
-    std::vector<Cell*> memoCells;
-    bool memoValid = false;
 };
 
 struct WorkbookState {

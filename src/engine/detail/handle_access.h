@@ -10,7 +10,7 @@
 namespace engine::detail {
 
 inline SheetEditor editorFor(const std::shared_ptr<WorkbookState>& book, SheetData* sheet) {
-    return SheetEditor(*book, checkedView(book, sheet));
+    return SheetEditor(*book, *checkedView(book, sheet).sheet);
 }
 
 // The effective format of the area's top-left cell.

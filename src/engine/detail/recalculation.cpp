@@ -37,19 +37,20 @@ public:
     }
 
     CellValue valueAt(int row, int col) override {
-        auto it = m_sheet.cells.find(CellAddress{row, col});
-        if (it == m_sheet.cells.end()) return CellValue{};
-        Cell& cell = it->second;
+        Cell* found = m_sheet.cells.find(row, col);
+        if (!found) return CellValue{};
+        Cell& cell = *found;
+        const CellAddress at{row, col};
         if (!cell.hasFormula() || cell.resultValid) return cell.value;
         if (cell.evaluating) return kCircularReference;
-        if (m_depth >= kMaxNesting) throw TooDeep{{&m_sheet, it->first, &cell}};
+        if (m_depth >= kMaxNesting) throw TooDeep{{&m_sheet, at, &cell}};
         // Marked while in progress; the mark is dropped however the evaluation ends.
         struct Mark {
             Cell& c;
             explicit Mark(Cell& c) : c(c) { c.evaluating = true; }
             ~Mark() { c.evaluating = false; }
         } mark(cell);
-        CellEvaluation(m_sheet, m_depth + 1).run(it->first, cell);
+        CellEvaluation(m_sheet, m_depth + 1).run(at, cell);
         return cell.value;
     }
 
@@ -110,11 +111,10 @@ void Recalculator::ensure(SheetData& sheet, CellAddress at, Cell& cell) {
 
 CellValue Recalculator::valueAt(SheetData& sheet, int row, int col) {
     dropStaleResults();
-    auto it = sheet.cells.find(CellAddress{row, col});
-    if (it == sheet.cells.end()) return CellValue{};
-    Cell& cell = it->second;
-    if (cell.hasFormula() && !cell.resultValid) ensure(sheet, it->first, cell);
-    return cell.value;
+    Cell* cell = sheet.cells.find(row, col);
+    if (!cell) return CellValue{};
+    if (cell->hasFormula() && !cell->resultValid) ensure(sheet, CellAddress{row, col}, *cell);
+    return cell->value;
 }
 
 void Recalculator::calculateAll() {

@@ -9,11 +9,12 @@ namespace engine::detail {
 // marks the workbook for recalculation.
 class SheetEditor {
 public:
-    SheetEditor(WorkbookState& book, SheetView& view) : m_book(book), m_view(view), m_sheet(*view.sheet) {}
+    SheetEditor(WorkbookState& book, SheetData& sheet) : m_book(book), m_sheet(sheet) {}
 
-    // The stored cell, created with the format it shows when absent.
+    // The stored cell, created with the format it shows when absent. The reference
+    // stays valid until a cell of the same row is added or removed.
     Cell& cellAt(int row, int col);
-    Cell* findCell(int row, int col);
+    Cell* findCell(int row, int col) { return m_sheet.cells.find(row, col); }
 
     void applyStyle(const CellArea& area, const StyleChange& change);
     // Removes values, formulas, formats and merges; cleared cells show the default
@@ -30,20 +31,14 @@ public:
     SheetData& sheet() { return m_sheet; }
 
 private:
-    using CellMap = std::map<CellAddress, Cell>;
-    CellMap::iterator createAt(CellMap::iterator hint, int row, int col);
     // Calls f(cell) for every stored cell of the area.
     template <typename F>
     void forStoredCells(const CellArea& area, F&& f);
     // Calls f(cell) for every cell of the area, creating the missing ones.
     template <typename F>
     void forEveryCell(const CellArea& area, F&& f);
-    void eraseCells(const CellArea& area);
-    // Fills the view's memo with the stored cells of area.
-    void rememberCells(const CellArea& area);
 
     WorkbookState& m_book;
-    SheetView& m_view;
     SheetData& m_sheet;
 };
 

@@ -31,6 +31,11 @@ public:
     Formula(const Formula&) = delete;
     Formula& operator=(const Formula&) = delete;
 
+    // The R1C1 text the formula was read from, as it was written; empty for a
+    // formula read from A1 text or from a file's tokens. (R1C1 text means the same
+    // wherever the formula stands, so it is kept once for every cell.)
+    const QString& writtenR1C1() const { return m_writtenR1C1; }
+
     // Canonical texts: "=RC[-1]*R[-3]C[-2]", "=C7*B4". A reference that falls off
     // the sheet as seen from `at` reads "#REF!" in A1 style.
     QString toR1C1(CellAddress at) const;
@@ -48,8 +53,9 @@ public:
     QByteArray toBiff8Tokens(CellAddress at) const;
 
 private:
-    explicit Formula(std::unique_ptr<const Node> root);
+    Formula(std::unique_ptr<const Node> root, QString writtenR1C1);
     std::unique_ptr<const Node> m_root;
+    QString m_writtenR1C1;
 };
 
 }  // namespace engine::formula

@@ -3,26 +3,27 @@
 namespace engine {
 
 double SheetData::columnWidth(int col) const {
-    auto it = columnWidths.find(col);
-    return it != columnWidths.end() ? it->second : standardColumnWidth;
+    const double* width = columnWidths.get(col);
+    return width ? *width : standardColumnWidth;
 }
 
 double SheetData::rowHeight(int row) const {
-    auto it = rowHeights.find(row);
-    return it != rowHeights.end() ? it->second : standardRowHeight;
+    const double* height = rowHeights.get(row);
+    return height ? *height : standardRowHeight;
 }
 
 StyleId SheetData::effectiveStyle(int row, int col) const {
-    if (const Cell* c = cell(row, col)) return c->style;
-    if (auto it = rowStyles.find(row); it != rowStyles.end()) return it->second;
-    if (auto it = columnStyles.find(col); it != columnStyles.end()) return it->second;
+    if (const Cell* c = cells.find(row, col)) return c->style;
+    return formatOfEmptyCell(row, col);
+}
+
+StyleId SheetData::formatOfEmptyCell(int row, int col) const {
+    if (const StyleId* style = rowStyles.get(row)) return *style;
+    if (const StyleId* style = columnStyles.get(col)) return *style;
     return defaultStyle;
 }
 
-const Cell* SheetData::cell(int row, int col) const {
-    auto it = cells.find(CellAddress{row, col});
-    return it != cells.end() ? &it->second : nullptr;
-}
+const Cell* SheetData::cell(int row, int col) const { return cells.find(row, col); }
 
 const CellArea* SheetData::mergeContaining(int row, int col) const {
     for (const CellArea& m : merges) {

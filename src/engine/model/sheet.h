@@ -1,34 +1,18 @@
 #pragma once
 
+#include "engine/model/cell_store.h"
 #include "engine/model/cell_style.h"
 #include "engine/model/cell_types.h"
+#include "engine/model/index_map.h"
 #include "engine/model/page_setup.h"
 #include "engine/model/style_table.h"
 
 #include <QString>
-#include <map>
+#include <array>
 #include <memory>
 #include <vector>
 
 namespace engine {
-
-namespace formula {
-class Formula;  // a parsed formula (see formula/)
-}
-
-// One stored cell: a constant value, or a formula with its cached result.
-// A stored cell always carries its own format: a cell is created with the format it
-// showed before (its row's, column's or the sheet's), so `style` is its effective
-// format.
-struct Cell {
-    CellValue value;                                   // constant, or the formula's result
-    std::shared_ptr<const formula::Formula> formula;   // null for constants
-    bool resultValid = false;                          // the cached result is current
-    StyleId style = kDefaultStyleId;                   // the cell's own format
-    QString formulaText;  // the formula as it was typed (R1C1); empty when read from a file
-    bool evaluating = false;  // set while the formula is being evaluated (cycle detection)
-    bool hasFormula() const { return formula != nullptr; }
-};
 
 // A worksheet's data: cells and formats stored sparsely. The effective format of a
 // cell is its own when it has one, else its row's, else its column's, else the
@@ -54,10 +38,10 @@ struct Cell {
 struct SheetData {
     QString name;
 
-    std::map<CellAddress, Cell> cells;   // cells with a value or a format of their own
+    CellStore cells;                     // cells with a value or a format of their own
     StyleId defaultStyle = kDefaultStyleId;
-    std::map<int, StyleId> rowStyles;    // rows formatted as a whole
-    std::map<int, StyleId> columnStyles; // columns formatted as a whole
+    IndexMap<StyleId> rowStyles;         // rows formatted as a whole
+    IndexMap<StyleId> columnStyles;      // columns formatted as a whole
 
     static constexpr double kDefaultColumnWidth = 8.43;  // characters of the standard font
     static constexpr double kDefaultRowHeight = 12.75;   // points
@@ -65,8 +49,8 @@ struct SheetData {
     // whole sheet at once).
     double standardColumnWidth = kDefaultColumnWidth;
     double standardRowHeight = kDefaultRowHeight;
-    std::map<int, double> columnWidths;  // characters
-    std::map<int, double> rowHeights;    // points
+    IndexMap<double> columnWidths;       // characters
+    IndexMap<double> rowHeights;         // points
 
     std::vector<CellArea> merges;
     PageSetupData pageSetup;
@@ -74,6 +58,9 @@ struct SheetData {
     double columnWidth(int col) const;
     double rowHeight(int row) const;
     StyleId effectiveStyle(int row, int col) const;
+    // The format a cell without one of its own shows: its row's, else its column's,
+    // else the sheet's (a new cell takes it).
+    StyleId formatOfEmptyCell(int row, int col) const;
     const Cell* cell(int row, int col) const;
     // The merged area that holds the cell, or null.
     const CellArea* mergeContaining(int row, int col) const;

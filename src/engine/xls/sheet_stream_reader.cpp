@@ -28,14 +28,6 @@ constexpr std::uint16_t kSetupNoPrinterData = 0x0004;
 constexpr std::uint16_t kSetupNotes = 0x0020;
 constexpr std::uint16_t kSetupEndNotes = 0x0200;
 
-// The map's entry for a row, added at the end without a search when the rows come
-// in order, as they do in a file.
-template <typename Map>
-typename Map::mapped_type& entryAt(Map& map, int row) {
-    if (map.empty() || map.rbegin()->first < row) return map.try_emplace(map.end(), row)->second;
-    return map[row];
-}
-
 class SheetStreamReader {
 public:
     SheetStreamReader(QByteArrayView stream, qsizetype bof, SheetData& sheet, CellFormatCatalog& formats,
@@ -103,18 +95,15 @@ CellAddress SheetStreamReader::cellAddress(RecordReader& r) {
 
 Cell& SheetStreamReader::cellAt(const CellAddress& at, std::uint16_t xf) {
     const StyleId style = m_formats.style(xf);
-    auto& cells = m_sheet.cells;
-    // Cells come in row order: a cell after the last goes in at the end, unsearched.
-    if (cells.empty() || cells.rbegin()->first < at) {
-        if (m_cellBudget-- == 0) throw EngineError(QStringLiteral("the workbook holds more cells than can be opened"));
-        Cell& cell = cells.try_emplace(cells.end(), at)->second;
-        cell.style = style;
+    if (m_cellBudget == 0 && !m_sheet.cells.find(at.row, at.col))
+        throw EngineError(QStringLiteral("the workbook holds more cells than can be opened"));
+    bool added = false;
+    Cell& cell = m_sheet.cells.obtain(at.row, at.col, [&] { return style; }, &added);
+    if (added) {
+        --m_cellBudget;
         return cell;
     }
-    auto [it, added] = cells.try_emplace(at);
-    if (added && m_cellBudget-- == 0)
-        throw EngineError(QStringLiteral("the workbook holds more cells than can be opened"));
-    Cell& cell = it->second;
+    // A cell given twice takes what the later record says.
     cell = Cell{};
     cell.style = style;
     return cell;
@@ -283,8 +272,8 @@ void SheetStreamReader::readRow(RecordReader& r) {
     r.u16();
     const std::uint16_t flags = r.u16();
     const std::uint16_t xf = r.u16() & 0x0FFF;
-    if (flags & kRowUnsynced) entryAt(m_sheet.rowHeights, row) = (flags & kRowZeroHeight) ? 0.0 : twipsToPoints(height);
-    if (flags & kRowGhostDirty) entryAt(m_sheet.rowStyles, row) = m_formats.style(xf);
+    if (flags & kRowUnsynced) m_sheet.rowHeights[row] = (flags & kRowZeroHeight) ? 0.0 : twipsToPoints(height);
+    if (flags & kRowGhostDirty) m_sheet.rowStyles[row] = m_formats.style(xf);
 }
 
 void SheetStreamReader::readMerges(RecordReader& r) {

@@ -187,11 +187,11 @@ qsizetype SheetStreamWriter::writeColumns() {
         bool operator==(const Column&) const = default;
     };
     auto column = [&](int col) {
-        const auto width = m_sheet.columnWidths.find(col);
-        const auto style = m_sheet.columnStyles.find(col);
-        const StyleId sid = style != m_sheet.columnStyles.end() ? style->second : m_sheet.defaultStyle;
-        const bool own = width != m_sheet.columnWidths.end();
-        const double characters = own ? width->second : m_sheet.standardColumnWidth;
+        const double* width = m_sheet.columnWidths.get(col);
+        const StyleId* style = m_sheet.columnStyles.get(col);
+        const StyleId sid = style ? *style : m_sheet.defaultStyle;
+        const bool own = width != nullptr;
+        const double characters = own ? *width : m_sheet.standardColumnWidth;
         const std::uint16_t xf = m_formats.xfIndex(sid);
         return Column{columnWidthToBiff(characters), xf, own, own || xf != CellFormatTable::kDefaultCellXf};
     };
@@ -217,8 +217,8 @@ qsizetype SheetStreamWriter::writeColumns() {
 void SheetStreamWriter::writeDimensions() {
     const bool empty = m_sheet.cells.empty();
     char* p = m_out.recordBody(rt::kDimensions, 14);
-    storeU32(p, empty ? 0 : m_sheet.cells.begin()->first.row);
-    storeU32(p + 4, empty ? 0 : m_sheet.cells.rbegin()->first.row + 1);
+    storeU32(p, empty ? 0 : m_sheet.cells.firstRow());
+    storeU32(p + 4, empty ? 0 : m_sheet.cells.rowEnd());
     storeU16(p + 8, empty ? 0 : m_survey.firstCol);
     storeU16(p + 10, empty ? 0 : m_survey.lastCol + 1);
     storeU16(p + 12, 0);
@@ -230,7 +230,6 @@ std::vector<std::uint32_t> SheetStreamWriter::writeRowBlocks() {
     std::vector<std::uint32_t> dbCells;
     std::vector<std::uint16_t> offsets;
     offsets.reserve(kRowsPerBlock);
-    auto cellIt = m_sheet.cells.begin();
     for (std::size_t first = 0; first < m_rows.size();) {
         const int block = m_rows[first].row / kRowsPerBlock;
         const qsizetype firstRowRecord = m_out.position();
@@ -245,8 +244,8 @@ std::vector<std::uint32_t> SheetStreamWriter::writeRowBlocks() {
             const int row = m_rows[k].row;
             const qsizetype start = m_out.position();
             bool any = false;
-            for (; cellIt != m_sheet.cells.end() && cellIt->first.row == row; ++cellIt) {
-                writeCell(cellIt->first, cellIt->second);
+            for (const auto& [at, cell] : m_sheet.cells.row(row)) {
+                writeCell(at, cell);
                 any = true;
             }
             offsets.push_back(any ? static_cast<std::uint16_t>(std::min<qsizetype>(start - previous, 0xFFFF)) : 0);

@@ -34,18 +34,18 @@ std::vector<RowInfo> withFormattedRows(const std::vector<RowInfo>& cellRows, con
     std::vector<RowInfo> rows;
     rows.reserve(cellRows.size() + sheet.rowHeights.size() + sheet.rowStyles.size());
     auto cells = cellRows.cbegin();
-    auto height = sheet.rowHeights.cbegin();
-    auto style = sheet.rowStyles.cbegin();
+    auto height = sheet.rowHeights.begin();
+    auto style = sheet.rowStyles.begin();
     for (;;) {
         int next = std::numeric_limits<int>::max();
         if (cells != cellRows.cend()) next = std::min(next, cells->row);
-        if (height != sheet.rowHeights.cend()) next = std::min(next, height->first);
-        if (style != sheet.rowStyles.cend()) next = std::min(next, style->first);
+        if (height != sheet.rowHeights.end()) next = std::min(next, height->first);
+        if (style != sheet.rowStyles.end()) next = std::min(next, style->first);
         if (next == std::numeric_limits<int>::max()) break;
         RowInfo info{next};
         if (cells != cellRows.cend() && cells->row == next) info = *cells++;
-        if (height != sheet.rowHeights.cend() && height->first == next) info.height = &(height++)->second;
-        if (style != sheet.rowStyles.cend() && style->first == next) info.style = &(style++)->second;
+        if (height != sheet.rowHeights.end() && height->first == next) info.height = &(height++)->second;
+        if (style != sheet.rowStyles.end() && style->first == next) info.style = &(style++)->second;
         rows.push_back(info);
     }
     return rows;
