@@ -2,6 +2,7 @@
 
 #include "engine/detail/checked_enum.h"
 #include "engine/detail/engine_state.h"
+#include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
 
 namespace engine {
@@ -72,10 +73,26 @@ Worksheet Application::ActiveSheet() const {
 
 Sheets Application::Sheets() const { return engine::Sheets(m_app->activeBookPtr()); }
 
+namespace {
+
+// The area that read(reference) gives, on the active sheet of the active workbook.
+template <typename Read>
+Range onActiveSheet(detail::AppState& app, const QString& reference, Read&& read) {
+    const auto& book = app.activeBookPtr();
+    SheetData& sheet = book->activeSheet();
+    return Range(book, &sheet, read(reference));
+}
+
+}  // namespace
+
 Range Application::Cells() const { return ActiveSheet().Cells(); }
-Range Application::Range(const QString& reference) const { return ActiveSheet().Range(reference); }
-Range Application::Rows(const QString& rows) const { return ActiveSheet().Rows(rows); }
-Range Application::Columns(const QString& columns) const { return ActiveSheet().Columns(columns); }
+Range Application::Range(const QString& reference) const {
+    return onActiveSheet(*m_app, reference, parseRangeReference);
+}
+Range Application::Rows(const QString& rows) const { return onActiveSheet(*m_app, rows, parseRowsReference); }
+Range Application::Columns(const QString& columns) const {
+    return onActiveSheet(*m_app, columns, parseColumnsReference);
+}
 
 Range Application::Selection() const {
     const auto& book = m_app->activeBookPtr();

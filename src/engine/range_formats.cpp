@@ -4,6 +4,9 @@
 #include "engine/model/engine_error.h"
 #include "engine/range.h"
 
+#include <optional>
+#include <utility>
+
 namespace engine {
 
 using detail::editorFor;
@@ -74,18 +77,39 @@ QString Font::FontStyle() const {
     return QStringLiteral("Regular");
 }
 
-void Font::SetFontStyle(const QString& style) const {
-    const QStringView s = QStringView(style).trimmed();
-    auto is = [&](QLatin1StringView name) {
-        return s.size() == name.size() && (s == name || s.compare(name, Qt::CaseInsensitive) == 0);
+namespace {
+
+// The bold and italic flags a font style name gives ("Normal" reads as "Regular"),
+// in any case; nothing for another name.
+std::optional<std::pair<bool, bool>> fontStyleNamed(QStringView name) {
+    struct Named {
+        QLatin1StringView name;
+        bool bold;
+        bool italic;
     };
-    bool bold = false, italic = false;
-    if (is(QLatin1StringView("Bold"))) bold = true;
-    else if (is(QLatin1StringView("Italic"))) italic = true;
-    else if (is(QLatin1StringView("Bold Italic"))) bold = italic = true;
-    else if (!is(QLatin1StringView("Regular")) && !is(QLatin1StringView("Normal")))
+    static constexpr Named kNames[] = {
+        {QLatin1StringView("Regular"), false, false}, {QLatin1StringView("Normal"), false, false},
+        {QLatin1StringView("Bold"), true, false},     {QLatin1StringView("Italic"), false, true},
+        {QLatin1StringView("Bold Italic"), true, true},
+    };
+    // Names come mostly as written here: a plain comparison finds them quicker.
+    for (const Named& n : kNames) {
+        if (name == n.name) return std::pair{n.bold, n.italic};
+    }
+    for (const Named& n : kNames) {
+        if (name.size() == n.name.size() && name.compare(n.name, Qt::CaseInsensitive) == 0)
+            return std::pair{n.bold, n.italic};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void Font::SetFontStyle(const QString& style) const {
+    const std::optional<std::pair<bool, bool>> flags = fontStyleNamed(QStringView(style).trimmed());
+    if (!flags)
         throw EngineError(QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
-    editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontBoldItalic(bold, italic));
+    editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontBoldItalic(flags->first, flags->second));
 }
 
 double Font::Size() const { return topLeftStyle(m_book, m_sheet, m_area).font.size; }
@@ -105,7 +129,7 @@ void Font::SetColorIndex(int index) const {
 QString Font::Name() const { return topLeftStyle(m_book, m_sheet, m_area).font.name; }
 
 void Font::SetName(const QString& name) const {
-    if (name.trimmed().isEmpty() || name.size() > kMaxFontNameLength)
+    if (name.size() > kMaxFontNameLength || QStringView(name).trimmed().isEmpty())
         throw EngineError(QStringLiteral("A font name must have 1 to 31 characters."));
     editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontName(name));
 }

@@ -31,22 +31,35 @@ const QString kBold = QStringLiteral("Bold");
 constexpr AlignmentChange kCentred{.centreAcross = true, .centreDown = true, .wrap = true};
 constexpr CellWriting kMerged{.merge = true, .wrap = false};
 
-QString num(int n) { return QString::number(n); }
-
-// "$B7:$B7" for column B and row 7 (built in place: the layout makes three per record).
-QString oneCell(char16_t column, int row) {
-    char16_t digits[10];
-    int n = 0;
-    for (int rest = row; n == 0 || rest > 0; rest /= 10) digits[n++] = char16_t(u'0' + rest % 10);
-    char16_t text[2 * (2 + 10) + 1];
-    int size = 0;
-    for (int half = 0; half < 2; ++half) {
-        if (half == 1) text[size++] = u':';
-        text[size++] = u'$';
-        text[size++] = column;
-        for (int i = n - 1; i >= 0; --i) text[size++] = digits[i];
+// The decimal digits of a whole number, kept in place: the layout builds several
+// texts per record from them, so they cost no text of their own.
+class Digits {
+public:
+    explicit Digits(int n) {
+        char16_t reversed[11];
+        int count = 0;
+        unsigned rest = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+        do {
+            reversed[count++] = char16_t(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest > 0);
+        if (n < 0) m_text[m_size++] = u'-';
+        while (count > 0) m_text[m_size++] = reversed[--count];
     }
-    return QString(reinterpret_cast<const QChar*>(text), size);
+    operator QStringView() const { return QStringView(m_text, m_size); }
+
+private:
+    char16_t m_text[12];
+    int m_size = 0;
+};
+
+QString num(int n) { return QStringView(Digits(n)).toString(); }
+
+// "$B7:$B7" for column B and row 7.
+QString oneCell(char16_t column, int row) {
+    const Digits digits(row);
+    const QStringView rowText = digits;
+    return QString(QLatin1Char('$') % QChar(column) % rowText % QLatin1String(":$") % QChar(column) % rowText);
 }
 
 // Writes the sheet into one application's active sheet.
@@ -114,7 +127,8 @@ private:
 
     void writeRecord(const RecordSource& source, int i) {
         const int r = i + kFirstRecordRow - 1;
-        const QString row = num(r);
+        const Digits digits(r);
+        const QStringView row = digits;
         setRowHeight(m_app.Rows(QString(row % QLatin1Char(':') % row)), 15);
         if (i % 2 == 0) setInteriorColor(range(QString(QLatin1Char('B') % row % QLatin1String(":C") % row)), kLightGrey);
 
@@ -124,7 +138,7 @@ private:
 
         // The sales to the left times the percentage in B4.
         const engine::Range commission = writeCentred(
-            oneCell(u'D', r), QString(QLatin1String("=RC[-1]*R[") % num(-(i + 2)) % QLatin1String("]C[-2]")), body);
+            oneCell(u'D', r), QString(QLatin1String("=RC[-1]*R[") % QStringView(Digits(-(i + 2))) % QLatin1String("]C[-2]")), body);
         setNumberFormat(commission, kMoney);
         setInteriorColor(commission, kPaleBlue);
     }

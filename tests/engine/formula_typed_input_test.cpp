@@ -79,6 +79,12 @@ TEST_F(TypedInputTest, CurrencyAsSpreadsheetsAcceptIt) {
     EXPECT_TRUE(isNumber(de("5,00 €"), 5, "#,##0.00 \"€\""));
     EXPECT_TRUE(isNumber(de("-1.200 €"), -1200, "#,##0 \"€\""));
     EXPECT_TRUE(isNumber(de("$5"), 5, "$#,##0"));
+
+    // A currency sign that starts with a letter, written before the amount.
+    const QLocale sv(QLocale::Swedish, QLocale::Sweden);
+    EXPECT_TRUE(isNumber(parseTypedInput(QStringLiteral("kr 5"), sv), 5, "\"kr\" #,##0"));
+    EXPECT_TRUE(isNumber(parseTypedInput(QStringLiteral(" kr12"), sv), 12, "\"kr\"#,##0"));
+    EXPECT_TRUE(isText(parseTypedInput(QStringLiteral("kronor"), sv), "kronor"));
 }
 
 TEST_F(TypedInputTest, PercentagesWithImpliedFormat) {
@@ -130,6 +136,11 @@ TEST_F(TypedInputTest, FormulasTextAndEmpty) {
     EXPECT_FALSE(us("").isFormula);
     EXPECT_TRUE(isText(us("Sales Commission Calculator"), "Sales Commission Calculator"));
     EXPECT_TRUE(isText(us("  spaced  "), "  spaced  "));
+    // Names of every start: letters that begin logical values, letters beyond ASCII.
+    EXPECT_TRUE(isText(us("Fred"), "Fred"));
+    EXPECT_TRUE(isText(us("tina"), "tina"));
+    EXPECT_TRUE(isText(us(" Zoë Ångström"), " Zoë Ångström"));
+    EXPECT_TRUE(isText(us("Ωmega 5"), "Ωmega 5"));
     EXPECT_TRUE(isText(us(" =1"), " =1"));
     // An apostrophe keeps the rest as text.
     EXPECT_TRUE(isText(us("'123"), "123"));

@@ -8,27 +8,15 @@
 
 namespace engine::detail {
 
-void WorkbookState::ensureOpen() const {
-    if (!app) throw EngineError(closedReason);
-}
+void WorkbookState::failClosed() const { throw EngineError(closedReason); }
+
+void WorkbookState::failDeleted() { throw EngineError(QStringLiteral("The worksheet has been deleted.")); }
 
 int WorkbookState::indexOf(const SheetData* sheet) const {
     for (std::size_t i = 0; i < data.sheets.size(); ++i) {
         if (data.sheets[i].get() == sheet) return static_cast<int>(i);
     }
     return -1;
-}
-
-SheetView& WorkbookState::view(const SheetData* sheet) {
-    for (SheetView& v : views) {
-        if (v.sheet == sheet) return v;
-    }
-    throw EngineError(QStringLiteral("The worksheet has been deleted."));
-}
-
-SheetData& WorkbookState::activeSheet() {
-    ensureOpen();
-    return *data.sheets.at(static_cast<std::size_t>(data.activeSheet));
 }
 
 void WorkbookState::addSheet(std::unique_ptr<SheetData> sheet) {
@@ -62,10 +50,9 @@ void AppState::ensureRunning() const {
     if (quit) throw EngineError(QStringLiteral("The spreadsheet application has quit."));
 }
 
-const std::shared_ptr<WorkbookState>& AppState::activeBookPtr() {
+void AppState::failNoActiveBook() const {
     ensureRunning();
-    if (!active) throw EngineError(QStringLiteral("No workbook is open."));
-    return active;
+    throw EngineError(QStringLiteral("No workbook is open."));
 }
 
 WorkbookState& AppState::activeBook() { return *activeBookPtr(); }
@@ -81,11 +68,6 @@ void AppState::closeAll(const QString& reason) {
     for (const auto& book : workbooks) book->close(reason);
     workbooks.clear();
     active.reset();
-}
-
-SheetView& checkedView(const std::shared_ptr<WorkbookState>& book, const SheetData* sheet) {
-    book->ensureOpen();
-    return book->view(sheet);
 }
 
 }  // namespace engine::detail

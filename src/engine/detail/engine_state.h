@@ -41,14 +41,28 @@ struct WorkbookState {
     WorkbookState& operator=(const WorkbookState&) = delete;
 
     // Throws EngineError when the workbook is closed.
-    void ensureOpen() const;
+    void ensureOpen() const {
+        if (!app) failClosed();
+    }
     // The view of a sheet of this workbook; throws when the sheet was deleted.
-    SheetView& view(const SheetData* sheet);
+    SheetView& view(const SheetData* sheet) {
+        for (SheetView& v : views) {
+            if (v.sheet == sheet) return v;
+        }
+        failDeleted();
+    }
     int indexOf(const SheetData* sheet) const;  // 0-based, -1 when absent
-    SheetData& activeSheet();
+    SheetData& activeSheet() {
+        ensureOpen();
+        return *data.sheets.at(static_cast<std::size_t>(data.activeSheet));
+    }
     void addSheet(std::unique_ptr<SheetData> sheet);
     void deleteSheet(const SheetData* sheet);
     void close(const QString& reason);
+
+private:
+    [[noreturn]] void failClosed() const;
+    [[noreturn]] static void failDeleted();
 };
 
 struct AppState {
@@ -67,13 +81,22 @@ struct AppState {
 
     void ensureRunning() const;
     WorkbookState& activeBook();
-    const std::shared_ptr<WorkbookState>& activeBookPtr();
+    const std::shared_ptr<WorkbookState>& activeBookPtr() {
+        if (quit || !active) failNoActiveBook();
+        return active;
+    }
     void activate(const std::shared_ptr<WorkbookState>& book);
     void remove(WorkbookState* book);
     void closeAll(const QString& reason);
+
+private:
+    [[noreturn]] void failNoActiveBook() const;
 };
 
 // Checks that book is open and sheet is still one of its sheets; returns its view.
-SheetView& checkedView(const std::shared_ptr<WorkbookState>& book, const SheetData* sheet);
+inline SheetView& checkedView(const std::shared_ptr<WorkbookState>& book, const SheetData* sheet) {
+    book->ensureOpen();
+    return book->view(sheet);
+}
 
 }  // namespace engine::detail

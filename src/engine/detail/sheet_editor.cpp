@@ -53,11 +53,6 @@ void checkCellCount(long long cells) {
     if (cells > kMaxCellsAtOnce) throw EngineError(QStringLiteral("Selection is too large."));
 }
 
-// A new cell takes the format it showed: its row's, else its column's, else the sheet's.
-Cell& SheetEditor::cellAt(int row, int col) {
-    return m_sheet.cells.obtain(row, col, [&] { return m_sheet.formatOfEmptyCell(row, col); });
-}
-
 template <typename F>
 void SheetEditor::forStoredCells(const CellArea& area, F&& f) {
     const int lastRow = std::min(area.lastRow, m_sheet.cells.rowEnd() - 1);
@@ -71,20 +66,12 @@ void SheetEditor::forStoredCells(const CellArea& area, F&& f) {
 template <typename F>
 void SheetEditor::forEveryCell(const CellArea& area, F&& f) {
     checkCellCount(static_cast<long long>(area.rowCount()) * area.columnCount());
-    for (int r = area.firstRow; r <= area.lastRow; ++r) {
-        m_sheet.cells.obtainSpan(
-            r, area.firstCol, area.lastCol, [&](int col) { return m_sheet.formatOfEmptyCell(r, col); }, f);
-    }
+    m_sheet.cells.obtainArea(
+        area, [&](int row, int col) { return m_sheet.formatOfEmptyCell(row, col); }, f);
 }
 
-void SheetEditor::applyStyle(const CellArea& area, const StyleChange& c) {
-    StyleChanger& changer = m_book.styleChanger;
-    if (area.rowCount() == 1 && area.columnCount() == 1) {
-        Cell& cell = cellAt(area.firstRow, area.firstCol);
-        cell.style = changer.apply(cell.style, c);
-        return;
-    }
-    ChangeMemo change(changer, c);
+void SheetEditor::applyStyleToArea(const CellArea& area, const StyleChange& c) {
+    ChangeMemo change(m_book.styleChanger, c);
     if (area.isWholeSheet()) {
         m_sheet.defaultStyle = change(m_sheet.defaultStyle);
         for (auto& [row, style] : m_sheet.rowStyles) style = change(style);

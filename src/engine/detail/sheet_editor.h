@@ -13,10 +13,20 @@ public:
 
     // The stored cell, created with the format it shows when absent. The reference
     // stays valid until a cell of the same row is added or removed.
-    Cell& cellAt(int row, int col);
+    Cell& cellAt(int row, int col) {
+        // A new cell takes the format it showed: its row's, else its column's, else the sheet's.
+        return m_sheet.cells.obtain(row, col, [&] { return m_sheet.formatOfEmptyCell(row, col); });
+    }
     Cell* findCell(int row, int col) { return m_sheet.cells.find(row, col); }
 
-    void applyStyle(const CellArea& area, const StyleChange& change);
+    void applyStyle(const CellArea& area, const StyleChange& change) {
+        if (area.rowCount() == 1 && area.columnCount() == 1) {
+            Cell& cell = cellAt(area.firstRow, area.firstCol);
+            cell.style = m_book.styleChanger.apply(cell.style, change);
+        } else {
+            applyStyleToArea(area, change);
+        }
+    }
     // Removes values, formulas, formats and merges; cleared cells show the default
     // format even where their row, column or sheet has another.
     void clear(const CellArea& area);
@@ -31,6 +41,7 @@ public:
     SheetData& sheet() { return m_sheet; }
 
 private:
+    void applyStyleToArea(const CellArea& area, const StyleChange& change);
     // Calls f(cell) for every stored cell of the area.
     template <typename F>
     void forStoredCells(const CellArea& area, F&& f);

@@ -1,6 +1,6 @@
 #include "engine/detail/style_change.h"
 
-#include <bit>
+#include <algorithm>
 
 namespace engine::detail {
 
@@ -32,63 +32,50 @@ void StyleChange::applyTo(CellStyle& style) const {
     }
 }
 
-std::size_t StyleChanger::KeyHash::operator()(const Key& k) const {
-    std::size_t h = k.from;
-    h = h * 0x100000001b3ULL ^ (std::size_t(k.kind) << 8 | k.side);
-    h = h * 0x100000001b3ULL ^ static_cast<std::size_t>(k.number);
-    h = h * 0x100000001b3ULL ^ k.sizeBits;
-    h = h * 0x100000001b3ULL ^ k.textHash;
-    return h ^ (h >> 29);
-}
-
-namespace {
-
-// A quick fingerprint of a text: its length and a few of its characters. Texts
-// that share one only cost a comparison more.
-std::size_t fingerprint(const QString& text) {
-    const auto n = static_cast<std::size_t>(text.size());
-    if (n == 0) return 0;
-    const QChar* d = text.constData();
-    return n * 0x9E3779B1u ^ (std::size_t(d[0].unicode()) << 16) ^ (std::size_t(d[n / 2].unicode()) << 32) ^
-           (std::size_t(d[n - 1].unicode()) << 48);
-}
-
-}  // namespace
-
-// Texts are keyed by their fingerprint; a hit is confirmed against the text itself.
-bool StyleChanger::resultMatches(StyleId result, const StyleChange& change) const {
-    // Texts passed on from one shared constant share their characters too.
-    auto same = [](const QString& a, const QString& b) {
-        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
-    };
-    const CellStyle& s = m_table->style(result);
-    switch (change.kind) {
-    case StyleChange::Kind::FontName: return same(s.font.name, change.text);
-    case StyleChange::Kind::NumberFormat: return same(s.numberFormat, change.text);
-    default: return true;
+std::uint32_t StyleChanger::textNumber(const QString& text, std::size_t slot) {
+    std::uint32_t& lastText = m_lastText[slot];
+    if (lastText < m_texts.size() && m_texts[lastText] == text) return lastText;
+    auto it = m_textNumbers.constFind(text);
+    if (it == m_textNumbers.constEnd()) {
+        if (m_texts.size() >= (1u << kArgumentBits)) return kNoArgument;
+        it = m_textNumbers.insert(text, static_cast<std::uint32_t>(m_texts.size()));
+        m_texts.push_back(text);
     }
+    lastText = it.value();
+    return lastText;
 }
 
-StyleId StyleChanger::apply(StyleId from, const StyleChange& change) {
-    const Key key{from,
-                  static_cast<std::uint8_t>(change.kind),
-                  static_cast<std::uint8_t>(change.side),
-                  change.number,
-                  std::bit_cast<std::uint64_t>(change.size),
-                  fingerprint(change.text)};
-    const std::size_t hash = KeyHash{}(key);
-    Recent& recent = m_recent[hash % m_recent.size()];
-    if (recent.used && recent.key == key && resultMatches(recent.result, change)) return recent.result;
-    StyleId result;
-    if (auto it = m_cache.find(key); it != m_cache.end() && resultMatches(it->second, change)) {
-        result = it->second;
-    } else {
-        CellStyle style = m_table->style(from);
-        change.applyTo(style);
-        result = m_table->intern(style);
-        m_cache[key] = result;
+std::uint32_t StyleChanger::sizeNumber(double size) {
+    auto it = std::find(m_sizes.begin(), m_sizes.end(), size);
+    if (it == m_sizes.end()) {
+        // Sizes come from a short list; a long one is not worth searching.
+        if (m_sizes.size() >= 64) return kNoArgument;
+        it = m_sizes.insert(m_sizes.end(), size);
     }
-    recent = Recent{key, result, true};
+    m_lastSize = static_cast<std::uint32_t>(it - m_sizes.begin());
+    return m_lastSize;
+}
+
+void StyleChanger::remember(std::uint64_t key, StyleId result) {
+    if (2 * (m_used + 1) > m_slots.size()) {
+        std::vector<Slot> old(std::max<std::size_t>(64, 2 * m_slots.size()));
+        old.swap(m_slots);
+        m_used = 0;
+        for (const Slot& s : old)
+            if (s.key != kNoKey) remember(s.key, s.result);
+    }
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t at = slotOf(key, mask);
+    while (m_slots[at].key != kNoKey) at = (at + 1) & mask;
+    m_slots[at] = Slot{key, result};
+    ++m_used;
+}
+
+StyleId StyleChanger::applyNew(StyleId from, const StyleChange& change, std::uint64_t key) {
+    CellStyle style = m_table->style(from);
+    change.applyTo(style);
+    const StyleId result = m_table->intern(style);
+    if (key != kNoKey) remember(key, result);
     return result;
 }
 

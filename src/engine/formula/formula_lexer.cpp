@@ -15,6 +15,8 @@ bool isAsciiLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool isNameChar(QChar c) { return isAsciiLetter(c) || isDigit(c) || c == u'_' || c == u'.'; }
 bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+// Whether c is the ASCII letter `upper` in either case.
+bool isLetter(QChar c, char16_t upper) { return c == upper || c == char16_t(upper + (u'a' - u'A')); }
 
 // Large enough to tell any row or column beyond the sheet, small enough for an int.
 constexpr int kMaxCoordinateDigits = 7;
@@ -157,7 +159,7 @@ private:
         const int start = m_pos;
         int value = 0;
         while (isDigit(at(m_pos))) {
-            if (m_pos - start < kMaxCoordinateDigits) value = value * 10 + at(m_pos).digitValue();
+            if (m_pos - start < kMaxCoordinateDigits) value = value * 10 + (at(m_pos).unicode() - u'0');
             else value = kMaxRows + 1;  // surely beyond the sheet
             ++m_pos;
         }
@@ -171,7 +173,7 @@ private:
         if (colAbsolute) ++m_pos;
         int letters = 0, col = 0;
         while (isAsciiLetter(at(m_pos)) && letters < 4) {
-            col = col * 26 + (at(m_pos).toUpper().unicode() - u'A' + 1);
+            col = col * 26 + ((at(m_pos).unicode() & ~0x20) - u'A' + 1);  // either case
             ++letters;
             ++m_pos;
         }
@@ -201,10 +203,10 @@ private:
 
     // "R4C2", "RC[-1]", "R[-3]C[-2]", "R[+4]C".
     std::optional<RefPart> r1c1Reference() {
-        if (at(m_pos).toUpper() != u'R') return std::nullopt;
+        if (!isLetter(at(m_pos), u'R')) return std::nullopt;
         ++m_pos;
         const auto row = r1c1Coordinate();
-        if (!row || at(m_pos).toUpper() != u'C') return std::nullopt;
+        if (!row || !isLetter(at(m_pos), u'C')) return std::nullopt;
         ++m_pos;
         const auto col = r1c1Coordinate();
         if (!col || !isReferenceEnd(m_pos)) return std::nullopt;

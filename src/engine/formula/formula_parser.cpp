@@ -12,20 +12,36 @@ namespace {
 
 // Binary operators with their precedence level, loosest first.
 struct BinaryOperator {
-    const char* spelling;
     BinaryOp op;
     int level;
 };
-constexpr BinaryOperator kBinaryOperators[] = {
-    {"=", BinaryOp::Equal, 0},    {"<>", BinaryOp::NotEqual, 0},   {"<", BinaryOp::Less, 0},
-    {"<=", BinaryOp::LessEqual, 0}, {">", BinaryOp::Greater, 0}, {">=", BinaryOp::GreaterEqual, 0},
-    {"&", BinaryOp::Concat, 1},   {"+", BinaryOp::Add, 2},         {"-", BinaryOp::Subtract, 2},
-    {"*", BinaryOp::Multiply, 3}, {"/", BinaryOp::Divide, 3},      {"^", BinaryOp::Power, 4},
-};
 constexpr int kLevelCount = 5;
 
-// Recursive descent over the tokens. Precedence from loosest to tightest:
-// comparison, &, + -, * /, ^, postfix %, prefix + - (so -2^2 is 4).
+// The binary operator a token spells, if any.
+std::optional<BinaryOperator> binaryOperatorOf(const Token& t) {
+    if (t.kind != TokenKind::Operator) return std::nullopt;
+    const QStringView s = t.source;
+    const char16_t second = s.size() > 1 ? s[1].unicode() : u'\0';
+    switch (s[0].unicode()) {
+    case u'=': return BinaryOperator{BinaryOp::Equal, 0};
+    case u'<':
+        if (second == u'>') return BinaryOperator{BinaryOp::NotEqual, 0};
+        if (second == u'=') return BinaryOperator{BinaryOp::LessEqual, 0};
+        return BinaryOperator{BinaryOp::Less, 0};
+    case u'>': return BinaryOperator{second == u'=' ? BinaryOp::GreaterEqual : BinaryOp::Greater, 0};
+    case u'&': return BinaryOperator{BinaryOp::Concat, 1};
+    case u'+': return BinaryOperator{BinaryOp::Add, 2};
+    case u'-': return BinaryOperator{BinaryOp::Subtract, 2};
+    case u'*': return BinaryOperator{BinaryOp::Multiply, 3};
+    case u'/': return BinaryOperator{BinaryOp::Divide, 3};
+    case u'^': return BinaryOperator{BinaryOp::Power, 4};
+    default: return std::nullopt;  // "%" follows its operand
+    }
+}
+
+// Recursive descent over the tokens, binary operators by precedence climbing.
+// Precedence from loosest to tightest: comparison, &, + -, * /, ^, postfix %,
+// prefix + - (so -2^2 is 4); binary operators of one level group from the left.
 class Parser {
 public:
     Parser(const QString& formula, std::vector<Token> tokens)
@@ -45,22 +61,17 @@ private:
     const Token& take() { return m_tokens[m_pos++]; }
     [[noreturn]] void fail(const QString& reason) const { throwSyntaxError(m_formula, reason); }
 
-    std::optional<BinaryOp> binaryOperatorAt(int level) const {
-        if (peek().kind != TokenKind::Operator) return std::nullopt;
-        for (const BinaryOperator& candidate : kBinaryOperators)
-            if (candidate.level == level && peek().source == QLatin1String(candidate.spelling)) return candidate.op;
-        return std::nullopt;
-    }
-
+    // An operand followed by binary operators of the given level or tighter.
     NodePtr expression(int level) {
         if (level == kLevelCount) return postfix();
-        NodePtr left = expression(level + 1);
-        while (const std::optional<BinaryOp> op = binaryOperatorAt(level)) {
+        NodePtr left = postfix();
+        for (;;) {
+            const std::optional<BinaryOperator> op = binaryOperatorOf(peek());
+            if (!op || op->level < level) return left;
             const QStringView spelling = take().source;
-            NodePtr right = operandAfter(spelling, level + 1);
-            left = makeNode(Binary{*op, std::move(left), std::move(right)});
+            NodePtr right = operandAfter(spelling, op->level + 1);
+            left = makeNode(Binary{op->op, std::move(left), std::move(right)});
         }
-        return left;
     }
 
     // The operand after an operator, with a clear message when there is none.

@@ -65,6 +65,21 @@ std::optional<TypedInput> currency(const QString& t, const QLocale& locale) {
     return currencyWith(t, symbol, locale);
 }
 
+// Whether the text can only stand for itself: after blanks it starts with a letter,
+// which no number, percentage, date, logical value or error value starts with, and
+// which does not start the locale's currency sign. Most typed texts (names) are
+// told apart this way without trying each reading in turn.
+bool plainText(const QString& text, const QLocale& locale) {
+    const QChar* p = text.constData();
+    const QChar* end = p + text.size();
+    while (p < end && p->isSpace()) ++p;
+    if (p == end || !p->isLetter()) return false;
+    const char16_t c = p->unicode();
+    if (c == u'T' || c == u't' || c == u'F' || c == u'f') return false;
+    const QString& currency = shell::SymbolsOf(locale).currency;
+    return currency.isEmpty() || currency.front() != *p;
+}
+
 }  // namespace
 
 TypedInput parseTypedInput(const QString& text, const QLocale& locale) {
@@ -73,6 +88,7 @@ TypedInput parseTypedInput(const QString& text, const QLocale& locale) {
         throw EngineError(QStringLiteral("Text values are limited to %1 characters.").arg(kMaxTextLength));
     if (text.isEmpty()) return constant(std::monostate{});
     if (text.startsWith(u'\'')) return constant(text.mid(1));
+    if (plainText(text, locale)) return constant(text);
 
     const QString t = text.trimmed();
     if (const std::optional<ErrorValue> error = errorValueFromText(t)) return constant(*error);

@@ -3,82 +3,77 @@
 #include "engine/model/engine_error.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace engine {
 
 namespace {
 
-// One corner of a reference: a column, a row, or both.
+// One corner of a reference: a column, a row, or both (-1 for the part it lacks).
 struct Corner {
-    std::optional<int> col;  // 0-based
-    std::optional<int> row;  // 0-based
+    int col = -1;  // 0-based
+    int row = -1;  // 0-based
 };
 
 [[noreturn]] void unreadable(const QString& text) {
     throw EngineError(QStringLiteral("The range reference \"%1\" cannot be read.").arg(text));
 }
 
-bool isLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-// Reads a corner from text[begin, end); empty when it is not one.
-std::optional<Corner> readCorner(const QChar* p, const QChar* end) {
-    Corner corner;
+// Reads a corner from [p, end): an optional "$", up to three letters, an optional
+// "$" after letters, up to six digits. False when it is not one.
+bool readCorner(const char16_t* p, const char16_t* end, Corner& corner) {
     if (p < end && *p == u'$') ++p;
     int col = 0, letters = 0;
-    while (p < end && isLetter(*p)) {
-        const char16_t letter = p->unicode() >= u'a' ? char16_t(p->unicode() - (u'a' - u'A')) : p->unicode();
-        col = col * 26 + (letter - u'A' + 1);
-        if (++letters > 3) return std::nullopt;
-        ++p;
+    for (; p < end; ++p) {
+        const char16_t c = *p;
+        int letter;
+        if (c >= u'A' && c <= u'Z') letter = c - u'A' + 1;
+        else if (c >= u'a' && c <= u'z') letter = c - u'a' + 1;
+        else break;
+        if (++letters > 3) return false;
+        col = col * 26 + letter;
     }
     if (letters > 0) {
-        if (col > kMaxColumns) return std::nullopt;
+        if (col > kMaxColumns) return false;
         corner.col = col - 1;
     }
     bool rowMarked = false;
     if (p < end && *p == u'$') {
-        if (letters == 0) return std::nullopt;
+        if (letters == 0) return false;
         rowMarked = true;
         ++p;
     }
-    long long row = 0;
-    int digits = 0;
-    while (p < end && isDigit(*p)) {
-        row = row * 10 + (p->unicode() - u'0');
-        if (++digits > 6) return std::nullopt;
-        ++p;
+    int row = 0, digits = 0;
+    for (; p < end && *p >= u'0' && *p <= u'9'; ++p) {
+        if (++digits > 6) return false;
+        row = row * 10 + (*p - u'0');
     }
     if (digits > 0) {
-        if (row < 1 || row > kMaxRows) return std::nullopt;
-        corner.row = static_cast<int>(row - 1);
+        if (row < 1 || row > kMaxRows) return false;
+        corner.row = row - 1;
     }
-    if (p != end || (letters == 0 && digits == 0) || (rowMarked && digits == 0)) return std::nullopt;
-    return corner;
+    return p == end && (letters > 0 || digits > 0) && (!rowMarked || digits > 0);
 }
 
 }  // namespace
 
 CellArea parseRangeReference(const QString& text) {
-    const QChar* begin = text.constData();
-    const QChar* end = begin + text.size();
-    const QChar* colon = std::find(begin, end, u':');
-    const auto first = readCorner(begin, colon);
-    if (!first) unreadable(text);
+    const auto* begin = reinterpret_cast<const char16_t*>(text.constData());
+    const auto* end = begin + text.size();
+    const char16_t* colon = std::find(begin, end, u':');
+    Corner first, second;
+    if (!readCorner(begin, colon, first)) unreadable(text);
+    const bool firstCell = first.row >= 0 && first.col >= 0;
     if (colon == end) {
-        if (!first->row || !first->col) unreadable(text);
-        return CellArea{*first->row, *first->col, *first->row, *first->col};
+        if (!firstCell) unreadable(text);
+        return CellArea{first.row, first.col, first.row, first.col};
     }
-    const auto second = readCorner(colon + 1, end);
-    if (!second) unreadable(text);
-    const bool firstCell = first->row && first->col, secondCell = second->row && second->col;
-    if (firstCell && secondCell)
-        return areaBetween(*first->row, *first->col, *second->row, *second->col);
-    if (!first->col && !second->col)  // whole rows
-        return areaBetween(*first->row, 0, *second->row, kMaxColumns - 1);
-    if (!first->row && !second->row)  // whole columns
-        return areaBetween(0, *first->col, kMaxRows - 1, *second->col);
+    if (!readCorner(colon + 1, end, second)) unreadable(text);
+    if (firstCell && second.row >= 0 && second.col >= 0)
+        return areaBetween(first.row, first.col, second.row, second.col);
+    if (first.col < 0 && second.col < 0)  // whole rows
+        return areaBetween(first.row, 0, second.row, kMaxColumns - 1);
+    if (first.row < 0 && second.row < 0)  // whole columns
+        return areaBetween(0, first.col, kMaxRows - 1, second.col);
     unreadable(text);
 }
 

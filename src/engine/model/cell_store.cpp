@@ -4,41 +4,22 @@
 
 namespace engine {
 
-namespace {
-
-template <typename It>
-It columnPosition(It first, It last, int col) {
-    // Cells are mostly added after the last one of their row.
-    if (first == last || std::prev(last)->first.col < col) return last;
-    return std::lower_bound(first, last, col, [](const CellStore::Entry& e, int c) { return e.first.col < c; });
-}
-
-}  // namespace
-
 int CellStore::firstRow() const {
     int r = 0;
     while (r < rowEnd() && m_rows[static_cast<std::size_t>(r)].empty()) ++r;
     return r;
 }
 
-CellStore::Row::iterator CellStore::positionIn(Row& cells, int col) {
-    return columnPosition(cells.begin(), cells.end(), col);
-}
+void CellStore::addRows(int upTo) { m_rows.resize(static_cast<std::size_t>(upTo) + 1); }
 
-CellStore::Row::const_iterator CellStore::positionIn(const Row& cells, int col) {
-    return columnPosition(cells.begin(), cells.end(), col);
-}
-
-const Cell* CellStore::find(int row, int col) const {
-    if (row < 0 || row >= rowEnd()) return nullptr;
-    const Row& cells = m_rows[static_cast<std::size_t>(row)];
-    auto it = positionIn(cells, col);
-    return it != cells.end() && it->first.col == col ? &it->second : nullptr;
-}
-
-CellStore::Row& CellStore::rowFor(int row) {
-    if (row >= rowEnd()) m_rows.resize(static_cast<std::size_t>(row) + 1);
-    return m_rows[static_cast<std::size_t>(row)];
+Cell& CellStore::add(int row, int col, StyleId style) {
+    Row& cells = rowFor(row);
+    // A row that holds more than one cell mostly holds a few: room for four at once.
+    if (cells.size() == 1 && cells.capacity() == 1) cells.reserve(4);
+    Cell cell;
+    cell.style = style;
+    ++m_count;
+    return cells.emplace(positionIn(cells, col), CellAddress{row, col}, std::move(cell))->second;
 }
 
 void CellStore::erase(int firstRow, int lastRow, int firstCol, int lastCol) {

@@ -100,43 +100,56 @@ public:
         return r >= 0 && r < rowEnd() ? std::span<Entry>(m_rows[static_cast<std::size_t>(r)]) : std::span<Entry>();
     }
 
-    const Cell* find(int row, int col) const;
+    const Cell* find(int row, int col) const {
+        if (row < 0 || row >= rowEnd()) return nullptr;
+        const Row& cells = m_rows[static_cast<std::size_t>(row)];
+        auto it = positionIn(cells, col);
+        return it != cells.end() && it->first.col == col ? &it->second : nullptr;
+    }
     Cell* find(int row, int col) { return const_cast<Cell*>(std::as_const(*this).find(row, col)); }
 
     // The cell at (row, col); when absent it is added with the style newStyle()
     // gives, and `added` (when given) is set.
     template <typename NewStyle>
     Cell& obtain(int row, int col, NewStyle&& newStyle, bool* added = nullptr) {
-        Row& cells = rowFor(row);
-        auto it = positionIn(cells, col);
-        if (it != cells.end() && it->first.col == col) return it->second;
+        if (row < rowEnd()) {
+            Row& cells = m_rows[static_cast<std::size_t>(row)];
+            auto it = positionIn(cells, col);
+            if (it != cells.end() && it->first.col == col) return it->second;
+        }
         if (added) *added = true;
-        Cell cell;
-        cell.style = newStyle();
-        ++m_count;
-        return cells.emplace(it, CellAddress{row, col}, std::move(cell))->second;
+        return add(row, col, newStyle());
     }
     // The cell at the address, added with the default style when absent.
     Cell& operator[](const CellAddress& at) {
         return obtain(at.row, at.col, [] { return kDefaultStyleId; });
     }
-    // Calls f(cell) for the cells of columns firstCol..lastCol of a row in order,
-    // adding the missing ones with the style newStyle(col) gives.
+    // Calls f(cell) for every cell of the area, row by row in order, adding the
+    // missing ones with the style newStyle(row, col) gives.
     template <typename NewStyle, typename F>
-    void obtainSpan(int row, int firstCol, int lastCol, NewStyle&& newStyle, F&& f) {
-        Row& cells = rowFor(row);
-        auto at = static_cast<std::size_t>(positionIn(cells, firstCol) - cells.begin());
-        for (int col = firstCol; col <= lastCol; ++col, ++at) {
-            if (at == cells.size() || cells[at].first.col != col) {
-                Cell cell;
-                cell.style = newStyle(col);
-                cells.emplace(cells.begin() + static_cast<std::ptrdiff_t>(at), CellAddress{row, col}, std::move(cell));
-                ++m_count;
+    void obtainArea(const CellArea& area, NewStyle&& newStyle, F&& f) {
+        if (area.lastRow >= rowEnd()) addRows(area.lastRow);
+        for (int r = area.firstRow; r <= area.lastRow; ++r) {
+            Row& cells = m_rows[static_cast<std::size_t>(r)];
+            Entry* const end = cells.data() + cells.size();
+            Entry* it = positionIn(cells.data(), end, area.firstCol);
+            // The cells there already, as long as they follow each other.
+            int col = area.firstCol;
+            for (; col <= area.lastCol && it != end && it->first.col == col; ++col, ++it) f(it->second);
+            for (; col <= area.lastCol; ++col) {
+                auto at = it - cells.data();
+                if (it == cells.data() + cells.size() || it->first.col != col) {
+                    Cell cell;
+                    cell.style = newStyle(r, col);
+                    cells.emplace(cells.begin() + at, CellAddress{r, col}, std::move(cell));
+                    ++m_count;
+                }
+                it = cells.data() + at;
+                f(it->second);
+                ++it;
             }
-            f(cells[at].second);
         }
     }
-
     // Removes the cells of columns firstCol..lastCol in rows firstRow..lastRow.
     void erase(int firstRow, int lastRow, int firstCol, int lastCol);
     void clear() {
@@ -150,9 +163,30 @@ public:
     const_iterator end() const { return const_iterator(&m_rows, m_rows.size()); }
 
 private:
-    Row& rowFor(int row);
-    static Row::iterator positionIn(Row& cells, int col);
-    static Row::const_iterator positionIn(const Row& cells, int col);
+    Row& rowFor(int row) {
+        if (row >= rowEnd()) addRows(row);
+        return m_rows[static_cast<std::size_t>(row)];
+    }
+    void addRows(int upTo);
+    // Adds the cell, which is not there yet.
+    Cell& add(int row, int col, StyleId style);
+    // Where the cell of column col is or would go in a row's cells.
+    template <typename It>
+    static It positionIn(It first, It last, int col) {
+        // Cells are mostly added after the last one of their row, and rows are short.
+        if (first == last || std::prev(last)->first.col < col) return last;
+        while (last - first > 8) {
+            const It middle = first + (last - first) / 2;
+            if (middle->first.col < col) first = middle + 1;
+            else last = middle + 1;
+        }
+        while (first->first.col < col) ++first;
+        return first;
+    }
+    static Row::iterator positionIn(Row& cells, int col) { return positionIn(cells.begin(), cells.end(), col); }
+    static Row::const_iterator positionIn(const Row& cells, int col) {
+        return positionIn(cells.begin(), cells.end(), col);
+    }
 
     std::vector<Row> m_rows;  // by row; the last one, when any, is never empty
     std::size_t m_count = 0;
