@@ -20,7 +20,7 @@ public:
     Cell* findCell(int row, int col) { return m_sheet.cells.find(row, col); }
 
     void applyStyle(const CellArea& area, const StyleChange& change) {
-        if (area.rowCount() == 1 && area.columnCount() == 1) {
+        if (area.firstRow == area.lastRow && area.firstCol == area.lastCol) {
             Cell& cell = cellAt(area.firstRow, area.firstCol);
             cell.style = m_book.styleChanger.apply(cell.style, change);
         } else {

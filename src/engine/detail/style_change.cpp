@@ -6,7 +6,7 @@ namespace engine::detail {
 
 void StyleChange::applyTo(CellStyle& style) const {
     switch (kind) {
-    case Kind::FontName: style.font.name = text; break;
+    case Kind::FontName: style.font.name = *text; break;
     case Kind::FontBold: style.font.bold = number != 0; break;
     case Kind::FontItalic: style.font.italic = number != 0; break;
     case Kind::FontBoldItalic:
@@ -19,7 +19,7 @@ void StyleChange::applyTo(CellStyle& style) const {
     case Kind::HorizontalAlignment: style.hAlign = static_cast<HorizontalAlignment>(number); break;
     case Kind::VerticalAlignment: style.vAlign = static_cast<VerticalAlignment>(number); break;
     case Kind::Wrap: style.wrap = number != 0; break;
-    case Kind::NumberFormat: style.numberFormat = text; break;
+    case Kind::NumberFormat: style.numberFormat = *text; break;
     case Kind::BorderContinuous:
         if (style.border(side).line == BorderLine::None) style.border(side).line = BorderLine::Thin;
         break;

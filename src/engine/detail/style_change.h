@@ -11,7 +11,9 @@
 
 namespace engine::detail {
 
-// One change of one format property, as a member of the object model makes it.
+// One change of one format property, as a member of the object model makes it. A
+// text it carries is the caller's, which must outlive the change (a change is made
+// and done within one call).
 struct StyleChange {
     enum class Kind : std::uint8_t {
         FontName, FontBold, FontItalic, FontBoldItalic, FontSize, FontColor,
@@ -23,24 +25,22 @@ struct StyleChange {
     CellSide side = CellSide::Left;  // border changes only
     int number = 0;   // flags, colour indexes, alignments, border lines
     double size = 0;  // font size
-    QString text;     // font name, number format
+    const QString* text = nullptr;  // font name, number format
 
-    static StyleChange fontName(const QString& name) { return {Kind::FontName, {}, 0, 0, name}; }
-    static StyleChange fontBold(bool on) { return {Kind::FontBold, {}, on, 0, {}}; }
-    static StyleChange fontItalic(bool on) { return {Kind::FontItalic, {}, on, 0, {}}; }
+    static StyleChange fontName(const QString& name) { return {Kind::FontName, {}, 0, 0, &name}; }
+    static StyleChange fontBold(bool on) { return {Kind::FontBold, {}, on, 0}; }
+    static StyleChange fontItalic(bool on) { return {Kind::FontItalic, {}, on, 0}; }
     static StyleChange fontBoldItalic(bool bold, bool italic) {
-        return {Kind::FontBoldItalic, {}, (bold ? 1 : 0) | (italic ? 2 : 0), 0, {}};
+        return {Kind::FontBoldItalic, {}, (bold ? 1 : 0) | (italic ? 2 : 0), 0};
     }
-    static StyleChange fontSize(double points) { return {Kind::FontSize, {}, 0, points, {}}; }
-    static StyleChange fontColor(int index) { return {Kind::FontColor, {}, index, 0, {}}; }
-    static StyleChange fill(int index) { return {Kind::Fill, {}, index, 0, {}}; }
-    static StyleChange hAlign(HorizontalAlignment a) {
-        return {Kind::HorizontalAlignment, {}, static_cast<int>(a), 0, {}};
-    }
-    static StyleChange vAlign(VerticalAlignment a) { return {Kind::VerticalAlignment, {}, static_cast<int>(a), 0, {}}; }
-    static StyleChange wrap(bool on) { return {Kind::Wrap, {}, on, 0, {}}; }
-    static StyleChange numberFormat(const QString& f) { return {Kind::NumberFormat, {}, 0, 0, f}; }
-    static StyleChange border(Kind kind, CellSide side, int number = 0) { return {kind, side, number, 0, {}}; }
+    static StyleChange fontSize(double points) { return {Kind::FontSize, {}, 0, points}; }
+    static StyleChange fontColor(int index) { return {Kind::FontColor, {}, index, 0}; }
+    static StyleChange fill(int index) { return {Kind::Fill, {}, index, 0}; }
+    static StyleChange hAlign(HorizontalAlignment a) { return {Kind::HorizontalAlignment, {}, static_cast<int>(a), 0}; }
+    static StyleChange vAlign(VerticalAlignment a) { return {Kind::VerticalAlignment, {}, static_cast<int>(a), 0}; }
+    static StyleChange wrap(bool on) { return {Kind::Wrap, {}, on, 0}; }
+    static StyleChange numberFormat(const QString& f) { return {Kind::NumberFormat, {}, 0, 0, &f}; }
+    static StyleChange border(Kind kind, CellSide side, int number = 0) { return {kind, side, number, 0}; }
 
     void applyTo(CellStyle& style) const;
 };
@@ -86,11 +86,11 @@ private:
             // Texts passed on from one shared constant share their characters too.
             const std::size_t slot = change.kind == StyleChange::Kind::FontName ? 0 : 1;
             const std::uint32_t last = m_lastText[slot];
-            if (last < m_texts.size() && m_texts[last].constData() == change.text.constData() &&
-                m_texts[last].size() == change.text.size())
+            if (last < m_texts.size() && m_texts[last].constData() == change.text->constData() &&
+                m_texts[last].size() == change.text->size())
                 argument = last;
             else
-                argument = textNumber(change.text, slot);
+                argument = textNumber(*change.text, slot);
             break;
         }
         case StyleChange::Kind::FontSize:

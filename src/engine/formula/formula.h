@@ -52,8 +52,15 @@ public:
     // The tokens of a FORMULA record for the formula in cell `at`.
     QByteArray toBiff8Tokens(CellAddress at) const;
 
+    // Made by the factories above only (a formula and its count live in one
+    // allocation): only they can pass a Made.
+    class Made {
+        Made() = default;
+        friend class Formula;
+    };
+    Formula(Made, std::unique_ptr<const Node> root, QString writtenR1C1);
+
 private:
-    Formula(std::unique_ptr<const Node> root, QString writtenR1C1);
     std::unique_ptr<const Node> m_root;
     QString m_writtenR1C1;
 };

@@ -23,19 +23,17 @@ constexpr int kMaxCoordinateDigits = 7;
 
 class Lexer {
 public:
-    Lexer(const QString& formula, ReferenceStyle style, CellAddress at)
-        : m_formula(formula), m_style(style), m_at(at) {}
+    Lexer(const QString& formula, ReferenceStyle style, CellAddress at, Tokens& tokens)
+        : m_formula(formula), m_style(style), m_at(at), m_tokens(tokens) {}
 
-    std::vector<Token> run() {
+    void run() {
         m_pos = 1;  // after "="
-        m_tokens.reserve(8);
         for (;;) {
             while (m_pos < m_formula.size() && isBlank(m_formula[m_pos])) ++m_pos;
             if (m_pos >= m_formula.size()) break;
             m_tokens.push_back(next());
         }
         m_tokens.push_back(Token{});
-        return std::move(m_tokens);
     }
 
 private:
@@ -243,13 +241,13 @@ private:
     ReferenceStyle m_style;
     CellAddress m_at;
     int m_pos = 0;
-    std::vector<Token> m_tokens;
+    Tokens& m_tokens;
 };
 
 }  // namespace
 
-std::vector<Token> tokenizeFormula(const QString& formula, ReferenceStyle style, CellAddress at) {
-    return Lexer(formula, style, at).run();
+void tokenizeFormula(const QString& formula, ReferenceStyle style, CellAddress at, Tokens& tokens) {
+    Lexer(formula, style, at, tokens).run();
 }
 
 }  // namespace engine::formula

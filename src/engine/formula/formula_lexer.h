@@ -5,7 +5,7 @@
 
 #include <QString>
 #include <QStringView>
-#include <vector>
+#include <QVarLengthArray>
 
 namespace engine::formula {
 
@@ -21,9 +21,13 @@ struct Token {
     RefPart ref;          // Reference, relative to the formula's cell
 };
 
+// A formula's tokens; most formulas have few, which then need no allocation.
+using Tokens = QVarLengthArray<Token, 16>;
+
 // Splits a formula text (with its leading "=") into tokens, ending with an End
-// token. References are read in the given style and must lie inside the sheet
-// as seen from `at`; anything that cannot be read fails with a description.
-std::vector<Token> tokenizeFormula(const QString& formula, ReferenceStyle style, CellAddress at);
+// token, appended to `tokens`. References are read in the given style and must lie
+// inside the sheet as seen from `at`; anything that cannot be read fails with a
+// description.
+void tokenizeFormula(const QString& formula, ReferenceStyle style, CellAddress at, Tokens& tokens);
 
 }  // namespace engine::formula

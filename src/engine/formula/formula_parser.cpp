@@ -44,8 +44,7 @@ std::optional<BinaryOperator> binaryOperatorOf(const Token& t) {
 // prefix + - (so -2^2 is 4); binary operators of one level group from the left.
 class Parser {
 public:
-    Parser(const QString& formula, std::vector<Token> tokens)
-        : m_formula(formula), m_tokens(std::move(tokens)) {}
+    Parser(const QString& formula, const Tokens& tokens) : m_formula(formula), m_tokens(tokens) {}
 
     NodePtr run() {
         if (peek().kind == TokenKind::End) throwSyntaxError(m_formula, QStringLiteral("the formula is empty"));
@@ -179,8 +178,8 @@ private:
     }
 
     const QString& m_formula;
-    std::vector<Token> m_tokens;
-    std::size_t m_pos = 0;
+    const Tokens& m_tokens;
+    qsizetype m_pos = 0;
 };
 
 }  // namespace
@@ -190,7 +189,9 @@ NodePtr parseFormulaText(const QString& formula, ReferenceStyle style, CellAddre
     if (formula.size() > kMaxFormulaLength)
         throwSyntaxError(formula.left(40) + QStringLiteral("..."),
                          QStringLiteral("formulas are limited to %1 characters").arg(kMaxFormulaLength));
-    return Parser(formula, tokenizeFormula(formula, style, at)).run();
+    Tokens tokens;
+    tokenizeFormula(formula, style, at, tokens);
+    return Parser(formula, tokens).run();
 }
 
 }  // namespace engine::formula
