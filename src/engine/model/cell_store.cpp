@@ -14,8 +14,8 @@ void CellStore::addRows(int upTo) { m_rows.resize(static_cast<std::size_t>(upTo)
 
 Cell& CellStore::add(int row, int col, StyleId style) {
     Row& cells = rowFor(row);
-    // A row that holds more than one cell mostly holds a few: room for four at once.
-    if (cells.size() == 1 && cells.capacity() == 1) cells.reserve(4);
+    // A row that holds more than one cell mostly holds a few: room for three at once.
+    if (cells.size() == 1 && cells.capacity() == 1) cells.reserve(3);
     Cell cell;
     cell.style = style;
     ++m_count;

@@ -70,6 +70,8 @@ public:
 
     bool empty() const { return m_count == 0; }
     std::size_t size() const { return m_count; }
+    // One past the largest index with a value (0 when there is none).
+    int indexEnd() const { return static_cast<int>(m_slots.size()); }
     void clear() {
         m_slots.clear();
         m_count = 0;
@@ -136,7 +138,7 @@ private:
         for (const Entry& e : entries) (*this)[e.first] = e.second;
     }
 
-    std::vector<Entry> m_slots;  // slot i holds index i, or -1 when absent
+    std::vector<Entry> m_slots;  // slot i holds index i, or -1 when absent; the last one is present
     std::size_t m_count = 0;
 };
 

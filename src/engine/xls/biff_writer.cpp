@@ -42,6 +42,8 @@ void BiffWriter::reserve(qsizetype bytes) {
 
 void BiffWriter::enlarge(qsizetype n) {
     const qsizetype capacity = std::max({m_size + n, 2 * m_capacity, qsizetype(4096)});
+    // Exactly this much: resize alone would round a large buffer up to a power of two.
+    m_buffer.reserve(capacity);
     m_buffer.resize(capacity);
     m_data = m_buffer.data();
     m_capacity = capacity;

@@ -11,8 +11,11 @@
 #include "engine/xls/cell_values.h"
 #include "engine/xls/sheet_survey.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace engine::xls {
 
@@ -55,6 +58,17 @@ void f64Record(BiffWriter& out, std::uint16_t type, double value) {
     storeF64(out.recordBody(type, 8), value);
 }
 
+// A row that needs a ROW record: the span of its cells (none when it has no cells),
+// and its own height and format when it has them.
+struct RowRecord {
+    int row = 0;
+    int firstCol = -1;
+    int lastCol = -1;
+    const double* height = nullptr;
+    const StyleId* style = nullptr;
+};
+
+// Rows are written straight from the sheet, block by block.
 class SheetStreamWriter {
 public:
     SheetStreamWriter(BiffWriter& out, const SheetData& sheet, const CellFormatTable& formats,
@@ -64,13 +78,16 @@ public:
     void write(bool active);
 
 private:
-    int blockCount() const;
+    // The row's ROW record, if it needs one.
+    std::optional<RowRecord> rowRecord(int row) const;
+    // The ROW records of block b (rows 32b to 32b + 31); returns how many.
+    int blockRows(int block, std::array<RowRecord, kRowsPerBlock>& rows) const;
     void writeCalculationSettings();
     void writePageSetup();
     qsizetype writeColumns();
     void writeDimensions();
     std::vector<std::uint32_t> writeRowBlocks();
-    void writeRowRecord(const RowInfo& info);
+    void writeRowRecord(const RowRecord& info);
     void writeCell(const CellAddress& at, const Cell& cell);
     void writeFormula(const CellAddress& at, const Cell& cell, std::uint16_t xf);
     void writeWindow(bool active);
@@ -80,15 +97,32 @@ private:
     const SheetData& m_sheet;
     const CellFormatTable& m_formats;
     const SheetSurvey& m_survey;
-    const std::vector<RowInfo>& m_rows = m_survey.rows;
     std::size_t m_nextText = 0;  // in m_survey.textIndexes
+    // The rows that may need a ROW record (those with cells, a height or a format)
+    // end before this one.
+    const int m_endRow =
+        std::max({m_sheet.cells.rowEnd(), m_sheet.rowHeights.indexEnd(), m_sheet.rowStyles.indexEnd()});
 };
 
-int SheetStreamWriter::blockCount() const {
-    int blocks = 0;
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        if (i == 0 || m_rows[i].row / kRowsPerBlock != m_rows[i - 1].row / kRowsPerBlock) ++blocks;
-    return blocks;
+std::optional<RowRecord> SheetStreamWriter::rowRecord(int row) const {
+    const auto cells = m_sheet.cells.row(row);
+    const double* height = m_sheet.rowHeights.get(row);
+    const StyleId* style = m_sheet.rowStyles.get(row);
+    if (cells.empty() && !height && !style) return std::nullopt;
+    RowRecord record{row, -1, -1, height, style};
+    if (!cells.empty()) {
+        record.firstCol = cells.front().first.col;
+        record.lastCol = cells.back().first.col;
+    }
+    return record;
+}
+
+int SheetStreamWriter::blockRows(int block, std::array<RowRecord, kRowsPerBlock>& rows) const {
+    int count = 0;
+    const int end = std::min(m_endRow, (block + 1) * kRowsPerBlock);
+    for (int r = block * kRowsPerBlock; r < end; ++r)
+        if (const std::optional<RowRecord> record = rowRecord(r)) rows[static_cast<std::size_t>(count++)] = *record;
+    return count;
 }
 
 void SheetStreamWriter::write(bool active) {
@@ -101,7 +135,16 @@ void SheetStreamWriter::write(bool active) {
     storeU32(bof + 12, 0x06);
 
     // INDEX: filled in once the row blocks are written.
-    const int blocks = blockCount();
+    int blocks = 0;
+    int firstRow = -1, lastRow = -1;  // with a ROW record
+    std::array<RowRecord, kRowsPerBlock> rows;
+    for (int block = 0; block * kRowsPerBlock < m_endRow; ++block) {
+        const int count = blockRows(block, rows);
+        if (count == 0) continue;
+        ++blocks;
+        if (firstRow < 0) firstRow = rows[0].row;
+        lastRow = rows[static_cast<std::size_t>(count - 1)].row;
+    }
     const qsizetype index = m_out.position();
     std::memset(m_out.recordBody(rt::kIndex, 16 + 4 * blocks), 0, 16 + 4 * blocks);
 
@@ -125,10 +168,8 @@ void SheetStreamWriter::write(bool active) {
     writeMerges();
     m_out.recordBody(rt::kEof, 0);
 
-    const int firstRow = m_rows.empty() ? 0 : m_rows.front().row;
-    const int endRow = m_rows.empty() ? 0 : m_rows.back().row + 1;
-    m_out.patchU32(index + 4 + 4, firstRow);
-    m_out.patchU32(index + 4 + 8, endRow);
+    m_out.patchU32(index + 4 + 4, blocks == 0 ? 0 : firstRow);
+    m_out.patchU32(index + 4 + 8, blocks == 0 ? 0 : lastRow + 1);
     m_out.patchU32(index + 4 + 12, static_cast<std::uint32_t>(defColWidth));
     for (std::size_t k = 0; k < dbCells.size(); ++k) m_out.patchU32(index + 4 + 16 + 4 * k, dbCells[k]);
 }
@@ -228,40 +269,36 @@ void SheetStreamWriter::writeDimensions() {
 // locating them. Returns the DBCELL positions for the INDEX record.
 std::vector<std::uint32_t> SheetStreamWriter::writeRowBlocks() {
     std::vector<std::uint32_t> dbCells;
-    std::vector<std::uint16_t> offsets;
-    offsets.reserve(kRowsPerBlock);
-    for (std::size_t first = 0; first < m_rows.size();) {
-        const int block = m_rows[first].row / kRowsPerBlock;
+    std::array<RowRecord, kRowsPerBlock> rows;
+    std::array<std::uint16_t, kRowsPerBlock> offsets;
+    for (int block = 0; block * kRowsPerBlock < m_endRow; ++block) {
+        const int count = blockRows(block, rows);
+        if (count == 0) continue;
         const qsizetype firstRowRecord = m_out.position();
-        std::size_t end = first;
-        for (; end < m_rows.size() && m_rows[end].row / kRowsPerBlock == block; ++end) writeRowRecord(m_rows[end]);
+        for (int k = 0; k < count; ++k) writeRowRecord(rows[static_cast<std::size_t>(k)]);
 
         // Offsets of each row's first cell: the first from the end of the first ROW
         // record, the others from the previous row's first cell.
-        offsets.clear();
         qsizetype previous = firstRowRecord + 4 + 16;
-        for (std::size_t k = first; k < end; ++k) {
-            const int row = m_rows[k].row;
+        for (int k = 0; k < count; ++k) {
             const qsizetype start = m_out.position();
-            bool any = false;
-            for (const auto& [at, cell] : m_sheet.cells.row(row)) {
-                writeCell(at, cell);
-                any = true;
-            }
-            offsets.push_back(any ? static_cast<std::uint16_t>(std::min<qsizetype>(start - previous, 0xFFFF)) : 0);
+            const auto cells = m_sheet.cells.row(rows[static_cast<std::size_t>(k)].row);
+            for (const auto& [at, cell] : cells) writeCell(at, cell);
+            const bool any = !cells.empty();
+            offsets[static_cast<std::size_t>(k)] =
+                any ? static_cast<std::uint16_t>(std::min<qsizetype>(start - previous, 0xFFFF)) : 0;
             if (any) previous = start;
         }
         const qsizetype dbCell = m_out.position();
         dbCells.push_back(static_cast<std::uint32_t>(dbCell));
-        char* p = m_out.recordBody(rt::kDbCell, 4 + 2 * qsizetype(offsets.size()));
+        char* p = m_out.recordBody(rt::kDbCell, 4 + 2 * qsizetype(count));
         storeU32(p, static_cast<std::uint32_t>(dbCell - firstRowRecord));
-        for (std::size_t k = 0; k < offsets.size(); ++k) storeU16(p + 4 + 2 * k, offsets[k]);
-        first = end;
+        for (int k = 0; k < count; ++k) storeU16(p + 4 + 2 * k, offsets[static_cast<std::size_t>(k)]);
     }
     return dbCells;
 }
 
-void SheetStreamWriter::writeRowRecord(const RowInfo& info) {
+void SheetStreamWriter::writeRowRecord(const RowRecord& info) {
     const bool ownHeight = info.height != nullptr;
     const double points = ownHeight ? *info.height : m_sheet.standardRowHeight;
 

@@ -5,7 +5,6 @@
 #include "engine/xls/shared_string_table.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace engine::xls {
 
@@ -28,29 +27,6 @@ private:
     std::vector<bool> m_seen;
 };
 
-// Merges the rows that have a height or format of their own into the rows of the
-// cells; all three come in row order.
-std::vector<RowInfo> withFormattedRows(const std::vector<RowInfo>& cellRows, const SheetData& sheet) {
-    std::vector<RowInfo> rows;
-    rows.reserve(cellRows.size() + sheet.rowHeights.size() + sheet.rowStyles.size());
-    auto cells = cellRows.cbegin();
-    auto height = sheet.rowHeights.begin();
-    auto style = sheet.rowStyles.begin();
-    for (;;) {
-        int next = std::numeric_limits<int>::max();
-        if (cells != cellRows.cend()) next = std::min(next, cells->row);
-        if (height != sheet.rowHeights.end()) next = std::min(next, height->first);
-        if (style != sheet.rowStyles.end()) next = std::min(next, style->first);
-        if (next == std::numeric_limits<int>::max()) break;
-        RowInfo info{next};
-        if (cells != cellRows.cend() && cells->row == next) info = *cells++;
-        if (height != sheet.rowHeights.end() && height->first == next) info.height = &(height++)->second;
-        if (style != sheet.rowStyles.end() && style->first == next) info.style = &(style++)->second;
-        rows.push_back(info);
-    }
-    return rows;
-}
-
 SheetSurvey surveySheet(const SheetData& sheet, StyleUse& styles, SharedStringTableBuilder& strings,
                         std::optional<QString>& textTooLong) {
     styles.use(sheet.defaultStyle);
@@ -58,21 +34,20 @@ SheetSurvey surveySheet(const SheetData& sheet, StyleUse& styles, SharedStringTa
     for (const auto& [row, id] : sheet.rowStyles) styles.use(id);
 
     SheetSurvey s;
-    for (const auto& [at, cell] : sheet.cells) {
-        styles.use(cell.style);
-        if (s.rows.empty() || s.rows.back().row != at.row)
-            s.rows.push_back(RowInfo{at.row, at.col, at.col});
-        else
-            s.rows.back().lastCol = at.col;
-        s.firstCol = std::min(s.firstCol, at.col);
-        s.lastCol = std::max(s.lastCol, at.col);
-        if (cell.hasFormula()) continue;
-        if (const QString* text = std::get_if<QString>(&cell.value)) {
-            if (!textTooLong) textTooLong = textTooLongFor(*text, at);
-            s.textIndexes.push_back(strings.add(*text));
+    for (int r = sheet.cells.firstRow(); r < sheet.cells.rowEnd(); ++r) {
+        const auto row = sheet.cells.row(r);
+        if (row.empty()) continue;
+        s.firstCol = std::min(s.firstCol, row.front().first.col);
+        s.lastCol = std::max(s.lastCol, row.back().first.col);
+        for (const auto& [at, cell] : row) {
+            styles.use(cell.style);
+            if (cell.hasFormula()) continue;
+            if (const QString* text = std::get_if<QString>(&cell.value)) {
+                if (!textTooLong) textTooLong = textTooLongFor(*text, at);
+                s.textIndexes.push_back(strings.add(*text));
+            }
         }
     }
-    if (!sheet.rowHeights.empty() || !sheet.rowStyles.empty()) s.rows = withFormattedRows(s.rows, sheet);
     return s;
 }
 

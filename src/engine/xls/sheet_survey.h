@@ -11,19 +11,8 @@ namespace engine::xls {
 
 class SharedStringTableBuilder;
 
-// A row that needs a ROW record: the span of its cells (none when it has no cells),
-// and its own height and format when it has them.
-struct RowInfo {
-    int row = 0;
-    int firstCol = -1;
-    int lastCol = -1;
-    const double* height = nullptr;
-    const StyleId* style = nullptr;
-};
-
 // What the writer learns of a sheet before writing it.
 struct SheetSurvey {
-    std::vector<RowInfo> rows;               // every row that needs a ROW record, in order
     std::vector<std::uint32_t> textIndexes;  // the shared-table index of each text cell, in cell order
     int firstCol = kMaxColumns;              // the columns the cells span
     int lastCol = -1;
