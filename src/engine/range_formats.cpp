@@ -80,7 +80,7 @@ QString Font::FontStyle() const {
 namespace {
 
 // The bold and italic flags a font style name gives ("Normal" reads as "Regular"),
-// in any case; nothing for another name.
+// in any case and with blanks around it; nothing for another name.
 std::optional<std::pair<bool, bool>> fontStyleNamed(QStringView name) {
     struct Named {
         QLatin1StringView name;
@@ -92,13 +92,13 @@ std::optional<std::pair<bool, bool>> fontStyleNamed(QStringView name) {
         {QLatin1StringView("Bold"), true, false},     {QLatin1StringView("Italic"), false, true},
         {QLatin1StringView("Bold Italic"), true, true},
     };
-    // Names come mostly as written here: a plain comparison finds them quicker.
+    if (!name.isEmpty() && (name.front().isSpace() || name.back().isSpace())) name = name.trimmed();
+    if (name.isEmpty()) return std::nullopt;
+    // Only a name of the same length and first letter can match.
+    const char16_t first = name.front().toCaseFolded().unicode();
     for (const Named& n : kNames) {
-        if (name == n.name) return std::pair{n.bold, n.italic};
-    }
-    for (const Named& n : kNames) {
-        if (name.size() == n.name.size() && name.compare(n.name, Qt::CaseInsensitive) == 0)
-            return std::pair{n.bold, n.italic};
+        if (name.size() != n.name.size() || first != char16_t(n.name.front().unicode() | 0x20)) continue;
+        if (name == n.name || name.compare(n.name, Qt::CaseInsensitive) == 0) return std::pair{n.bold, n.italic};
     }
     return std::nullopt;
 }
@@ -106,7 +106,7 @@ std::optional<std::pair<bool, bool>> fontStyleNamed(QStringView name) {
 }  // namespace
 
 void Font::SetFontStyle(const QString& style) const {
-    const std::optional<std::pair<bool, bool>> flags = fontStyleNamed(QStringView(style).trimmed());
+    const std::optional<std::pair<bool, bool>> flags = fontStyleNamed(style);
     if (!flags)
         throw EngineError(QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
     editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontBoldItalic(flags->first, flags->second));
@@ -129,7 +129,8 @@ void Font::SetColorIndex(int index) const {
 QString Font::Name() const { return topLeftStyle(m_book, m_sheet, m_area).font.name; }
 
 void Font::SetName(const QString& name) const {
-    if (name.size() > kMaxFontNameLength || QStringView(name).trimmed().isEmpty())
+    if (name.isEmpty() || name.size() > kMaxFontNameLength ||
+        (name.front().isSpace() && QStringView(name).trimmed().isEmpty()))
         throw EngineError(QStringLiteral("A font name must have 1 to 31 characters."));
     editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontName(name));
 }

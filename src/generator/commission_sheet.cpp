@@ -7,6 +7,8 @@
 #include "generator/record_source.h"
 
 #include <QStringBuilder>
+#include <cstring>
+#include <initializer_list>
 
 namespace generator {
 
@@ -55,12 +57,31 @@ private:
 
 QString num(int n) { return QStringView(Digits(n)).toString(); }
 
-// "$B7:$B7" for column B and row 7.
-QString oneCell(char16_t column, int row) {
-    const Digits digits(row);
-    const QStringView rowText = digits;
-    return QString(QLatin1Char('$') % QChar(column) % rowText % QLatin1String(":$") % QChar(column) % rowText);
-}
+// Reference texts ("$B7:$B7", "7:7") rebuilt in one buffer: the engine reads a
+// reference at once and keeps nothing of its text, so the layout's many references
+// need no text of their own each.
+class ReferenceText {
+public:
+    const QString& operator()(std::initializer_list<QStringView> parts) {
+        qsizetype size = 0;
+        for (QStringView part : parts) size += part.size();
+        m_text.resize(size);
+        QChar* out = m_text.data();
+        for (QStringView part : parts) {
+            std::memcpy(out, part.data(), static_cast<std::size_t>(part.size()) * sizeof(QChar));
+            out += part.size();
+        }
+        return m_text;
+    }
+    // "$B7:$B7" for column B and row 7.
+    const QString& oneCell(char16_t column, const Digits& row) {
+        const QStringView columnText(&column, 1);
+        return (*this)({u"$", columnText, row, u":$", columnText, row});
+    }
+
+private:
+    QString m_text;
+};
 
 // Writes the sheet into one application's active sheet.
 class CommissionSheetWriter {
@@ -126,27 +147,26 @@ private:
     }
 
     void writeRecord(const RecordSource& source, int i) {
-        const int r = i + kFirstRecordRow - 1;
-        const Digits digits(r);
-        const QStringView row = digits;
-        setRowHeight(m_app.Rows(QString(row % QLatin1Char(':') % row)), 15);
-        if (i % 2 == 0) setInteriorColor(range(QString(QLatin1Char('B') % row % QLatin1String(":C") % row)), kLightGrey);
+        const Digits row(i + kFirstRecordRow - 1);
+        setRowHeight(m_app.Rows(m_reference({row, u":", row})), 15);
+        if (i % 2 == 0) setInteriorColor(range(m_reference({u"B", row, u":C", row})), kLightGrey);
 
         const FontChange body{kNormal, 9, kAutomatic, kBodyFont};
-        writeCentred(oneCell(u'B', r), source.recordName(i), body);
-        setNumberFormat(writeCentred(oneCell(u'C', r), source.recordTotal(i), body), kMoney);
+        writeCentred(m_reference.oneCell(u'B', row), source.recordName(i), body);
+        setNumberFormat(writeCentred(m_reference.oneCell(u'C', row), source.recordTotal(i), body), kMoney);
 
         // The sales to the left times the percentage in B4.
         const engine::Range commission = writeCentred(
-            oneCell(u'D', r), QString(QLatin1String("=RC[-1]*R[") % QStringView(Digits(-(i + 2))) % QLatin1String("]C[-2]")), body);
+            m_reference.oneCell(u'D', row),
+            QString(QLatin1String("=RC[-1]*R[") % QStringView(Digits(-(i + 2))) % QLatin1String("]C[-2]")), body);
         setNumberFormat(commission, kMoney);
         setInteriorColor(commission, kPaleBlue);
     }
 
     void writeTotals(int n) {
-        const int t = n + kFirstRecordRow;
+        const Digits t(n + kFirstRecordRow);
         const engine::Range label =
-            writeCentred(oneCell(u'B', t), QStringLiteral("Totals"), {kBold, 11, kAutomatic, kTitleFont});
+            writeCentred(m_reference.oneCell(u'B', t), QStringLiteral("Totals"), {kBold, 11, kAutomatic, kTitleFont});
         setInteriorColor(label, kSlate);
         label.Font().SetColorIndex(kWhite);
 
@@ -155,12 +175,12 @@ private:
         // sum over the totals cell itself.
         const QString sum =
             n > 0 ? QStringLiteral("=SUM(R[-") + num(n) + QStringLiteral("]C:R[-1]C)") : QStringLiteral("0");
-        const engine::Range sales = writeCentred(oneCell(u'C', t), sum, bold);
+        const engine::Range sales = writeCentred(m_reference.oneCell(u'C', t), sum, bold);
         setNumberFormat(sales, kMoney);
         setInteriorColor(sales, kPaleBlue);
 
         const engine::Range commission = writeCentred(
-            oneCell(u'D', t), QStringLiteral("=RC[-1]*R[-") + num(n + 3) + QStringLiteral("]C[-2]"), bold);
+            m_reference.oneCell(u'D', t), QStringLiteral("=RC[-1]*R[-") + num(n + 3) + QStringLiteral("]C[-2]"), bold);
         setNumberFormat(commission, kMoney);
         setInteriorColor(commission, kPaleBlue);
     }
@@ -215,6 +235,7 @@ private:
     }
 
     engine::Application& m_app;
+    ReferenceText m_reference;
 };
 
 }  // namespace

@@ -254,4 +254,30 @@ TEST_F(SparseFormatting, FormatValuesAreChecked) {
     EXPECT_EQ(b2.Interior().ColorIndex(), kColorNone);
 }
 
+TEST_F(SparseFormatting, FontStylesAreReadInAnyCaseWithBlanksAround) {
+    const engine::Range b2 = app.Range("B2");
+    const struct {
+        const char* name;
+        const char* style;  // as read back, or null when refused
+    } cases[] = {
+        {"bold", "Bold"},          {" Italic ", "Italic"}, {"BOLD ITALIC", "Bold Italic"},
+        {"normal", "Regular"},     {"Regular", "Regular"}, {"\tbold italic", "Bold Italic"},
+        {"Bolder", nullptr},       {"", nullptr},          {"  ", nullptr},
+        {"Bold  Italic", nullptr}, {"Nermal", nullptr},    {"Ital", nullptr},
+    };
+    for (const auto& c : cases) {
+        b2.Font().SetFontStyle("Bold");
+        if (c.style) {
+            b2.Font().SetFontStyle(QString::fromUtf8(c.name));
+            EXPECT_EQ(b2.Font().FontStyle(), c.style) << c.name;
+        } else {
+            EXPECT_THROW(b2.Font().SetFontStyle(QString::fromUtf8(c.name)), EngineError) << c.name;
+            EXPECT_EQ(b2.Font().FontStyle(), "Bold") << c.name;
+        }
+    }
+    EXPECT_THROW(b2.Font().SetName(" \t "), EngineError);
+    b2.Font().SetName(" Garamond");
+    EXPECT_EQ(b2.Font().Name(), " Garamond");
+}
+
 }  // namespace

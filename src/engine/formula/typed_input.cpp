@@ -65,19 +65,23 @@ std::optional<TypedInput> currency(const QString& t, const QLocale& locale) {
     return currencyWith(t, symbol, locale);
 }
 
-// Whether the text can only stand for itself: after blanks it starts with a letter,
-// which no number, percentage, date, logical value or error value starts with, and
-// which does not start the locale's currency sign. Most typed texts (names) are
-// told apart this way without trying each reading in turn.
-bool plainText(const QString& text, const QLocale& locale) {
-    const QChar* p = text.constData();
-    const QChar* end = p + text.size();
-    while (p < end && p->isSpace()) ++p;
-    if (p == end || !p->isLetter()) return false;
-    const char16_t c = p->unicode();
-    if (c == u'T' || c == u't' || c == u'F' || c == u'f') return false;
+// The first character after blanks, or a null character when there is none.
+QChar firstAfterBlanks(const QString& text) {
+    for (QChar c : text)
+        if (!c.isSpace()) return c;
+    return QChar();
+}
+
+bool startsLogicalValue(QChar c) { return c == u'T' || c == u't' || c == u'F' || c == u'f'; }
+
+// Whether a text starting with `first` can only stand for itself: a letter starts
+// no number, percentage, date or error value, and no logical value or currency sign
+// unless it is their first letter. Most typed texts (names) are told apart this way
+// without trying each reading in turn.
+bool plainText(QChar first, const QLocale& locale) {
+    if (!first.isLetter() || startsLogicalValue(first)) return false;
     const QString& currency = shell::SymbolsOf(locale).currency;
-    return currency.isEmpty() || currency.front() != *p;
+    return currency.isEmpty() || currency.front() != first;
 }
 
 }  // namespace
@@ -88,12 +92,17 @@ TypedInput parseTypedInput(const QString& text, const QLocale& locale) {
         throw EngineError(QStringLiteral("Text values are limited to %1 characters.").arg(kMaxTextLength));
     if (text.isEmpty()) return constant(std::monostate{});
     if (text.startsWith(u'\'')) return constant(text.mid(1));
-    if (plainText(text, locale)) return constant(text);
+    const QChar first = firstAfterBlanks(text);
+    if (plainText(first, locale)) return constant(text);
 
     const QString t = text.trimmed();
-    if (const std::optional<ErrorValue> error = errorValueFromText(t)) return constant(*error);
-    if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return constant(true);
-    if (t.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return constant(false);
+    if (first == u'#') {
+        if (const std::optional<ErrorValue> error = errorValueFromText(t)) return constant(*error);
+    }
+    if (startsLogicalValue(first)) {
+        if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return constant(true);
+        if (t.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return constant(false);
+    }
     if (const std::optional<double> number = shell::ParseLocaleNumber(t, locale)) return constant(*number);
     if (auto p = percentage(t, locale)) return *p;
     if (auto c = currency(t, locale)) return *c;
