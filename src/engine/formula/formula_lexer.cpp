@@ -51,7 +51,7 @@ private:
     Token make(TokenKind kind, int start) {
         Token t;
         t.kind = kind;
-        t.source = QStringView(m_formula).mid(start, m_pos - start);
+        t.source = QStringView(m_formula.constData() + start, m_pos - start);
         return t;
     }
 

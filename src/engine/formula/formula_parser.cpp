@@ -17,6 +17,11 @@ struct BinaryOperator {
 };
 constexpr int kLevelCount = 5;
 
+// Whether the token is the one-character operator c.
+bool isOperator(const Token& t, char16_t c) {
+    return t.kind == TokenKind::Operator && t.source.size() == 1 && t.source.front() == c;
+}
+
 // The binary operator a token spells, if any.
 std::optional<BinaryOperator> binaryOperatorOf(const Token& t) {
     if (t.kind != TokenKind::Operator) return std::nullopt;
@@ -77,14 +82,14 @@ private:
     NodePtr operandAfter(QStringView spelling, int level) {
         const TokenKind k = peek().kind;
         if (k == TokenKind::End || k == TokenKind::RightParen || k == TokenKind::Comma ||
-            (k == TokenKind::Operator && peek().source != u"+" && peek().source != u"-"))
+            (k == TokenKind::Operator && !isOperator(peek(), u'+') && !isOperator(peek(), u'-')))
             fail(QStringLiteral("a value is missing after \"%1\"").arg(spelling));
         return expression(level);
     }
 
     NodePtr postfix() {
         NodePtr node = prefix();
-        while (peek().kind == TokenKind::Operator && peek().source == u"%") {
+        while (isOperator(peek(), u'%')) {
             take();
             node = makeNode(Unary{UnaryOp::Percent, std::move(node)});
         }
@@ -92,9 +97,9 @@ private:
     }
 
     NodePtr prefix() {
-        if (peek().kind == TokenKind::Operator && (peek().source == u"+" || peek().source == u"-")) {
+        if (isOperator(peek(), u'+') || isOperator(peek(), u'-')) {
             const Token& sign = take();
-            const UnaryOp op = sign.source == u"-" ? UnaryOp::Minus : UnaryOp::Plus;
+            const UnaryOp op = isOperator(sign, u'-') ? UnaryOp::Minus : UnaryOp::Plus;
             if (peek().kind == TokenKind::End || peek().kind == TokenKind::RightParen || peek().kind == TokenKind::Comma)
                 fail(QStringLiteral("a value is missing after \"%1\"").arg(sign.source));
             return makeNode(Unary{op, prefix()});

@@ -9,12 +9,6 @@ RefPart RefPart::fromAbsolute(int row, int col, bool rowRelative, bool colRelati
                    colRelative};
 }
 
-bool RefPart::isInsideSheet(CellAddress at) const {
-    const int r = absoluteRow(at);
-    const int c = absoluteCol(at);
-    return r >= 0 && r < kMaxRows && c >= 0 && c < kMaxColumns;
-}
-
 CellArea resolveArea(const RefPart& first, const RefPart& last, CellAddress at) {
     return areaBetween(first.absoluteRow(at), first.absoluteCol(at), last.absoluteRow(at), last.absoluteCol(at));
 }

@@ -24,7 +24,11 @@ struct RefPart {
 
     int absoluteRow(CellAddress at) const { return rowRelative ? at.row + row : row; }
     int absoluteCol(CellAddress at) const { return colRelative ? at.col + col : col; }
-    bool isInsideSheet(CellAddress at) const;
+    bool isInsideSheet(CellAddress at) const {
+        const int r = absoluteRow(at);
+        const int c = absoluteCol(at);
+        return r >= 0 && r < kMaxRows && c >= 0 && c < kMaxColumns;
+    }
 };
 
 // The area two parts span as seen from `at`, normalised; only meaningful when both

@@ -18,40 +18,39 @@ struct Corner {
     throw EngineError(QStringLiteral("The range reference \"%1\" cannot be read.").arg(text));
 }
 
-// Reads a corner from [p, end): an optional "$", up to three letters, an optional
-// "$" after letters, up to six digits. False when it is not one.
-bool readCorner(const char16_t* p, const char16_t* end, Corner& corner) {
+// Reads a corner at p: an optional "$", up to three letters, an optional "$" after
+// letters, up to six digits. Returns where it stops (a colon, the end of the text,
+// or what cannot belong to a corner), or null when it is not one.
+const char16_t* readCorner(const char16_t* p, const char16_t* end, Corner& corner) {
     if (p < end && *p == u'$') ++p;
     int col = 0, letters = 0;
     for (; p < end; ++p) {
-        const char16_t c = *p;
-        int letter;
-        if (c >= u'A' && c <= u'Z') letter = c - u'A' + 1;
-        else if (c >= u'a' && c <= u'z') letter = c - u'a' + 1;
-        else break;
-        if (++letters > 3) return false;
-        col = col * 26 + letter;
+        const char16_t upper = *p & ~0x20;  // ASCII letters of either case
+        if (upper < u'A' || upper > u'Z') break;
+        if (++letters > 3) return nullptr;
+        col = col * 26 + (upper - u'A' + 1);
     }
     if (letters > 0) {
-        if (col > kMaxColumns) return false;
+        if (col > kMaxColumns) return nullptr;
         corner.col = col - 1;
     }
     bool rowMarked = false;
     if (p < end && *p == u'$') {
-        if (letters == 0) return false;
+        if (letters == 0) return nullptr;
         rowMarked = true;
         ++p;
     }
     int row = 0, digits = 0;
-    for (; p < end && *p >= u'0' && *p <= u'9'; ++p) {
-        if (++digits > 6) return false;
+    for (; p < end && static_cast<unsigned>(*p - u'0') <= 9; ++p) {
+        if (++digits > 6) return nullptr;
         row = row * 10 + (*p - u'0');
     }
     if (digits > 0) {
-        if (row < 1 || row > kMaxRows) return false;
+        if (row < 1 || row > kMaxRows) return nullptr;
         corner.row = row - 1;
     }
-    return p == end && (letters > 0 || digits > 0) && (!rowMarked || digits > 0);
+    if ((letters == 0 && digits == 0) || (rowMarked && digits == 0)) return nullptr;
+    return p;
 }
 
 }  // namespace
@@ -59,15 +58,15 @@ bool readCorner(const char16_t* p, const char16_t* end, Corner& corner) {
 CellArea parseRangeReference(const QString& text) {
     const auto* begin = reinterpret_cast<const char16_t*>(text.constData());
     const auto* end = begin + text.size();
-    const char16_t* colon = std::find(begin, end, u':');
     Corner first, second;
-    if (!readCorner(begin, colon, first)) unreadable(text);
+    const char16_t* p = readCorner(begin, end, first);
+    if (!p || (p < end && *p != u':')) unreadable(text);
     const bool firstCell = first.row >= 0 && first.col >= 0;
-    if (colon == end) {
+    if (p == end) {
         if (!firstCell) unreadable(text);
         return CellArea{first.row, first.col, first.row, first.col};
     }
-    if (!readCorner(colon + 1, end, second)) unreadable(text);
+    if (readCorner(p + 1, end, second) != end) unreadable(text);
     if (firstCell && second.row >= 0 && second.col >= 0)
         return areaBetween(first.row, first.col, second.row, second.col);
     if (first.col < 0 && second.col < 0)  // whole rows
