@@ -5,9 +5,11 @@
 
 #include <QByteArray>
 #include <QStringView>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace shell {
@@ -45,8 +47,10 @@ public:
 
 private:
     bool take(QStringView token) {
-        if (token.isEmpty() || !m_rest.startsWith(token)) return false;
-        m_rest = m_rest.mid(token.size());
+        // Most texts differ from a token at once: its first character is looked at first.
+        if (token.isEmpty() || m_rest.isEmpty() || m_rest.front() != token.front() || !m_rest.startsWith(token))
+            return false;
+        m_rest = m_rest.sliced(token.size());
         return true;
     }
 
@@ -55,7 +59,7 @@ private:
         if (take(m_group)) return true;
         if (m_group.size() == 1 && isSpaceLike(m_group.front()) && !m_rest.isEmpty() &&
             isSpaceLike(m_rest.front())) {
-            m_rest = m_rest.mid(1);
+            m_rest = m_rest.sliced(1);
             return true;
         }
         return false;
@@ -65,7 +69,7 @@ private:
         int count = 0;
         while (!m_rest.isEmpty() && isDigit(m_rest.front())) {
             m_c += char(m_rest.front().unicode());
-            m_rest = m_rest.mid(1);
+            m_rest = m_rest.sliced(1);
             ++count;
         }
         return count;
@@ -100,7 +104,7 @@ private:
     bool exponentPart() {
         if (m_rest.isEmpty() || (m_rest.front() != QLatin1Char('e') && m_rest.front() != QLatin1Char('E')))
             return true;
-        m_rest = m_rest.mid(1);
+        m_rest = m_rest.sliced(1);
         m_c += 'e';
         if (!take(u"+") && take(u"-")) m_c += '-';
         return digits() > 0;
@@ -112,8 +116,12 @@ private:
 };
 
 // Conversion of C notation independent of the process's C locale, which the
-// application may have set to the user's.
+// application may have set to the user's; correctly rounded either way. The rare
+// text beyond a double's range (too large, or too small to be told from zero) is
+// left to the C library, which reads it as infinity or zero.
 double convertC(const char* c) {
+    double value = 0;
+    if (std::from_chars(c, c + std::strlen(c), value).ec != std::errc::result_out_of_range) return value;
     static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(0));
     return ::strtod_l(c, nullptr, cLocale);
 }
