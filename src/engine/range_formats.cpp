@@ -106,10 +106,20 @@ std::optional<std::pair<bool, bool>> fontStyleNamed(QStringView name) {
 }  // namespace
 
 void Font::SetFontStyle(const QString& style) const {
-    const std::optional<std::pair<bool, bool>> flags = fontStyleNamed(style);
-    if (!flags)
-        throw EngineError(QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
-    editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontBoldItalic(flags->first, flags->second));
+    detail::WorkbookState& book = *m_book;
+    // A text with the characters of the one read last is that text.
+    const bool sameText = !style.isEmpty() && style.constData() == book.lastFontStyleName.constData() &&
+                          style.size() == book.lastFontStyleName.size();
+    if (!sameText) {
+        const std::optional<std::pair<bool, bool>> flags = fontStyleNamed(style);
+        if (!flags)
+            throw EngineError(
+                QStringLiteral("The font style \"%1\" is not Regular, Bold, Italic or Bold Italic.").arg(style));
+        book.lastFontStyleName = style;
+        book.lastFontStyle = *flags;
+    }
+    const auto [bold, italic] = book.lastFontStyle;
+    editorFor(m_book, m_sheet).applyStyle(m_area, StyleChange::fontBoldItalic(bold, italic));
 }
 
 double Font::Size() const { return topLeftStyle(m_book, m_sheet, m_area).font.size; }

@@ -7,7 +7,6 @@
 #include "generator/record_source.h"
 
 #include <QStringBuilder>
-#include <cstring>
 #include <initializer_list>
 
 namespace generator {
@@ -67,10 +66,8 @@ public:
         for (QStringView part : parts) size += part.size();
         m_text.resize(size);
         QChar* out = m_text.data();
-        for (QStringView part : parts) {
-            std::memcpy(out, part.data(), static_cast<std::size_t>(part.size()) * sizeof(QChar));
-            out += part.size();
-        }
+        for (QStringView part : parts)
+            for (QChar c : part) *out++ = c;
         return m_text;
     }
     // "$B7:$B7" for column B and row 7.

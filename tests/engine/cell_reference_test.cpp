@@ -37,7 +37,7 @@ TEST(CellReference, RefusesWhatItCannotRead) {
     for (const char* text : {"", " B1", "B1 ", "B", "1", "A0", "A65537", "IW1", "AAAA1", "B1:", ":B1", "A1:B",
                              "1:B", "$$A1", "A$", "A1:B2:C3", "A1,B2", "Sheet1!A1", "R1C1", "B-1",
                              // characters next to the letters in the character table
-                             "@1", "[1", "`1", "{1", "A[1", "B1:Z@1", "\xC1" "1"}) {
+                             "@1", "[1", "`1", "{1", "A[1", "B1:Z@1", "\xC1" "1", "B1x:B1x", "A0:A0", "$$B1:$$B1"}) {
         EXPECT_THROW(parseRangeReference(QString::fromLatin1(text)), EngineError) << text;
     }
     EXPECT_THROW(parseRowsReference("A:A"), EngineError);

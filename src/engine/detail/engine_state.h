@@ -35,6 +35,10 @@ struct WorkbookState {
     std::vector<std::unique_ptr<SheetData>> deletedSheets;
     StyleChanger styleChanger{data.styles};
     bool needsCalculation = false;  // a cell changed since formulas were last evaluated
+    // The font style name read last, with its bold and italic flags: a layout names
+    // the same few styles over and over, mostly with one shared text.
+    QString lastFontStyleName;
+    std::pair<bool, bool> lastFontStyle{};
 
     WorkbookState() = default;
     WorkbookState(const WorkbookState&) = delete;

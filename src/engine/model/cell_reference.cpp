@@ -59,6 +59,14 @@ CellArea parseRangeReference(const QString& text) {
     const auto* begin = reinterpret_cast<const char16_t*>(text.constData());
     const auto* end = begin + text.size();
     Corner first, second;
+    // An area from a corner to itself ("$B7:$B7", "7:7") is read once.
+    const qsizetype half = text.size() / 2;
+    if (text.size() % 2 == 1 && begin[half] == u':' && std::equal(begin, begin + half, begin + half + 1) &&
+        readCorner(begin, begin + half, first) == begin + half) {
+        if (first.col < 0) return CellArea{first.row, 0, first.row, kMaxColumns - 1};
+        if (first.row < 0) return CellArea{0, first.col, kMaxRows - 1, first.col};
+        return CellArea{first.row, first.col, first.row, first.col};
+    }
     const char16_t* p = readCorner(begin, end, first);
     if (!p || (p < end && *p != u':')) unreadable(text);
     const bool firstCell = first.row >= 0 && first.col >= 0;

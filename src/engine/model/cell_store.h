@@ -173,8 +173,12 @@ private:
     // Where the cell of column col is or would go in a row's cells.
     template <typename It>
     static It positionIn(It first, It last, int col) {
+        if (first == last) return last;
+        // Where a row's cells follow each other without gaps, the column gives the place.
+        const auto guess = col - first->first.col;
+        if (guess >= 0 && guess < last - first && first[guess].first.col == col) return first + guess;
         // Cells are mostly added after the last one of their row, and rows are short.
-        if (first == last || std::prev(last)->first.col < col) return last;
+        if (std::prev(last)->first.col < col) return last;
         while (last - first > 8) {
             const It middle = first + (last - first) / 2;
             if (middle->first.col < col) first = middle + 1;
