@@ -13,13 +13,15 @@ Formula::Formula(Made, std::unique_ptr<const Node> root, QString writtenR1C1)
     : m_root(std::move(root)), m_writtenR1C1(std::move(writtenR1C1)) {}
 Formula::~Formula() = default;
 
-std::shared_ptr<const Formula> Formula::parse(const QString& text, ReferenceStyle style, CellAddress at) {
+void FormulaDeleter::operator()(const Formula* formula) const { delete formula; }
+
+FormulaPtr Formula::parse(const QString& text, ReferenceStyle style, CellAddress at) {
     NodePtr root = parseFormulaText(text, style, at);
-    return std::make_shared<const Formula>(Made{}, std::move(root), style == ReferenceStyle::R1C1 ? text : QString());
+    return FormulaPtr(new Formula(Made{}, std::move(root), style == ReferenceStyle::R1C1 ? text : QString()));
 }
 
-std::shared_ptr<const Formula> Formula::fromBiff8Tokens(const QByteArray& tokens, CellAddress at) {
-    return std::make_shared<const Formula>(Made{}, decodeBiff8Tokens(tokens, at), QString());
+FormulaPtr Formula::fromBiff8Tokens(const QByteArray& tokens, CellAddress at) {
+    return FormulaPtr(new Formula(Made{}, decodeBiff8Tokens(tokens, at), QString()));
 }
 
 QString Formula::toR1C1(CellAddress at) const { return formulaText(*m_root, ReferenceStyle::R1C1, at); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/formula/eval_context.h"
+#include "engine/model/cell_store.h"
 #include "engine/formula/reference.h"
 #include "engine/model/cell_types.h"
 
@@ -21,11 +22,11 @@ public:
     // Reads a formula text with its leading "=" ("=RC[-1]*R[-3]C[-2]", "=C7*B4").
     // Fails with EngineError on a syntax error, an unknown function, a wrong
     // argument count or a reference outside the sheet as seen from `at`.
-    static std::shared_ptr<const Formula> parse(const QString& text, ReferenceStyle style, CellAddress at);
+    static FormulaPtr parse(const QString& text, ReferenceStyle style, CellAddress at);
 
     // Reads the tokens of a FORMULA record back. Fails with EngineError on anything
     // it cannot take, and never reads beyond `tokens`.
-    static std::shared_ptr<const Formula> fromBiff8Tokens(const QByteArray& tokens, CellAddress at);
+    static FormulaPtr fromBiff8Tokens(const QByteArray& tokens, CellAddress at);
 
     ~Formula();
     Formula(const Formula&) = delete;
@@ -52,8 +53,7 @@ public:
     // The tokens of a FORMULA record for the formula in cell `at`.
     QByteArray toBiff8Tokens(CellAddress at) const;
 
-    // Made by the factories above only (a formula and its count live in one
-    // allocation): only they can pass a Made.
+    // Made by the factories above only: only they can pass a Made.
     class Made {
         Made() = default;
         friend class Formula;

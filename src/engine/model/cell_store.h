@@ -15,15 +15,20 @@ namespace engine {
 
 namespace formula {
 class Formula;  // a parsed formula (see formula/)
-}
+// Frees a formula (defined with it, so that cells need not know it whole).
+struct FormulaDeleter {
+    void operator()(const Formula* formula) const;
+};
+using FormulaPtr = std::unique_ptr<const Formula, FormulaDeleter>;
+}  // namespace formula
 
 // One stored cell: a constant value, or a formula with its cached result.
 // A stored cell always carries its own format: a cell is created with the format it
 // showed before (its row's, column's or the sheet's), so `style` is its effective
 // format.
 struct Cell {
-    CellValue value;                                   // constant, or the formula's result
-    std::shared_ptr<const formula::Formula> formula;   // null for constants
+    CellValue value;              // constant, or the formula's result
+    formula::FormulaPtr formula;  // null for constants
     StyleId style = kDefaultStyleId;                   // the cell's own format
     bool resultValid = false;                          // the cached result is current
     bool evaluating = false;  // set while the formula is being evaluated (cycle detection)

@@ -24,7 +24,7 @@ std::size_t SharedStringTableBuilder::slotOf(const QString& text, std::size_t ha
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t index = m_slots[slot];
-        if (index == kEmpty || (m_hashes[index] == hash && m_strings[index] == text)) return slot;
+        if (index == kEmpty || (m_hashes[index] == hash && *m_strings[index] == text)) return slot;
     }
 }
 
@@ -47,7 +47,7 @@ std::uint32_t SharedStringTableBuilder::add(const QString& text) {
     if (m_slots[slot] != kEmpty) return m_slots[slot];
     const auto index = static_cast<std::uint32_t>(m_strings.size());
     m_slots[slot] = index;
-    m_strings.push_back(text);
+    m_strings.push_back(&text);
     m_hashes.push_back(hash);
     return index;
 }
@@ -64,7 +64,7 @@ void SharedStringTableBuilder::write(BiffWriter& out) const {
     ByteWriter(counts).u32(unique);
     sst.atomic(counts);
     for (std::uint32_t i = 0; i < unique; ++i) {
-        const StringPlacement at = sst.unicodeString(m_strings[i]);
+        const StringPlacement at = sst.unicodeString(*m_strings[i]);
         if (i % perBucket == 0) bucketStarts.push_back(at);
     }
     sst.finish();

@@ -10,7 +10,9 @@ class BiffWriter;
 class RecordReader;
 
 // The workbook's distinct texts in order of first use, written as the SST record
-// (running on into CONTINUE records as needed) and its EXTSST index.
+// (running on into CONTINUE records as needed) and its EXTSST index. The texts are
+// the workbook's own, which stay as they are until the table is written: the table
+// keeps no copies of them.
 class SharedStringTableBuilder {
 public:
     // Counts a use of the text, adding it on first use; returns its index.
@@ -24,7 +26,7 @@ private:
     std::size_t slotOf(const QString& text, std::size_t hash) const;
     void growSlots();
 
-    std::vector<QString> m_strings;
+    std::vector<const QString*> m_strings;
     std::vector<std::size_t> m_hashes;   // of each text
     std::vector<std::uint32_t> m_slots;  // open addressing over the texts' indexes; a power of two long
     std::uint32_t m_uses = 0;
