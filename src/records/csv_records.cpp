@@ -1,5 +1,6 @@
 #include "records/csv_records.h"
 
+#include "generator/commission_sheet.h"
 #include "records/commission_record.h"
 #include "records/saved_list_codec.h"
 #include "shell/locale_number.h"
@@ -152,6 +153,10 @@ public:
         const QString& total = fields[1];
         if (name.trimmed().isEmpty())
             throw Refusal{row.line, kNameColumn, QStringLiteral("the salesperson's name is missing")};
+        for (const int column : {kNameColumn, kTotalColumn})
+            if (fields[std::size_t(column - 1)].size() > generator::kMaxRecordTextLength)
+                throw Refusal{row.line, column,
+                              QStringLiteral("the text is longer than the 32,767 characters a cell of the sheet holds")};
         if (ContainsSeparator(name))
             throw Refusal{row.line, kNameColumn,
                           QStringLiteral("a name may not contain \"||SEP1||\" or \"||SEP2||\": "

@@ -26,7 +26,8 @@
 // Refused, each naming the file, line and column (the field's number, 1 for the
 // name): invalid UTF-8; a quoted field without its closing quote (where it opens)
 // or with text after it; a line with one field, or with more than three; an empty
-// name; a name the stored record list could not hold (one with "||SEP1||" or
+// name; a name or total longer than the 32,767 characters a cell holds; a name
+// the stored record list could not hold (one with "||SEP1||" or
 // "||SEP2||"); a name listed twice (names are the list's identity); a total that
 // is no number; more than 32,767 records. A file that cannot be read, or is larger
 // than 64 MiB, is refused as a whole.

@@ -78,6 +78,7 @@ TEST(CsvRecords, RefusesWithLineAndColumn) {
         {"an empty name", "A,1\n  ,2\n", 2, 1, "the salesperson's name is missing"},
         {"the field separator in a name", "A||SEP1||B,1\n", 1, 1, "a name may not contain \"||SEP1||\" or \"||SEP2||\""},
         {"a name that would form a separator", "A||SEP2|,1\n", 1, 1, "a name may not contain"},
+        {"a name longer than a cell holds", "A,1\n" + QByteArray(32768, 'N') + ",2\n", 2, 1, "the text is longer than the 32,767 characters"},
         {"a name twice", "Name,Total\nA,1\nB,2\nA,3\n", 4, 1, "\"A\" is listed twice (first on line 2)"},
         {"invalid UTF-8", "A,1\n\"B\xC3\",2\n", 2, 1, "the text is not valid UTF-8"},
         {"an overlong encoding", "A,1,\xC0\xAF\n", 1, 3, "the text is not valid UTF-8"},
