@@ -6,6 +6,7 @@
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,17 +15,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QByteArray kSampleCsv =
     "Name,Total sales,Commission\r\nAldo Fennick,5600,560\r\nJohn Smith,8400,840\r\n\"Zodo Duvevado\",11100,1110\r\n";
@@ -68,13 +58,13 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&windows.mainWindow()));
             QTest::mouseClick(windows.mainWindow().loadSampleDataButton(), Qt::LeftButton);
             QTest::mouseClick(windows.mainWindow().startCreatingTemplateButton(), Qt::LeftButton);
-            windowWorkbook = contents(windows.previewWindow().workbookPath());
+            windowWorkbook = fileContents(windows.previewWindow().workbookPath());
             windows.mainWindow().storeRecordList();
         }
         QVERIFY(windowWorkbook.size() > 0);
         QVERIFY(dialogs->errorTexts().isEmpty());
         const QString csv = inTemp("sample.csv");
-        writeFile(csv, kSampleCsv);
+        QVERIFY(writeFileContents(csv, kSampleCsv));
         const QStringList workbooksBefore = temporaryWorkbooks();
 
         const struct {
@@ -91,13 +81,13 @@ private slots:
             const CommandLineResult result = runCommandLine(c.options + QStringList{"--output", output});
             QVERIFY2(result.status == app::kExitSuccess, qPrintable(c.what + QStringLiteral(": ") + result.err));
             QVERIFY2(result.err.isEmpty() && result.out.isEmpty(), c.what);
-            QVERIFY2(contents(output) == windowWorkbook, c.what);
+            QVERIFY2(fileContents(output) == windowWorkbook, c.what);
         }
 
         // Office Open XML by the name's ending, in any case.
         const QString xlsx = inTemp("sheet.XLSX");
         QCOMPARE(runCommandLine({"--records", csv, "--output", xlsx}).status, app::kExitSuccess);
-        QVERIFY(contents(xlsx).startsWith("PK\x03\x04"));
+        QVERIFY(fileContents(xlsx).startsWith("PK\x03\x04"));
 
         // The command line's own temporary workbooks are gone; no box was shown.
         QCOMPARE(temporaryWorkbooks(), workbooksBefore);
@@ -106,8 +96,8 @@ private slots:
 
     void failuresLeaveNothingAndSayWhere() {
         const QString csv = inTemp("list.csv");
-        writeFile(csv, "Ann,5\n");
-        writeFile(inTemp("not-a-folder"), "plain file");
+        QVERIFY(writeFileContents(csv, "Ann,5\n"));
+        QVERIFY(writeFileContents(inTemp("not-a-folder"), "plain file"));
         const QString blocked = inTemp("not-a-folder") + "/sheet.xlsx";
         // A stored record that lacks its commission, as the window would report it at load.
         const QString damagedList = QStringLiteral("Ann||SEP1||5||SEP2||");
@@ -140,7 +130,7 @@ private slots:
             QVERIFY2(temporaryWorkbooks().isEmpty(), c.what);
             QVERIFY2(!QFile::exists(inTemp("temp.bmp")), c.what);
         }
-        QCOMPARE(contents(inTemp("not-a-folder")), QByteArray("plain file"));
+        QCOMPARE(fileContents(inTemp("not-a-folder")), QByteArray("plain file"));
         QVERIFY(dialogs->boxes.empty());
     }
 

@@ -8,6 +8,7 @@
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,17 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QString kSampleList = QStringLiteral(
     "Aldo Fennick||SEP1||5600||SEP1||560||SEP2||John Smith||SEP1||8400||SEP1||840||SEP2||"
@@ -76,26 +66,26 @@ private slots:
         dialogs->fileNames.push_back(target);
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
-        QCOMPARE(contents(target), contents(temp));
+        QCOMPARE(fileContents(target), fileContents(temp));
         QVERIFY(QFile::exists(temp));
         QCOMPARE(dialogs->saveDialogs.back().title, QStringLiteral("Save File"));
         QCOMPARE(dialogs->saveDialogs.back().filter, QStringLiteral("Excel Files (*.xls)"));
 
         // Over an existing file: No keeps it, Yes replaces it.
-        writeFile(target, "the user's own file");
+        QVERIFY(writeFileContents(target, "the user's own file"));
         dialogs->fileNames.push_back(target);
         dialogs->answers.push_back(shell::BoxAnswer::No);
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(dialogs->boxes[dialogs->boxes.size() - 2].text,
                  QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
-        QCOMPARE(contents(target), QByteArray("the user's own file"));
+        QCOMPARE(fileContents(target), QByteArray("the user's own file"));
 
         dialogs->fileNames.push_back(target);
         dialogs->answers.push_back(shell::BoxAnswer::Yes);
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
-        QCOMPARE(contents(target), contents(temp));
+        QCOMPARE(fileContents(target), fileContents(temp));
         QVERIFY(dialogs->errorTexts().isEmpty());
     }
 
@@ -104,7 +94,7 @@ private slots:
         auto& preview = windows->previewWindow();
         // A path below a file cannot be written, whoever runs the test.
         const QString blocker = QDir(env->tempFolder()).filePath("not-a-folder");
-        writeFile(blocker, "plain file");
+        QVERIFY(writeFileContents(blocker, "plain file"));
         dialogs->fileNames.push_back(blocker + "/commission.xls");
         const auto before = dialogs->boxes.size();
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
@@ -113,7 +103,7 @@ private slots:
         QCOMPARE(dialogs->boxes.back().title, QStringLiteral("Application Error"));
         QVERIFY(dialogs->boxes.back().text.contains(
             "\r\nin Marrowby2021/08/31.Form2.PushButton6_Click at line 130\r\r"));
-        QCOMPARE(contents(blocker), QByteArray("plain file"));
+        QCOMPARE(fileContents(blocker), QByteArray("plain file"));
     }
 
     void backThenSecondRunThenClosingThePreview() {

@@ -5,6 +5,7 @@
 #include "engine/model/engine_error.h"
 #include "engine/range.h"
 #include "support/isolated_environment.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,10 +19,6 @@ class XlsxFiles : public ::testing::Test {
 protected:
     QString path(const char* name) const { return QDir(env.tempFolder()).filePath(QString::fromLatin1(name)); }
     QStringList folderEntries() const { return QDir(env.tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot); }
-    static QByteArray contents(const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     IsolatedEnvironment env;
 };
 
@@ -40,7 +37,7 @@ TEST_F(XlsxFiles, SaveAsWritesAPackageInPlace) {
     app.Columns("H:H").SetColumnWidth(0);
     book.SaveAs(path("book.xlsx"), FileFormat::OpenXmlWorkbook);
 
-    EXPECT_TRUE(contents(path("book.xlsx")).startsWith("PK\x03\x04"));
+    EXPECT_TRUE(fileContents(path("book.xlsx")).startsWith("PK\x03\x04"));
     EXPECT_EQ(book.Name(), "book.xlsx");
     EXPECT_EQ(folderEntries(), QStringList{"book.xlsx"});  // no sibling or scratch file left
 }
@@ -51,21 +48,15 @@ TEST_F(XlsxFiles, AFailedSaveLeavesEverythingAsItWas) {
     app.Range("B2").SetFormulaR1C1("Ann");
 
     // A path below a plain file cannot be written.
-    QFile blocker(path("not-a-folder"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.write("plain file");
-    blocker.close();
+    ASSERT_TRUE(writeFileContents(path("not-a-folder"), "plain file"));
     EXPECT_THROW(book.SaveAs(path("not-a-folder") + "/book.xlsx", FileFormat::OpenXmlWorkbook), EngineError);
 
     // A format the library would cut short is refused before the old file is touched.
-    QFile old(path("old.xlsx"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("the user's own file");
-    old.close();
+    ASSERT_TRUE(writeFileContents(path("old.xlsx"), "the user's own file"));
     app.Range("B2").SetNumberFormat(QString(130, QChar('0')));
     EXPECT_THROW(book.SaveAs(path("old.xlsx"), FileFormat::OpenXmlWorkbook), EngineError);
-    EXPECT_EQ(contents(path("old.xlsx")), "the user's own file");
-    EXPECT_EQ(contents(path("not-a-folder")), "plain file");
+    EXPECT_EQ(fileContents(path("old.xlsx")), "the user's own file");
+    EXPECT_EQ(fileContents(path("not-a-folder")), "plain file");
     EXPECT_EQ(folderEntries(), (QStringList{"not-a-folder", "old.xlsx"}));
 }
 

@@ -2,6 +2,7 @@
 // locale, and every refusal with its line and column.
 #include "records/csv_records.h"
 #include "support/isolated_environment.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,10 +127,7 @@ TEST(CsvRecords, FilesThatCannotBeReadAreRefusedWhole) {
               "/dev/zero: the file is larger than 64 MiB, too large for a record list");
 
     const QString file = QDir(env.tempFolder()).filePath("list.csv");
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("Ann,5\n");
-    out.close();
+    ASSERT_TRUE(writeFileContents(file, "Ann,5\n"));
     const CsvRecords read2 = records::readCsvRecords(file, kEnglish);
     ASSERT_TRUE(std::holds_alternative<generator::RecordList>(read2));
     EXPECT_EQ(std::get<generator::RecordList>(read2).recordName(1), "Ann");

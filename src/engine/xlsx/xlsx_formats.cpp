@@ -2,6 +2,8 @@
 
 #include "engine/model/engine_error.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <xlsxwriter.h>
 
@@ -27,33 +29,19 @@ QByteArray formatField(const QString& text, const char* what) {
     return utf8;
 }
 
-std::uint8_t borderStyle(BorderLine line) {
-    switch (line) {
-    case BorderLine::None: return LXW_BORDER_NONE;
-    case BorderLine::Thin: return LXW_BORDER_THIN;
-    case BorderLine::Medium: return LXW_BORDER_MEDIUM;
-    case BorderLine::Thick: return LXW_BORDER_THICK;
-    }
-    return LXW_BORDER_NONE;
-}
+// libxlsxwriter's values for the model's enumerators, in their order.
+constexpr std::uint8_t kBorderStyles[] = {LXW_BORDER_NONE, LXW_BORDER_THIN, LXW_BORDER_MEDIUM, LXW_BORDER_THICK};
+constexpr std::uint8_t kHorizontalAlignments[] = {LXW_ALIGN_NONE, LXW_ALIGN_LEFT, LXW_ALIGN_CENTER, LXW_ALIGN_RIGHT};
+constexpr std::uint8_t kVerticalAlignments[] = {LXW_ALIGN_VERTICAL_TOP, LXW_ALIGN_VERTICAL_CENTER,
+                                                LXW_ALIGN_VERTICAL_BOTTOM};
 
-std::uint8_t horizontalAlignment(HorizontalAlignment a) {
-    switch (a) {
-    case HorizontalAlignment::General: return LXW_ALIGN_NONE;
-    case HorizontalAlignment::Left: return LXW_ALIGN_LEFT;
-    case HorizontalAlignment::Center: return LXW_ALIGN_CENTER;
-    case HorizontalAlignment::Right: return LXW_ALIGN_RIGHT;
-    }
-    return LXW_ALIGN_NONE;
-}
+static_assert(std::size(kBorderStyles) == std::size_t(BorderLine::Thick) + 1);
+static_assert(std::size(kHorizontalAlignments) == std::size_t(HorizontalAlignment::Right) + 1);
+static_assert(std::size(kVerticalAlignments) == std::size_t(VerticalAlignment::Bottom) + 1);
 
-std::uint8_t verticalAlignment(VerticalAlignment a) {
-    switch (a) {
-    case VerticalAlignment::Top: return LXW_ALIGN_VERTICAL_TOP;
-    case VerticalAlignment::Center: return LXW_ALIGN_VERTICAL_CENTER;
-    case VerticalAlignment::Bottom: return LXW_ALIGN_VERTICAL_BOTTOM;
-    }
-    return LXW_ALIGN_VERTICAL_BOTTOM;
+template <std::size_t N, typename Enum>
+std::uint8_t libraryValue(const std::uint8_t (&values)[N], Enum value) {
+    return values[std::min(static_cast<std::size_t>(value), N - 1)];
 }
 
 void setFont(lxw_format* f, const FontStyle& font, const Palette& palette) {
@@ -81,7 +69,7 @@ void setBorders(lxw_format* f, const CellStyle& style, const Palette& palette) {
     for (const Side& s : sides) {
         const Border& border = style.border(s.side);
         if (border.line == BorderLine::None) continue;
-        s.line(f, borderStyle(border.line));
+        s.line(f, libraryValue(kBorderStyles, border.line));
         if (const auto rgb = paletteRgb(palette, border.colorIndex)) s.color(f, *rgb);
     }
 }
@@ -102,8 +90,9 @@ lxw_format* XlsxFormats::format(StyleId id) {
         format_set_bg_color(f, *fill);
     }
     setBorders(f, style, m_data.palette);
-    if (style.hAlign != HorizontalAlignment::General) format_set_align(f, horizontalAlignment(style.hAlign));
-    format_set_align(f, verticalAlignment(style.vAlign));
+    if (style.hAlign != HorizontalAlignment::General)
+        format_set_align(f, libraryValue(kHorizontalAlignments, style.hAlign));
+    format_set_align(f, libraryValue(kVerticalAlignments, style.vAlign));
     if (style.wrap) format_set_text_wrap(f);
     if (style.numberFormat != QLatin1String("General"))
         format_set_num_format(f, formatField(style.numberFormat, "number format").constData());
