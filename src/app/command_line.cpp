@@ -6,8 +6,8 @@
 #include "generator/run_windows.h"
 #include "records/csv_records.h"
 #include "records/stored_records.h"
-#include "shell/dialogs.h"
 #include "shell/atomic_file.h"
+#include "shell/dialogs.h"
 #include "shell/failure.h"
 #include "shell/locale_number.h"
 #include "shell/startup_services.h"
@@ -95,12 +95,12 @@ bool isOpenXmlName(const QString& path) { return path.endsWith(QStringLiteral(".
 
 // The records and percentage the request names. Throws shell::Failure.
 generator::RecordList requestedRecords(const CommandLineRequest& request) {
-    if (request.recordsFile.isEmpty()) {
+    if (!request.recordsFile) {
         generator::RecordList list = records::storedRecords();
         if (request.percentage) list.setPercentage(*request.percentage);
         return list;
     }
-    records::CsvRecords read = records::readCsvRecords(request.recordsFile);
+    records::CsvRecords read = records::readCsvRecords(*request.recordsFile);
     if (const auto* error = std::get_if<records::RecordsFileError>(&read)) throw shell::Failure(error->text());
     generator::RecordList list = std::get<generator::RecordList>(std::move(read));
     // A list from a file takes the stored percentage, as the windows would show it.
@@ -143,7 +143,7 @@ int runRequest(const CommandLineRequest& request, QTextStream& err) {
 
 }  // namespace
 
-bool startsAsCommandLine(int argc, char** /*argv*/) { return argc > 1; }
+bool startsAsCommandLine(int argc) { return argc > 1; }
 
 void prepareCommandLine() {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -199,13 +199,16 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         if (parser.values(*option).size() > 1)
             return usageError(QStringLiteral("The option --%1 is given more than once.").arg(option->names().first()));
     if (!parser.isSet(output)) return usageError(QStringLiteral("Nothing to write: --output names the workbook."));
+    for (const QCommandLineOption* option : {&records, &output})
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            return usageError(QStringLiteral("The option --%1 names no file.").arg(option->names().first()));
     if (parser.isSet(percent) && !shell::IsNumeric(parser.value(percent)))
         return usageError(QStringLiteral("--percent: \"%1\" is not a number (numbers are read by the rules of the "
                                          "locale %2).")
                               .arg(parser.value(percent), QLocale().name()));
 
     parsed.action = ParsedCommandLine::Action::Run;
-    parsed.request.recordsFile = parser.value(records);
+    if (parser.isSet(records)) parsed.request.recordsFile = parser.value(records);
     if (parser.isSet(percent)) parsed.request.percentage = parser.value(percent);
     parsed.request.output = parser.value(output);
     return parsed;

@@ -20,7 +20,7 @@ inline constexpr int kExitUsage = 2;    // the command line itself is wrong
 
 // True when the program was started with any argument: it then runs as a command
 // line and opens no window.
-bool startsAsCommandLine(int argc, char** argv);
+bool startsAsCommandLine(int argc);
 
 // Before the application object exists: the command line draws on Qt's offscreen
 // platform unless the user chose one, and Qt's own debug messages and warnings
@@ -30,9 +30,9 @@ void prepareCommandLine();
 
 // What the options ask for.
 struct CommandLineRequest {
-    QString recordsFile;                // empty: the list kept in the settings store
-    std::optional<QString> percentage;  // none: the percentage kept in the settings store
-    QString output;                     // the workbook; .xlsx (any case) or else .xls
+    std::optional<QString> recordsFile;  // none: the list kept in the settings store
+    std::optional<QString> percentage;   // none: the percentage kept in the settings store
+    QString output;                      // the workbook; .xlsx (any case) or else .xls
 };
 
 struct ParsedCommandLine {
@@ -45,8 +45,8 @@ struct ParsedCommandLine {
 
 // Reads the arguments (the program's name first, Qt's own options already taken
 // out by the application object). An unknown option, a stray argument, an option
-// given twice, a missing --output or a --percent that is no number under the
-// user's locale is a usage error.
+// given twice, a missing --output, an empty file name or a --percent that is no
+// number under the user's locale is a usage error.
 ParsedCommandLine parseCommandLine(const QStringList& arguments);
 
 // Parses and runs the command line; returns the exit status. Help and version go

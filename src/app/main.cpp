@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
     shell::TuneAllocator();
-    if (app::startsAsCommandLine(argc, argv)) {
+    if (app::startsAsCommandLine(argc)) {
         app::prepareCommandLine();
         QGuiApplication app(argc, argv);
         QTextStream out(stdout);

@@ -135,13 +135,13 @@ public:
     explicit ListBuilder(const QLocale& locale) : m_locale(locale) {}
 
     void add(const Row& row) {
-        std::vector<QString> fields;
-        for (std::size_t i = 0; i < row.fields.size(); ++i) fields.push_back(decodedField(row, i));
-        if (fields.size() < 2)
+        if (row.fields.size() < 2)
             throw Refusal{row.line, kTotalColumn, QStringLiteral("the total sales amount is missing")};
-        if (fields.size() > 3)
+        if (row.fields.size() > 3)
             throw Refusal{row.line, kCommissionColumn + 1,
                           QStringLiteral("a line holds at most three fields: name, total sales amount, commission")};
+        std::vector<QString> fields;
+        for (std::size_t i = 0; i < row.fields.size(); ++i) fields.push_back(decodedField(row, i));
 
         const bool firstRow = std::exchange(m_firstRow, false);
         if (firstRow && isHeader(fields)) return;

@@ -66,6 +66,7 @@ class CommandLineTest(unittest.TestCase):
             "a stray argument": (["list.csv", "--output", out], "Unexpected argument 'list.csv'."),
             "an option without its value": (["--output"], "Missing value after '--output'."),
             "an option twice": (["--output", out, "--output", out], "The option --output is given more than once."),
+            "an empty file name": (["--records", "", "--output", out], "The option --records names no file."),
             "a percentage that is no number": (["--percent", "ten", "--output", out],
                                                '--percent: "ten" is not a number'),
         }
