@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <set>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <xlsxwriter.h>
@@ -26,10 +27,14 @@ void check(lxw_error error, const QString& what) {
                               .arg(what, QString::fromUtf8(lxw_strerror(error))));
 }
 
-// A workbook being written; freed unwritten when writing fails half-way.
+// A workbook being written into a private folder, which also holds the library's
+// own temporary files; freed unwritten when writing fails half-way.
 class OpenWorkbook {
 public:
-    explicit OpenWorkbook(const QByteArray& fileName) : m_book(workbook_new(fileName.constData())) {
+    OpenWorkbook(const QByteArray& fileName, QByteArray folder) : m_folder(std::move(folder)) {
+        lxw_workbook_options options{};
+        options.tmpdir = m_folder.data();
+        m_book = workbook_new_opt(fileName.constData(), &options);
         if (!m_book) throw EngineError(QStringLiteral("Out of memory while starting an .xlsx workbook."));
     }
     ~OpenWorkbook() {
@@ -47,7 +52,8 @@ public:
     }
 
 private:
-    lxw_workbook* m_book;
+    QByteArray m_folder;  // the library keeps a pointer to it until the workbook is closed
+    lxw_workbook* m_book = nullptr;
 };
 
 // One sheet's cells, sizes, merged areas and page setup.
@@ -128,8 +134,9 @@ private:
             for (int row = area.firstRow; row <= area.lastRow; ++row)
                 for (int col = area.firstCol; col <= area.lastCol; ++col)
                     if (!m_sheet.cell(row, col))
-                        worksheet_write_blank(m_out, lxw_row_t(row), lxw_col_t(col),
-                                              m_formats.format(m_sheet.effectiveStyle(row, col)));
+                        check(worksheet_write_blank(m_out, lxw_row_t(row), lxw_col_t(col),
+                                                    m_formats.format(m_sheet.effectiveStyle(row, col))),
+                              QStringLiteral("The cell %1").arg(cellName(row, col)));
         }
     }
 
@@ -203,13 +210,13 @@ private:
     XlsxFormats& m_formats;
 };
 
-// Writes the workbook to fileName, a path only this process uses.
-void writeFile(const WorkbookData& wb, const QByteArray& fileName) {
+// Writes the workbook to a file in a folder only this process uses.
+void writeFile(const WorkbookData& wb, const QString& folder, const QString& fileName) {
     if (wb.sheets.empty()) throw EngineError(QStringLiteral("A workbook must contain at least one sheet."));
     if (wb.activeSheet < 0 || wb.activeSheet >= int(wb.sheets.size()))
         throw EngineError(QStringLiteral("The active sheet does not exist."));
 
-    OpenWorkbook book(fileName);
+    OpenWorkbook book(QFile::encodeName(fileName), QFile::encodeName(folder));
     XlsxFormats formats(book.get(), wb);
     for (std::size_t i = 0; i < wb.sheets.size(); ++i) {
         const SheetData& sheet = *wb.sheets[i];
@@ -233,7 +240,7 @@ void writeWorkbook(const WorkbookData& wb, const QString& path) {
         throw EngineError(QStringLiteral("Cannot write %1: no private folder for the new workbook (%2).")
                               .arg(path, scratch.errorString()));
     const QString written = scratch.filePath(QStringLiteral("workbook.xlsx"));
-    writeFile(wb, QFile::encodeName(written));
+    writeFile(wb, scratch.path(), written);
     try {
         shell::CopyFileAtomically(written, path);
     } catch (const shell::Failure& f) {
