@@ -21,10 +21,7 @@ using shell::Trap;
 
 namespace {
 
-// A line of scrolling (an arrow key or a bar's arrow, a wheel notch a few of them):
-// about a row of the sheet, in pixels.
-constexpr int kLinePixels = 20;
-constexpr double kLineTwips = kLinePixels * shell::kTwipsPerPixel;
+constexpr double kLineTwips = ViewportMath::kLineTwips;
 // A wheel notch, in eighths of a degree.
 constexpr int kWheelNotch = 120;
 
@@ -74,8 +71,6 @@ void PreviewWindow::redrawImage() {
     trap(108, [&] { showCanvas(); });
     trap(110, [&] { showZoomCaption(); });
     trap(114, [&] { setPointerShape(PointerShape::Default); });
-    trap(120, [&] { m_horizontalScrollBar->setEnabled(m_viewportMath.scrollMaximum(Axis::Horizontal) > 0); });
-    trap(122, [&] { m_verticalScrollBar->setEnabled(m_viewportMath.scrollMaximum(Axis::Vertical) > 0); });
 }
 
 void PreviewWindow::showZoomCaption() {
@@ -104,26 +99,28 @@ void PreviewWindow::setZoom(float factor, TwipsPoint anchor) {
 
 // --- Scroll bars --------------------------------------------------------------------
 
+QScrollBar* PreviewWindow::barFor(Axis axis) const {
+    return axis == Axis::Horizontal ? m_horizontalScrollBar : m_verticalScrollBar;
+}
+
+// A bar is on where the canvas overhangs the viewport; its thumb is as long as a
+// page is of the canvas.
 void PreviewWindow::setupScrollBars() {
     const QScopedValueRollback setting(m_settingBars, true);
-    const TwipsSize viewport = viewportSize();
     for (const Axis axis : {Axis::Horizontal, Axis::Vertical}) {
-        QScrollBar* const bar = axis == Axis::Horizontal ? m_horizontalScrollBar : m_verticalScrollBar;
-        const int32_t side = axis == Axis::Horizontal ? viewport.width : viewport.height;
+        QScrollBar* const bar = barFor(axis);
         const int32_t maximum = m_viewportMath.scrollMaximum(axis);
         bar->setEnabled(maximum > 0);
         bar->setRange(0, maximum);
-        bar->setSingleStep(kLinePixels);
-        // A page is what the viewport shows, less a line to keep in view.
-        bar->setPageStep(std::max(1, shell::TwipsToPixels(side) - kLinePixels));
+        bar->setSingleStep(ViewportMath::kLineUnits);
+        bar->setPageStep(static_cast<int>(m_viewportMath.page(axis) / ViewportMath::kTwipsPerScrollUnit));
         bar->setValue(m_viewportMath.scrollValue(axis));
     }
 }
 
 void PreviewWindow::followScrollBar(Axis axis) {
     if (m_settingBars) return;
-    QScrollBar* const bar = axis == Axis::Horizontal ? m_horizontalScrollBar : m_verticalScrollBar;
-    m_viewportMath.scrollTo(axis, bar->value());
+    m_viewportMath.scrollTo(axis, barFor(axis)->value());
     showCanvas();
 }
 
@@ -194,8 +191,7 @@ void PreviewWindow::turnWheel(QWheelEvent* event, const QPointF& viewportPoint) 
 }
 
 bool PreviewWindow::pressKey(int key) {
-    const TwipsSize viewport = viewportSize();
-    const double page = std::max(kLineTwips, viewport.height - kLineTwips);
+    const double page = m_viewportMath.page(Axis::Vertical);
     switch (key) {
     case Qt::Key_Plus:
     case Qt::Key_Equal: zoomIn(); return true;

@@ -110,6 +110,7 @@ private:
     // `anchor` (viewport twips) in place.
     void stepZoom(int32_t direction, TwipsPoint anchor);
     void setZoom(float factor, TwipsPoint anchor);
+    QScrollBar* barFor(Axis axis) const;
     // Brings the bars' ranges and values to the canvas as it lies now.
     void setupScrollBars();
     // A bar moved by the user: the canvas follows it.

@@ -2,6 +2,7 @@
 
 #include "shell/error_trap.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace preview {
@@ -43,6 +44,10 @@ public:
     static constexpr float kMaxZoom = 2.25f;
     // Twips per scroll bar unit: one pixel at 96 dots per inch.
     static constexpr int32_t kTwipsPerScrollUnit = 15;
+    // A line of scrolling (an arrow key, a bar's arrow; a wheel notch is a few):
+    // about a row of the sheet.
+    static constexpr int32_t kLineUnits = 20;
+    static constexpr double kLineTwips = kLineUnits * kTwipsPerScrollUnit;
 
     // Nearest integer, halves going to the even neighbour (10.5 → 10, 11.5 → 12).
     static int32_t nearest(double x);
@@ -92,6 +97,8 @@ public:
     int32_t scrollValue(Axis axis) const;
     // Puts the canvas where a bar at `value` shows it.
     void scrollTo(Axis axis, int32_t value);
+    // A page along an axis: what the viewport shows, less a line kept in view.
+    double page(Axis axis) const { return std::max(kLineTwips, viewportSide(axis) - kLineTwips); }
 
     // --- Dragging ---------------------------------------------------------------
 

@@ -2,9 +2,6 @@
 // drag, wheel, keys, the painted canvas), commands.
 #include "preview/preview_window.h"
 #include "preview/sheet_canvas.h"
-#include "engine/application.h"
-#include "generator/commission_sheet.h"
-#include "generator/generation_run.h"
 #include "generator/listed_records.h"
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
@@ -36,32 +33,21 @@ namespace {
 int totalsRow(int records) { return records + 6; }
 constexpr int kNameColumn = 1;
 
-// The picture of the commission sheet of n records, as the generation run takes it.
-generator::SheetPicture commissionPicture(int records) {
-    const std::unique_ptr<engine::Application> app = engine::createApplication();
-    const engine::Workbook book = app->Workbooks().Add();
-    generator::writeCommissionSheet(*app, numberedRecords(records));
-    const generator::SheetPicture picture = generator::takeUsedRangePicture(book);
-    app->SetDisplayAlerts(false);
-    app->Quit();
-    return picture;
-}
-
 // Three records: 603 × 265 pixels, inside the viewport either way.
 const generator::SheetPicture& samplePicture() {
-    static const generator::SheetPicture picture = commissionPicture(3);
+    static const generator::SheetPicture picture = numberedRecordsPicture(3);
     return picture;
 }
 
 // A hundred records: as wide as the sample, far taller than the viewport.
 const generator::SheetPicture& tallPicture() {
-    static const generator::SheetPicture picture = commissionPicture(100);
+    static const generator::SheetPicture picture = numberedRecordsPicture(100);
     return picture;
 }
 
 // The most records the list holds: 557,111 pixels tall.
 const generator::SheetPicture& longestPicture() {
-    static const generator::SheetPicture picture = commissionPicture(32767);
+    static const generator::SheetPicture picture = numberedRecordsPicture(32767);
     return picture;
 }
 

@@ -57,8 +57,9 @@ TEST_F(ViewportMathTest, NineFactorsOnEverySheetAndNothingPastEitherEnd) {
         view.setUp(trap, base, kViewport);
         ASSERT_TRUE(zoomTo(0.25f));
         for (const float factor : kFactors) {
-            EXPECT_EQ(view.zoomCandidate(0), factor == 0.25f ? 0.5f : view.zoom() + 0.25f);
-            if (factor != 0.25f) ASSERT_TRUE(zoomTo(view.zoomCandidate(0)));
+            if (factor != kFactors[0]) {
+                ASSERT_TRUE(zoomTo(view.zoomCandidate(0)));  // one step in
+            }
             EXPECT_EQ(view.zoom(), factor);
             EXPECT_EQ(view.zoomPercent(), std::lround(factor * 100));
             EXPECT_EQ(view.drawn().width, int32_t(std::floor(base.width * double(factor))));
