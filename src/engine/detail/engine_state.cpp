@@ -70,9 +70,12 @@ void WorkbookState::releaseSheets() {
 
 std::shared_ptr<const WorkbookData> WorkbookState::shareData(const std::shared_ptr<WorkbookState>& self) {
     if (std::shared_ptr<const WorkbookData> shared = sharedData.lock()) return shared;
-    // The last snapshot to go lets go of the sheets of a workbook closed meanwhile.
-    std::shared_ptr<const WorkbookData> shared(&self->data, [self](const WorkbookData*) {
-        if (!self->app) self->releaseSheets();
+    // The last snapshot to go lets go of the sheets of a workbook closed meanwhile,
+    // and of the state itself (which the deleter must not keep: the state's weak
+    // pointer keeps the deleter).
+    std::shared_ptr<const WorkbookData> shared(&self->data, [owner = self](const WorkbookData*) mutable {
+        const std::shared_ptr<WorkbookState> book = std::move(owner);
+        if (!book->app) book->releaseSheets();
     });
     sharedData = shared;
     return shared;
