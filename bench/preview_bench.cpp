@@ -6,20 +6,15 @@
 //   preview_bench [benchmark options]     warm: each measured again and again
 //   preview_bench --once click N          the first click of a fresh process; prints
 //                                         seconds= (wall clock), cpu= and peak_kb=
-#include "support/bench_stages.h"
+#include "support/bench_main.h"
 #include "app/program_windows.h"
 #include "preview/sheet_canvas.h"
 #include "records/record_list_view.h"
 #include "records/select_all_line_edit.h"
-#include "shell/allocator_tuning.h"
-#include "shell/font_substitutions.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
 
@@ -138,13 +133,17 @@ void registerBenchmarks() {
     benchmark::RegisterBenchmark("Scroll/32767", BM_Scroll)->UseManualTime()->Unit(benchmark::kMillisecond);
 }
 
-// The first click of this fresh process: its seconds and the process's peak memory.
-int runOnce(int records) {
+// The first click of this fresh process (`--once click N`): its seconds and the
+// process's peak memory.
+int runOnce(const char* what, int records) {
+    if (std::strcmp(what, "click") != 0) {
+        std::fprintf(stderr, "unknown measurement %s\n", what);
+        return 2;
+    }
     try {
         bench::Scratch scratch;
         RealWindows windows(records);
-        const bench::Timing seconds = windows.clickToFirstPaint();
-        std::printf("seconds=%.6f cpu=%.6f peak_kb=%ld\n", seconds.wall, seconds.cpu, bench::peakResidentKb());
+        bench::printOnce(windows.clickToFirstPaint());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "click %d failed: %s\n", records, e.what());
@@ -154,21 +153,4 @@ int runOnce(int records) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    shell::TuneAllocator();  // as the program does
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    shell::InstallFontSubstitutions();
-    // Totals are written with a decimal point.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-
-    if (argc == 4 && !std::strcmp(argv[1], "--once") && !std::strcmp(argv[2], "click"))
-        return runOnce(std::atoi(argv[3]));
-
-    registerBenchmarks();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::benchmarkMain(argc, argv, registerBenchmarks, runOnce); }
