@@ -23,14 +23,7 @@ constexpr int kRecordCounts[] = {3, 100, 1000, 32767};
 
 // Runs one stage per iteration and reports its own timing of it.
 void measure(benchmark::State& state, const std::function<bench::Timing()>& stage) {
-    for (auto _ : state) {
-        try {
-            state.SetIterationTime(stage().wall);
-        } catch (const std::exception& e) {
-            state.SkipWithError(e.what());
-            break;
-        }
-    }
+    bench::timeEach(state, stage);
     state.counters["records"] = static_cast<double>(state.range(0));
 }
 

@@ -81,21 +81,10 @@ private:
     bool m_painted = false;
 };
 
-void measure(benchmark::State& state, const std::function<bench::Timing()>& step) {
-    for (auto _ : state) {
-        try {
-            state.SetIterationTime(step().wall);
-        } catch (const std::exception& e) {
-            state.SkipWithError(e.what());
-            break;
-        }
-    }
-}
-
 void BM_ClickToFirstPaint(benchmark::State& state) {
     bench::Scratch scratch;
     RealWindows windows(static_cast<int>(state.range(0)));
-    measure(state, [&] { return windows.clickToFirstPaint(); });
+    bench::timeEach(state, [&] { return windows.clickToFirstPaint(); });
     state.counters["records"] = static_cast<double>(state.range(0));
 }
 
@@ -105,7 +94,7 @@ void BM_ZoomStep(benchmark::State& state) {
     RealWindows windows(kLongestList);
     windows.clickToFirstPaint();
     int direction = 0;
-    measure(state, [&] {
+    bench::timeEach(state, [&] {
         const float zoom = windows.preview().viewportMath().zoom();
         if (zoom >= 2.25f) direction = 1;
         if (zoom <= 0.25f) direction = 0;
@@ -119,7 +108,7 @@ void BM_Scroll(benchmark::State& state) {
     RealWindows windows(kLongestList);
     windows.clickToFirstPaint();
     QScrollBar* bar = windows.preview().verticalScrollBar();
-    measure(state, [&] {
+    bench::timeEach(state, [&] {
         const int next = bar->value() + bar->pageStep();
         return windows.untilPainted([&] { bar->setValue(next > bar->maximum() ? 0 : next); });
     });

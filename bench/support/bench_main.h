@@ -13,8 +13,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 namespace bench {
+
+// Runs one step per iteration and reports the step's own timing of it; a step
+// that fails ends the benchmark with its error, never timed.
+inline void timeEach(benchmark::State& state, const std::function<Timing()>& step) {
+    for (auto _ : state) {
+        try {
+            state.SetIterationTime(step().wall);
+        } catch (const std::exception& e) {
+            state.SkipWithError(e.what());
+            break;
+        }
+    }
+}
 
 // A measurement of this fresh process: seconds= (wall clock), cpu= and peak_kb= (VmHWM).
 inline void printOnce(const Timing& seconds) {
