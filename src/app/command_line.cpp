@@ -71,7 +71,7 @@ public:
     void setBusyPointer() override {}
     void setDefaultPointer() override {}
     void hideMainWindow() override {}
-    void setPicture(const QImage&) override {}
+    void setSheet(const generator::SheetPicture&) override {}
     void setWorkbookPath(const QString&) override {}
     void showPreview() override {}
 };

@@ -12,10 +12,11 @@
 class QGroupBox;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 
 namespace preview {
 
-class PictureBox;
+class SheetCanvas;
 
 // What the preview window asks of the rest of the program. The program wires the
 // main window; tests script these.
@@ -31,9 +32,15 @@ struct PreviewWindowServices {
 using shell::PointerShape;
 
 // The preview window: the picture of the generated sheet in a viewport with zoom,
-// scroll bars and dragging, and the commands to save the generated workbook, to go
-// back to the main window, or to close the program. The first touch through
-// PreviewTarget loads it.
+// scroll bars, dragging, the wheel and the keyboard, and the commands to save the
+// generated workbook, to go back to the main window, or to close the program. The
+// first touch through PreviewTarget loads it.
+//
+// The canvas paints what the viewport shows of the sheet as it shows it, so any
+// sheet, however long, can be zoomed and scrolled to its end. The wheel scrolls up
+// and down, Shift+wheel sideways, Ctrl+wheel zooms a step keeping the point under
+// the pointer in place; + and - zoom, the arrows, Page Up/Page Down and Home/End
+// scroll.
 class PreviewWindow : public QWidget, public generator::PreviewTarget {
     Q_OBJECT
 public:
@@ -41,7 +48,7 @@ public:
     ~PreviewWindow() override;
 
     // generator::PreviewTarget
-    void setPicture(const QImage& picture) override;
+    void setSheet(const generator::SheetPicture& picture) override;
     void setWorkbookPath(const QString& path) override;
     void showPreview() override;
 
@@ -51,7 +58,7 @@ public:
 
     // The window's state: the temporary workbook it saves from, whether the next
     // activation sets the viewport up afresh, and the viewport's zoom, sizes,
-    // scroll steps and grabbed point.
+    // canvas position and grabbed point.
     const QString& workbookPath() const { return m_workbookPath; }
     bool firstActivation() const { return m_firstActivation; }
     const ViewportMath& viewportMath() const { return m_viewportMath; }
@@ -60,11 +67,9 @@ public:
     // The picture of the custom pointer: the hand cursor file, else the pointing hand.
     const QCursor& customPointer() const { return m_customPointer; }
 
-    // The fixed box that clips the canvas, the canvas that shows the zoomed picture,
-    // and the hidden box that keeps the picture at its natural size.
-    PictureBox* viewport() const { return m_viewport; }
-    PictureBox* canvas() const { return m_canvas; }
-    PictureBox* referencePicture() const { return m_referencePicture; }
+    // The fixed box that clips the canvas, and the canvas that shows the sheet.
+    QWidget* viewport() const { return m_viewport; }
+    SheetCanvas* canvas() const { return m_canvas; }
     QScrollBar* horizontalScrollBar() const { return m_horizontalScrollBar; }
     QScrollBar* verticalScrollBar() const { return m_verticalScrollBar; }
     QGroupBox* zoomFrame() const { return m_zoomFrame; }
@@ -87,34 +92,43 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Controls and wiring (preview_window.cpp).
     void createControls();
     void connectActions();
-    void connectChange(QScrollBar* bar, void (PreviewWindow::*change)());
     void centreOnScreen();
 
     // Viewport (preview_viewport.cpp).
     void activate();
-    bool redrawImage();  // true when the zoomed size was painted
-    void stepZoom(int32_t direction);
-    void setZoom(float factor);
+    void redrawImage();
+    // The zoom frame's caption shows the factor: "Zoom: 100%".
+    void showZoomCaption();
+    // Zooms one step (out for a nonzero direction) keeping the sheet's point under
+    // `anchor` (viewport twips) in place.
+    void stepZoom(int32_t direction, TwipsPoint anchor);
+    void setZoom(float factor, TwipsPoint anchor);
+    QScrollBar* barFor(Axis axis) const;
+    // Brings the bars' ranges and values to the canvas as it lies now.
     void setupScrollBars();
-    void setupScrollBar(QScrollBar* bar, void (ViewportMath::*setStep)(int16_t), int32_t canvasSide,
-                        int32_t viewportOuterSide);
-    void scrollCanvasHorizontally();
-    void scrollCanvasVertically();
-    void startDrag(float x, float y);
-    void drag(Qt::MouseButtons buttons, float x, float y);
+    // A bar moved by the user: the canvas follows it.
+    void followScrollBar(Axis axis);
+    // Shows the canvas where the viewport arithmetic puts it.
+    void showCanvas();
+    // The canvas moved by a drag, the wheel or a key, and the bars with it.
+    void moveCanvas(TwipsPoint to);
+    void scrollCanvasBy(double dx, double dy);
+    void startDrag(TwipsPoint at);
+    void drag(Qt::MouseButtons buttons, TwipsPoint at);
     void endDrag();
+    void turnWheel(QWheelEvent* event, const QPointF& viewportPoint);
+    bool pressKey(int key);  // true when the key scrolls or zooms
     void pointerOverBackground();  // over the window background or the zoom frame
     void pointerOverButton();      // over any of the four push buttons
     void setPointerShape(PointerShape shape);
-    TwipsRect canvasRect() const;
-    TwipsSize viewportOuterSize() const;
-    TwipsSize viewportInnerSize() const;
+    TwipsSize viewportSize() const;
 
     // Commands (preview_commands.cpp).
     void load();
@@ -123,9 +137,8 @@ private:
 
     PreviewWindowServices m_services;
 
-    PictureBox* m_viewport = nullptr;
-    PictureBox* m_canvas = nullptr;
-    PictureBox* m_referencePicture = nullptr;
+    QWidget* m_viewport = nullptr;
+    SheetCanvas* m_canvas = nullptr;
     QScrollBar* m_horizontalScrollBar = nullptr;
     QScrollBar* m_verticalScrollBar = nullptr;
     QGroupBox* m_zoomFrame = nullptr;
@@ -137,6 +150,7 @@ private:
     QString m_workbookPath;
     ViewportMath m_viewportMath;
     bool m_firstActivation = false;
+    int m_wheelZoomTurn = 0;  // a Ctrl+wheel turn short of a notch, in eighths of a degree
 
     PointerShape m_pointerShape = PointerShape::Default;
     QCursor m_customPointer{Qt::PointingHandCursor};
@@ -144,6 +158,7 @@ private:
     bool m_loaded = false;
     bool m_placed = false;
     bool m_activating = false;
+    bool m_settingBars = false;  // the bars are being brought to the canvas
 };
 
 }  // namespace preview

@@ -45,6 +45,9 @@ struct WorkbookState {
     std::vector<std::unique_ptr<SheetData>> deletedSheets;
     StyleChanger styleChanger{data.styles};
     bool needsCalculation = false;  // a cell changed since formulas were last evaluated
+    // The data as snapshots share them (SheetSnapshot): while any snapshot lives,
+    // closing keeps the sheets for it, and the last one to go lets them go.
+    std::weak_ptr<const WorkbookData> sharedData;
 
     WorkbookState() = default;
     WorkbookState(const WorkbookState&) = delete;
@@ -59,6 +62,13 @@ struct WorkbookState {
     void addSheet(std::unique_ptr<SheetData> sheet);
     void deleteSheet(const SheetData* sheet);
     void close(const QString& reason);
+    // The data for a snapshot; `self` is this state's own pointer, which the shared
+    // data keep alive.
+    std::shared_ptr<const WorkbookData> shareData(const std::shared_ptr<WorkbookState>& self);
+
+private:
+    // Lets go of the sheets on a worker thread.
+    void releaseSheets();
 };
 
 struct AppState {
