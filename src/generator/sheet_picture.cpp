@@ -1,5 +1,6 @@
 #include "generator/sheet_picture.h"
 
+#include "engine/model/sheet.h"
 #include "engine/render/range_picture.h"
 #include "engine/sheet_snapshot.h"
 
@@ -18,6 +19,7 @@ struct SheetPicture::Shared {
 namespace {
 
 const engine::CellArea kNoArea{};
+const std::vector<int> kNoEdges;
 
 }  // namespace
 
@@ -38,6 +40,18 @@ QSize SheetPicture::pixelSize() const { return m_shared ? m_shared->picture.size
 QSizeF SheetPicture::pointSize() const {
     constexpr double kPointsPerPixel = 72.0 / 96.0;
     return QSizeF(pixelSize()) * kPointsPerPixel;
+}
+
+const std::vector<int>& SheetPicture::rowEdges() const {
+    return m_shared ? m_shared->picture.rows().starts : kNoEdges;
+}
+
+const std::vector<int>& SheetPicture::columnEdges() const {
+    return m_shared ? m_shared->picture.columns().starts : kNoEdges;
+}
+
+PrintSetup SheetPicture::printSetup() const {
+    return m_shared ? printSetupOf(m_shared->snapshot.sheet().pageSetup) : PrintSetup();
 }
 
 void SheetPicture::paint(QPainter& painter, const QRectF& region, double zoom) const {

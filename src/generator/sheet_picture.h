@@ -1,11 +1,14 @@
 #pragma once
 
+#include "generator/print_setup.h"
+
 #include <QImage>
 #include <QLocale>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -39,6 +42,13 @@ public:
     // The size at zoom 1: in pixels at 96 dpi, and in points (72 to the inch).
     QSize pixelSize() const;
     QSizeF pointSize() const;
+    // Where the rows (columns) shown begin at zoom 1, in pixels, and after the last
+    // one the picture's end: where pages may break. Empty for a null picture.
+    const std::vector<int>& rowEdges() const;
+    const std::vector<int>& columnEdges() const;
+
+    // How the sheet prints, as its page setup holds it.
+    PrintSetup printSetup() const;
 
     // Paints the part `region` of the picture at `zoom` onto painter, whose
     // coordinates are the zoomed picture's pixels with its top-left corner at the

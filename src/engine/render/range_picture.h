@@ -50,6 +50,9 @@ public:
     const NumberSymbols& symbols() const { return m_symbols; }
     // Pixels at 96 dpi; empty when nothing shows (every row or column hidden).
     QSize size() const { return QSize(m_columns.extent(), m_rows.extent()); }
+    // The rows and columns shown, with their pixel positions.
+    const PictureAxis& rows() const { return m_rows; }
+    const PictureAxis& columns() const { return m_columns; }
     // Where the sheet cell (row, col), or the merged area holding it, lies in the
     // picture; empty when it does not show.
     QRect cellRect(int row, int col) const;
