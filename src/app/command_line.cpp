@@ -1,9 +1,10 @@
 #include "app/command_line.h"
 
-#include "engine/application.h"
 #include "generator/engine_session.h"
 #include "generator/generation_run.h"
 #include "generator/run_windows.h"
+#include "generator/sheet_printing.h"
+#include "generator/workbook_output.h"
 #include "records/csv_records.h"
 #include "records/stored_records.h"
 #include "shell/atomic_file.h"
@@ -13,6 +14,8 @@
 #include "shell/startup_services.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <QLocale>
 #include <QTextStream>
 #include <cstdio>
@@ -64,16 +67,22 @@ private:
 };
 
 // Where the generation run hands over when no window is shown: the main window's
-// pointer and visibility mean nothing, and there is no preview to show; the run
-// names its temporary workbook itself.
+// pointer and visibility mean nothing, and there is no preview to show; the
+// picture the preview would show is kept, and the run names its temporary
+// workbook itself.
 class WindowlessRun final : public generator::MainWindowControl, public generator::PreviewTarget {
 public:
     void setBusyPointer() override {}
     void setDefaultPointer() override {}
     void hideMainWindow() override {}
-    void setSheet(const generator::SheetPicture&) override {}
+    void setSheet(const generator::SheetPicture& picture) override { m_picture = picture; }
     void setWorkbookPath(const QString&) override {}
     void showPreview() override {}
+
+    const generator::SheetPicture& picture() const { return m_picture; }
+
+private:
+    generator::SheetPicture m_picture;
 };
 
 // Removes the run's temporary workbook when the command line is done with it.
@@ -91,8 +100,6 @@ private:
     QString m_path;
 };
 
-bool isOpenXmlName(const QString& path) { return path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive); }
-
 // The records and percentage the request names. Throws shell::Failure.
 generator::RecordList requestedRecords(const CommandLineRequest& request) {
     if (!request.recordsFile) {
@@ -108,18 +115,23 @@ generator::RecordList requestedRecords(const CommandLineRequest& request) {
     return list;
 }
 
-// Writes the workbook at the temporary path to the requested output: a byte copy
-// for .xls, the reopened workbook saved as .xlsx. Throws shell::Failure.
-void writeOutput(const generator::EngineSession& session, const QString& temporary, const QString& output) {
-    if (!isOpenXmlName(output)) {
-        shell::CopyFileAtomically(temporary, output);
-        return;
-    }
-    const std::unique_ptr<engine::Application> viewer = session.openInNewInstance(temporary);
-    const engine::Workbooks books = viewer->Workbooks();
-    books(books.Count()).SaveAs(output, engine::FileFormat::OpenXmlWorkbook);
-    viewer->SetDisplayAlerts(false);
-    viewer->Quit();
+// The preview's picture at zoom 1 as a PNG file. Throws shell::Failure.
+void writePicture(const generator::SheetPicture& picture, const QString& path) {
+    const QImage image = picture.image(1);
+    if (image.isNull())
+        throw shell::Failure(QStringLiteral("Cannot write %1: the picture of the sheet could not be made.").arg(path));
+    shell::WriteFileAtomically(path, [&](QIODevice& file) { return QImageWriter(&file, "png").write(image); });
+}
+
+// Writes each file the request asks for. Throws shell::Failure or
+// engine::EngineError at the first that fails.
+void writeOutputs(const CommandLineRequest& request, const generator::EngineSession& session,
+                  const QString& temporaryWorkbook, const generator::SheetPicture& picture) {
+    if (!request.output.isEmpty())
+        generator::saveWorkbookAs(session, temporaryWorkbook, request.output,
+                                  generator::workbookFormatOf(request.output));
+    if (!request.pdf.isEmpty()) generator::exportSheetPdf(picture, request.pdf);
+    if (!request.picture.isEmpty()) writePicture(picture, request.picture);
 }
 
 int runRequest(const CommandLineRequest& request, QTextStream& err) {
@@ -133,7 +145,7 @@ int runRequest(const CommandLineRequest& request, QTextStream& err) {
         run.run(records, windows, windows);
         const TemporaryWorkbook temporary(run.lastTemporaryWorkbook());
         if (dialogs.failed()) return kExitFailure;
-        writeOutput(session, temporary.path(), request.output);
+        writeOutputs(request, session, temporary.path(), windows.picture());
         return kExitSuccess;
     } catch (const std::exception& failure) {
         err << prefixed(shell::describe(failure)) << Qt::endl;
@@ -157,7 +169,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Builds the sales-commission workbook without a window, from the salespeople in a CSV file\n"
-        "or the list kept from the windows, and writes it as .xls or .xlsx.\n"
+        "or the list kept from the windows, and writes it as .xls or .xlsx, its print as PDF or\n"
+        "its picture as PNG: at least one of --output, --pdf and --picture.\n"
         "Started without arguments, quenvale opens its main window."));
     const QCommandLineOption records(QStringLiteral("records"),
                                      QStringLiteral("Read the salespeople from <list.csv>: UTF-8, one a line, the name, "
@@ -173,7 +186,14 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
                                     QStringLiteral("Write the workbook to <file>: Office Open XML when its name ends "
                                                    "in .xlsx, otherwise Excel 97-2003 (.xls)."),
                                     QStringLiteral("file"));
-    parser.addOptions({records, percent, output});
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write the sheet's print to <file> as PDF, as the preview prints it: "
+                                                "its print area on the paper, margins and scale of its page setup."),
+                                 QStringLiteral("file"));
+    const QCommandLineOption picture(QStringLiteral("picture"),
+                                     QStringLiteral("Write the picture the preview shows at 100 % to <file> as PNG."),
+                                     QStringLiteral("file"));
+    parser.addOptions({records, percent, output, pdf, picture});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -195,13 +215,23 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (!parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption* option : {&records, &percent, &output})
+    const QCommandLineOption* const options[] = {&records, &percent, &output, &pdf, &picture};
+    const QCommandLineOption* const files[] = {&records, &output, &pdf, &picture};
+    for (const QCommandLineOption* option : options)
         if (parser.values(*option).size() > 1)
             return usageError(QStringLiteral("The option --%1 is given more than once.").arg(option->names().first()));
-    if (!parser.isSet(output)) return usageError(QStringLiteral("Nothing to write: --output names the workbook."));
-    for (const QCommandLineOption* option : {&records, &output})
+    if (!parser.isSet(output) && !parser.isSet(pdf) && !parser.isSet(picture))
+        return usageError(QStringLiteral("Nothing to write: give --output, --pdf or --picture."));
+    for (const QCommandLineOption* option : files)
         if (parser.isSet(*option) && parser.value(*option).isEmpty())
             return usageError(QStringLiteral("The option --%1 names no file.").arg(option->names().first()));
+    // A file written over another named here would destroy it or be overwritten.
+    for (auto first = std::begin(files); first != std::end(files); ++first)
+        for (auto second = first + 1; second != std::end(files); ++second)
+            if (parser.isSet(**first) && parser.isSet(**second) &&
+                QFileInfo(parser.value(**first)).absoluteFilePath() == QFileInfo(parser.value(**second)).absoluteFilePath())
+                return usageError(QStringLiteral("The options --%1 and --%2 name the same file.")
+                                      .arg((*first)->names().first(), (*second)->names().first()));
     if (parser.isSet(percent) && !shell::IsNumeric(parser.value(percent)))
         return usageError(QStringLiteral("--percent: \"%1\" is not a number (numbers are read by the rules of the "
                                          "locale %2).")
@@ -211,6 +241,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(records)) parsed.request.recordsFile = parser.value(records);
     if (parser.isSet(percent)) parsed.request.percentage = parser.value(percent);
     parsed.request.output = parser.value(output);
+    parsed.request.pdf = parser.value(pdf);
+    parsed.request.picture = parser.value(picture);
     return parsed;
 }
 

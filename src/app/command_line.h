@@ -8,9 +8,11 @@ class QTextStream;
 
 // The program as a command line for scripts: it builds the commission workbook
 // from a CSV file or the stored list, through the same generation run as the
-// windows, and writes it where asked, without a window or a display:
+// windows, and writes the workbook, its print as PDF and the preview's picture
+// where asked (at least one of them), without a window or a display:
 //
-//   quenvale [--records list.csv] [--percent 10] --output sheet.xls|sheet.xlsx
+//   quenvale [--records list.csv] [--percent 10] [--output sheet.xls|sheet.xlsx]
+//            [--pdf sheet.pdf] [--picture sheet.png]
 namespace app {
 
 // Exit statuses.
@@ -32,7 +34,10 @@ void prepareCommandLine();
 struct CommandLineRequest {
     std::optional<QString> recordsFile;  // none: the list kept in the settings store
     std::optional<QString> percentage;   // none: the percentage kept in the settings store
-    QString output;                      // the workbook; .xlsx (any case) or else .xls
+    // The files to write; empty when not asked for (at least one is).
+    QString output;   // the workbook; .xlsx (any case) or else .xls
+    QString pdf;      // the sheet's print, as the preview prints it
+    QString picture;  // the preview's picture at zoom 1, as PNG
 };
 
 struct ParsedCommandLine {
@@ -45,14 +50,16 @@ struct ParsedCommandLine {
 
 // Reads the arguments (the program's name first, Qt's own options already taken
 // out by the application object). An unknown option, a stray argument, an option
-// given twice, a missing --output, an empty file name or a --percent that is no
-// number under the user's locale is a usage error.
+// given twice, none of --output, --pdf and --picture, an empty file name, two
+// options naming the same file or a --percent that is no number under the user's
+// locale is a usage error.
 ParsedCommandLine parseCommandLine(const QStringList& arguments);
 
 // Parses and runs the command line; returns the exit status. Help and version go
-// to out; every error is one line on err (a usage error adds the usage). On any
-// failure nothing is written at the output and the run's temporary workbook is
-// removed.
+// to out; every error is one line on err (a usage error adds the usage). The
+// files are written only when the run succeeded, each whole or not at all (a
+// file that fails leaves the one it would replace as it was), and the run's
+// temporary workbook is removed either way.
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/program_start.h"
 #include "shell/allocator_tuning.h"
+#include "shell/font_substitutions.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     if (app::startsAsCommandLine(argc)) {
         app::prepareCommandLine();
         QGuiApplication app(argc, argv);
+        // The picture and the PDF show the sheet's fonts as the preview does.
+        shell::InstallFontSubstitutions();
         QTextStream out(stdout);
         QTextStream err(stderr);
         return app::runCommandLine(QGuiApplication::arguments(), out, err);

@@ -1,6 +1,8 @@
 """The command line as scripts meet it: the real program with no display and no
-platform chosen, its exit statuses, help and version, and bad input told in one
-line on stderr that names the file, line and column, with nothing written."""
+platform chosen, the workbook, its print as PDF (read by poppler's pdfinfo and
+pdftotext) and its picture, its exit statuses, help and version, and bad input
+told in one line on stderr that names the file, line and column, with nothing
+written."""
 
 import os
 import subprocess
@@ -50,10 +52,61 @@ class CommandLineTest(unittest.TestCase):
                 self.assertEqual(f.read(len(signature)), signature, name)
         self.assertEqual(os.listdir(self.path("temp")), [])  # the run's temporary files are gone
 
+    def pdf_info(self, path):
+        info = subprocess.run(["pdfinfo", path], capture_output=True, check=True).stdout.decode()
+        return dict(line.split(":", 1) for line in info.splitlines() if ":" in line)
+
+    def test_pdf_and_picture_without_a_display(self):
+        records = self.write("sample.csv", SAMPLE)
+        pdf, png = self.path("out/sheet.pdf"), self.path("out/sheet.png")
+        result = self.run_program("--records", records, "--percent", "10", "--pdf", pdf, "--picture", png)
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, b"", b""))
+        self.assertEqual(sorted(os.listdir(self.path("out"))), ["sheet.pdf", "sheet.png"])
+        self.assertEqual(os.listdir(self.path("temp")), [])
+
+        info = self.pdf_info(pdf)
+        self.assertEqual(info["Pages"].strip(), "1")
+        self.assertEqual(info["Page size"].strip(), "842 x 595 pts (A4)")  # landscape
+        text = " ".join(subprocess.run(["pdftotext", pdf, "-"], capture_output=True, check=True).stdout.decode().split())
+        for shown in ("Sales Commission Calculator", "Aldo Fennick", "John Smith", "Zodo Duvevado", "$5,600.00",
+                      "$11,100.00", "Totals", "$25,100.00", "$2,510.00"):
+            self.assertIn(shown, text)
+        # The print lies within the sheet's margins: 0.7" at the sides, 0.5" at top and bottom.
+        bbox = subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, check=True).stdout.decode()
+        words = [tuple(float(w.split('"')[i]) for i in (1, 3, 5, 7)) for w in bbox.split("<word ")[1:]]
+        self.assertGreater(len(words), 10)
+        self.assertGreaterEqual(min(w[0] for w in words), 50.4)
+        self.assertGreaterEqual(min(w[1] for w in words), 36)
+        self.assertLessEqual(max(w[2] for w in words), 842 - 50.4)
+        self.assertLessEqual(max(w[3] for w in words), 595 - 36)
+
+        with open(png, "rb") as f:
+            header = f.read(24)
+        self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
+        # The preview's picture at 100 %: three columns of 201 pixels; the title, labels, percentage, gap,
+        # headings, three records and totals.
+        size = (int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big"))
+        self.assertEqual(size, (3 * 201, 51 + 18 + 20 + 22 + 9 + 26 + 3 * 20 + 17))
+
+    def test_a_long_list_prints_on_pages_at_the_smallest_scale(self):
+        records = self.write("long.csv", b"".join(b"Person %d,%d\n" % (i, i * 10) for i in range(1, 5001)))
+        pdf = self.path("out/long.pdf")
+        result = self.run_program("--records", records, "--percent", "10", "--pdf", pdf)
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        # 5,000 rows of 15 points at 10 % on pages 523 points high: about 15 pages.
+        pages = int(self.pdf_info(pdf)["Pages"])
+        self.assertGreaterEqual(pages, 14)
+        self.assertLessEqual(pages, 16)
+        text = subprocess.run(["pdftotext", "-f", str(pages), "-l", str(pages), pdf, "-"], capture_output=True,
+                              check=True).stdout.decode()
+        self.assertIn("Person 5000", text)
+        self.assertIn("Totals", text)
+
     def test_help_and_version(self):
         result = self.run_program("--help")
         self.assertEqual((result.returncode, result.stderr), (0, b""))
-        for option in (b"--records <list.csv>", b"--percent <percent>", b"--output <file>", b"--version"):
+        for option in (b"--records <list.csv>", b"--percent <percent>", b"--output <file>", b"--pdf <file>",
+                       b"--picture <file>", b"--version"):
             self.assertIn(option, result.stdout)
         result = self.run_program("--version")
         self.assertEqual((result.returncode, result.stdout, result.stderr), (0, ("quenvale %s\n" % VERSION).encode(), b""))
@@ -61,8 +114,12 @@ class CommandLineTest(unittest.TestCase):
     def test_usage_errors_exit_2_with_the_usage(self):
         out = self.path("out/sheet.xls")
         cases = {
-            "an unknown option": (["--pdf", "sheet.pdf", "--output", out], "Unknown option 'pdf'."),
-            "no output": (["--percent", "10"], "Nothing to write: --output names the workbook."),
+            "an unknown option": (["--print", "--output", out], "Unknown option 'print'."),
+            "no output": (["--percent", "10"], "Nothing to write: give --output, --pdf or --picture."),
+            "two outputs in one file": (["--output", out, "--pdf", out],
+                                        "The options --output and --pdf name the same file."),
+            "an output over the records": (["--records", out, "--picture", out],
+                                           "The options --records and --picture name the same file."),
             "a stray argument": (["list.csv", "--output", out], "Unexpected argument 'list.csv'."),
             "an option without its value": (["--output"], "Missing value after '--output'."),
             "an option twice": (["--output", out, "--output", out], "The option --output is given more than once."),
@@ -91,8 +148,9 @@ class CommandLineTest(unittest.TestCase):
         }
         for what, (data, line, column, message) in cases.items():
             records = self.write("list.csv", data)
-            for name in ("sheet.xls", "sheet.xlsx"):
-                result = self.run_program("--records", records, "--percent", "10", "--output", self.path("out/" + name))
+            for option, name in (("--output", "sheet.xls"), ("--output", "sheet.xlsx"), ("--pdf", "sheet.pdf"),
+                                 ("--picture", "sheet.png")):
+                result = self.run_program("--records", records, "--percent", "10", option, self.path("out/" + name))
                 self.assertEqual(result.returncode, 1, what)
                 err = result.stderr.decode()
                 self.assertEqual(err.count("\n"), 1, what + ": " + err)  # one line

@@ -1,8 +1,10 @@
 // The command line in the program's own process: the workbook it writes is the
-// window's to the byte, from a CSV file or the stored list and percentage; a
-// failure anywhere leaves nothing behind and says so in one line per failure.
+// window's to the byte, from a CSV file or the stored list and percentage, and the
+// picture the preview's; a failure anywhere leaves nothing behind and says so in
+// one line per failure.
 #include "app/command_line.h"
 #include "app/program_windows.h"
+#include "preview/sheet_canvas.h"
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
@@ -10,7 +12,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QtTest>
 
@@ -31,6 +35,15 @@ CommandLineResult runCommandLine(const QStringList& options) {
     QTextStream err(&result.err);
     result.status = app::runCommandLine(QStringList{"quenvale"} + options, out, err);
     return result;
+}
+
+// The windows' run of the sample: the main window shown, "Load Sample/Example
+// Data", "Start Creating Template".
+void generateTheSample(app::ProgramWindows& windows) {
+    windows.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&windows.mainWindow()));
+    QTest::mouseClick(windows.mainWindow().loadSampleDataButton(), Qt::LeftButton);
+    QTest::mouseClick(windows.mainWindow().startCreatingTemplateButton(), Qt::LeftButton);
 }
 
 }  // namespace
@@ -54,10 +67,7 @@ private slots:
         QByteArray windowWorkbook;
         {
             app::ProgramWindows windows([] {});
-            windows.start();
-            QVERIFY(QTest::qWaitForWindowExposed(&windows.mainWindow()));
-            QTest::mouseClick(windows.mainWindow().loadSampleDataButton(), Qt::LeftButton);
-            QTest::mouseClick(windows.mainWindow().startCreatingTemplateButton(), Qt::LeftButton);
+            generateTheSample(windows);
             windowWorkbook = fileContents(windows.previewWindow().workbookPath());
             windows.mainWindow().storeRecordList();
         }
@@ -94,6 +104,34 @@ private slots:
         QVERIFY(dialogs->boxes.empty());
     }
 
+    // The PNG is the preview's picture at 100 %, pixel for pixel; the PDF is its
+    // print, one landscape A4 page.
+    void pictureAndPdfAsThePreviewShowsAndPrintsThem() {
+        QImage previewPicture;
+        {
+            app::ProgramWindows windows([] {});
+            generateTheSample(windows);
+            previewPicture = windows.previewWindow().canvas()->picture().image(1);
+        }
+        QVERIFY(!previewPicture.isNull());
+        const QStringList workbooksBefore = temporaryWorkbooks();
+        const QString csv = inTemp("sample.csv");
+        QVERIFY(writeFileContents(csv, kSampleCsv));
+
+        const QString png = inTemp("sheet.png");
+        const QString pdf = inTemp("sheet.pdf");
+        const CommandLineResult result =
+            runCommandLine({"--records", csv, "--percent", "10", "--picture", png, "--pdf", pdf});
+        QVERIFY2(result.status == app::kExitSuccess, qPrintable(result.err));
+        const QImage written(png);
+        QCOMPARE(written.size(), previewPicture.size());
+        QCOMPARE(written.convertToFormat(QImage::Format_RGB32), previewPicture.convertToFormat(QImage::Format_RGB32));
+        const QString info = programOutput("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression("Page size: +842 x 595 pts \\(A4\\)")), qPrintable(info));
+        QCOMPARE(temporaryWorkbooks(), workbooksBefore);
+    }
+
     void failuresLeaveNothingAndSayWhere() {
         const QString csv = inTemp("list.csv");
         QVERIFY(writeFileContents(csv, "Ann,5\n"));
@@ -112,6 +150,10 @@ private slots:
         } cases[] = {
             {"an output that cannot be written", {}, {"--records", csv, "--output", blocked},
              "quenvale: Cannot write " + blocked},
+            {"a PDF that cannot be written", {}, {"--records", csv, "--pdf", blocked + ".pdf"},
+             "quenvale: Cannot write " + blocked + ".pdf"},
+            {"a picture that cannot be written", {}, {"--records", csv, "--picture", blocked + ".png"},
+             "quenvale: Cannot write " + blocked + ".png"},
             {"a damaged stored list", damagedList, {"--output", inTemp("sheet.xls")},
              "quenvale: The settings store's \"Commission List\" is damaged: record 1 (\"Ann\") lacks 1 of its three "
              "fields."},
@@ -127,6 +169,7 @@ private slots:
             QVERIFY2(!lines.isEmpty() && lines.first().startsWith(c.firstLine), qPrintable(c.what + QStringLiteral(": ") + result.err));
             QVERIFY2(result.err.endsWith('\n'), c.what);
             QVERIFY2(!QFile::exists(inTemp("sheet.xls")) && !QFile::exists(blocked), c.what);
+            QVERIFY2(!QFile::exists(blocked + ".pdf") && !QFile::exists(blocked + ".png"), c.what);
             QVERIFY2(temporaryWorkbooks().isEmpty(), c.what);
             QVERIFY2(!QFile::exists(inTemp("temp.bmp")), c.what);
         }
