@@ -84,9 +84,7 @@ void PreviewWindow::saveResults() {
     if (!trap.condition(116, [&] { return path.isEmpty(); })) {
         if (trap.condition(118, [&] { return shell::FileExists(path); })) {
             trap(120, [&] {
-                answer = shell::MsgBox(QStringLiteral("Are you sure you wish to overwrite ") + path +
-                                           QStringLiteral(" ?"),
-                                       shell::BoxButtons::YesNo);
+                answer = shell::MsgBox(overwriteQuestion(path), shell::BoxButtons::YesNo);
             });
             if (trap.condition(122, [&] { return answer == shell::BoxAnswer::Yes; }))
                 trap(124, [&] { replaceConfirmed = true; });
@@ -99,6 +97,10 @@ void PreviewWindow::saveResults() {
     if (trap.condition(128, [&] { return answer == shell::BoxAnswer::Yes; }))
         copyFailed = !trap(130, [&] { copyWorkbook(path, replaceConfirmed); });
     if (!copyFailed) trap(132, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+}
+
+QString PreviewWindow::overwriteQuestion(const QString& path) {
+    return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
 }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new

@@ -2,11 +2,14 @@
 // The viewport's and the canvas's object names start with "picture": the window's
 // face colour leaves controls so named alone.
 #include "preview/preview_window.h"
+#include "generator/engine_session.h"
 #include "preview/sheet_canvas.h"
 #include "shell/twips.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -61,8 +64,13 @@ PreviewWindow::PreviewWindow(PreviewWindowServices services, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(std::move(services)) {
     if (!m_services.endProgram) m_services.endProgram = [] { QCoreApplication::quit(); };
+    if (!m_services.engine) {
+        m_ownEngine = std::make_unique<generator::EngineSession>();
+        m_services.engine = m_ownEngine.get();
+    }
     createControls();
     connectActions();
+    createPictureMenu();
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -143,6 +151,40 @@ void PreviewWindow::connectActions() {
             [this] { untrapped([&] { followScrollBar(Axis::Horizontal); }); });
     connect(m_verticalScrollBar, &QScrollBar::valueChanged, this,
             [this] { untrapped([&] { followScrollBar(Axis::Vertical); }); });
+}
+
+// The picture's context menu. Its commands' shortcuts work wherever the keyboard
+// is in the window; the buttons stay as they are.
+void PreviewWindow::createPictureMenu() {
+    m_pictureMenu = new QMenu(this);
+    m_pictureMenu->setObjectName(QStringLiteral("pictureMenu"));
+    const struct {
+        const char* name;
+        QString text;
+        QKeySequence shortcut;
+        void (PreviewWindow::*command)();
+    } commands[] = {
+        {"printAction", QStringLiteral("Print\u2026"), QKeySequence(Qt::CTRL | Qt::Key_P), &PreviewWindow::printSheet},
+        {"exportPdfAction", QStringLiteral("Export PDF\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+         &PreviewWindow::exportPdf},
+        {"saveAsExcelWorkbookAction", QStringLiteral("Save as Excel Workbook (.xlsx)\u2026"), QKeySequence(),
+         &PreviewWindow::saveAsExcelWorkbook},
+        {"copyPictureAction", QStringLiteral("Copy Picture"), QKeySequence(Qt::CTRL | Qt::Key_C),
+         &PreviewWindow::copyPicture},
+    };
+    for (const auto& command : commands) {
+        auto* action = new QAction(command.text, this);
+        action->setObjectName(QString::fromLatin1(command.name));
+        action->setShortcut(command.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, run = command.command] { shell::untrapped([&] { (this->*run)(); }); });
+        m_pictureMenu->addAction(action);
+        addAction(action);
+    }
+    m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_canvas, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_pictureMenu->popup(m_canvas->mapToGlobal(at)); });
 }
 
 void PreviewWindow::centreOnScreen() {

@@ -8,11 +8,22 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class QWheelEvent;
+
+namespace generator {
+class EngineSession;
+}
+
+namespace shell {
+class Trap;
+}
 
 namespace preview {
 
@@ -27,6 +38,9 @@ struct PreviewWindowServices {
     std::function<void()> storeRecordList;
     // Ends the program; QApplication::quit when unset.
     std::function<void()> endProgram;
+    // The engine instances the workbook is reopened in to be saved as .xlsx (not
+    // owned); the built-in engine when unset.
+    const generator::EngineSession* engine = nullptr;
 };
 
 using shell::PointerShape;
@@ -40,7 +54,9 @@ using shell::PointerShape;
 // sheet, however long, can be zoomed and scrolled to its end. The wheel scrolls up
 // and down, Shift+wheel sideways, Ctrl+wheel zooms a step keeping the point under
 // the pointer in place; + and - zoom, the arrows, Page Up/Page Down and Home/End
-// scroll.
+// scroll. The picture's context menu, and its shortcuts anywhere in the window,
+// print the sheet, export it as PDF, save the workbook as .xlsx and copy the
+// picture to the clipboard.
 class PreviewWindow : public QWidget, public generator::PreviewTarget {
     Q_OBJECT
 public:
@@ -77,6 +93,9 @@ public:
     QPushButton* zoomOutButton() const { return m_zoomOutButton; }
     QPushButton* saveResultsButton() const { return m_saveResultsButton; }
     QPushButton* backButton() const { return m_backButton; }
+    // The picture's context menu: Print…, Export PDF…, Save as Excel Workbook
+    // (.xlsx)…, Copy Picture.
+    QMenu* pictureMenu() const { return m_pictureMenu; }
 
 public slots:
     // The commands, as the buttons run them.
@@ -86,6 +105,15 @@ public slots:
     void saveResults();
     // Deletes the temporary workbook and shows the main window again.
     void goBack();
+    // The commands of the picture's menu. Prints the sheet's print area through
+    // the print dialog, as the sheet's page setup lays it out.
+    void printSheet();
+    // Writes the print as a PDF file the user chooses.
+    void exportPdf();
+    // Saves the workbook as Office Open XML where the user chooses.
+    void saveAsExcelWorkbook();
+    // Puts the picture of the sheet, at zoom 1, on the system clipboard.
+    void copyPicture();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -99,6 +127,7 @@ private:
     // Controls and wiring (preview_window.cpp).
     void createControls();
     void connectActions();
+    void createPictureMenu();
     void centreOnScreen();
 
     // Viewport (preview_viewport.cpp).
@@ -134,6 +163,15 @@ private:
     void load();
     void prepareToClose();
     void copyWorkbook(const QString& path, bool replaceConfirmed) const;
+    static QString overwriteQuestion(const QString& path);
+
+    // The sheet commands (preview_sheet_commands.cpp).
+    // The sheet delivered last; throws when none was.
+    const generator::SheetPicture& deliveredSheet() const;
+    // Asks where to write a file, the name completed with `suffix` when it has
+    // none; none when the dialog is cancelled or the user keeps an existing file.
+    std::optional<QString> chooseTarget(shell::Trap& trap, const QString& title, const QString& filter,
+                                        const QString& suffix);
 
     PreviewWindowServices m_services;
 
@@ -146,6 +184,8 @@ private:
     QPushButton* m_zoomOutButton = nullptr;
     QPushButton* m_saveResultsButton = nullptr;
     QPushButton* m_backButton = nullptr;
+    QMenu* m_pictureMenu = nullptr;
+    std::unique_ptr<generator::EngineSession> m_ownEngine;  // when the services name none
 
     QString m_workbookPath;
     ViewportMath m_viewportMath;

@@ -7,8 +7,13 @@
 #include "shell/startup_services.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
+#include <QAction>
 #include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -33,7 +38,7 @@ namespace {
 int totalsRow(int records) { return records + 6; }
 constexpr int kNameColumn = 1;
 
-// Three records: 603 × 265 pixels, inside the viewport either way.
+// Three records: 603 × 223 pixels, inside the viewport either way.
 const generator::SheetPicture& samplePicture() {
     static const generator::SheetPicture picture = numberedRecordsPicture(3);
     return picture;
@@ -111,6 +116,38 @@ struct Hooks {
 };
 
 QPoint pixels(int leftTwips, int topTwips) { return {leftTwips / 15, topTwips / 15}; }
+
+// What pdfinfo tells of a PDF file: its page count and page size.
+struct PdfPages {
+    int count = 0;
+    QString size;
+};
+
+PdfPages pdfPages(const QString& path) {
+    const QString info = programOutput(QStringLiteral("pdfinfo"), {path});
+    PdfPages pages;
+    for (const QString& line : info.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Pages:"))) pages.count = line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        if (line.startsWith(QLatin1String("Page size:"))) pages.size = line.section(QLatin1Char(':'), 1).trimmed();
+    }
+    return pages;
+}
+
+// The text of a PDF file's pages, words joined by single blanks.
+QString pdfText(const QString& path) {
+    return programOutput(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).simplified();
+}
+
+// Rows 7 to 10, columns B to D, of an .xlsx file as openpyxl reads them with
+// the formulas' stored results, a line a row and "|" between the cells.
+QString xlsxRecordRows(const QString& path) {
+    const QString script = QStringLiteral(
+        "import sys, openpyxl\n"
+        "sheet = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
+        "for row in sheet.iter_rows(min_row=7, max_row=10, min_col=2, max_col=4, values_only=True):\n"
+        "    print('|'.join(str(value) for value in row))\n");
+    return programOutput(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path});
+}
 
 // Sends a mouse move with buttons held (QTest's moves carry no buttons).
 void moveWithButtons(QWidget* widget, QPoint globalPos, Qt::MouseButtons buttons) {
@@ -192,6 +229,13 @@ private slots:
     void failedSaveReportsAt130WithoutDone();
     void backDeletesWorkbookAndShowsMainWindow();
     void closeDeletesWorkbookStoresListAndEndsProgram();
+    void pictureMenuOffersTheSheetCommandsWithTheirShortcuts();
+    void exportPdfWritesThePrintAndSaysDone();
+    void printSendsThePrintToThePrinterChosen();
+    void saveAsExcelWorkbookWritesTheSheetAsXlsx();
+    void copyPicturePutsThePictureOnTheClipboard();
+    void sheetFileCommandsCancelledDeclinedOrFailing_data();
+    void sheetFileCommandsCancelledDeclinedOrFailing();
 };
 
 void TestPreviewWindow::loadRunsAtFirstTouch() {
@@ -777,6 +821,166 @@ void TestPreviewWindow::closeDeletesWorkbookStoresListAndEndsProgram() {
     QVERIFY(!QFile::exists(f.workbook));
     QCOMPARE(f.hooks.calls, QStringList({QStringLiteral("storeRecordList"), QStringLiteral("endProgram")}));
     QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::pictureMenuOffersTheSheetCommandsWithTheirShortcuts() {
+    Fixture f;
+    f.deliver(samplePicture());
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 20), f.window.canvas()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(f.window.canvas(), &request);
+
+    QMenu* menu = f.window.pictureMenu();
+    QVERIFY(menu->isVisible());
+    QStringList offered;
+    for (const QAction* action : menu->actions()) {
+        offered << action->text() + QStringLiteral(" ") + action->shortcut().toString();
+        // The shortcuts work wherever the keyboard is in the window.
+        QVERIFY(f.window.actions().contains(const_cast<QAction*>(action)));
+        QCOMPARE(action->shortcutContext(), Qt::WindowShortcut);
+    }
+    QCOMPARE(offered, QStringList({QStringLiteral("Print\u2026 Ctrl+P"), QStringLiteral("Export PDF\u2026 Ctrl+Shift+E"),
+                                   QStringLiteral("Save as Excel Workbook (.xlsx)\u2026 "),
+                                   QStringLiteral("Copy Picture Ctrl+C")}));
+    menu->close();
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::exportPdfWritesThePrintAndSaysDone() {
+    Fixture f;
+    f.deliver(samplePicture());
+    // Shortcuts reach the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTemporaryDir target;
+    // A name without an ending gets the ending of PDF files.
+    f.dialogs.fileNames = {QDir(target.path()).filePath(QStringLiteral("commission"))};
+
+    QTest::keyClick(f.window.canvas(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+
+    QCOMPARE(f.dialogs.saveDialogs.size(), size_t(1));
+    QCOMPARE(f.dialogs.saveDialogs[0].title, QStringLiteral("Export PDF"));
+    QCOMPARE(f.dialogs.saveDialogs[0].filter, QStringLiteral("PDF Files (*.pdf)"));
+    const QString pdf = QDir(target.path()).filePath(QStringLiteral("commission.pdf"));
+    QCOMPARE(pdfPages(pdf).count, 1);
+    QCOMPARE(pdfPages(pdf).size, QStringLiteral("842 x 595 pts (A4)"));  // landscape
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("Sales Commission Calculator")));
+    QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
+    QCOMPARE(f.dialogs.boxes[0].title, shell::AppTitle());
+}
+
+void TestPreviewWindow::printSendsThePrintToThePrinterChosen() {
+    Fixture f;
+    f.deliver(samplePicture());
+    // Shortcuts reach the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTemporaryDir target;
+    const QString printed = QDir(target.path()).filePath(QStringLiteral("printed.pdf"));
+    f.dialogs.printFiles = {printed};
+
+    QTest::keyClick(f.window.canvas(), Qt::Key_P, Qt::ControlModifier);
+
+    // The dialog came up on the sheet's own page: A4 landscape, its margins.
+    QCOMPARE(f.dialogs.printDialogs.size(), size_t(1));
+    const QPageLayout& page = f.dialogs.printDialogs[0];
+    QCOMPARE(page.pageSize().id(), QPageSize::A4);
+    QCOMPARE(page.orientation(), QPageLayout::Landscape);
+    QCOMPARE(page.margins(QPageLayout::Point), QMarginsF(50.4, 36, 50.4, 36));
+    QCOMPARE(pdfPages(printed).count, 1);
+    QVERIFY(pdfText(printed).contains(QStringLiteral("Person 3")));
+    // The printout is there to see: no box.
+    QVERIFY(f.dialogs.boxes.empty());
+
+    // Cancelled, the dialog prints nothing.
+    QVERIFY(QFile::remove(printed));
+    QTest::keyClick(f.window.canvas(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.dialogs.printDialogs.size(), size_t(2));
+    QVERIFY(!QFile::exists(printed));
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::saveAsExcelWorkbookWritesTheSheetAsXlsx() {
+    Fixture f;
+    saveRecordsWorkbook(numberedRecords(3), f.workbook);
+    f.deliver(samplePicture());
+    QTemporaryDir target;
+    const QString xlsx = QDir(target.path()).filePath(QStringLiteral("commission.xlsx"));
+    f.dialogs.fileNames = {xlsx};
+
+    f.window.findChild<QAction*>(QStringLiteral("saveAsExcelWorkbookAction"))->trigger();
+
+    QCOMPARE(f.dialogs.saveDialogs[0].title, QStringLiteral("Save as Excel Workbook"));
+    QCOMPARE(f.dialogs.saveDialogs[0].filter, QStringLiteral("Excel Workbook (*.xlsx)"));
+    QCOMPARE(xlsxRecordRows(xlsx), QStringLiteral("Person 1|100|10\nPerson 2|200|20\nPerson 3|300|30\nTotals|600|60\n"));
+    QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
+    // The temporary workbook stays for the other commands.
+    QVERIFY(QFile::exists(f.workbook));
+}
+
+void TestPreviewWindow::copyPicturePutsThePictureOnTheClipboard() {
+    Fixture f;
+    f.deliver(samplePicture());
+    // Shortcuts reach the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(f.window.canvas(), Qt::Key_Plus);  // the zoom shown does not matter
+
+    QTest::keyClick(f.window.canvas(), Qt::Key_C, Qt::ControlModifier);
+
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QCOMPARE(copied.size(), samplePicture().pixelSize());
+    QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), samplePicture().image(1).convertToFormat(QImage::Format_RGB32));
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("kind");
+    const struct {
+        const char* command;
+        shell::ErrorLocation location;
+    } commands[] = {{"exportPdfAction", shell::ErrorLocation::ExportPdf},
+                    {"saveAsExcelWorkbookAction", shell::ErrorLocation::SaveAsExcelWorkbook}};
+    for (const auto& c : commands)
+        for (const char* kind : {"cancelled", "declined", "missing folder"})
+            QTest::addRow("%s, %s", c.command, kind)
+                << QString::fromLatin1(c.command) << shell::errorLocationText(c.location) << QString::fromLatin1(kind);
+}
+
+void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing() {
+    QFETCH(QString, command);
+    QFETCH(QString, location);
+    QFETCH(QString, kind);
+    Fixture f;
+    saveRecordsWorkbook(numberedRecords(3), f.workbook);
+    f.deliver(samplePicture());
+    QTemporaryDir target;
+    const QDir dir(target.path());
+    const QString existing = dir.filePath(QStringLiteral("kept.file"));
+    writeFile(existing, "the user's own file");
+    if (kind == QLatin1String("declined")) {
+        f.dialogs.fileNames = {existing};
+        f.dialogs.answers = {shell::BoxAnswer::No};
+    } else if (kind == QLatin1String("missing folder")) {
+        f.dialogs.fileNames = {dir.filePath(QStringLiteral("no such folder/sheet.file"))};
+    }
+
+    f.window.findChild<QAction*>(command)->trigger();
+
+    QCOMPARE(f.dialogs.saveDialogs.size(), size_t(1));
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("kept.file")}));
+    QCOMPARE(readAll(existing), QByteArray("the user's own file"));
+    if (kind == QLatin1String("cancelled")) {
+        QVERIFY(f.dialogs.boxes.empty());
+    } else if (kind == QLatin1String("declined")) {
+        QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Are you sure you wish to overwrite ") + existing + " ?"}));
+    } else {
+        const QStringList errors = f.dialogs.errorTexts();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(QStringLiteral("\r\n") + location + QStringLiteral("at line 106\r\r")),
+                 qPrintable(errors[0]));
+        QVERIFY(!f.boxTexts().contains(QStringLiteral("Done.")));
+    }
 }
 
 QTEST_MAIN(TestPreviewWindow)
