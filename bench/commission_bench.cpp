@@ -6,15 +6,11 @@
 //                                            prints seconds= (wall clock), cpu= and
 //                                            peak_kb= (VmHWM)
 // STAGE is layout, save, reopen, picture or run.
+#include "support/bench_main.h"
 #include "support/bench_stages.h"
 #include "support/startup_probe_launch.h"
-#include "shell/allocator_tuning.h"
-#include "shell/font_substitutions.h"
 
-#include <QApplication>
 #include <QFontDatabase>
-#include <QLocale>
-#include <benchmark/benchmark.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -27,14 +23,7 @@ constexpr int kRecordCounts[] = {3, 100, 1000, 32767};
 
 // Runs one stage per iteration and reports its own timing of it.
 void measure(benchmark::State& state, const std::function<bench::Timing()>& stage) {
-    for (auto _ : state) {
-        try {
-            state.SetIterationTime(stage().wall);
-        } catch (const std::exception& e) {
-            state.SkipWithError(e.what());
-            break;
-        }
-    }
+    bench::timeEach(state, stage);
     state.counters["records"] = static_cast<double>(state.range(0));
 }
 
@@ -142,7 +131,7 @@ int runOnce(const char* stage, int n) {
             std::fprintf(stderr, "unknown stage %s\n", stage);
             return 2;
         }
-        std::printf("seconds=%.6f cpu=%.6f peak_kb=%ld\n", seconds.wall, seconds.cpu, bench::peakResidentKb());
+        bench::printOnce(seconds);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s %d failed: %s\n", stage, n, e.what());
@@ -152,20 +141,4 @@ int runOnce(const char* stage, int n) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    shell::TuneAllocator();  // as the program does
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    shell::InstallFontSubstitutions();
-    // Totals are written with a decimal point.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-
-    if (argc == 4 && !std::strcmp(argv[1], "--once")) return runOnce(argv[2], std::atoi(argv[3]));
-
-    registerStages();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::benchmarkMain(argc, argv, registerStages, runOnce); }

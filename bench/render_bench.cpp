@@ -1,6 +1,6 @@
-// Time of the picture of the commission sheet's used range (the renderer alone,
-// without recalculation or clipboard) for 3, 1,000 and 32,767 records. The sheet is
-// laid out once per size by the generator on the built-in engine.
+// Time of the whole picture of the commission sheet's used range as one image (the
+// renderer alone, without recalculation) for 3, 1,000 and 32,767 records. The sheet
+// is laid out once per size by the generator on the built-in engine.
 #include "generator/commission_sheet.h"
 #include "engine/application.h"
 #include "engine/model/used_range.h"

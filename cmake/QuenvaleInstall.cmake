@@ -64,7 +64,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 formatted sales-commission worksheet with live formulas, saves it as an Excel
 97-2003 workbook (.xls) and shows a preview of the sheet. It carries its own
 spreadsheet engine: no spreadsheet application is needed. A command line writes
-the same workbook, a PDF or a picture of the sheet without opening a window.")
+the same workbook, as .xls or .xlsx, without opening a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -8,7 +8,6 @@
 #include "../peers/commission_data.h"
 #include "shell/dialogs.h"
 
-#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -54,10 +53,10 @@ public:
 
 class QuietPreview : public generator::PreviewTarget {
 public:
-    void setPicture(const QImage& p) override { picture = p; }
+    void setSheet(const generator::SheetPicture& p) override { picture = p; }
     void setWorkbookPath(const QString& path) override { excelFile = path; }
     void showPreview() override { shown = true; }
-    QImage picture;
+    generator::SheetPicture picture;
     QString excelFile;
     bool shown = false;
 };

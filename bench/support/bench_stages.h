@@ -1,6 +1,6 @@
 // The stages of a generation run, each timed on its own: the layout through the
-// engine, the .xls save, the reopen, the picture of the used range, and the whole
-// run headless. A stage returns the wall-clock and processor seconds of its timed
+// engine, the .xls save, the reopen, the preparation of the used range's picture
+// for the preview, and the whole run headless. A stage returns the wall-clock and processor seconds of its timed
 // part and throws StageFailure when something went wrong, so that no broken run is
 // ever timed.
 #pragma once
@@ -9,7 +9,6 @@
 #include "generator/commission_sheet.h"
 #include "generator/engine_session.h"
 #include "engine/application.h"
-#include "engine/clipboard.h"
 #include "generator/generation_run.h"
 
 #include <QDir>
@@ -108,17 +107,16 @@ inline Timing reopenStage(const QString& path) {
     return seconds;
 }
 
-// Takes the picture of the reopened workbook's used range.
+// Prepares the picture of the reopened workbook's used range for the preview (the
+// preview paints it as it shows it).
 inline Timing pictureStage(const QString& path) {
     const std::unique_ptr<engine::Application> viewer = generator::EngineSession().openInNewInstance(path);
     const engine::Workbooks books = viewer->Workbooks();
-    const engine::Worksheet sheet = books(books.Count()).ActiveSheet();
-    engine::Clipboard::clear();
-    const Timing seconds = timed([&] { sheet.UsedRange().CopyPicture(); });
-    const bool pictured = !engine::Clipboard::picture().isNull();
-    engine::Clipboard::clear();
+    const engine::Workbook book = books(books.Count());
+    generator::SheetPicture picture;
+    const Timing seconds = timed([&] { picture = generator::takeUsedRangePicture(book); });
     viewer->Quit();
-    if (!pictured) throw StageFailure("no picture on the clipboard");
+    if (picture.isNull()) throw StageFailure("no picture of the used range");
     return seconds;
 }
 

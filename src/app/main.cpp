@@ -1,11 +1,26 @@
-// Starts the program on its main window.
+// Starts the program: on its main window, or, given any argument, as a command
+// line that writes the workbook without a window or a display.
+#include "app/command_line.h"
 #include "app/program_start.h"
 #include "shell/allocator_tuning.h"
+#include "shell/font_substitutions.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     shell::TuneAllocator();
+    if (app::startsAsCommandLine(argc)) {
+        app::prepareCommandLine();
+        QGuiApplication app(argc, argv);
+        // The picture and the PDF show the sheet's fonts as the preview does.
+        shell::InstallFontSubstitutions();
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return app::runCommandLine(QGuiApplication::arguments(), out, err);
+    }
     QApplication app(argc, argv);
     const auto windows = app::startProgram();
     return app.exec();

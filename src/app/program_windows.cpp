@@ -5,11 +5,13 @@
 namespace app {
 namespace {
 
-preview::PreviewWindowServices previewServices(records::MainWindow& mainWindow, std::function<void()> endProgram) {
+preview::PreviewWindowServices previewServices(records::MainWindow& mainWindow, const generator::EngineSession& engine,
+                                               std::function<void()> endProgram) {
     preview::PreviewWindowServices services;
     services.showMainWindow = [&mainWindow] { mainWindow.show(); };
     services.storeRecordList = [&mainWindow] { mainWindow.storeRecordList(); };
     if (endProgram) services.endProgram = std::move(endProgram);
+    services.engine = &engine;
     return services;
 }
 
@@ -27,7 +29,7 @@ records::MainWindowServices mainServices(records::MainWindow& mainWindow, previe
 
 // Each window's services refer to the other, which exists by the time any runs.
 ProgramWindows::ProgramWindows(std::function<void()> endProgram)
-    : m_previewWindow(previewServices(m_mainWindow, std::move(endProgram))),
+    : m_previewWindow(previewServices(m_mainWindow, m_engine, std::move(endProgram))),
       m_mainWindow(mainServices(m_mainWindow, m_previewWindow, m_engine, m_generationRun)) {}
 
 void ProgramWindows::start() {

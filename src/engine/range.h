@@ -2,6 +2,7 @@
 
 #include "engine/model/cell_style.h"
 #include "engine/model/cell_types.h"
+#include "engine/sheet_snapshot.h"
 
 #include <QString>
 #include <memory>
@@ -138,8 +139,9 @@ public:
     QString Address() const;
     CellArea Area() const { return m_area; }
 
-    // Puts a picture of the range, as the sheet shows it, on the engine's clipboard.
-    void CopyPicture() const;
+    // What the range's picture is painted from, as the sheet stands now (see
+    // SheetSnapshot): the data are shared, not copied.
+    SheetSnapshot Snapshot() const;
 
     const std::shared_ptr<detail::WorkbookState>& book() const { return m_book; }
     SheetData* sheet() const { return m_sheet; }

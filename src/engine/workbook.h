@@ -14,8 +14,9 @@ struct AppState;
 struct WorkbookState;
 }
 
-// The formats Workbook.SaveAs writes; both are the .xls workbook format.
-enum class FileFormat { Normal, Excel8 };
+// The formats Workbook.SaveAs writes: Normal and Excel8 are the .xls workbook
+// format, OpenXmlWorkbook the .xlsx one.
+enum class FileFormat { Normal, Excel8, OpenXmlWorkbook };
 
 // The worksheets of a workbook, numbered from 1.
 class Sheets {
@@ -46,8 +47,9 @@ public:
 
     // Brings every formula's cached result up to date.
     void Calculate() const;
-    // Writes the workbook to path in the .xls format. Formulas carry their current
-    // results.
+    // Writes the workbook to path in the format given. Formulas carry their current
+    // results. An .xlsx file is always on the disk before SaveAs returns, whatever
+    // the application's DurableSaves says.
     void SaveAs(const QString& path, FileFormat fileFormat) const;
     // Closes the workbook without saving; it leaves its application's list.
     void Close() const;

@@ -1,4 +1,4 @@
-// Saving workbooks to .xls files and opening them again.
+// Saving workbooks to .xls and .xlsx files, and opening .xls files again.
 #include "engine/detail/checked_enum.h"
 #include "engine/detail/engine_state.h"
 #include "engine/detail/recalculation.h"
@@ -6,6 +6,7 @@
 #include "engine/workbook.h"
 #include "engine/xls/xls_reader.h"
 #include "engine/xls/xls_writer.h"
+#include "engine/xlsx/xlsx_writer.h"
 
 #include <QFileInfo>
 
@@ -13,11 +14,14 @@ namespace engine {
 
 void Workbook::SaveAs(const QString& path, FileFormat fileFormat) const {
     m_book->ensureOpen();
-    detail::checkedEnum(fileFormat, FileFormat::Excel8, "file format");
+    detail::checkedEnum(fileFormat, FileFormat::OpenXmlWorkbook, "file format");
     if (path.isEmpty()) throw EngineError(QStringLiteral("A workbook needs a file name to be saved."));
     detail::Recalculator(*m_book).calculateAll();  // the file carries current results
-    xls::writeWorkbook(m_book->data, path,
-                       m_book->app->durableSaves ? shell::Durability::Synced : shell::Durability::WithinRun);
+    if (fileFormat == FileFormat::OpenXmlWorkbook)
+        xlsx::writeWorkbook(m_book->data, path);
+    else
+        xls::writeWorkbook(m_book->data, path,
+                           m_book->app->durableSaves ? shell::Durability::Synced : shell::Durability::WithinRun);
     m_book->path = QFileInfo(path).absoluteFilePath();
     m_book->name = QFileInfo(path).fileName();
 }

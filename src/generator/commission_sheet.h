@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/model/cell_types.h"
+
 namespace engine {
 class Application;
 }
@@ -7,6 +9,9 @@ class Application;
 namespace generator {
 
 class RecordSource;
+
+// The longest name or total, in characters, that a cell of the sheet holds.
+inline constexpr int kMaxRecordTextLength = engine::kMaxTextLength;
 
 // Lays out the "Sales Commission Calculator" on the active sheet of app from the
 // records and percentage that source gives at the moment of the call, and ends

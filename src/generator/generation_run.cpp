@@ -1,11 +1,9 @@
 #include "generator/generation_run.h"
 
 #include "engine/application.h"
-#include "engine/clipboard.h"
 #include "generator/commission_sheet.h"
 #include "generator/engine_session.h"
 #include "generator/run_windows.h"
-#include "generator/snapshot_file.h"
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
 
@@ -48,16 +46,15 @@ constexpr int kReleaseInstance = 166;
 constexpr int kReopenWorkbook = 168;
 constexpr int kBusyPointer = 170;
 constexpr int kFindReopenedWorkbook = 172;
-constexpr int kSavePicture = 174;
+constexpr int kTakePicture = 174;
 constexpr int kViewerAlertsOff = 176;
 constexpr int kCloseReopenedWorkbook = 178;
 constexpr int kQuitViewer = 180;
 constexpr int kDefaultPointer = 182;
-constexpr int kLoadPicture = 184;
+constexpr int kHandOverPicture = 184;
 constexpr int kHandOverPath = 186;
 constexpr int kShowPreview = 188;
 constexpr int kHideMainWindow = 190;
-constexpr int kDeleteSnapshot = 192;
 }  // namespace step
 
 // The statement numbers of the used-range picture.
@@ -66,14 +63,12 @@ constexpr int kActiveSheet = 100;
 constexpr int kLastRow = 102;
 constexpr int kLastColumn = 104;
 constexpr int kTestSize = 106;
-constexpr int kCopyPicture = 110;
-constexpr int kSavePicture = 112;
+constexpr int kTakeSnapshot = 110;
 }  // namespace pictureStep
 
 // A name is drawn again while its file exists; a folder where nothing can be
 // created would never give a free name, so the draws are bounded.
 constexpr int kMaxNameDraws = 1000;
-constexpr int kMaxClipboardReads = 1000;
 
 // The object a statement works on; a statement on an object that an earlier
 // failed statement never set fails as the object model would.
@@ -87,42 +82,24 @@ T& objectSet(std::optional<T>& p) {
     return objectSet(p ? &*p : nullptr);
 }
 
-QString snapshotPath() { return shell::JoinPath(shell::TempFolder(), QString::fromLatin1(kSnapshotFileName)); }
-
 }  // namespace
 
-QImage readClipboardPicture() {
-    QImage picture;
-    for (int read = 0; read < kMaxClipboardReads; ++read) {
-        const bool ok = shell::untrapped([&] { picture = engine::Clipboard::picture(); });
-        if (ok && !picture.isNull()) break;
-    }
-    return picture;
-}
-
-void saveUsedRangePicture(const engine::Workbook& workbook, const QString& path) {
+SheetPicture takeUsedRangePicture(const engine::Workbook& workbook) {
     shell::Trap trap(shell::ErrorLocation::UsedRangePicture);
-    // A picture or file left over from an earlier run must never stand in for this one.
-    engine::Clipboard::clear();
-    shell::DeleteFileQuiet(path);
-
     std::optional<engine::Worksheet> sheet;
+    std::optional<engine::Range> used;
     int lastRow = 0;
     int lastColumn = 0;
     trap(pictureStep::kActiveSheet, [&] { sheet = workbook.ActiveSheet(); });
     trap(pictureStep::kLastRow, [&] {
-        const engine::Range used = objectSet(sheet).UsedRange();
-        lastRow = used.Rows()(used.Rows().Count()).Row();
+        used = objectSet(sheet).UsedRange();
+        lastRow = used->Rows()(used->Rows().Count()).Row();
     });
-    trap(pictureStep::kLastColumn, [&] {
-        const engine::Range used = objectSet(sheet).UsedRange();
-        lastColumn = used.Columns()(used.Columns().Count()).Column();
-    });
-    if (!trap.condition(pictureStep::kTestSize, [&] { return lastRow > 1 && lastColumn > 1; })) return;
-    trap(pictureStep::kCopyPicture, [&] { objectSet(sheet).UsedRange().CopyPicture(); });
-    trap(pictureStep::kSavePicture, [&] { SavePicture(readClipboardPicture(), path); });
-    // The picture now lives in the file; the engine's clipboard need not hold it on.
-    engine::Clipboard::clear();
+    trap(pictureStep::kLastColumn, [&] { lastColumn = objectSet(used).Columns()(used->Columns().Count()).Column(); });
+    if (!trap.condition(pictureStep::kTestSize, [&] { return lastRow > 1 && lastColumn > 1; })) return {};
+    SheetPicture picture;
+    trap(pictureStep::kTakeSnapshot, [&] { picture = SheetPicture(objectSet(used).Snapshot()); });
+    return picture;
 }
 
 GenerationRun::GenerationRun(EngineSession& session) : m_session(session) {}
@@ -134,8 +111,8 @@ void GenerationRun::run(const RecordSource& records, MainWindowControl& mainWind
     shell::Trap trap(shell::ErrorLocation::GenerationRun);
     buildWorkbook(trap, records);
     const QString path = saveTemporaryWorkbook(trap);
-    snapshotUsedRange(trap, path, mainWindow);
-    handOverToPreview(trap, path, mainWindow, preview);
+    const SheetPicture picture = pictureUsedRange(trap, path, mainWindow);
+    handOverToPreview(trap, path, picture, mainWindow, preview);
 }
 
 void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records) {
@@ -211,29 +188,35 @@ QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
     return path;
 }
 
-void GenerationRun::snapshotUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow) {
+SheetPicture GenerationRun::pictureUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow) {
     std::unique_ptr<engine::Application> viewer;
     std::optional<engine::Workbook> opened;
+    SheetPicture picture;
     trap(step::kReopenWorkbook, [&] { viewer = m_session.openInNewInstance(path); });
     trap(step::kBusyPointer, [&] { mainWindow.setBusyPointer(); });
     trap(step::kFindReopenedWorkbook, [&] {
         const engine::Workbooks books = objectSet(viewer.get()).Workbooks();
         opened = books(books.Count());
     });
-    trap(step::kSavePicture, [&] { saveUsedRangePicture(objectSet(opened), snapshotPath()); });
+    trap(step::kTakePicture, [&] { picture = takeUsedRangePicture(objectSet(opened)); });
     trap(step::kViewerAlertsOff, [&] { objectSet(viewer.get()).SetDisplayAlerts(false); });
+    // The picture keeps what it shows: closing the workbook and quitting the viewer
+    // leave it whole.
     trap(step::kCloseReopenedWorkbook, [&] { objectSet(opened).Close(); });
     trap(step::kQuitViewer, [&] { objectSet(viewer.get()).Quit(); });
+    return picture;
 }
 
-void GenerationRun::handOverToPreview(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow,
-                                      PreviewTarget& preview) {
+void GenerationRun::handOverToPreview(shell::Trap& trap, const QString& path, const SheetPicture& picture,
+                                      MainWindowControl& mainWindow, PreviewTarget& preview) {
     trap(step::kDefaultPointer, [&] { mainWindow.setDefaultPointer(); });
-    trap(step::kLoadPicture, [&] { preview.setPicture(LoadPicture(snapshotPath())); });
+    trap(step::kHandOverPicture, [&] {
+        if (picture.isNull()) throw shell::Failure(QStringLiteral("No picture of the sheet was taken."));
+        preview.setSheet(picture);
+    });
     trap(step::kHandOverPath, [&] { preview.setWorkbookPath(path); });
     trap(step::kShowPreview, [&] { preview.showPreview(); });
     trap(step::kHideMainWindow, [&] { mainWindow.hideMainWindow(); });
-    trap(step::kDeleteSnapshot, [&] { shell::DeleteFileQuiet(snapshotPath()); });
 }
 
 }  // namespace generator

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/workbook.h"
+#include "generator/sheet_picture.h"
 #include "generator/temp_workbook_name.h"
 
-#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -21,9 +21,10 @@ class RecordSource;
 
 // The generation run: builds the commission workbook in a new engine instance,
 // saves it under a fresh temporary name, reopens it in a second instance to take
-// the picture of its used range, and hands picture and path to the preview
-// window, which replaces the main window on screen. Every failure is reported
-// with the run's statement number and the run goes on with its next step.
+// the picture of its used range (a snapshot the preview paints from as it shows
+// it), and hands picture and path to the preview window, which replaces the main
+// window on screen. Every failure is reported with the run's statement number and
+// the run goes on with its next step.
 class GenerationRun {
 public:
     explicit GenerationRun(EngineSession& session);
@@ -40,9 +41,9 @@ private:
     QString saveTemporaryWorkbook(shell::Trap& trap);
     // A free temporary path claimed for the run, or none when every name drawn was taken.
     std::optional<QString> drawTemporaryPath(shell::Trap& trap);
-    void snapshotUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow);
-    void handOverToPreview(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow,
-                           PreviewTarget& preview);
+    SheetPicture pictureUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow);
+    void handOverToPreview(shell::Trap& trap, const QString& path, const SheetPicture& picture,
+                           MainWindowControl& mainWindow, PreviewTarget& preview);
 
     EngineSession& m_session;
     // The workbook the run adds and saves; it keeps referring to the closed
@@ -52,12 +53,9 @@ private:
     NameDigits m_nameDigits;
 };
 
-// Writes the picture of the workbook's used range to path (a BMP image); nothing
-// when the used range ends in row 1 or column 1. Reports its own failures.
-void saveUsedRangePicture(const engine::Workbook& workbook, const QString& path);
-
-// The picture on the engine's clipboard, read up to 1000 times while the read
-// fails; a null image when none arrived. Never fails.
-QImage readClipboardPicture();
+// The picture of the used range of the workbook's active sheet, with the
+// separators of the default locale; a null picture when the used range ends in row
+// 1 or column 1. Reports its own failures.
+SheetPicture takeUsedRangePicture(const engine::Workbook& workbook);
 
 }  // namespace generator

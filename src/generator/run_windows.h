@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include "generator/sheet_picture.h"
+
 #include <QString>
 
 namespace generator {
@@ -10,7 +11,8 @@ namespace generator {
 class PreviewTarget {
 public:
     virtual ~PreviewTarget() = default;
-    virtual void setPicture(const QImage& picture) = 0;
+    // The picture of the generated sheet, which the preview paints as it shows it.
+    virtual void setSheet(const SheetPicture& picture) = 0;
     // The temporary workbook the preview saves from and deletes on Back or close.
     virtual void setWorkbookPath(const QString& path) = 0;
     virtual void showPreview() = 0;  // not modal; activates the window

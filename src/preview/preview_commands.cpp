@@ -1,7 +1,7 @@
 // The preview window's commands: load, the delivered picture and workbook, save,
 // back, and closing the window.
 #include "preview/preview_window.h"
-#include "preview/picture_box.h"
+#include "preview/sheet_canvas.h"
 #include "shell/atomic_file.h"
 #include "shell/cursor_file.h"
 #include "shell/dialogs.h"
@@ -40,7 +40,7 @@ void PreviewWindow::load() {
         });
 }
 
-void PreviewWindow::setPicture(const QImage& picture) {
+void PreviewWindow::setSheet(const generator::SheetPicture& picture) {
     ensureLoaded();
     m_canvas->setPicture(picture);
     // Each new picture gets the viewport set up afresh at the next activation.
@@ -60,6 +60,8 @@ void PreviewWindow::showPreview() {
     activateWindow();
     // Showing runs the activation; a window already up is activated here.
     if (wasVisible) activate();
+    // The keys scroll the sheet from the start.
+    m_canvas->setFocus();
 }
 
 // --- Save Results To Excel File -------------------------------------------------------
@@ -82,9 +84,7 @@ void PreviewWindow::saveResults() {
     if (!trap.condition(116, [&] { return path.isEmpty(); })) {
         if (trap.condition(118, [&] { return shell::FileExists(path); })) {
             trap(120, [&] {
-                answer = shell::MsgBox(QStringLiteral("Are you sure you wish to overwrite ") + path +
-                                           QStringLiteral(" ?"),
-                                       shell::BoxButtons::YesNo);
+                answer = shell::MsgBox(overwriteQuestion(path), shell::BoxButtons::YesNo);
             });
             if (trap.condition(122, [&] { return answer == shell::BoxAnswer::Yes; }))
                 trap(124, [&] { replaceConfirmed = true; });
@@ -97,6 +97,10 @@ void PreviewWindow::saveResults() {
     if (trap.condition(128, [&] { return answer == shell::BoxAnswer::Yes; }))
         copyFailed = !trap(130, [&] { copyWorkbook(path, replaceConfirmed); });
     if (!copyFailed) trap(132, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+}
+
+QString PreviewWindow::overwriteQuestion(const QString& path) {
+    return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
 }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new

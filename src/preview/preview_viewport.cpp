@@ -1,18 +1,35 @@
 // The preview's viewport: first-activation set-up, zoom and repaint, scroll bars,
-// dragging and the pointer shapes.
+// dragging, the wheel and the keys, and the pointer shapes.
 #include "preview/preview_window.h"
-#include "preview/picture_box.h"
+#include "preview/sheet_canvas.h"
+#include "shell/twips.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <cstdlib>
 
 namespace preview {
 
 using shell::Trap;
+
+namespace {
+
+constexpr double kLineTwips = ViewportMath::kLineTwips;
+// A wheel notch, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+
+TwipsSize twipsOf(const QSize& pixels) {
+    return {shell::PixelsToTwips(pixels.width()), shell::PixelsToTwips(pixels.height())};
+}
+
+}  // namespace
 
 // --- First activation -------------------------------------------------------------
 
@@ -38,16 +55,8 @@ void PreviewWindow::activate() {
 
     Trap trap(shell::ErrorLocation::PreviewActivate);
     if (trap.condition(100, [&] { return m_firstActivation; })) {
-        // The canvas keeps what is painted on it in any case; it sizes itself to
-        // its picture and shows white where it has none.
-        trap(104, [&] { m_canvas->setAutoSize(true); });
-        trap(110, [&] { m_canvas->setBackColor(Qt::white); });
-        // The reference box keeps the unscaled picture at its natural size.
-        trap(114, [&] { m_referencePicture->hide(); });
-        trap(116, [&] { m_referencePicture->setWidthTwips(m_canvas->widthTwips()); });
-        trap(118, [&] { m_referencePicture->setHeightTwips(m_canvas->heightTwips()); });
-        trap(122, [&] { m_referencePicture->setPicture(m_canvas->picture()); });
-        m_viewportMath.setUp(trap, {m_referencePicture->innerWidthTwips(), m_referencePicture->innerHeightTwips()});
+        // The base size is the picture's at zoom 1; the canvas starts at the top-left.
+        m_viewportMath.setUp(trap, twipsOf(m_canvas->picture().pixelSize()), viewportSize());
         trap(134, [&] { redrawImage(); });
         trap(136, [&] { setupScrollBars(); });
     }
@@ -56,129 +65,157 @@ void PreviewWindow::activate() {
 
 // --- Repaint and zoom ---------------------------------------------------------------
 
-bool PreviewWindow::redrawImage() {
+void PreviewWindow::redrawImage() {
     Trap trap(shell::ErrorLocation::PreviewRedraw);
-    if (!m_viewportMath.fitDrawSize(trap)) return false;
-    trap(106, [&] { m_canvas->setPicture(QImage()); });
-    trap(108, [&] { m_canvas->setWidthTwips(m_viewportMath.drawWidth()); });
-    trap(110, [&] { m_canvas->setHeightTwips(m_viewportMath.drawHeight()); });
-    trap(112, [&] {
-        m_canvas->paintPicture(m_referencePicture->picture(),
-                               QRect(0, 0, m_viewportMath.baseWidth(), m_viewportMath.baseHeight()),
-                               QRect(0, 0, m_viewportMath.drawWidth(), m_viewportMath.drawHeight()));
-    });
+    m_viewportMath.fitDrawSize(trap);
+    trap(108, [&] { showCanvas(); });
+    trap(110, [&] { showZoomCaption(); });
     trap(114, [&] { setPointerShape(PointerShape::Default); });
-    trap(116, [&] { m_horizontalScrollBar->setValue(0); });
-    trap(118, [&] { m_verticalScrollBar->setValue(0); });
-    trap(120, [&] { m_horizontalScrollBar->setEnabled(viewportInnerSize().width < m_viewportMath.drawWidth()); });
-    trap(122, [&] { m_verticalScrollBar->setEnabled(viewportInnerSize().height < m_viewportMath.drawHeight()); });
-    return true;
+}
+
+void PreviewWindow::showZoomCaption() {
+    m_zoomFrame->setTitle(QStringLiteral("Zoom: %1%").arg(m_viewportMath.zoomPercent()));
 }
 
 void PreviewWindow::zoomIn() {
     Trap trap(shell::ErrorLocation::ZoomIn);
-    trap(100, [&] { stepZoom(0); });
+    trap(100, [&] { stepZoom(0, m_viewportMath.viewportCentre()); });
 }
 
 void PreviewWindow::zoomOut() {
     Trap trap(shell::ErrorLocation::ZoomOut);
-    trap(100, [&] { stepZoom(1); });
+    trap(100, [&] { stepZoom(1, m_viewportMath.viewportCentre()); });
 }
 
-void PreviewWindow::stepZoom(int32_t direction) { setZoom(m_viewportMath.zoomCandidate(direction)); }
+void PreviewWindow::stepZoom(int32_t direction, TwipsPoint anchor) {
+    setZoom(m_viewportMath.zoomCandidate(direction), anchor);
+}
 
-void PreviewWindow::setZoom(float factor) {
-    if (!m_viewportMath.setZoom(factor)) return;
-    // The bars are made to describe the newly painted canvas.
-    if (redrawImage()) setupScrollBars();
+void PreviewWindow::setZoom(float factor, TwipsPoint anchor) {
+    if (!m_viewportMath.setZoom(factor, anchor)) return;
+    redrawImage();
+    setupScrollBars();
 }
 
 // --- Scroll bars --------------------------------------------------------------------
 
+QScrollBar* PreviewWindow::barFor(Axis axis) const {
+    return axis == Axis::Horizontal ? m_horizontalScrollBar : m_verticalScrollBar;
+}
+
+// A bar is on where the canvas overhangs the viewport; its thumb is as long as a
+// page is of the canvas.
 void PreviewWindow::setupScrollBars() {
-    m_canvas->setTopTwips(0);
-    m_canvas->setLeftTwips(0);
-    setupScrollBar(m_horizontalScrollBar, &ViewportMath::setHorizontalScrollStep, m_canvas->widthTwips(),
-                   viewportOuterSize().width);
-    setupScrollBar(m_verticalScrollBar, &ViewportMath::setVerticalScrollStep, m_canvas->heightTwips(),
-                   viewportOuterSize().height);
-}
-
-void PreviewWindow::setupScrollBar(QScrollBar* bar, void (ViewportMath::*setStep)(int16_t), int32_t canvasSide,
-                                   int32_t viewportOuterSide) {
-    if (canvasSide <= viewportOuterSide) {
-        bar->setEnabled(false);
-        (m_viewportMath.*setStep)(0);
-        return;
+    const QScopedValueRollback setting(m_settingBars, true);
+    for (const Axis axis : {Axis::Horizontal, Axis::Vertical}) {
+        QScrollBar* const bar = barFor(axis);
+        const int32_t maximum = m_viewportMath.scrollMaximum(axis);
+        bar->setEnabled(maximum > 0);
+        bar->setRange(0, maximum);
+        bar->setSingleStep(ViewportMath::kLineUnits);
+        bar->setPageStep(static_cast<int>(m_viewportMath.page(axis) / ViewportMath::kTwipsPerScrollUnit));
+        bar->setValue(m_viewportMath.scrollValue(axis));
     }
-    const int32_t overhang = canvasSide - viewportOuterSide;
-    bar->setEnabled(true);
-    bar->setMaximum(ViewportMath::scrollMaximum(overhang));
-    (m_viewportMath.*setStep)(ViewportMath::scrollStep(overhang));
-    bar->setValue(0);
 }
 
-void PreviewWindow::scrollCanvasHorizontally() {
-    m_canvas->setLeftTwips(
-        ViewportMath::scrollOffset(m_viewportMath.horizontalScrollStep(), m_horizontalScrollBar->value()));
+void PreviewWindow::followScrollBar(Axis axis) {
+    if (m_settingBars) return;
+    m_viewportMath.scrollTo(axis, barFor(axis)->value());
+    showCanvas();
 }
 
-void PreviewWindow::scrollCanvasVertically() {
-    m_canvas->setTopTwips(
-        ViewportMath::scrollOffset(m_viewportMath.verticalScrollStep(), m_verticalScrollBar->value()));
+void PreviewWindow::showCanvas() {
+    m_canvas->showPicture(m_viewportMath.zoom(), m_viewportMath.canvasPosition(), m_viewportMath.drawn(),
+                          m_viewportMath.viewport());
+}
+
+void PreviewWindow::moveCanvas(TwipsPoint to) {
+    m_viewportMath.moveCanvasTo(to);
+    showCanvas();
+    setupScrollBars();
+}
+
+void PreviewWindow::scrollCanvasBy(double dx, double dy) {
+    const TwipsPoint& at = m_viewportMath.canvasPosition();
+    moveCanvas({at.x - dx, at.y - dy});
 }
 
 // --- Dragging -----------------------------------------------------------------------
 
-namespace {
-// Brings a bar to a percentage of its maximum; both bars alike.
-void setScrollBarByPercent(QScrollBar* bar, int16_t percent) {
-    if (const auto value = ViewportMath::valueForPercent(percent, bar->maximum())) bar->setValue(*value);
-}
-}  // namespace
-
-void PreviewWindow::startDrag(float x, float y) {
+void PreviewWindow::startDrag(TwipsPoint at) {
     Trap trap(shell::ErrorLocation::DragStart);
-    m_viewportMath.press(trap, {x, y});
+    m_viewportMath.press(trap, at);
 }
 
-void PreviewWindow::drag(Qt::MouseButtons buttons, float x, float y) {
+void PreviewWindow::drag(Qt::MouseButtons buttons, TwipsPoint at) {
     Trap trap(shell::ErrorLocation::Drag);
     if (!trap.condition(100, [&] { return buttons != Qt::NoButton; })) return;
-    const TwipsPoint to = m_viewportMath.dragTo(trap, canvasRect(), viewportInnerSize(), {x, y});
-    trap(124, [&] { m_canvas->moveTwips(to.x, to.y); });
+    const TwipsPoint to = m_viewportMath.dragTo(trap, at);
+    trap(124, [&] { moveCanvas(to); });
 }
 
 void PreviewWindow::endDrag() {
     Trap trap(shell::ErrorLocation::DragEnd);
-    // No percentage when a canvas side equals the viewport's: that bar stays.
-    std::optional<int32_t> percentH = 0;
-    std::optional<int32_t> percentV = 0;
-    trap(100, [&] {
-        percentH = ViewportMath::dragPercent(m_canvas->leftTwips(), m_canvas->widthTwips(),
-                                             viewportOuterSize().width);
-    });
-    trap(102, [&] {
-        percentV = ViewportMath::dragPercent(m_canvas->topTwips(), m_canvas->heightTwips(),
-                                             viewportOuterSize().height);
-    });
-    trap(104, [&] {
-        if (percentH) setScrollBarByPercent(m_horizontalScrollBar, ViewportMath::toInt16(*percentH));
-    });
-    trap(106, [&] {
-        if (percentV) setScrollBarByPercent(m_verticalScrollBar, ViewportMath::toInt16(*percentV));
-    });
+    // The bars come to where the drag left the canvas; the canvas stays there.
+    int32_t horizontal = 0;
+    int32_t vertical = 0;
+    trap(100, [&] { horizontal = m_viewportMath.scrollValue(Axis::Horizontal); });
+    trap(102, [&] { vertical = m_viewportMath.scrollValue(Axis::Vertical); });
+    const QScopedValueRollback setting(m_settingBars, true);
+    trap(104, [&] { m_horizontalScrollBar->setValue(horizontal); });
+    trap(106, [&] { m_verticalScrollBar->setValue(vertical); });
 }
 
-TwipsRect PreviewWindow::canvasRect() const {
-    return {m_canvas->leftTwips(), m_canvas->topTwips(), m_canvas->widthTwips(), m_canvas->heightTwips()};
+// --- Wheel and keys -----------------------------------------------------------------
+
+void PreviewWindow::turnWheel(QWheelEvent* event, const QPointF& viewportPoint) {
+    const QPoint turn = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // A zoom step per notch, the sheet's point under the pointer kept in place.
+        m_wheelZoomTurn += turn.y() != 0 ? turn.y() : turn.x();
+        const TwipsPoint anchor{viewportPoint.x() * shell::kTwipsPerPixel, viewportPoint.y() * shell::kTwipsPerPixel};
+        while (std::abs(m_wheelZoomTurn) >= kWheelNotch) {
+            const int direction = m_wheelZoomTurn > 0 ? 0 : 1;
+            m_wheelZoomTurn += direction == 0 ? -kWheelNotch : kWheelNotch;
+            Trap trap(direction == 0 ? shell::ErrorLocation::ZoomIn : shell::ErrorLocation::ZoomOut);
+            trap(100, [&] { stepZoom(direction, anchor); });
+        }
+        return;
+    }
+    // A pixel-exact turn where the device gives one, else lines per notch.
+    QPointF twips = QPointF(event->pixelDelta()) * shell::kTwipsPerPixel;
+    if (twips.isNull()) twips = QPointF(turn) / kWheelNotch * QApplication::wheelScrollLines() * kLineTwips;
+    // Shift turns the wheel sideways, unless the system has done so already.
+    if ((event->modifiers() & Qt::ShiftModifier) && twips.x() == 0) twips = QPointF(twips.y(), 0);
+    scrollCanvasBy(-twips.x(), -twips.y());
 }
 
-TwipsSize PreviewWindow::viewportOuterSize() const { return {m_viewport->widthTwips(), m_viewport->heightTwips()}; }
-
-TwipsSize PreviewWindow::viewportInnerSize() const {
-    return {m_viewport->innerWidthTwips(), m_viewport->innerHeightTwips()};
+bool PreviewWindow::pressKey(int key) {
+    const double page = m_viewportMath.page(Axis::Vertical);
+    switch (key) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: zoomIn(); return true;
+    case Qt::Key_Minus: zoomOut(); return true;
+    case Qt::Key_Left: scrollCanvasBy(-kLineTwips, 0); return true;
+    case Qt::Key_Right: scrollCanvasBy(kLineTwips, 0); return true;
+    case Qt::Key_Up: scrollCanvasBy(0, -kLineTwips); return true;
+    case Qt::Key_Down: scrollCanvasBy(0, kLineTwips); return true;
+    case Qt::Key_PageUp: scrollCanvasBy(0, -page); return true;
+    case Qt::Key_PageDown: scrollCanvasBy(0, page); return true;
+    case Qt::Key_Home: moveCanvas({0, 0}); return true;
+    case Qt::Key_End: moveCanvas({0, m_viewportMath.farthest(Axis::Vertical)}); return true;
+    default: return false;
+    }
 }
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    bool handled = false;
+    shell::untrapped([&] { handled = pressKey(event->key()); });
+    if (handled) event->accept();
+    else QWidget::keyPressEvent(event);
+}
+
+TwipsSize PreviewWindow::viewportSize() const { return twipsOf(m_viewport->contentsRect().size()); }
 
 // --- Pointer shapes -----------------------------------------------------------------
 
@@ -190,6 +227,12 @@ void PreviewWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && (watched == m_viewport || watched == m_canvas)) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPointF inViewport = static_cast<QWidget*>(watched)->mapTo(m_viewport, wheel->position());
+        shell::untrapped([&] { turnWheel(wheel, inViewport); });
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         if (watched == m_zoomFrame)
             shell::untrapped([&] { pointerOverBackground(); });

@@ -1,16 +1,18 @@
 // The preview window's controls at their designed places (twips), and their wiring.
-// The picture boxes' object names start with "picture": the window's face colour
-// leaves boxes so named alone.
+// The viewport's and the canvas's object names start with "picture": the window's
+// face colour leaves controls so named alone.
 #include "preview/preview_window.h"
-#include "preview/picture_box.h"
+#include "generator/engine_session.h"
+#include "preview/sheet_canvas.h"
 #include "shell/twips.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <memory>
 
 namespace preview {
 namespace {
@@ -45,8 +47,6 @@ QScrollBar* scrollBar(QWidget* parent, const char* name, Qt::Orientation orienta
     auto* bar = new QScrollBar(orientation, parent);
     place(bar, name, left, top, width, height);
     bar->setRange(0, 0);
-    bar->setSingleStep(1);
-    bar->setPageStep(1);
     bar->setFocusPolicy(Qt::TabFocus);
     return bar;
 }
@@ -64,8 +64,13 @@ PreviewWindow::PreviewWindow(PreviewWindowServices services, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(std::move(services)) {
     if (!m_services.endProgram) m_services.endProgram = [] { QCoreApplication::quit(); };
+    if (!m_services.engine) {
+        m_ownEngine = std::make_unique<generator::EngineSession>();
+        m_services.engine = m_ownEngine.get();
+    }
     createControls();
     connectActions();
+    createPictureMenu();
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -79,26 +84,25 @@ void PreviewWindow::createControls() {
     m_horizontalScrollBar = scrollBar(this, "horizontalScrollBar", Qt::Horizontal, 120, 7545, 9330, 255);
     m_verticalScrollBar = scrollBar(this, "verticalScrollBar", Qt::Vertical, 9450, 120, 255, 7425);
 
-    m_viewport = new PictureBox(this);
+    m_viewport = new QWidget(this);
     place(m_viewport, "pictureViewport", 120, 150, 9330, 7425);
-    m_viewport->setBackColor(Qt::white);
+    QPalette white = m_viewport->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_viewport->setPalette(white);
+    m_viewport->setAutoFillBackground(true);
     m_viewport->setFocusPolicy(Qt::TabFocus);
 
-    m_canvas = new PictureBox(m_viewport);
-    place(m_canvas, "pictureCanvas", 0, 0, 2340, 3435);
-    m_canvas->setAutoSize(true);
-    m_canvas->setFocusPolicy(Qt::TabFocus);
+    // The canvas takes the keyboard when clicked, so that the keys scroll at once.
+    m_canvas = new SheetCanvas(m_viewport);
+    m_canvas->setObjectName(QStringLiteral("pictureCanvas"));
+    m_canvas->setGeometry(0, 0, 0, 0);
+    m_canvas->setFocusPolicy(Qt::StrongFocus);
 
-    m_zoomFrame = new QGroupBox(QStringLiteral("Zoom:"), this);
+    m_zoomFrame = new QGroupBox(this);
     place(m_zoomFrame, "zoomFrame", 120, 7860, 9600, 855);
+    showZoomCaption();
     m_zoomInButton = pushButton(m_zoomFrame, "zoomInButton", QStringLiteral("Zoom In"), 240, 300, 4440, 405);
     m_zoomOutButton = pushButton(m_zoomFrame, "zoomOutButton", QStringLiteral("Zoom Out"), 4800, 300, 4560, 405);
-
-    // The reference box lies beyond the client area and is never shown.
-    m_referencePicture = new PictureBox(this);
-    place(m_referencePicture, "pictureReference", 10320, 480, 735, 375);
-    m_referencePicture->hide();
-    m_referencePicture->setFocusPolicy(Qt::TabFocus);
 
     m_saveResultsButton =
         pushButton(this, "saveResultsButton", QStringLiteral("Save Results To Excel File"), 4920, 8850, 4800, 405);
@@ -109,11 +113,14 @@ void PreviewWindow::createControls() {
     m_verticalScrollBar->raise();
 
     // The frame takes no focus; the others are chained in their designed order.
-    QWidget* const tabOrder[] = {m_horizontalScrollBar, m_verticalScrollBar, m_viewport,     m_canvas,
-                                 m_zoomFrame,           m_referencePicture,  m_zoomInButton, m_zoomOutButton,
-                                 m_saveResultsButton,   m_backButton};
+    QWidget* const tabOrder[] = {m_horizontalScrollBar, m_verticalScrollBar, m_viewport,       m_canvas,
+                                 m_zoomFrame,           m_zoomInButton,      m_zoomOutButton,  m_saveResultsButton,
+                                 m_backButton};
     for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
+    // Wheel turns over the viewport scroll or zoom it.
+    m_viewport->installEventFilter(this);
+    m_canvas->installEventFilter(this);
     trackPointer(m_zoomFrame, this);
     for (QPushButton* button : {m_zoomInButton, m_zoomOutButton, m_saveResultsButton, m_backButton}) {
         trackPointer(button, this);
@@ -131,31 +138,53 @@ void PreviewWindow::connectActions() {
     connect(m_saveResultsButton, &QPushButton::clicked, this, [this] { untrapped([&] { saveResults(); }); });
     connect(m_backButton, &QPushButton::clicked, this, [this] { untrapped([&] { goBack(); }); });
 
-    connect(m_canvas, &PictureBox::mouseDown, this, [this](Qt::MouseButton, float x, float y) {
-        untrapped([&] { startDrag(x, y); });
+    connect(m_canvas, &SheetCanvas::mouseDown, this,
+            [this](Qt::MouseButton, TwipsPoint at) { untrapped([&] { startDrag(at); }); });
+    connect(m_canvas, &SheetCanvas::mouseMove, this,
+            [this](Qt::MouseButtons buttons, TwipsPoint at) { untrapped([&] { drag(buttons, at); }); });
+    connect(m_canvas, &SheetCanvas::mouseUp, this, [this](Qt::MouseButton, TwipsPoint) {
+        untrapped([&] { endDrag(); });
     });
-    connect(m_canvas, &PictureBox::mouseMove, this, [this](Qt::MouseButtons buttons, float x, float y) {
-        untrapped([&] { drag(buttons, x, y); });
-    });
-    connect(m_canvas, &PictureBox::mouseUp, this,
-            [this](Qt::MouseButton, float, float) { untrapped([&] { endDrag(); }); });
 
-    connectChange(m_horizontalScrollBar, &PreviewWindow::scrollCanvasHorizontally);
-    connectChange(m_verticalScrollBar, &PreviewWindow::scrollCanvasVertically);
+    // The canvas follows a bar's every move, the thumb's while it is dragged too.
+    connect(m_horizontalScrollBar, &QScrollBar::valueChanged, this,
+            [this] { untrapped([&] { followScrollBar(Axis::Horizontal); }); });
+    connect(m_verticalScrollBar, &QScrollBar::valueChanged, this,
+            [this] { untrapped([&] { followScrollBar(Axis::Vertical); }); });
 }
 
-// A bar's change notification: a value set by a click, a key or the program, or
-// a thumb released at a new value. Values passed while the thumb is dragged are
-// not notified.
-void PreviewWindow::connectChange(QScrollBar* bar, void (PreviewWindow::*change)()) {
-    auto valueAtPress = std::make_shared<int>(0);
-    connect(bar, &QScrollBar::valueChanged, this, [this, bar, change] {
-        if (!bar->isSliderDown()) shell::untrapped([&] { (this->*change)(); });
-    });
-    connect(bar, &QScrollBar::sliderPressed, this, [bar, valueAtPress] { *valueAtPress = bar->value(); });
-    connect(bar, &QScrollBar::sliderReleased, this, [this, bar, change, valueAtPress] {
-        if (bar->value() != *valueAtPress) shell::untrapped([&] { (this->*change)(); });
-    });
+// The picture's context menu. Its commands' shortcuts work wherever the keyboard
+// is in the window; the buttons stay as they are.
+void PreviewWindow::createPictureMenu() {
+    m_pictureMenu = new QMenu(this);
+    m_pictureMenu->setObjectName(QStringLiteral("pictureMenu"));
+    const struct {
+        const char* name;
+        QString text;
+        QKeySequence shortcut;
+        void (PreviewWindow::*command)();
+    } commands[] = {
+        {"printAction", QStringLiteral("Print\u2026"), QKeySequence(Qt::CTRL | Qt::Key_P), &PreviewWindow::printSheet},
+        {"exportPdfAction", QStringLiteral("Export PDF\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+         &PreviewWindow::exportPdf},
+        {"saveAsExcelWorkbookAction", QStringLiteral("Save as Excel Workbook (.xlsx)\u2026"), QKeySequence(),
+         &PreviewWindow::saveAsExcelWorkbook},
+        {"copyPictureAction", QStringLiteral("Copy Picture"), QKeySequence(Qt::CTRL | Qt::Key_C),
+         &PreviewWindow::copyPicture},
+    };
+    for (const auto& command : commands) {
+        auto* action = new QAction(command.text, this);
+        action->setObjectName(QString::fromLatin1(command.name));
+        action->setShortcut(command.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, run = command.command] { shell::untrapped([&] { (this->*run)(); }); });
+        m_pictureMenu->addAction(action);
+        addAction(action);
+    }
+    m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_canvas, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_pictureMenu->popup(m_canvas->mapToGlobal(at)); });
 }
 
 void PreviewWindow::centreOnScreen() {

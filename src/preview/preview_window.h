@@ -8,14 +8,26 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
+
+namespace generator {
+class EngineSession;
+}
+
+namespace shell {
+class Trap;
+}
 
 namespace preview {
 
-class PictureBox;
+class SheetCanvas;
 
 // What the preview window asks of the rest of the program. The program wires the
 // main window; tests script these.
@@ -26,14 +38,25 @@ struct PreviewWindowServices {
     std::function<void()> storeRecordList;
     // Ends the program; QApplication::quit when unset.
     std::function<void()> endProgram;
+    // The engine instances the workbook is reopened in to be saved as .xlsx (not
+    // owned); the built-in engine when unset.
+    const generator::EngineSession* engine = nullptr;
 };
 
 using shell::PointerShape;
 
 // The preview window: the picture of the generated sheet in a viewport with zoom,
-// scroll bars and dragging, and the commands to save the generated workbook, to go
-// back to the main window, or to close the program. The first touch through
-// PreviewTarget loads it.
+// scroll bars, dragging, the wheel and the keyboard, and the commands to save the
+// generated workbook, to go back to the main window, or to close the program. The
+// first touch through PreviewTarget loads it.
+//
+// The canvas paints what the viewport shows of the sheet as it shows it, so any
+// sheet, however long, can be zoomed and scrolled to its end. The wheel scrolls up
+// and down, Shift+wheel sideways, Ctrl+wheel zooms a step keeping the point under
+// the pointer in place; + and - zoom, the arrows, Page Up/Page Down and Home/End
+// scroll. The picture's context menu, and its shortcuts anywhere in the window,
+// print the sheet, export it as PDF, save the workbook as .xlsx and copy the
+// picture to the clipboard.
 class PreviewWindow : public QWidget, public generator::PreviewTarget {
     Q_OBJECT
 public:
@@ -41,7 +64,7 @@ public:
     ~PreviewWindow() override;
 
     // generator::PreviewTarget
-    void setPicture(const QImage& picture) override;
+    void setSheet(const generator::SheetPicture& picture) override;
     void setWorkbookPath(const QString& path) override;
     void showPreview() override;
 
@@ -51,7 +74,7 @@ public:
 
     // The window's state: the temporary workbook it saves from, whether the next
     // activation sets the viewport up afresh, and the viewport's zoom, sizes,
-    // scroll steps and grabbed point.
+    // canvas position and grabbed point.
     const QString& workbookPath() const { return m_workbookPath; }
     bool firstActivation() const { return m_firstActivation; }
     const ViewportMath& viewportMath() const { return m_viewportMath; }
@@ -60,11 +83,9 @@ public:
     // The picture of the custom pointer: the hand cursor file, else the pointing hand.
     const QCursor& customPointer() const { return m_customPointer; }
 
-    // The fixed box that clips the canvas, the canvas that shows the zoomed picture,
-    // and the hidden box that keeps the picture at its natural size.
-    PictureBox* viewport() const { return m_viewport; }
-    PictureBox* canvas() const { return m_canvas; }
-    PictureBox* referencePicture() const { return m_referencePicture; }
+    // The fixed box that clips the canvas, and the canvas that shows the sheet.
+    QWidget* viewport() const { return m_viewport; }
+    SheetCanvas* canvas() const { return m_canvas; }
     QScrollBar* horizontalScrollBar() const { return m_horizontalScrollBar; }
     QScrollBar* verticalScrollBar() const { return m_verticalScrollBar; }
     QGroupBox* zoomFrame() const { return m_zoomFrame; }
@@ -72,6 +93,9 @@ public:
     QPushButton* zoomOutButton() const { return m_zoomOutButton; }
     QPushButton* saveResultsButton() const { return m_saveResultsButton; }
     QPushButton* backButton() const { return m_backButton; }
+    // The picture's context menu: Print…, Export PDF…, Save as Excel Workbook
+    // (.xlsx)…, Copy Picture.
+    QMenu* pictureMenu() const { return m_pictureMenu; }
 
 public slots:
     // The commands, as the buttons run them.
@@ -81,51 +105,78 @@ public slots:
     void saveResults();
     // Deletes the temporary workbook and shows the main window again.
     void goBack();
+    // The commands of the picture's menu. Prints the sheet's print area through
+    // the print dialog, as the sheet's page setup lays it out.
+    void printSheet();
+    // Writes the print as a PDF file the user chooses.
+    void exportPdf();
+    // Saves the workbook as Office Open XML where the user chooses.
+    void saveAsExcelWorkbook();
+    // Puts the picture of the sheet, at zoom 1, on the system clipboard.
+    void copyPicture();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Controls and wiring (preview_window.cpp).
     void createControls();
     void connectActions();
-    void connectChange(QScrollBar* bar, void (PreviewWindow::*change)());
+    void createPictureMenu();
     void centreOnScreen();
 
     // Viewport (preview_viewport.cpp).
     void activate();
-    bool redrawImage();  // true when the zoomed size was painted
-    void stepZoom(int32_t direction);
-    void setZoom(float factor);
+    void redrawImage();
+    // The zoom frame's caption shows the factor: "Zoom: 100%".
+    void showZoomCaption();
+    // Zooms one step (out for a nonzero direction) keeping the sheet's point under
+    // `anchor` (viewport twips) in place.
+    void stepZoom(int32_t direction, TwipsPoint anchor);
+    void setZoom(float factor, TwipsPoint anchor);
+    QScrollBar* barFor(Axis axis) const;
+    // Brings the bars' ranges and values to the canvas as it lies now.
     void setupScrollBars();
-    void setupScrollBar(QScrollBar* bar, void (ViewportMath::*setStep)(int16_t), int32_t canvasSide,
-                        int32_t viewportOuterSide);
-    void scrollCanvasHorizontally();
-    void scrollCanvasVertically();
-    void startDrag(float x, float y);
-    void drag(Qt::MouseButtons buttons, float x, float y);
+    // A bar moved by the user: the canvas follows it.
+    void followScrollBar(Axis axis);
+    // Shows the canvas where the viewport arithmetic puts it.
+    void showCanvas();
+    // The canvas moved by a drag, the wheel or a key, and the bars with it.
+    void moveCanvas(TwipsPoint to);
+    void scrollCanvasBy(double dx, double dy);
+    void startDrag(TwipsPoint at);
+    void drag(Qt::MouseButtons buttons, TwipsPoint at);
     void endDrag();
+    void turnWheel(QWheelEvent* event, const QPointF& viewportPoint);
+    bool pressKey(int key);  // true when the key scrolls or zooms
     void pointerOverBackground();  // over the window background or the zoom frame
     void pointerOverButton();      // over any of the four push buttons
     void setPointerShape(PointerShape shape);
-    TwipsRect canvasRect() const;
-    TwipsSize viewportOuterSize() const;
-    TwipsSize viewportInnerSize() const;
+    TwipsSize viewportSize() const;
 
     // Commands (preview_commands.cpp).
     void load();
     void prepareToClose();
     void copyWorkbook(const QString& path, bool replaceConfirmed) const;
+    static QString overwriteQuestion(const QString& path);
+
+    // The sheet commands (preview_sheet_commands.cpp).
+    // The sheet delivered last; throws when none was.
+    const generator::SheetPicture& deliveredSheet() const;
+    // Asks where to write a file, the name completed with `suffix` when it has
+    // none; none when the dialog is cancelled or the user keeps an existing file.
+    std::optional<QString> chooseTarget(shell::Trap& trap, const QString& title, const QString& filter,
+                                        const QString& suffix);
 
     PreviewWindowServices m_services;
 
-    PictureBox* m_viewport = nullptr;
-    PictureBox* m_canvas = nullptr;
-    PictureBox* m_referencePicture = nullptr;
+    QWidget* m_viewport = nullptr;
+    SheetCanvas* m_canvas = nullptr;
     QScrollBar* m_horizontalScrollBar = nullptr;
     QScrollBar* m_verticalScrollBar = nullptr;
     QGroupBox* m_zoomFrame = nullptr;
@@ -133,10 +184,13 @@ private:
     QPushButton* m_zoomOutButton = nullptr;
     QPushButton* m_saveResultsButton = nullptr;
     QPushButton* m_backButton = nullptr;
+    QMenu* m_pictureMenu = nullptr;
+    std::unique_ptr<generator::EngineSession> m_ownEngine;  // when the services name none
 
     QString m_workbookPath;
     ViewportMath m_viewportMath;
     bool m_firstActivation = false;
+    int m_wheelZoomTurn = 0;  // a Ctrl+wheel turn short of a notch, in eighths of a degree
 
     PointerShape m_pointerShape = PointerShape::Default;
     QCursor m_customPointer{Qt::PointingHandCursor};
@@ -144,6 +198,7 @@ private:
     bool m_loaded = false;
     bool m_placed = false;
     bool m_activating = false;
+    bool m_settingBars = false;  // the bars are being brought to the canvas
 };
 
 }  // namespace preview

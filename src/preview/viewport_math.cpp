@@ -2,129 +2,112 @@
 
 #include "shell/failure.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace preview {
 namespace {
 
-[[noreturn]] void overflow() { throw shell::Failure(QStringLiteral("Overflow")); }
-
-// x as a whole number of the range [low, high], or "Overflow" (NaN included).
-int32_t checkedWhole(double x, double low, double high) {
-    if (!(x >= low && x <= high)) overflow();
+// x as a whole number of the int32 range, or "Overflow" (NaN included).
+int32_t checkedWhole(double x) {
+    if (!(x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max()))
+        throw shell::Failure(QStringLiteral("Overflow"));
     return static_cast<int32_t>(x);
 }
-
-constexpr double kInt32Low = std::numeric_limits<int32_t>::min();
-constexpr double kInt32High = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
 // The default rounding mode rounds halves to the even neighbour.
-int32_t ViewportMath::nearest(double x) { return checkedWhole(std::nearbyint(x), kInt32Low, kInt32High); }
+int32_t ViewportMath::nearest(double x) { return checkedWhole(std::nearbyint(x)); }
 
-int16_t ViewportMath::toInt16(double x) {
-    const int32_t whole = nearest(x);
-    return static_cast<int16_t>(checkedWhole(whole, std::numeric_limits<int16_t>::min(),
-                                             std::numeric_limits<int16_t>::max()));
-}
-
-int32_t ViewportMath::floorToInt(double x) { return checkedWhole(std::floor(x), kInt32Low, kInt32High); }
+int32_t ViewportMath::floorToInt(double x) { return checkedWhole(std::floor(x)); }
 
 // --- Zoom -----------------------------------------------------------------------
 
-void ViewportMath::setUp(shell::Trap& trap, TwipsSize referenceInner) {
-    m_reference = referenceInner;
-    resetToBase(trap);
-}
-
-void ViewportMath::resetToBase(shell::Trap& trap) {
+void ViewportMath::setUp(shell::Trap& trap, TwipsSize base, TwipsSize viewport) {
+    m_viewport = viewport;
+    m_position = {};
     trap(124, [&] { m_zoom = 1.0f; });
-    trap(126, [&] { m_baseWidth = nearest(double(m_reference.width) - kReferenceMargin); });
-    trap(128, [&] { m_baseHeight = nearest(double(m_reference.height) - kReferenceMargin); });
-    trap(130, [&] { m_drawWidth = floorToInt(double(m_baseWidth) * 1); });
-    trap(132, [&] { m_drawHeight = floorToInt(double(m_baseHeight) * 1); });
+    trap(126, [&] { m_base.width = base.width; });
+    trap(128, [&] { m_base.height = base.height; });
+    trap(130, [&] { m_drawn.width = floorToInt(double(m_base.width) * 1); });
+    trap(132, [&] { m_drawn.height = floorToInt(double(m_base.height) * 1); });
 }
 
-bool ViewportMath::fitDrawSize(shell::Trap& trap) {
-    trap(100, [&] { m_drawWidth = floorToInt(double(m_baseWidth) * double(m_zoom)); });
-    trap(102, [&] { m_drawHeight = floorToInt(double(m_baseHeight) * double(m_zoom)); });
-    const bool refused = trap.condition(104, [&] {
-        return m_drawWidth >= kDrawWidthLimit || m_drawHeight >= kDrawHeightLimit;
-    });
-    if (!refused) return true;
-    resetToBase(trap);
-    return false;
+void ViewportMath::fitDrawSize(shell::Trap& trap) {
+    trap(100, [&] { m_drawn.width = floorToInt(double(m_base.width) * double(m_zoom)); });
+    trap(102, [&] { m_drawn.height = floorToInt(double(m_base.height) * double(m_zoom)); });
+    m_position = {clamped(Axis::Horizontal, m_position.x), clamped(Axis::Vertical, m_position.y)};
 }
 
 float ViewportMath::zoomCandidate(int32_t direction) const {
     return direction != 0 ? m_zoom - kZoomStep : m_zoom + kZoomStep;
 }
 
-bool ViewportMath::setZoom(float factor) {
+bool ViewportMath::setZoom(float factor, TwipsPoint anchor) {
     if (factor < kMinZoom || factor > kMaxZoom) return false;
+    // The sheet's point under the anchor, at zoom 1, goes under the anchor again.
+    const double scale = m_zoom > 0 ? double(factor) / double(m_zoom) : 1.0;
+    const TwipsPoint wanted{anchor.x - (anchor.x - m_position.x) * scale,
+                            anchor.y - (anchor.y - m_position.y) * scale};
     m_zoom = factor;
+    m_position = wanted;  // kept within its range once the drawn size is known
     return true;
+}
+
+// --- Where the canvas lies --------------------------------------------------------
+
+double ViewportMath::farthest(Axis axis) const { return std::min(0.0, viewportSide(axis) - canvasSide(axis)); }
+
+double ViewportMath::clamped(Axis axis, double at) const { return std::clamp(at, farthest(axis), 0.0); }
+
+void ViewportMath::moveCanvasTo(TwipsPoint at) {
+    m_position = {clamped(Axis::Horizontal, at.x), clamped(Axis::Vertical, at.y)};
 }
 
 // --- Scroll bars ----------------------------------------------------------------
 
-int16_t ViewportMath::scrollMaximum(int32_t overhang) {
-    if (overhang <= kFineScrollLimit) return toInt16(overhang);
-    return toInt16(double(overhang) / kCoarseScrollStep);
+int32_t ViewportMath::scrollMaximum(Axis axis) const {
+    return checkedWhole(std::ceil(-farthest(axis) / kTwipsPerScrollUnit));
 }
 
-int16_t ViewportMath::scrollStep(int32_t overhang) {
-    return overhang <= kFineScrollLimit ? kFineScrollStep : kCoarseScrollStep;
+int32_t ViewportMath::scrollValue(Axis axis) const {
+    // At the far edge the last unit, which may be a part of one.
+    const int32_t maximum = scrollMaximum(axis);
+    if (position(axis) <= farthest(axis)) return maximum;
+    return std::clamp(nearest(-position(axis) / kTwipsPerScrollUnit), 0, maximum);
 }
 
-int32_t ViewportMath::scrollOffset(int16_t step, int32_t value) {
-    return static_cast<int32_t>(-(int64_t(step) * value));
-}
-
-std::optional<int32_t> ViewportMath::valueForPercent(int16_t percent, int32_t maximum) {
-    if (percent < 0) return std::nullopt;
-    const double value = double(percent) / 100 * maximum;
-    if (value > maximum) return std::nullopt;
-    return nearest(value);
+void ViewportMath::scrollTo(Axis axis, int32_t value) {
+    position(axis) = clamped(axis, -double(value) * kTwipsPerScrollUnit);
 }
 
 // --- Dragging -------------------------------------------------------------------
 
 void ViewportMath::press(shell::Trap& trap, TwipsPoint at) {
-    trap(100, [&] { m_dragX = at.x; });
-    trap(102, [&] { m_dragY = at.y; });
+    trap(100, [&] { m_grabbed.x = at.x; });
+    trap(102, [&] { m_grabbed.y = at.y; });
 }
 
-TwipsPoint ViewportMath::dragTo(shell::Trap& trap, const TwipsRect& canvas, TwipsSize viewportInner,
-                                TwipsPoint at) const {
-    float left = 0;
-    float top = 0;
-    trap(104, [&] { left = float(canvas.left) - m_dragX + at.x; });
-    left = clampDrag(trap, 106, left, viewportInner.width, canvas.width);
-    trap(114, [&] { top = float(canvas.top) - m_dragY + at.y; });
-    top = clampDrag(trap, 116, top, viewportInner.height, canvas.height);
+TwipsPoint ViewportMath::dragTo(shell::Trap& trap, TwipsPoint at) const {
+    double left = 0;
+    double top = 0;
+    trap(104, [&] { left = m_position.x - m_grabbed.x + at.x; });
+    left = clampDrag(trap, 106, Axis::Horizontal, left);
+    trap(114, [&] { top = m_position.y - m_grabbed.y + at.y; });
+    top = clampDrag(trap, 116, Axis::Vertical, top);
     return {left, top};
 }
 
-float ViewportMath::clampDrag(shell::Trap& trap, int first, float raw, int32_t viewportInner,
-                              int32_t canvasSide) {
-    float position = raw;
-    if (trap.condition(first, [&] { return position > 0; })) {
-        trap(first + 2, [&] { position = 0; });
-    } else if (trap.condition(first + 4, [&] { return float(viewportInner - canvasSide) > position; })) {
-        trap(first + 6, [&] { position = float(viewportInner - canvasSide); });
+double ViewportMath::clampDrag(shell::Trap& trap, int first, Axis axis, double raw) const {
+    double at = raw;
+    if (trap.condition(first, [&] { return at > 0; })) {
+        trap(first + 2, [&] { at = 0; });
+    } else if (trap.condition(first + 4, [&] { return farthest(axis) > at; })) {
+        trap(first + 6, [&] { at = farthest(axis); });
     }
-    return position;
-}
-
-std::optional<int32_t> ViewportMath::dragPercent(int32_t canvasPosition, int32_t canvasSide,
-                                                 int32_t viewportOuterSide) {
-    if (canvasSide == viewportOuterSide) return std::nullopt;
-    const float overhang = float(canvasSide - viewportOuterSide);
-    return nearest(float(std::abs(canvasPosition)) / overhang * 100.0f);
+    return at;
 }
 
 }  // namespace preview

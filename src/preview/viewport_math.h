@@ -2,8 +2,8 @@
 
 #include "shell/error_trap.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <optional>
 
 namespace preview {
 
@@ -13,24 +13,28 @@ struct TwipsSize {
     int32_t height = 0;
 };
 
-// A box's position and size in twips.
-struct TwipsRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
-// A position in twips, as the mouse gives it.
+// A position in twips: a point under the mouse, or where the canvas's top-left
+// corner lies in the viewport (never right of or below the viewport's own).
 struct TwipsPoint {
-    float x = 0;
-    float y = 0;
+    double x = 0;
+    double y = 0;
 };
 
-// The preview's viewport arithmetic, all in twips and free of widgets: the zoom
-// factor with the base and drawn sizes of the picture, the scroll bars' ranges and
-// offsets, dragging, and the percentages that bring the bars to a dragged position.
-// It holds the window's zoom, size, scroll-step and drag members with their types.
+// One of the canvas's two directions.
+enum class Axis { Horizontal, Vertical };
+
+// The preview's viewport arithmetic, all in twips and free of widgets. The canvas is
+// the sheet's picture at the current zoom; it is virtual (only what the viewport
+// shows of it is ever painted), so it may be as large as the sheet: there is no size
+// limit, every zoom factor from 0.25 to 2.25 is taken on every sheet.
+//
+// It holds the zoom factor, the picture's size at zoom 1 (the base size) and at the
+// zoom (the drawn size), the viewport's size, where the canvas lies in the viewport,
+// and the point grabbed for a drag. Where the canvas fits inside the viewport along
+// an axis it lies at 0 there; where it does not, it stays between 0 and (viewport −
+// canvas), so no gap ever shows at its near or far edge. Scroll bars count in
+// pixels (15 twips), so the largest sheet's range fits them at every zoom.
+//
 // Sequences of numbered statements run through the caller's trap, so a failure is
 // reported with the caller's location and statement number.
 class ViewportMath {
@@ -38,98 +42,90 @@ public:
     static constexpr float kZoomStep = 0.25f;
     static constexpr float kMinZoom = 0.25f;
     static constexpr float kMaxZoom = 2.25f;
-    // A drawn size at or above either limit is refused rather than painted.
-    static constexpr int32_t kDrawWidthLimit = 10'500;
-    static constexpr int32_t kDrawHeightLimit = 4'000;
-    // Up to this overhang a scroll unit is one twip; beyond it, ten.
-    static constexpr int32_t kFineScrollLimit = 100;
-    static constexpr int16_t kFineScrollStep = 1;
-    static constexpr int16_t kCoarseScrollStep = 10;
-    // The reference box's inner size less this is the base size.
-    static constexpr int32_t kReferenceMargin = 2;
+    // Twips per scroll bar unit: one pixel at 96 dots per inch.
+    static constexpr int32_t kTwipsPerScrollUnit = 15;
+    // A line of scrolling (an arrow key, a bar's arrow; a wheel notch is a few):
+    // about a row of the sheet.
+    static constexpr int32_t kLineUnits = 20;
+    static constexpr double kLineTwips = kLineUnits * kTwipsPerScrollUnit;
 
     // Nearest integer, halves going to the even neighbour (10.5 → 10, 11.5 → 12).
     static int32_t nearest(double x);
-    // nearest(x) as a 16-bit value; shell::Failure "Overflow" when it does not fit.
-    static int16_t toInt16(double x);
     // The largest integer not above x.
     static int32_t floorToInt(double x);
 
     // --- Zoom -------------------------------------------------------------------
 
-    // First activation [124]–[132]: zoom 1.0; base and drawn size from the
-    // reference box's inner size, which is kept for later resets.
-    void setUp(shell::Trap& trap, TwipsSize referenceInner);
-    // The size part of a repaint [100]–[104]: the drawn size at the current zoom.
-    // True when it may be painted; a size at or over the limits is refused, and
-    // then [124]–[132] reset the zoom to 1.0 and the sizes to the base.
-    bool fitDrawSize(shell::Trap& trap);
+    // First activation [124]–[132]: zoom 1.0, the base size and the viewport's, the
+    // drawn size the base size, the canvas at the viewport's top-left corner.
+    void setUp(shell::Trap& trap, TwipsSize base, TwipsSize viewport);
+    // The drawn size at the current zoom [100]–[102], and the canvas kept within
+    // its range at that size.
+    void fitDrawSize(shell::Trap& trap);
     // The factor one zoom step away: out for any nonzero direction, else in.
     float zoomCandidate(int32_t direction) const;
-    // Takes a factor from 0.25 to 2.25 (both included); true when taken, and the
-    // caller then repaints.
-    bool setZoom(float factor);
+    // Takes a factor from 0.25 to 2.25 (both included), with the canvas put so that
+    // the point of the sheet under `anchor` (viewport coordinates) stays there, as
+    // far as the canvas's edges allow once fitDrawSize has run; the caller then
+    // repaints. False, and nothing changes, for any other factor: a step past either
+    // end does nothing.
+    bool setZoom(float factor, TwipsPoint anchor);
 
     float zoom() const { return m_zoom; }
-    int32_t baseWidth() const { return m_baseWidth; }
-    int32_t baseHeight() const { return m_baseHeight; }
-    int32_t drawWidth() const { return m_drawWidth; }
-    int32_t drawHeight() const { return m_drawHeight; }
+    // The zoom as the zoom frame's caption shows it: 25 to 225 (percent).
+    int zoomPercent() const { return nearest(double(m_zoom) * 100); }
+    const TwipsSize& base() const { return m_base; }
+    const TwipsSize& drawn() const { return m_drawn; }
+    const TwipsSize& viewport() const { return m_viewport; }
+    // The viewport's centre, where the zoom buttons and keys anchor.
+    TwipsPoint viewportCentre() const { return {m_viewport.width / 2.0, m_viewport.height / 2.0}; }
+
+    // --- Where the canvas lies --------------------------------------------------
+
+    const TwipsPoint& canvasPosition() const { return m_position; }
+    // Puts the canvas at a position, kept within its range.
+    void moveCanvasTo(TwipsPoint position);
+    // The canvas's range along an axis: from this (≤ 0) to 0.
+    double farthest(Axis axis) const;
 
     // --- Scroll bars ------------------------------------------------------------
 
-    // The maximum of a bar for a canvas that overhangs the viewport by `overhang`
-    // twips (> 0): the overhang itself up to 100, else a tenth of it. Throws
-    // shell::Failure "Overflow" when that does not fit 16 bits.
-    static int16_t scrollMaximum(int32_t overhang);
-    // Twips per scroll unit for that overhang: 1 up to 100, else 10.
-    static int16_t scrollStep(int32_t overhang);
-    // The canvas side's position for a bar value: −(step × value).
-    static int32_t scrollOffset(int16_t step, int32_t value);
-    // The bar value for a percentage of its maximum; none (the bar stays) when the
-    // percentage is negative or gives more than the maximum.
-    static std::optional<int32_t> valueForPercent(int16_t percent, int32_t maximum);
-
-    void setHorizontalScrollStep(int16_t step) { m_horizontalScrollStep = step; }
-    void setVerticalScrollStep(int16_t step) { m_verticalScrollStep = step; }
-    int16_t horizontalScrollStep() const { return m_horizontalScrollStep; }
-    int16_t verticalScrollStep() const { return m_verticalScrollStep; }
+    // A bar's maximum: the canvas's overhang beyond the viewport in whole units,
+    // rounded up so the last one shows the canvas's far edge; 0 when it fits.
+    int32_t scrollMaximum(Axis axis) const;
+    // The bar's value for where the canvas lies now.
+    int32_t scrollValue(Axis axis) const;
+    // Puts the canvas where a bar at `value` shows it.
+    void scrollTo(Axis axis, int32_t value);
+    // A page along an axis: what the viewport shows, less a line kept in view.
+    double page(Axis axis) const { return std::max(kLineTwips, viewportSide(axis) - kLineTwips); }
 
     // --- Dragging ---------------------------------------------------------------
 
     // Mouse down [100]–[102]: remembers the grabbed point, in canvas coordinates.
     void press(shell::Trap& trap, TwipsPoint at);
     // Mouse move with a button held [104]–[122]: where the canvas goes so that the
-    // grabbed point follows the pointer (`at`, in canvas coordinates), kept from
-    // leaving a gap at the viewport's top or left and clamped to (inner − canvas).
-    TwipsPoint dragTo(shell::Trap& trap, const TwipsRect& canvas, TwipsSize viewportInner,
-                      TwipsPoint at) const;
-    // Mouse up: how far along its overhang a canvas side stands, in percent
-    // (nearest of |position| ÷ (canvas − viewport outer) × 100). None when the
-    // sides are equal: there is no overhang and the bar stays as it is.
-    static std::optional<int32_t> dragPercent(int32_t canvasPosition, int32_t canvasSide,
-                                              int32_t viewportOuterSide);
+    // grabbed point follows the pointer (`at`, in canvas coordinates), kept within
+    // its range along each axis. The caller then moves it there [124].
+    TwipsPoint dragTo(shell::Trap& trap, TwipsPoint at) const;
 
-    float dragX() const { return m_dragX; }
-    float dragY() const { return m_dragY; }
+    const TwipsPoint& grabbed() const { return m_grabbed; }
 
 private:
+    double canvasSide(Axis axis) const { return axis == Axis::Horizontal ? m_drawn.width : m_drawn.height; }
+    double viewportSide(Axis axis) const { return axis == Axis::Horizontal ? m_viewport.width : m_viewport.height; }
+    double& position(Axis axis) { return axis == Axis::Horizontal ? m_position.x : m_position.y; }
+    double position(Axis axis) const { return axis == Axis::Horizontal ? m_position.x : m_position.y; }
+    double clamped(Axis axis, double position) const;
     // Clamps one drag axis, statements first … first + 6.
-    static float clampDrag(shell::Trap& trap, int first, float raw, int32_t viewportInner,
-                           int32_t canvasSide);
-    // [124]–[132]: zoom 1.0, sizes from the kept reference size.
-    void resetToBase(shell::Trap& trap);
+    double clampDrag(shell::Trap& trap, int first, Axis axis, double raw) const;
 
-    TwipsSize m_reference;
-    float m_dragX = 0;
-    float m_dragY = 0;
-    int16_t m_horizontalScrollStep = 0;
-    int16_t m_verticalScrollStep = 0;
-    int32_t m_baseWidth = 0;
-    int32_t m_baseHeight = 0;
-    int32_t m_drawWidth = 0;
-    int32_t m_drawHeight = 0;
-    float m_zoom = 0;
+    TwipsPoint m_grabbed;
+    TwipsSize m_base;
+    TwipsSize m_drawn;
+    TwipsSize m_viewport;
+    TwipsPoint m_position;
+    float m_zoom = 1.0f;
 };
 
 }  // namespace preview

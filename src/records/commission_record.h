@@ -4,6 +4,9 @@
 
 namespace records {
 
+// Positions and counts of the list are 16-bit signed: it holds at most this many records.
+inline constexpr int kMaxRecords = 32767;
+
 // One row of the record list: three texts kept exactly as typed or calculated.
 struct CommissionRecord {
     QString saleperson;

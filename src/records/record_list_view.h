@@ -12,8 +12,7 @@ namespace records {
 class RecordListView : public QTreeWidget {
     Q_OBJECT
 public:
-    // Positions and counts are 16-bit signed: the list holds at most this many rows.
-    static constexpr int kMaxRows = 32767;
+    static constexpr int kMaxRows = kMaxRecords;
 
     explicit RecordListView(QWidget* parent = nullptr);
 

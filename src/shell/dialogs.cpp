@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace shell {
 namespace {
@@ -39,12 +40,19 @@ public:
         return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, fileName, filter,
                                             nullptr, QFileDialog::DontConfirmOverwrite);
     }
+
+    bool choosePrinter(QPrinter& printer) override {
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 QtDialogs g_qtDialogs;
 Dialogs* g_dialogs = nullptr;
 
 }  // namespace
+
+bool Dialogs::choosePrinter(QPrinter&) { return false; }
 
 Dialogs& dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
 

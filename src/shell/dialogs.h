@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace shell {
@@ -22,6 +23,10 @@ public:
     // nothing about overwriting: the caller does.
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& fileName) = 0;
+    // A modal print dialog on printer, which comes set up as the caller would print
+    // and leaves as the user chose; false when cancelled. Dialogs that offer no
+    // printer (where nobody is there to print) answer as cancelled.
+    virtual bool choosePrinter(QPrinter& printer);
 };
 
 // The dialogs in use; Qt's own until a test installs another.

@@ -7,7 +7,7 @@ namespace {
 
 // The location texts, in the order of ErrorLocation. They are part of what users
 // see and quote, so they never change with the code's names.
-constexpr std::array<const char*, 21> kLocationTexts = {
+constexpr std::array<const char*, 25> kLocationTexts = {
     "Form1.Form_Load",
     "Form1.Form_QueryUnload",
     "Form1.PushButton1_Click",
@@ -29,8 +29,12 @@ constexpr std::array<const char*, 21> kLocationTexts = {
     "Form2.Form_QueryUnload",
     "Form2.PushButton6_Click",
     "Form2.PushButton8_Click",
+    "Preview.Print",
+    "Preview.ExportPDF",
+    "Preview.SaveAsExcelWorkbook",
+    "Preview.CopyPicture",
 };
-static_assert(kLocationTexts.size() == static_cast<std::size_t>(ErrorLocation::GoBack) + 1);
+static_assert(kLocationTexts.size() == static_cast<std::size_t>(ErrorLocation::CopyPicture) + 1);
 
 std::array<QString, kLocationTexts.size()> buildLocations() {
     std::array<QString, kLocationTexts.size()> texts;

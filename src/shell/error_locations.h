@@ -28,6 +28,10 @@ enum class ErrorLocation {
     PreviewClose,
     SaveResults,
     GoBack,
+    PrintSheet,
+    ExportPdf,
+    SaveAsExcelWorkbook,
+    CopyPicture,
 };
 
 // The location text the error box shows for a procedure: a fixed prefix, the

@@ -1,31 +1,24 @@
 // The whole road through the real windows: sample data, the generation run, the
-// preview with zoom, saving (new file, overwrite declined and confirmed, a failing
-// save), Back, a second run, and closing the preview.
+// preview with zoom, numbers in the user's locale, saving (new file, overwrite
+// declined and confirmed, a failing save), Back, a second run, and closing the
+// preview.
 #include "generator/generation_run.h"
-#include "preview/picture_box.h"
+#include "preview/sheet_canvas.h"
 #include "app/program_windows.h"
 #include "records/saved_list_codec.h"
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
+#include "support/scoped_default_locale.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QString kSampleList = QStringLiteral(
     "Aldo Fennick||SEP1||5600||SEP1||560||SEP2||John Smith||SEP1||8400||SEP1||840||SEP2||"
@@ -61,42 +54,63 @@ private slots:
         QCOMPARE(temp, windows->generationRun().lastTemporaryWorkbook());
 
         // Zoom out paints a smaller canvas; zoom in returns to the natural size.
-        const int naturalWidth = preview.canvas()->widthTwips();
+        const int naturalWidth = preview.canvas()->width();
         QTest::mouseClick(preview.zoomOutButton(), Qt::LeftButton);
         QCOMPARE(preview.viewportMath().zoom(), 0.75f);
-        QCOMPARE(preview.viewportMath().drawWidth(), int(preview.viewportMath().baseWidth() * 0.75));
+        QCOMPARE(preview.zoomFrame()->title(), QStringLiteral("Zoom: 75%"));
+        QCOMPARE(preview.viewportMath().drawn().width, int(preview.viewportMath().base().width * 0.75));
         // The canvas is laid out in whole pixels of 15 twips.
-        QVERIFY(qAbs(preview.canvas()->widthTwips() - preview.viewportMath().drawWidth()) < 15);
+        QVERIFY(qAbs(preview.canvas()->width() * 15 - preview.viewportMath().drawn().width) < 15);
         QTest::mouseClick(preview.zoomInButton(), Qt::LeftButton);
         QCOMPARE(preview.viewportMath().zoom(), 1.0f);
-        QCOMPARE(preview.canvas()->widthTwips(), naturalWidth);
+        QCOMPARE(preview.zoomFrame()->title(), QStringLiteral("Zoom: 100%"));
+        QCOMPARE(preview.canvas()->width(), naturalWidth);
 
         // A new file: an identical copy, the temporary workbook still there.
         const QString target = QDir(env->tempFolder()).filePath("commission.xls");
         dialogs->fileNames.push_back(target);
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
-        QCOMPARE(contents(target), contents(temp));
+        QCOMPARE(fileContents(target), fileContents(temp));
         QVERIFY(QFile::exists(temp));
         QCOMPARE(dialogs->saveDialogs.back().title, QStringLiteral("Save File"));
         QCOMPARE(dialogs->saveDialogs.back().filter, QStringLiteral("Excel Files (*.xls)"));
 
         // Over an existing file: No keeps it, Yes replaces it.
-        writeFile(target, "the user's own file");
+        QVERIFY(writeFileContents(target, "the user's own file"));
         dialogs->fileNames.push_back(target);
         dialogs->answers.push_back(shell::BoxAnswer::No);
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(dialogs->boxes[dialogs->boxes.size() - 2].text,
                  QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
-        QCOMPARE(contents(target), QByteArray("the user's own file"));
+        QCOMPARE(fileContents(target), QByteArray("the user's own file"));
 
         dialogs->fileNames.push_back(target);
         dialogs->answers.push_back(shell::BoxAnswer::Yes);
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
         QCOMPARE(lastBoxText(), QStringLiteral("Done."));
-        QCOMPARE(contents(target), contents(temp));
+        QCOMPARE(fileContents(target), fileContents(temp));
         QVERIFY(dialogs->errorTexts().isEmpty());
+    }
+
+    // The preview shows the sample's numbers with the separators of the user's locale.
+    void numbersShowWithTheUsersSeparators_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("shown");  // B4, C7, D10 (the total commission)
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany)
+                               << QStringList{"10,0%", "$5.600,00", "$2.510,00"};
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates)
+                               << QStringList{"10.0%", "$5,600.00", "$2,510.00"};
+    }
+
+    void numbersShowWithTheUsersSeparators() {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, shown);
+        const ScopedDefaultLocale userLocale(locale);
+        startRun();
+        const generator::SheetPicture& picture = windows->previewWindow().canvas()->picture();
+        QCOMPARE((QStringList{picture.cellText(3, 1), picture.cellText(6, 2), picture.cellText(9, 3)}), shown);
     }
 
     void failingSaveReportsOnlyTheErrorAndKeepsTheOldFile() {
@@ -104,7 +118,7 @@ private slots:
         auto& preview = windows->previewWindow();
         // A path below a file cannot be written, whoever runs the test.
         const QString blocker = QDir(env->tempFolder()).filePath("not-a-folder");
-        writeFile(blocker, "plain file");
+        QVERIFY(writeFileContents(blocker, "plain file"));
         dialogs->fileNames.push_back(blocker + "/commission.xls");
         const auto before = dialogs->boxes.size();
         QTest::mouseClick(preview.saveResultsButton(), Qt::LeftButton);
@@ -113,7 +127,7 @@ private slots:
         QCOMPARE(dialogs->boxes.back().title, QStringLiteral("Application Error"));
         QVERIFY(dialogs->boxes.back().text.contains(
             "\r\nin Marrowby2021/08/31.Form2.PushButton6_Click at line 130\r\r"));
-        QCOMPARE(contents(blocker), QByteArray("plain file"));
+        QCOMPARE(fileContents(blocker), QByteArray("plain file"));
     }
 
     void backThenSecondRunThenClosingThePreview() {
@@ -146,10 +160,11 @@ private:
         auto& preview = windows->previewWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
         QVERIFY(!windows->mainWindow().isVisible());
-        QVERIFY(!preview.canvas()->picture().isNull() || !preview.canvas()->surface().isNull());
-        QVERIFY(preview.canvas()->widthTwips() > 3 * 190 * 15);
+        QVERIFY(!preview.canvas()->picture().isNull());
+        QVERIFY(preview.viewportMath().drawn().width > 3 * 190 * 15);
         QVERIFY(QFile::exists(preview.workbookPath()));
-        QVERIFY(!QFile::exists(QDir(env->tempFolder()).filePath("temp.bmp")));
+        // The picture reaches the preview in memory: no file but the workbook.
+        QCOMPARE(QDir(env->tempFolder()).entryList(QStringList{"*.bmp"}, QDir::Files), QStringList());
         QVERIFY2(dialogs->errorTexts().isEmpty(), qPrintable(dialogs->errorTexts().join("\n")));
     }
 

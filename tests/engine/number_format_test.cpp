@@ -9,6 +9,7 @@
 using engine::CellValue;
 using engine::ErrorValue;
 using engine::render::formatValue;
+using engine::render::NumberSymbols;
 
 namespace {
 
@@ -157,6 +158,40 @@ TEST(NumberFormatValues, BooleansErrorsAndEmptyCells) {
     EXPECT_EQ(formatValue(CellValue{ErrorValue::Div0}, QStringLiteral("$#,##0.00")), "#DIV/0!");
     EXPECT_EQ(formatValue(CellValue{ErrorValue::NA}, QStringLiteral("General")), "#N/A");
     EXPECT_EQ(formatValue(CellValue{}, QStringLiteral("$#,##0.00")), "");
+}
+
+// The separators of the locale replace the format's decimal point and grouping
+// commas in numbers; the format's literal text (a date's dots) stays as it is.
+TEST(NumberFormatSymbols, NumbersShowWithTheGivenSeparators) {
+    IsolatedEnvironment env;
+    const NumberSymbols german = NumberSymbols::of(QLocale(QLocale::German, QLocale::Germany));
+    const NumberSymbols american = NumberSymbols::of(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(german, (NumberSymbols{",", "."}));
+    EXPECT_EQ(american, NumberSymbols{});
+    struct Case {
+        double value;
+        const char* format;
+        const char* german;
+        const char* american;
+    };
+    const Case cases[] = {
+        {5600, "$#,##0.00", "$5.600,00", "$5,600.00"},
+        {-1234567.891, "$#,##0.00", "-$1.234.567,89", "-$1,234,567.89"},
+        {0.075, "0.0%", "7,5%", "7.5%"},
+        {0.5, "General", "0,5", "0.5"},
+        {1234567890123456, "General", "1,23457E+15", "1.23457E+15"},
+        {12345, "0.00E+00", "1,23E+04", "1.23E+04"},
+        {12.5, ".00", "12,50", "12.50"},
+        {12345, "0.0,\"K\"", "12,3K", "12.3K"},
+        {2.5, "0.0 \"of\" General", "2,5 of 2,5", "2.5 of 2.5"},
+        {36526, "dd.mm.yyyy", "01.01.2000", "01.01.2000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        EXPECT_EQ(formatValue(CellValue{c.value}, QString::fromUtf8(c.format), german), QString::fromUtf8(c.german));
+        EXPECT_EQ(formatValue(CellValue{c.value}, QString::fromUtf8(c.format), american),
+                  QString::fromUtf8(c.american));
+    }
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST(Close, EveryHandleKeptPastTheCloseFailsWithoutTouchingTheFreedSheets) {
     EXPECT_THROW(area.Value(), EngineError);
     EXPECT_THROW(area.FormulaR1C1(), EngineError);
     EXPECT_THROW(area.SetFormulaR1C1("2"), EngineError);
-    EXPECT_THROW(used.CopyPicture(), EngineError);
+    EXPECT_THROW(used.Snapshot(), EngineError);
     EXPECT_THROW(selection.Merge(), EngineError);
     EXPECT_THROW(font.SetSize(12), EngineError);
     EXPECT_THROW(interior.SetColorIndex(3), EngineError);

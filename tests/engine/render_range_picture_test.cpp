@@ -7,12 +7,15 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
+#include <cmath>
 
 using namespace engine;
 using engine::render::columnWidthPixels;
 using engine::render::kCutBandThickness;
 using engine::render::kMaxPictureExtent;
+using engine::render::NumberSymbols;
 using engine::render::renderRange;
 using engine::render::rowHeightPixels;
 
@@ -386,6 +389,140 @@ TEST_F(RangePicture, ARangeTooWideIsCutWithABandOnTheRight) {
     EXPECT_EQ((image.width() - kCutBandThickness) % columnPx, 0);
     const QRect band(image.width() - kCutBandThickness, 0, kCutBandThickness, image.height());
     EXPECT_GT(darkPixels(image, band), 20);
+}
+
+// A sheet with a bit of everything a picture shows: a merged title in a large font,
+// fills, borders of every weight, numbers, text cut at its cell, wrapped text.
+class PaintedParts : public RangePicture {
+protected:
+    PaintedParts() {
+        sheet.columnWidths = {{0, 3.71}, {1, 20}, {2, 12}, {3, 9}, {4, 12}, {5, 12}, {6, 12}, {7, 12}};
+        sheet.rowHeights = {{0, 38.25}, {2, 30}};
+        const StyleId title = styled([](CellStyle& s) {
+            s.font = {QStringLiteral("Garamond"), 24, true, false, kColorAutomatic};
+            s.hAlign = HorizontalAlignment::Center;
+            s.fillColorIndex = kSlate;
+        });
+        // Wider than a part's reach, so that a part in its middle must take it whole.
+        put(0, 1, QStringLiteral("Sales Commission Calculator"), title);
+        for (int c = 2; c <= 7; ++c) format(0, c, title);
+        sheet.merges.push_back({0, 1, 0, 7});
+        const BorderLine lines[] = {BorderLine::Thin, BorderLine::Medium, BorderLine::Thick};
+        for (int r = 1; r < 12; ++r) {
+            for (int c = 1; c <= 3; ++c) {
+                const StyleId look = styled([&](CellStyle& s) {
+                    s.border(CellSide::Bottom) = {lines[(r + c) % 3], kBlue};
+                    s.border(CellSide::Right) = {lines[r % 3], kRed};
+                    if ((r + c) % 4 == 0) s.fillColorIndex = kGreen;
+                    s.numberFormat = QStringLiteral("$#,##0.00");
+                    s.wrap = r == 2;
+                    s.font.italic = c == 3;
+                });
+                if (c == 1) put(r, c, QStringLiteral("A name too long for its cell, row %1").arg(r), look);
+                else put(r, c, 1234.5 * r * c, look);
+            }
+        }
+    }
+
+    // What painting `part` alone, at `scale`, leaves on a canvas of the whole
+    // picture's size first filled magenta.
+    QImage paintedAlone(const engine::render::RangePicture& picture, const QRect& part, double scale) const {
+        const QSize size = picture.size() * scale;
+        QImage canvas(size, QImage::Format_RGB32);
+        canvas.fill(Qt::magenta);
+        QPainter painter(&canvas);
+        painter.scale(scale, scale);
+        picture.paint(painter, QRectF(part));
+        return canvas;
+    }
+};
+
+TEST_F(PaintedParts, AnyPartPaintedAloneIsThatPartOfTheWholePicture) {
+    const CellArea area{0, 0, 11, 7};
+    const engine::render::RangePicture picture(workbook, sheet, area);
+    const QImage whole = picture.image();
+    ASSERT_EQ(whole.size(), picture.size());
+    ASSERT_EQ(whole, render(area));
+
+    const QRect parts[] = {
+        QRect(QPoint(0, 0), picture.size()),                  // all of it
+        QRect(x(4) + 10, 10, 40, 20),                         // in the middle of the merged title
+        QRect(x(2) - 1, 0, 3, picture.size().height()),       // across a column's border
+        QRect(0, y(3) - 2, picture.size().width(), 4),        // across a row's borders
+        QRect(x(1) + 5, y(2) + 3, 90, 25),                    // through wrapped text
+        QRect(x(1) + 60, y(5) + 4, 200, 30),                  // through cut text and numbers
+        QRect(x(3) + 7, y(10) + 1, 1, 1),                     // a single pixel
+        QRect(x(3), y(11), x(4) - x(3), y(12) - y(11)),       // the last cell, edges included
+    };
+    for (const QRect& part : parts) {
+        SCOPED_TRACE(testing::Message() << part.x() << "," << part.y() << " " << part.width() << "x" << part.height());
+        const QImage alone = paintedAlone(picture, part, 1);
+        EXPECT_EQ(alone.copy(part), whole.copy(part));
+        // Nothing outside the part is touched.
+        QImage outside = alone;
+        QPainter(&outside).fillRect(part, Qt::magenta);
+        QImage untouched(outside.size(), outside.format());
+        untouched.fill(Qt::magenta);
+        EXPECT_EQ(outside, untouched);
+    }
+}
+
+// Scaled, a part painted alone is the same part of the whole picture at that scale.
+TEST_F(PaintedParts, APartAtAScaleIsThatPartOfTheWholeScaledPicture) {
+    const engine::render::RangePicture picture(workbook, sheet, {0, 0, 11, 7});
+    for (const double scale : {0.25, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        const QImage whole = picture.image(scale);
+        ASSERT_EQ(whole.size(), QSize(int(std::ceil(picture.size().width() * scale)),
+                                      int(std::ceil(picture.size().height() * scale))));
+        const QRect part(x(1) + 8, y(1) + 4, 160, 80);
+        const QRect onDevice = QRectF(QPointF(part.topLeft()) * scale, QSizeF(part.size()) * scale).toRect();
+        EXPECT_EQ(paintedAlone(picture, part, scale).copy(onDevice), whole.copy(onDevice));
+        // Thin lines keep a pixel however small the scale.
+        EXPECT_GT(darkPixels(whole, whole.rect()), 0);
+    }
+}
+
+TEST_F(RangePicture, AWholeLongSheetIsLaidOutAndItsLastRowPainted) {
+    constexpr int records = 32767;
+    sheet.columnWidths = {{0, 3.71}, {1, 28}, {2, 28}};
+    for (int i = 0; i < records; ++i) put(i, 1, QStringLiteral("Person %1").arg(i));
+    put(records, 1, QStringLiteral("Totals"));
+    const CellArea area{0, 0, records, 2};
+    const engine::render::RangePicture picture(workbook, sheet, area);
+    EXPECT_EQ(picture.size(), QSize(31 + 2 * 201, (records + 1) * 17));
+    const QRect totals = picture.cellRect(records, 1);
+    EXPECT_EQ(totals, QRect(31, records * 17, 201, 17));
+    EXPECT_EQ(picture.cellText(records, 1), QStringLiteral("Totals"));
+
+    QImage last(totals.size(), QImage::Format_RGB32);
+    last.fill(Qt::magenta);
+    QPainter painter(&last);
+    painter.translate(-totals.topLeft());
+    picture.paint(painter, totals);
+    painter.end();
+    EXPECT_GT(darkPixels(last, last.rect()), 0);
+    // The row before shows another text.
+    QImage before(totals.size(), QImage::Format_RGB32);
+    QPainter previous(&before);
+    previous.translate(-totals.topLeft() + QPoint(0, 17));
+    picture.paint(previous, totals.translated(0, -17));
+    previous.end();
+    EXPECT_NE(before, last);
+}
+
+TEST_F(RangePicture, NumbersShowWithTheGivenSymbols) {
+    sheet.columnWidths = {{0, 28}};
+    put(0, 0, 5600.0, styled([](CellStyle& s) { s.numberFormat = QStringLiteral("$#,##0.00"); }));
+    put(1, 0, 0.075, styled([](CellStyle& s) { s.numberFormat = QStringLiteral("0.0%"); }));
+    const NumberSymbols german{QStringLiteral(","), QStringLiteral(".")};
+    const engine::render::RangePicture inGerman(workbook, sheet, {0, 0, 1, 0}, german);
+    EXPECT_EQ(inGerman.cellText(0, 0), QStringLiteral("$5.600,00"));
+    EXPECT_EQ(inGerman.cellText(1, 0), QStringLiteral("7,5%"));
+    const engine::render::RangePicture asFormatted(workbook, sheet, {0, 0, 1, 0});
+    EXPECT_EQ(asFormatted.cellText(0, 0), QStringLiteral("$5,600.00"));
+    // The pictures differ where the texts do.
+    EXPECT_NE(inGerman.image(), asFormatted.image());
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ protected:
     IsolatedEnvironment env;
 };
 
-TEST_F(WorkbookFiles, SaveAsTakesOnlyTheXlsFormats) {
+TEST_F(WorkbookFiles, SaveAsTakesItsFormatsOnly) {
     Application app;
     const Workbook book = app.Workbooks().Add();
     EXPECT_THROW(book.SaveAs(path("a.xlsx"), static_cast<FileFormat>(51)), EngineError);

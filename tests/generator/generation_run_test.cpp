@@ -6,6 +6,7 @@
 #include "generator/run_windows.h"
 #include "support/isolated_environment.h"
 #include "support/qt_gtest_printers.h"
+#include "support/scoped_default_locale.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -16,26 +17,24 @@
 
 namespace {
 
-
 // Records what the run does to the two windows, in order.
 class FakeWindows : public generator::MainWindowControl, public generator::PreviewTarget {
 public:
     void setBusyPointer() override { events << "busy"; }
     void setDefaultPointer() override { events << "default"; }
     void hideMainWindow() override { events << "hide main"; }
-    void setPicture(const QImage& p) override { picture = p; events << "picture"; }
+    void setSheet(const generator::SheetPicture& p) override { picture = p; events << "picture"; }
     void setWorkbookPath(const QString& path) override { excelFile = path; events << "path"; }
     void showPreview() override { events << "show preview"; }
 
     QStringList events;
-    QImage picture;
+    generator::SheetPicture picture;
     QString excelFile;
 };
 
 class GenerationRun : public ::testing::Test {
 protected:
-
-    QString snapshot() const { return QDir(env.tempFolder()).filePath("temp.bmp"); }
+    QStringList tempFiles() const { return QDir(env.tempFolder()).entryList(QDir::Files | QDir::Hidden); }
 
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
@@ -67,6 +66,8 @@ TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
 
     EXPECT_TRUE(dialogs.errorTexts().isEmpty()) << dialogs.errorTexts().join("\n---\n").toStdString();
     EXPECT_EQ(windows.events, (QStringList{"busy", "default", "picture", "path", "show preview", "hide main"}));
+    // The picture goes to the preview in memory: the workbook is the run's only file.
+    EXPECT_EQ(tempFiles(), QStringList{QFileInfo(windows.excelFile).fileName()});
 
     // The temporary workbook: rendle + eight digits 1-9 + .xls in TEMP, still there.
     const QFileInfo book(windows.excelFile);
@@ -76,7 +77,6 @@ TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
     EXPECT_TRUE(book.exists());
     EXPECT_GT(book.size(), 0);
     EXPECT_EQ(run.lastTemporaryWorkbook(), windows.excelFile);
-    EXPECT_FALSE(QFile::exists(snapshot()));
 
     // It reopens to the laid-out sheet.
     auto app = session.openInNewInstance(windows.excelFile);
@@ -91,16 +91,25 @@ TEST_F(GenerationRun, SampleRecordsReachThePreviewAsWorkbookAndPicture) {
     ASSERT_NE(totalCommission, nullptr);
     EXPECT_DOUBLE_EQ(std::get<double>(totalCommission->value), 2510.0);
 
-    // The picture shows the used range (B1:D10 at least) with its fills.
+    // The picture shows the used range (B1:D10 at least).
     ASSERT_FALSE(windows.picture.isNull());
-    EXPECT_GT(windows.picture.width(), 3 * 190);
-    EXPECT_GT(windows.picture.height(), 150);
+    EXPECT_LE(windows.picture.area().firstCol, 1);
+    EXPECT_GE(windows.picture.area().lastRow, 9);
+    EXPECT_GE(windows.picture.area().lastCol, 3);
+    EXPECT_GT(windows.picture.pixelSize().width(), 3 * 190);
+    EXPECT_GT(windows.picture.pixelSize().height(), 150);
+    EXPECT_EQ(windows.picture.pointSize(), QSizeF(windows.picture.pixelSize()) * 0.75);
+    EXPECT_EQ(windows.picture.cellText(0, 1), QStringLiteral("Sales Commission Calculator"));
     app->Quit();
 }
 
-TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlaces) {
+// The viewer that took the picture has closed the workbook and quit by the time
+// the picture is painted: the picture keeps what it shows.
+TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlacesAfterTheViewerQuit) {
     run.run(kSample, windows, windows);
     ASSERT_FALSE(windows.picture.isNull());
+    const QImage img = windows.picture.image();
+    ASSERT_EQ(img.size(), windows.picture.pixelSize());
 
     auto app = session.openInNewInstance(windows.excelFile);
     const engine::Workbook opened = app->Workbooks()(1);
@@ -111,7 +120,6 @@ TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlaces) {
     ASSERT_EQ(r0, 1);
     ASSERT_LE(c0, 2);
 
-    const QImage& img = windows.picture;
     const QColor slate(84, 125, 146), grey(224, 224, 224), paleBlue(234, 236, 254);
     // The heading row 6 is slate in B..D, record 2 (row 8) grey in B and C, the
     // commission column D pale blue, record 1 white in B.
@@ -155,6 +163,7 @@ TEST_F(GenerationRun, FailingLayoutIsReportedAndTheRunStillPreviews) {
         << errors[0].toStdString();
     EXPECT_TRUE(QFile::exists(windows.excelFile));
     EXPECT_FALSE(windows.picture.isNull());
+    EXPECT_EQ(windows.picture.cellText(6, 1), QStringLiteral("Aldo Fennick"));
     EXPECT_TRUE(windows.events.contains("show preview"));
     EXPECT_TRUE(windows.events.contains("hide main"));
 }
@@ -175,20 +184,60 @@ TEST_F(GenerationRun, UnwritableTemporaryFolderReportsEachFailingStatement) {
     EXPECT_TRUE(lines.contains("168")) << lines.join(",").toStdString();
     EXPECT_TRUE(lines.contains("184")) << lines.join(",").toStdString();
     EXPECT_EQ(lines.count("184"), 1);
+    EXPECT_TRUE(dialogs.errorTexts().last().startsWith("No picture of the sheet was taken."));
     EXPECT_TRUE(windows.events.contains("show preview"));
-    EXPECT_TRUE(windows.picture.isNull());
+    EXPECT_FALSE(windows.events.contains("picture"));
 }
 
-TEST_F(GenerationRun, UsedRangeEndingInRowOneGivesNoPicture) {
-    auto app = engine::createApplication();
-    engine::Workbook book = app->Workbooks().Add();
-    app->Range("C1").Select();
-    app->ActiveCell().SetFormulaR1C1("only row one");
-    const QString path = snapshot();
-    generator::saveUsedRangePicture(book, path);
-    EXPECT_FALSE(QFile::exists(path));
+TEST_F(GenerationRun, UsedRangeEndingInRowOneOrColumnOneGivesNoPicture) {
+    for (const char* only : {"C1", "A5"}) {
+        SCOPED_TRACE(only);
+        auto app = engine::createApplication();
+        engine::Workbook book = app->Workbooks().Add();
+        app->Range(only).Select();
+        app->ActiveCell().SetFormulaR1C1("only here");
+        EXPECT_TRUE(generator::takeUsedRangePicture(book).isNull());
+        app->Range("B2").Select();
+        app->ActiveCell().SetFormulaR1C1("and here");
+        EXPECT_FALSE(generator::takeUsedRangePicture(book).isNull());
+        app->Quit();
+    }
     EXPECT_TRUE(dialogs.errorTexts().isEmpty());
-    app->Quit();
+}
+
+// The picture shows numbers with the separators of the locale it was prepared
+// under, through the workbook's own formats ("$#,##0.00", "0.0%").
+TEST_F(GenerationRun, PictureShowsNumbersWithTheLocalesSeparators) {
+    struct Case {
+        QLocale locale;
+        generator::RecordList records;
+        QStringList shown;  // B4, C7, D7, C10 (the totals), D10
+    };
+    const Case cases[] = {
+        {QLocale(QLocale::German, QLocale::Germany),
+         generator::RecordList({{"Aldo Fennick", "5600"}, {"John Smith", "8400,5"}, {"Zodo Duvevado", "11100"}}, "7,5"),
+         {"7,5%", "$5.600,00", "$420,00", "$25.100,50", "$1.882,54"}},
+        {QLocale(QLocale::English, QLocale::UnitedStates),
+         generator::RecordList({{"Aldo Fennick", "5600"}, {"John Smith", "8400.5"}, {"Zodo Duvevado", "11100"}}, "7.5"),
+         {"7.5%", "$5,600.00", "$420.00", "$25,100.50", "$1,882.54"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        generator::SheetPicture picture;
+        {
+            const ScopedDefaultLocale locale(c.locale);
+            FakeWindows shown;
+            run.run(c.records, shown, shown);
+            picture = shown.picture;
+            QFile::remove(shown.excelFile);
+        }
+        ASSERT_FALSE(picture.isNull());
+        // Taken when the picture was prepared: a later change of locale leaves it.
+        const QStringList texts{picture.cellText(3, 1), picture.cellText(6, 2), picture.cellText(6, 3),
+                                picture.cellText(9, 2), picture.cellText(9, 3)};
+        EXPECT_EQ(texts, c.shown);
+    }
+    EXPECT_TRUE(dialogs.errorTexts().isEmpty()) << dialogs.errorTexts().join("\n---\n").toStdString();
 }
 
 TEST_F(GenerationRun, NoInstanceMeansEveryStatementReportsAndNothingCrashes) {

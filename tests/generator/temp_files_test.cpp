@@ -1,9 +1,6 @@
-#include "generator/snapshot_file.h"
 #include "generator/temp_workbook_name.h"
-#include "shell/failure.h"
 
 #include <QFile>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
@@ -44,34 +41,4 @@ TEST(TempWorkbookName, ReservationIsExclusiveAndNeverFollowsLinks) {
 
     // A missing folder is not "taken": the save reports it.
     EXPECT_TRUE(generator::ReserveTempFile(dir.filePath("missing/rendle11111111.xls")));
-}
-
-TEST(SnapshotFile, PictureRoundTripsAsBmp) {
-    QTemporaryDir dir;
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter(&picture).fillRect(10, 10, 5, 5, QColor(84, 125, 146));
-    const QString path = dir.filePath("temp.bmp");
-    generator::SavePicture(picture, path);
-
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.read(2), "BM");
-    f.close();
-
-    const QImage back = generator::LoadPicture(path);
-    EXPECT_EQ(back.size(), picture.size());
-    EXPECT_EQ(back.pixelColor(12, 12), QColor(84, 125, 146));
-    EXPECT_EQ(back.pixelColor(0, 0), QColor(Qt::white));
-}
-
-TEST(SnapshotFile, MissingOrDamagedPicturesFail) {
-    QTemporaryDir dir;
-    EXPECT_THROW(generator::LoadPicture(dir.filePath("temp.bmp")), shell::Failure);
-    QFile f(dir.filePath("temp.bmp"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("BM garbage that is not a bitmap");
-    f.close();
-    EXPECT_THROW(generator::LoadPicture(dir.filePath("temp.bmp")), shell::Failure);
-    EXPECT_THROW(generator::SavePicture(QImage(), dir.filePath("x.bmp")), shell::Failure);
 }

@@ -1,12 +1,19 @@
-// The preview window on real widgets: load, layout, viewport, commands.
+// The preview window on real widgets: load, layout, viewport (zoom, scroll bars,
+// drag, wheel, keys, the painted canvas), commands.
 #include "preview/preview_window.h"
-#include "preview/picture_box.h"
+#include "preview/sheet_canvas.h"
+#include "generator/listed_records.h"
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
+#include <QAction>
 #include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -16,27 +23,55 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtEndian>
 #include <QtTest>
+#include <cmath>
 
-using preview::PreviewWindow;
+using preview::Axis;
 using preview::PointerShape;
+using preview::PreviewWindow;
 
 namespace {
 
-// A picture of the kind the generator delivers: cells, borders, text.
-QImage samplePicture(int width, int height) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.fillRect(0, 0, width / 2, height / 2, QColor(204, 255, 204));
-    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(51, 102, 153));
-    painter.setPen(Qt::black);
-    for (int x = 0; x < width; x += 40) painter.drawLine(x, 0, x, height - 1);
-    for (int y = 0; y < height; y += 17) painter.drawLine(0, y, width - 1, y);
-    painter.drawText(QRect(0, 0, width, height), Qt::AlignCenter, QStringLiteral("Sales Commission Calculator"));
+// The 0-based sheet row of the totals under n records, and the name column.
+int totalsRow(int records) { return records + 6; }
+constexpr int kNameColumn = 1;
+
+// Three records: 603 × 223 pixels, inside the viewport either way.
+const generator::SheetPicture& samplePicture() {
+    static const generator::SheetPicture picture = numberedRecordsPicture(3);
     return picture;
 }
+
+// A hundred records: as wide as the sample, far taller than the viewport.
+const generator::SheetPicture& tallPicture() {
+    static const generator::SheetPicture picture = numberedRecordsPicture(100);
+    return picture;
+}
+
+// The most records the list holds: 557,111 pixels tall.
+const generator::SheetPicture& longestPicture() {
+    static const generator::SheetPicture picture = numberedRecordsPicture(32767);
+    return picture;
+}
+
+// What the canvas shows on the screen.
+QImage shown(preview::SheetCanvas* canvas) { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The part of the picture a canvas of that size shows at zoom with the picture's
+// corner at `position` (pixels), painted on its own.
+QImage partOf(const generator::SheetPicture& picture, double zoom, QPointF position, QSize size) {
+    QImage part(size, QImage::Format_RGB32);
+    part.fill(Qt::white);
+    QPainter painter(&part);
+    painter.translate(position);
+    picture.paint(painter, QRectF(-position, QSizeF(size)), zoom);
+    return part;
+}
+
+// The canvas's position in the viewport, in pixels.
+QPoint canvasAt(const PreviewWindow& window) { return window.canvas()->picturePosition().toPoint(); }
 
 QByteArray workbookBytes() {
     QByteArray bytes;
@@ -82,6 +117,38 @@ struct Hooks {
 
 QPoint pixels(int leftTwips, int topTwips) { return {leftTwips / 15, topTwips / 15}; }
 
+// What pdfinfo tells of a PDF file: its page count and page size.
+struct PdfPages {
+    int count = 0;
+    QString size;
+};
+
+PdfPages pdfPages(const QString& path) {
+    const QString info = programOutput(QStringLiteral("pdfinfo"), {path});
+    PdfPages pages;
+    for (const QString& line : info.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Pages:"))) pages.count = line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        if (line.startsWith(QLatin1String("Page size:"))) pages.size = line.section(QLatin1Char(':'), 1).trimmed();
+    }
+    return pages;
+}
+
+// The text of a PDF file's pages, words joined by single blanks.
+QString pdfText(const QString& path) {
+    return programOutput(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).simplified();
+}
+
+// Rows 7 to 10, columns B to D, of an .xlsx file as openpyxl reads them with
+// the formulas' stored results, a line a row and "|" between the cells.
+QString xlsxRecordRows(const QString& path) {
+    const QString script = QStringLiteral(
+        "import sys, openpyxl\n"
+        "sheet = openpyxl.load_workbook(sys.argv[1], data_only=True).active\n"
+        "for row in sheet.iter_rows(min_row=7, max_row=10, min_col=2, max_col=4, values_only=True):\n"
+        "    print('|'.join(str(value) for value in row))\n");
+    return programOutput(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path});
+}
+
 // Sends a mouse move with buttons held (QTest's moves carry no buttons).
 void moveWithButtons(QWidget* widget, QPoint globalPos, Qt::MouseButtons buttons) {
     const QPointF local = widget->mapFromGlobal(QPointF(globalPos));
@@ -93,6 +160,13 @@ void hover(QWidget* widget, QPoint local) {
     QMouseEvent move(QEvent::MouseMove, QPointF(local), widget->mapToGlobal(QPointF(local)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
+}
+
+// Turns the wheel over a widget by whole notches (positive: away from the user).
+void turnWheel(QWidget* widget, QPoint at, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWheelEvent wheel(QPointF(at), widget->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
 }
 
 }  // namespace
@@ -111,8 +185,8 @@ private:
 
         Fixture() { writeFile(workbook, workbookBytes()); }
         // What the generation run does: picture, path, show.
-        void deliver(const QImage& picture) {
-            window.setPicture(picture);
+        void deliver(const generator::SheetPicture& picture) {
+            window.setSheet(picture);
             window.setWorkbookPath(workbook);
             window.showPreview();
         }
@@ -120,6 +194,12 @@ private:
             QStringList texts;
             for (const auto& box : dialogs.boxes) texts << box.text;
             return texts;
+        }
+        // What the viewport shows now, against the same part of the picture painted alone.
+        QImage shownNow() const { return shown(window.canvas()); }
+        QImage expectedNow() const {
+            return partOf(window.canvas()->picture(), window.viewportMath().zoom(), window.canvas()->picturePosition(),
+                          window.canvas()->size());
         }
     };
 
@@ -129,15 +209,16 @@ private slots:
     void unreadableHandCursorIsReportedAtStatement110();
     void layoutFollowsTheDesign();
     void tabOrderFollowsTheDesign();
-    void deliveredPictureShowsAtNaturalSize();
-    void zoomRepaintsAndBarsFollowTheCanvas();
-    void tallPictureKeepsNaturalSizeAndZoomInIsRefused();
-    void scrollRangeBeyond16BitsIsReportedAtStatement136();
-    void scrollBarChangesMoveTheCanvas();
-    void thumbDragMovesTheCanvasOnlyWhenReleased();
+    void deliveredSheetShowsAsTheWholePictureAtNaturalSize();
+    void everyZoomFactorOnEverySheetWithItsCaption_data();
+    void everyZoomFactorOnEverySheetWithItsCaption();
+    void longestSheetScrolledToItsEndShowsItsTotals();
+    void scrollBarsMoveTheCanvasAndItFollowsTheThumb();
     void dragPansWithAnyButton_data();
     void dragPansWithAnyButton();
-    void mouseUpWithCanvasAsWideAsViewportLeavesThatBar();
+    void dragLeavesASheetThatFitsAtZero();
+    void wheelScrollsAndCtrlWheelZoomsAroundThePointer();
+    void keysZoomAndScroll();
     void pointerShapes();
     void secondPictureRunsTheSetUpAgain();
     void saveCopiesToNewPath();
@@ -148,6 +229,13 @@ private slots:
     void failedSaveReportsAt130WithoutDone();
     void backDeletesWorkbookAndShowsMainWindow();
     void closeDeletesWorkbookStoresListAndEndsProgram();
+    void pictureMenuOffersTheSheetCommandsWithTheirShortcuts();
+    void exportPdfWritesThePrintAndSaysDone();
+    void printSendsThePrintToThePrinterChosen();
+    void saveAsExcelWorkbookWritesTheSheetAsXlsx();
+    void copyPicturePutsThePictureOnTheClipboard();
+    void sheetFileCommandsCancelledDeclinedOrFailing_data();
+    void sheetFileCommandsCancelledDeclinedOrFailing();
 };
 
 void TestPreviewWindow::loadRunsAtFirstTouch() {
@@ -165,7 +253,7 @@ void TestPreviewWindow::loadRunsAtFirstTouch() {
     // The face colour for the window and its frame; the viewport stays white.
     QCOMPARE(f.window.palette().color(QPalette::Window), shell::ButtonFaceColor());
     QCOMPARE(f.window.zoomFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
-    QCOMPARE(f.window.viewport()->surface().pixelColor(5, 5), QColor(Qt::white));
+    QCOMPARE(f.window.viewport()->grab().toImage().pixelColor(5, 5), QColor(Qt::white));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
@@ -210,7 +298,8 @@ void TestPreviewWindow::layoutFollowsTheDesign() {
     QCOMPARE(f.window.horizontalScrollBar()->geometry(), QRect(pixels(120, 7545), QSize(622, 17)));
     QCOMPARE(f.window.verticalScrollBar()->geometry(), QRect(pixels(9450, 120), QSize(17, 495)));
     QCOMPARE(f.window.zoomFrame()->geometry(), QRect(pixels(120, 7860), QSize(640, 57)));
-    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom:"));
+    // The frame's caption shows the zoom factor.
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: 100%"));
     QCOMPARE(f.window.zoomInButton()->parentWidget(), f.window.zoomFrame());
     QCOMPARE(f.window.zoomInButton()->geometry(), QRect(pixels(240, 300), QSize(296, 27)));
     QCOMPARE(f.window.zoomOutButton()->geometry(), QRect(pixels(4800, 300), QSize(304, 27)));
@@ -220,7 +309,6 @@ void TestPreviewWindow::layoutFollowsTheDesign() {
     QCOMPARE(f.window.backButton()->text(), QStringLiteral("< Back"));
     QCOMPARE(f.window.zoomInButton()->text(), QStringLiteral("Zoom In"));
     QCOMPARE(f.window.zoomOutButton()->text(), QStringLiteral("Zoom Out"));
-    QVERIFY(f.window.referencePicture()->isHidden());
 
     QCOMPARE(f.window.font().family(), QStringLiteral("Arial"));
     QCOMPARE(f.window.font().pointSizeF(), 9.0);
@@ -230,8 +318,7 @@ void TestPreviewWindow::layoutFollowsTheDesign() {
 
     for (QScrollBar* bar : {f.window.horizontalScrollBar(), f.window.verticalScrollBar()}) {
         QCOMPARE(bar->minimum(), 0);
-        QCOMPARE(bar->singleStep(), 1);
-        QCOMPARE(bar->pageStep(), 1);
+        QCOMPARE(bar->maximum(), 0);
     }
 }
 
@@ -239,9 +326,10 @@ void TestPreviewWindow::tabOrderFollowsTheDesign() {
     Fixture f;
     // The frame takes no focus, so the keyboard order runs through the others.
     QVERIFY(!(f.window.zoomFrame()->focusPolicy() & Qt::TabFocus));
-    const QList<QWidget*> expected = {f.window.horizontalScrollBar(),    f.window.verticalScrollBar(),    f.window.viewport(),
-                                      f.window.canvas(),    f.window.referencePicture(),    f.window.zoomInButton(),
-                                      f.window.zoomOutButton(), f.window.saveResultsButton(), f.window.backButton()};
+    const QList<QWidget*> expected = {f.window.horizontalScrollBar(), f.window.verticalScrollBar(),
+                                      f.window.viewport(),            f.window.canvas(),
+                                      f.window.zoomInButton(),        f.window.zoomOutButton(),
+                                      f.window.saveResultsButton(),   f.window.backButton()};
     QList<QWidget*> chain;
     QWidget* w = f.window.horizontalScrollBar();
     do {
@@ -251,151 +339,128 @@ void TestPreviewWindow::tabOrderFollowsTheDesign() {
     QCOMPARE(chain, expected);
 }
 
-void TestPreviewWindow::deliveredPictureShowsAtNaturalSize() {
+void TestPreviewWindow::deliveredSheetShowsAsTheWholePictureAtNaturalSize() {
     Fixture f;
-    const QImage picture = samplePicture(300, 200);
+    const generator::SheetPicture& picture = samplePicture();
     f.deliver(picture);
 
     QVERIFY(f.window.isVisible());
     QVERIFY(!f.window.firstActivation());
     QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
-    QCOMPARE(f.window.viewportMath().baseWidth(), 300 * 15 - 2);
-    QCOMPARE(f.window.viewportMath().baseHeight(), 200 * 15 - 2);
-    QCOMPARE(f.window.viewportMath().drawWidth(), 300 * 15 - 2);
-    QCOMPARE(f.window.referencePicture()->size(), QSize(300, 200));
-    QCOMPARE(f.window.referencePicture()->picture(), picture);
-    QCOMPARE(f.window.canvas()->geometry(), QRect(0, 0, 300, 200));
-    // Painted from the reference at 1:1, the canvas shows the picture itself.
-    QCOMPARE(f.window.canvas()->surface(), picture.convertToFormat(QImage::Format_RGB32));
-    QVERIFY(f.window.canvas()->picture().isNull());
-    // Smaller than the viewport: both bars off.
+    QCOMPARE(f.window.viewportMath().base().width, picture.pixelSize().width() * 15);
+    QCOMPARE(f.window.viewportMath().drawn().height, picture.pixelSize().height() * 15);
+    QCOMPARE(f.window.canvas()->geometry(), QRect(QPoint(0, 0), picture.pixelSize()));
+    // Painted on demand, pixel for pixel the whole sheet's picture.
+    QCOMPARE(f.shownNow(), picture.image());
+    // Inside the viewport: both bars off.
     QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
     QVERIFY(!f.window.verticalScrollBar()->isEnabled());
-    QCOMPARE(f.window.viewportMath().horizontalScrollStep(), int16_t(0));
+    QCOMPARE(f.window.horizontalScrollBar()->maximum(), 0);
+    // The keys go to the canvas from the start.
+    QCOMPARE(f.window.focusWidget(), f.window.canvas());
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestPreviewWindow::zoomRepaintsAndBarsFollowTheCanvas() {
-    Fixture f;
-    f.deliver(samplePicture(400, 150));  // base 5998 × 2248 twips
+void TestPreviewWindow::everyZoomFactorOnEverySheetWithItsCaption_data() {
+    QTest::addColumn<int>("records");
+    QTest::newRow("sample") << 3;
+    QTest::newRow("longest") << 32767;
+}
 
-    struct Level {
-        float zoom;
-        int canvasWidth;  // pixels
-        bool scrolls;
-        int maximum;
-        int step;
+// No size refuses a factor: each of the nine is taken, the caption shows it, and
+// the bars cover the whole canvas at each.
+void TestPreviewWindow::everyZoomFactorOnEverySheetWithItsCaption() {
+    QFETCH(int, records);
+    Fixture f;
+    f.deliver(records == 3 ? samplePicture() : longestPicture());
+    const preview::ViewportMath& math = f.window.viewportMath();
+
+    auto checkLevel = [&](int percent) {
+        QCOMPARE(math.zoomPercent(), percent);
+        QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: %1%").arg(percent));
+        QCOMPARE(f.window.canvas()->zoom(), percent / 100.0);
+        for (const Axis axis : {Axis::Horizontal, Axis::Vertical}) {
+            QScrollBar* bar = axis == Axis::Horizontal ? f.window.horizontalScrollBar() : f.window.verticalScrollBar();
+            const int canvas = axis == Axis::Horizontal ? math.drawn().width : math.drawn().height;
+            const int viewport = axis == Axis::Horizontal ? 9'330 : 7'425;
+            QCOMPARE(bar->isEnabled(), canvas > viewport);
+            QCOMPARE(bar->maximum(), int(std::ceil(std::max(0, canvas - viewport) / 15.0)));
+        }
+        QCOMPARE(f.shownNow(), f.expectedNow());
     };
-    // 1.75: 10,496 twips wide, 1,170 beyond the viewport's 9,330: 117 units of 10.
-    const Level in[] = {{1.25f, 500, false, 0, 0}, {1.5f, 600, false, 0, 0}, {1.75f, 700, true, 117, 10}};
-    for (const Level& level : in) {
+    for (const int percent : {125, 150, 175, 200, 225}) {
         QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
-        QCOMPARE(f.window.viewportMath().zoom(), level.zoom);
-        QCOMPARE(f.window.canvas()->width(), level.canvasWidth);
-        QCOMPARE(f.window.horizontalScrollBar()->isEnabled(), level.scrolls);
-        QCOMPARE(f.window.viewportMath().horizontalScrollStep(), int16_t(level.step));
-        if (level.scrolls) QCOMPARE(f.window.horizontalScrollBar()->maximum(), level.maximum);
+        checkLevel(percent);
     }
-    QCOMPARE(f.window.canvas()->height(), 262);  // floor(2248 × 1.75) = 3934 twips
-
-    // Scrolled, then zoomed out: the canvas and the bars start again from 0.
-    f.window.horizontalScrollBar()->setValue(50);
-    QCOMPARE(f.window.canvas()->x(), -33);  // −500 twips
+    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);  // past the end: nothing
+    checkLevel(225);
+    for (const int percent : {200, 175, 150, 125, 100, 75, 50, 25}) {
+        QTest::mouseClick(f.window.zoomOutButton(), Qt::LeftButton);
+        checkLevel(percent);
+    }
     QTest::mouseClick(f.window.zoomOutButton(), Qt::LeftButton);
-    QCOMPARE(f.window.viewportMath().zoom(), 1.5f);
-    QCOMPARE(f.window.canvas()->pos(), QPoint(0, 0));
-    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
-    QCOMPARE(f.window.viewportMath().horizontalScrollStep(), int16_t(0));
-
-    // 2.0 would be 11,996 twips wide: refused, the factor is 1.0 again and the
-    // canvas keeps its last painted size.
-    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
-    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
-    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
-    QCOMPARE(f.window.canvas()->width(), 700);
-
-    // Zoom out from 1.0: a quarter off the base, painted smaller.
-    QTest::mouseClick(f.window.zoomOutButton(), Qt::LeftButton);
-    QCOMPARE(f.window.viewportMath().zoom(), 0.75f);
-    QCOMPARE(f.window.canvas()->size(), QSize(300, 112));  // 4498 × 1686 twips
+    checkLevel(25);
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestPreviewWindow::tallPictureKeepsNaturalSizeAndZoomInIsRefused() {
+void TestPreviewWindow::longestSheetScrolledToItsEndShowsItsTotals() {
     Fixture f;
-    const QImage picture = samplePicture(900, 700);
+    const generator::SheetPicture& picture = longestPicture();
     f.deliver(picture);
+    QScrollBar* bar = f.window.verticalScrollBar();
+    QVERIFY(bar->maximum() > 500'000);
 
-    QCOMPARE(f.window.canvas()->size(), QSize(900, 700));
-    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
-    // The delivered picture itself still shows.
-    QCOMPARE(f.window.canvas()->picture(), picture);
-    // The bars are set up from the natural size.
-    QVERIFY(f.window.horizontalScrollBar()->isEnabled());
-    QCOMPARE(f.window.horizontalScrollBar()->maximum(), 417);  // (13,500 − 9,330) / 10
-    QCOMPARE(f.window.verticalScrollBar()->maximum(), 308);  // 307.5 to the even neighbour
-    QCOMPARE(f.window.viewportMath().verticalScrollStep(), int16_t(10));
+    bar->setValue(bar->maximum());
+    // The canvas's bottom edge at the viewport's.
+    QCOMPARE(canvasAt(f.window).y(), 495 - picture.pixelSize().height());
+    const int row = totalsRow(32767);
+    QCOMPARE(picture.cellText(row, kNameColumn), QStringLiteral("Totals"));
+    QCOMPARE(picture.cellText(row, kNameColumn + 1), QStringLiteral("$53,685,452,800.00"));
+    const QRect totals = picture.cellRect(row, kNameColumn + 1).translated(canvasAt(f.window));
+    QVERIFY(QRect(QPoint(0, 0), f.window.canvas()->size()).contains(totals));
 
-    QTest::mouseClick(f.window.zoomInButton(), Qt::LeftButton);
-    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
-    QCOMPARE(f.window.canvas()->size(), QSize(900, 700));
+    const QImage onScreen = f.shownNow();
+    QCOMPARE(onScreen, f.expectedNow());
+    // Not blank where the totals are: their fill and figures show.
+    const QImage totalsShown = onScreen.copy(totals);
+    QVERIFY(totalsShown.pixelColor(3, 3) != QColor(Qt::white));
+    QVERIFY(totalsShown != partOf(picture, 1, -QPointF(totals.topLeft() - QPoint(0, 17) - canvasAt(f.window)),
+                                  totals.size()));
+
+    // The End key gets there too, from the top.
+    QTest::keyClick(f.window.canvas(), Qt::Key_Home);
+    QCOMPARE(bar->value(), 0);
+    QTest::keyClick(f.window.canvas(), Qt::Key_End);
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(f.shownNow(), onScreen);
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestPreviewWindow::scrollRangeBeyond16BitsIsReportedAtStatement136() {
+void TestPreviewWindow::scrollBarsMoveTheCanvasAndItFollowsTheThumb() {
     Fixture f;
-    // 22,500 pixels: 328,170 twips beyond the viewport, a maximum of 32,817.
-    f.deliver(samplePicture(22'500, 600));
+    f.deliver(tallPicture());
+    QScrollBar* bar = f.window.verticalScrollBar();
+    QVERIFY(bar->isEnabled());
+    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
 
-    const QStringList errors = f.dialogs.errorTexts();
-    QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::errorLocationText(shell::ErrorLocation::PreviewActivate), 136));
-    // The rest of the bar set-up is skipped; the activation still ends.
-    QCOMPARE(f.window.viewportMath().verticalScrollStep(), int16_t(0));
-    QVERIFY(!f.window.firstActivation());
-    QCOMPARE(f.window.canvas()->width(), 22'500);
-}
+    bar->setValue(30);  // a unit is a pixel
+    QCOMPARE(canvasAt(f.window), QPoint(0, -30));
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -50));
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -50 - (495 - 20)));
+    QCOMPARE(f.shownNow(), f.expectedNow());
 
-void TestPreviewWindow::scrollBarChangesMoveTheCanvas() {
-    Fixture f;
-    f.deliver(samplePicture(900, 700));
-
-    f.window.horizontalScrollBar()->setValue(30);  // −300 twips
-    QCOMPARE(f.window.canvas()->x(), -20);
-    f.window.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(f.window.verticalScrollBar()->value(), 1);
-    QCOMPARE(f.window.canvas()->y(), -1);  // −10 twips, to the nearest pixel
-    f.window.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    QCOMPARE(f.window.verticalScrollBar()->value(), 2);
-    QCOMPARE(f.window.canvas()->y(), -1);  // −20 twips
-    f.window.verticalScrollBar()->setValue(f.window.verticalScrollBar()->maximum());
-    QCOMPARE(f.window.canvas()->y(), -205);  // −3,080 twips: −205.3
-
-    // Assigning the current value again does not move a canvas dragged elsewhere.
-    f.window.canvas()->move(-7, -9);
-    f.window.horizontalScrollBar()->setValue(f.window.horizontalScrollBar()->value());
-    QCOMPARE(f.window.canvas()->pos(), QPoint(-7, -9));
-}
-
-void TestPreviewWindow::thumbDragMovesTheCanvasOnlyWhenReleased() {
-    Fixture f;
-    f.deliver(samplePicture(900, 700));
-    QScrollBar* bar = f.window.horizontalScrollBar();
-
+    // The canvas follows the thumb while it is dragged, and stays where it is let go.
     bar->setSliderDown(true);
-    bar->setSliderPosition(100);
-    QCOMPARE(bar->value(), 100);
-    QCOMPARE(f.window.canvas()->x(), 0);
+    bar->setSliderPosition(700);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -700));
+    bar->setSliderPosition(640);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -640));
     bar->setSliderDown(false);
-    QCOMPARE(f.window.canvas()->x(), -67);  // −1,000 twips: −66.7
-
-    // A thumb taken and put back where it was is no change.
-    f.window.canvas()->move(-5, 0);
-    bar->setSliderDown(true);
-    bar->setSliderPosition(120);
-    bar->setSliderPosition(100);
-    bar->setSliderDown(false);
-    QCOMPARE(f.window.canvas()->x(), -5);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -640));
+    QCOMPARE(f.shownNow(), f.expectedNow());
+    QVERIFY(f.dialogs.boxes.empty());
 }
 
 void TestPreviewWindow::dragPansWithAnyButton_data() {
@@ -408,71 +473,154 @@ void TestPreviewWindow::dragPansWithAnyButton_data() {
 void TestPreviewWindow::dragPansWithAnyButton() {
     QFETCH(Qt::MouseButton, button);
     Fixture f;
-    f.deliver(samplePicture(900, 700));
-    preview::PictureBox* canvas = f.window.canvas();
+    f.deliver(tallPicture());
+    // 1.25: wider than the viewport as well. The zoom keeps the viewport's centre;
+    // Home brings the canvas back to its corner.
+    f.window.zoomIn();
+    QCOMPARE(canvasAt(f.window), QPoint(-78, -62));  // a quarter of the half viewport, 311 × 247.5
+    QTest::keyClick(f.window.canvas(), Qt::Key_Home);
+    QCOMPARE(canvasAt(f.window), QPoint(0, 0));
+    preview::SheetCanvas* canvas = f.window.canvas();
+    // The far corner: the canvas's end at the viewport's end, to the nearest pixel.
+    const QPoint farCorner(qRound((9'330 - f.window.viewportMath().drawn().width) / 15.0),
+                           qRound((7'425 - f.window.viewportMath().drawn().height) / 15.0));
+    QVERIFY(farCorner.x() < 0);
 
     const QPoint grabbed(300, 300);
     const QPoint start = canvas->mapToGlobal(grabbed);
     QTest::mousePress(canvas, button, Qt::NoModifier, grabbed);
-    QCOMPARE(f.window.viewportMath().dragX(), 4500.0f);
-    QCOMPARE(f.window.viewportMath().dragY(), 4500.0f);
+    QCOMPARE(f.window.viewportMath().grabbed().x, 4500.0);
+    QCOMPARE(f.window.viewportMath().grabbed().y, 4500.0);
 
-    // The grabbed point follows the pointer.
+    // The grabbed point follows the pointer, and the bars follow the canvas.
     moveWithButtons(canvas, start + QPoint(-60, -30), button);
-    QCOMPARE(canvas->pos(), QPoint(-60, -30));
+    QCOMPARE(canvasAt(f.window), QPoint(-60, -30));
+    QCOMPARE(f.window.horizontalScrollBar()->value(), 60);
+    QCOMPARE(f.window.verticalScrollBar()->value(), 30);
     moveWithButtons(canvas, start + QPoint(-100, -50), button);
-    QCOMPARE(canvas->pos(), QPoint(-100, -50));
+    QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
     // Past the left and top edges it stops at 0.
     moveWithButtons(canvas, start + QPoint(40, 30), button);
-    QCOMPARE(canvas->pos(), QPoint(0, 0));
+    QCOMPARE(canvasAt(f.window), QPoint(0, 0));
     // Past the far edges it stops with the canvas's end at the viewport's end.
-    moveWithButtons(canvas, start + QPoint(-2000, -2000), button);
-    QCOMPARE(canvas->pos(), QPoint(622 - 900, 495 - 700));
+    moveWithButtons(canvas, start + QPoint(-20'000, -20'000), button);
+    QCOMPARE(canvasAt(f.window), farCorner);
     moveWithButtons(canvas, start + QPoint(-100, -50), button);
-    QCOMPARE(canvas->pos(), QPoint(-100, -50));
+    QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
     // Without a button held, moves do nothing.
     moveWithButtons(canvas, start + QPoint(-200, -200), Qt::NoButton);
-    QCOMPARE(canvas->pos(), QPoint(-100, -50));
+    QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
 
-    // Releasing brings the bars to the dragged place: 1,500 of 4,170 twips is 36 %
-    // of 417 → 150; 750 of 3,075 is 24 % of 308 → 74. The canvas settles there.
+    // Let go: the bars stand where the canvas is, and it stays there.
     QTest::mouseRelease(canvas, button, Qt::NoModifier, canvas->mapFromGlobal(start + QPoint(-100, -50)));
-    QCOMPARE(f.window.horizontalScrollBar()->value(), 150);
-    QCOMPARE(f.window.verticalScrollBar()->value(), 74);
-    QCOMPARE(canvas->pos(), QPoint(-100, -49));
+    QCOMPARE(f.window.horizontalScrollBar()->value(), 100);
+    QCOMPARE(f.window.verticalScrollBar()->value(), 50);
+    QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
+    QCOMPARE(f.shownNow(), f.expectedNow());
     QVERIFY(f.dialogs.boxes.empty());
 }
 
-void TestPreviewWindow::mouseUpWithCanvasAsWideAsViewportLeavesThatBar() {
+void TestPreviewWindow::dragLeavesASheetThatFitsAtZero() {
     Fixture f;
-    f.deliver(samplePicture(622, 600));  // as wide as the viewport, taller
-    preview::PictureBox* canvas = f.window.canvas();
-    QCOMPARE(canvas->width(), f.window.viewport()->width());
-    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
-    QVERIFY(f.window.verticalScrollBar()->isEnabled());
+    f.deliver(samplePicture());
+    preview::SheetCanvas* canvas = f.window.canvas();
+    const QPoint start = canvas->mapToGlobal(QPoint(100, 100));
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    for (const QPoint by : {QPoint(-40, -30), QPoint(50, 60), QPoint(-300, 200)}) {
+        moveWithButtons(canvas, start + by, Qt::LeftButton);
+        QCOMPARE(canvasAt(f.window), QPoint(0, 0));
+    }
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(0, 0));
+    QCOMPARE(f.window.verticalScrollBar()->value(), 0);
+    QVERIFY(f.dialogs.boxes.empty());
+}
 
-    const QPoint start = canvas->mapToGlobal(QPoint(100, 300));
-    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
-    moveWithButtons(canvas, start + QPoint(-30, -100), Qt::LeftButton);
-    QCOMPARE(canvas->pos(), QPoint(0, -100));
-    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, canvas->mapFromGlobal(start + QPoint(-30, -100)));
+void TestPreviewWindow::wheelScrollsAndCtrlWheelZoomsAroundThePointer() {
+    Fixture f;
+    f.deliver(tallPicture());
+    f.window.zoomIn();  // 1.25: the sheet overhangs both ways
+    QTest::keyClick(f.window.canvas(), Qt::Key_Home);
+    const int line = 20 * QApplication::wheelScrollLines();
 
-    QVERIFY2(f.dialogs.boxes.empty(), qPrintable(f.boxTexts().join(QLatin1Char('\n'))));
-    QCOMPARE(f.window.horizontalScrollBar()->value(), 0);
-    // 1,500 of 1,575 twips: 95 % of 158 → 150, which is where the canvas already is.
-    QCOMPARE(f.window.verticalScrollBar()->value(), 150);
-    QCOMPARE(canvas->pos(), QPoint(0, -100));
+    // Towards the user scrolls down, away scrolls up; Shift turns it sideways.
+    turnWheel(f.window.canvas(), QPoint(100, 100), -1);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -line));
+    QCOMPARE(f.window.verticalScrollBar()->value(), line);
+    turnWheel(f.window.canvas(), QPoint(100, 100), -2);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -3 * line));
+    turnWheel(f.window.canvas(), QPoint(100, 100), 1);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -2 * line));
+    turnWheel(f.window.canvas(), QPoint(100, 100), -1, Qt::ShiftModifier);
+    QCOMPARE(canvasAt(f.window), QPoint(-line, -2 * line));
+    QCOMPARE(f.window.horizontalScrollBar()->value(), line);
+
+    // Ctrl+wheel zooms a step per notch, the sheet's point under the pointer kept.
+    const QPoint pointer(400, 300);
+    const QPointF underPointer = (QPointF(pointer) - f.window.canvas()->picturePosition()) / 1.25;
+    turnWheel(f.window.canvas(), pointer, 1, Qt::ControlModifier);
+    QCOMPARE(f.window.viewportMath().zoom(), 1.5f);
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: 150%"));
+    QPointF nowUnder = (QPointF(pointer) - f.window.canvas()->picturePosition()) / 1.5;
+    QVERIFY2(std::abs(nowUnder.x() - underPointer.x()) < 1 && std::abs(nowUnder.y() - underPointer.y()) < 1,
+             qPrintable(QStringLiteral("%1,%2").arg(nowUnder.x()).arg(nowUnder.y())));
+    turnWheel(f.window.canvas(), pointer, -2, Qt::ControlModifier);
+    QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
+    nowUnder = QPointF(pointer) - f.window.canvas()->picturePosition();
+    QVERIFY(std::abs(nowUnder.y() - underPointer.y()) < 1);
+    // At 1.0 the sheet fits across: it stands at 0 that way.
+    QCOMPARE(canvasAt(f.window).x(), 0);
+    QCOMPARE(f.window.verticalScrollBar()->value(), -canvasAt(f.window).y());
+    QCOMPARE(f.shownNow(), f.expectedNow());
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::keysZoomAndScroll() {
+    Fixture f;
+    f.deliver(tallPicture());
+    QWidget* canvas = f.window.canvas();
+    const int bottom = qRound((7'425 - f.window.viewportMath().drawn().height) / 15.0);
+
+    QTest::keyClick(canvas, Qt::Key_Down);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -20));
+    QTest::keyClick(canvas, Qt::Key_PageDown);
+    QCOMPARE(canvasAt(f.window), QPoint(0, -20 - (495 - 20)));
+    QTest::keyClick(canvas, Qt::Key_PageUp);
+    QTest::keyClick(canvas, Qt::Key_Up);
+    QCOMPARE(canvasAt(f.window), QPoint(0, 0));
+    QTest::keyClick(canvas, Qt::Key_End);
+    QCOMPARE(canvasAt(f.window), QPoint(0, bottom));
+    QCOMPARE(f.window.verticalScrollBar()->value(), f.window.verticalScrollBar()->maximum());
+    QTest::keyClick(canvas, Qt::Key_Home);
+    QCOMPARE(canvasAt(f.window), QPoint(0, 0));
+
+    // + and - zoom; the buttons' keys reach the window from anywhere in it.
+    QTest::keyClick(canvas, Qt::Key_Plus);
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: 125%"));
+    QTest::keyClick(f.window.saveResultsButton(), Qt::Key_Plus);
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: 150%"));
+    QTest::keyClick(canvas, Qt::Key_Home);
+    QTest::keyClick(canvas, Qt::Key_Right);
+    QCOMPARE(canvasAt(f.window).x(), -20);
+    QTest::keyClick(canvas, Qt::Key_Left);
+    QTest::keyClick(canvas, Qt::Key_Left);
+    QCOMPARE(canvasAt(f.window).x(), 0);
+    QTest::keyClick(canvas, Qt::Key_Minus);
+    QTest::keyClick(canvas, Qt::Key_Minus);
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: 100%"));
+    QCOMPARE(f.shownNow(), f.expectedNow());
+    QVERIFY(f.dialogs.boxes.empty());
 }
 
 void TestPreviewWindow::pointerShapes() {
     Fixture f;
-    f.deliver(samplePicture(400, 150));
+    f.deliver(samplePicture());
 
     hover(f.window.saveResultsButton(), QPoint(10, 10));
     QCOMPARE(f.window.pointerShape(), PointerShape::Custom);
     QCOMPARE(f.window.cursor().shape(), Qt::PointingHandCursor);
     // Over the viewport and the bars the pointer stays as it is.
     hover(f.window.viewport(), QPoint(600, 400));
+    hover(f.window.canvas(), QPoint(10, 10));
     hover(f.window.horizontalScrollBar(), QPoint(5, 5));
     QCOMPARE(f.window.pointerShape(), PointerShape::Custom);
     // The window background and the frame give the arrow.
@@ -492,40 +640,39 @@ void TestPreviewWindow::pointerShapes() {
 
 void TestPreviewWindow::secondPictureRunsTheSetUpAgain() {
     Fixture f;
-    f.deliver(samplePicture(400, 150));
+    f.deliver(tallPicture());
     f.window.zoomIn();
     f.window.zoomIn();
+    f.window.verticalScrollBar()->setValue(300);
     QCOMPARE(f.window.viewportMath().zoom(), 1.5f);
     f.window.goBack();
     QVERIFY(!f.window.isVisible());
 
     writeFile(f.workbook, workbookBytes());
-    const QImage second = samplePicture(900, 700);
-    f.window.setPicture(second);
+    f.window.setSheet(samplePicture());
     QVERIFY(f.window.firstActivation());
     f.window.setWorkbookPath(f.workbook);
     f.window.showPreview();
 
     QVERIFY(!f.window.firstActivation());
     QCOMPARE(f.window.viewportMath().zoom(), 1.0f);
-    QCOMPARE(f.window.viewportMath().baseWidth(), 900 * 15 - 2);
-    QCOMPARE(f.window.viewportMath().baseHeight(), 700 * 15 - 2);
-    QCOMPARE(f.window.referencePicture()->picture(), second);
-    QCOMPARE(f.window.canvas()->geometry(), QRect(0, 0, 900, 700));
-    QCOMPARE(f.window.horizontalScrollBar()->maximum(), 417);
-    QCOMPARE(f.window.verticalScrollBar()->maximum(), 308);
+    QCOMPARE(f.window.zoomFrame()->title(), QStringLiteral("Zoom: 100%"));
+    QCOMPARE(f.window.viewportMath().base().width, samplePicture().pixelSize().width() * 15);
+    QCOMPARE(f.window.canvas()->geometry(), QRect(QPoint(0, 0), samplePicture().pixelSize()));
+    QCOMPARE(f.window.verticalScrollBar()->maximum(), 0);
+    QCOMPARE(f.shownNow(), samplePicture().image());
 
     // A picture delivered while the window is up is set up at once.
-    f.window.setPicture(samplePicture(300, 200));
+    f.window.setSheet(tallPicture());
     f.window.showPreview();
-    QCOMPARE(f.window.viewportMath().baseWidth(), 300 * 15 - 2);
-    QCOMPARE(f.window.canvas()->size(), QSize(300, 200));
-    QVERIFY(!f.window.horizontalScrollBar()->isEnabled());
+    QCOMPARE(f.window.viewportMath().base().height, tallPicture().pixelSize().height() * 15);
+    QCOMPARE(canvasAt(f.window), QPoint(0, 0));
+    QVERIFY(f.window.verticalScrollBar()->isEnabled());
 }
 
 void TestPreviewWindow::saveCopiesToNewPath() {
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
     QTemporaryDir target;
     const QString first = QDir(target.path()).filePath(QStringLiteral("commission.xls"));
     const QString second = QDir(target.path()).filePath(QStringLiteral("copy without ending"));
@@ -552,7 +699,7 @@ void TestPreviewWindow::saveCopiesToNewPath() {
 
 void TestPreviewWindow::saveOverExistingAnsweredNoKeepsIt() {
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
     QTemporaryDir target;
     const QString path = QDir(target.path()).filePath(QStringLiteral("commission.xls"));
     writeFile(path, "the user's own file");
@@ -573,7 +720,7 @@ void TestPreviewWindow::saveOverExistingAnsweredNoKeepsIt() {
 
 void TestPreviewWindow::saveOverExistingAnsweredYesReplacesIt() {
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
     QTemporaryDir target;
     const QString path = QDir(target.path()).filePath(QStringLiteral("commission.xls"));
     writeFile(path, "the user's own file");
@@ -592,7 +739,7 @@ void TestPreviewWindow::saveOverExistingAnsweredYesReplacesIt() {
 
 void TestPreviewWindow::cancelledSaveCopiesNothing() {
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
     const QStringList before = QDir(f.env.tempFolder()).entryList(QDir::Files | QDir::Hidden);
 
     f.window.saveResults();  // the dialog answers with no name
@@ -613,7 +760,7 @@ void TestPreviewWindow::failedSaveReportsAt130WithoutDone_data() {
 void TestPreviewWindow::failedSaveReportsAt130WithoutDone() {
     QFETCH(QString, kind);
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
     QTemporaryDir target;
     const QDir dir(target.path());
     QString path;
@@ -651,7 +798,7 @@ void TestPreviewWindow::failedSaveReportsAt130WithoutDone() {
 
 void TestPreviewWindow::backDeletesWorkbookAndShowsMainWindow() {
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
     QVERIFY(f.window.isVisible());
 
     QTest::mouseClick(f.window.backButton(), Qt::LeftButton);
@@ -667,13 +814,173 @@ void TestPreviewWindow::backDeletesWorkbookAndShowsMainWindow() {
 
 void TestPreviewWindow::closeDeletesWorkbookStoresListAndEndsProgram() {
     Fixture f;
-    f.deliver(samplePicture(300, 200));
+    f.deliver(samplePicture());
 
     QVERIFY(f.window.close());
 
     QVERIFY(!QFile::exists(f.workbook));
     QCOMPARE(f.hooks.calls, QStringList({QStringLiteral("storeRecordList"), QStringLiteral("endProgram")}));
     QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::pictureMenuOffersTheSheetCommandsWithTheirShortcuts() {
+    Fixture f;
+    f.deliver(samplePicture());
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 20), f.window.canvas()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(f.window.canvas(), &request);
+
+    QMenu* menu = f.window.pictureMenu();
+    QVERIFY(menu->isVisible());
+    QStringList offered;
+    for (const QAction* action : menu->actions()) {
+        offered << action->text() + QStringLiteral(" ") + action->shortcut().toString();
+        // The shortcuts work wherever the keyboard is in the window.
+        QVERIFY(f.window.actions().contains(const_cast<QAction*>(action)));
+        QCOMPARE(action->shortcutContext(), Qt::WindowShortcut);
+    }
+    QCOMPARE(offered, QStringList({QStringLiteral("Print\u2026 Ctrl+P"), QStringLiteral("Export PDF\u2026 Ctrl+Shift+E"),
+                                   QStringLiteral("Save as Excel Workbook (.xlsx)\u2026 "),
+                                   QStringLiteral("Copy Picture Ctrl+C")}));
+    menu->close();
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::exportPdfWritesThePrintAndSaysDone() {
+    Fixture f;
+    f.deliver(samplePicture());
+    // Shortcuts reach the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTemporaryDir target;
+    // A name without an ending gets the ending of PDF files.
+    f.dialogs.fileNames = {QDir(target.path()).filePath(QStringLiteral("commission"))};
+
+    QTest::keyClick(f.window.canvas(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+
+    QCOMPARE(f.dialogs.saveDialogs.size(), size_t(1));
+    QCOMPARE(f.dialogs.saveDialogs[0].title, QStringLiteral("Export PDF"));
+    QCOMPARE(f.dialogs.saveDialogs[0].filter, QStringLiteral("PDF Files (*.pdf)"));
+    const QString pdf = QDir(target.path()).filePath(QStringLiteral("commission.pdf"));
+    QCOMPARE(pdfPages(pdf).count, 1);
+    QCOMPARE(pdfPages(pdf).size, QStringLiteral("842 x 595 pts (A4)"));  // landscape
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("Sales Commission Calculator")));
+    QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
+    QCOMPARE(f.dialogs.boxes[0].title, shell::AppTitle());
+}
+
+void TestPreviewWindow::printSendsThePrintToThePrinterChosen() {
+    Fixture f;
+    f.deliver(samplePicture());
+    // Shortcuts reach the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTemporaryDir target;
+    const QString printed = QDir(target.path()).filePath(QStringLiteral("printed.pdf"));
+    f.dialogs.printFiles = {printed};
+
+    QTest::keyClick(f.window.canvas(), Qt::Key_P, Qt::ControlModifier);
+
+    // The dialog came up on the sheet's own page: A4 landscape, its margins.
+    QCOMPARE(f.dialogs.printDialogs.size(), size_t(1));
+    const QPageLayout& page = f.dialogs.printDialogs[0];
+    QCOMPARE(page.pageSize().id(), QPageSize::A4);
+    QCOMPARE(page.orientation(), QPageLayout::Landscape);
+    QCOMPARE(page.margins(QPageLayout::Point), QMarginsF(50.4, 36, 50.4, 36));
+    QCOMPARE(pdfPages(printed).count, 1);
+    QVERIFY(pdfText(printed).contains(QStringLiteral("Person 3")));
+    // The printout is there to see: no box.
+    QVERIFY(f.dialogs.boxes.empty());
+
+    // Cancelled, the dialog prints nothing.
+    QVERIFY(QFile::remove(printed));
+    QTest::keyClick(f.window.canvas(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(f.dialogs.printDialogs.size(), size_t(2));
+    QVERIFY(!QFile::exists(printed));
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::saveAsExcelWorkbookWritesTheSheetAsXlsx() {
+    Fixture f;
+    saveRecordsWorkbook(numberedRecords(3), f.workbook);
+    f.deliver(samplePicture());
+    QTemporaryDir target;
+    const QString xlsx = QDir(target.path()).filePath(QStringLiteral("commission.xlsx"));
+    f.dialogs.fileNames = {xlsx};
+
+    f.window.findChild<QAction*>(QStringLiteral("saveAsExcelWorkbookAction"))->trigger();
+
+    QCOMPARE(f.dialogs.saveDialogs[0].title, QStringLiteral("Save as Excel Workbook"));
+    QCOMPARE(f.dialogs.saveDialogs[0].filter, QStringLiteral("Excel Workbook (*.xlsx)"));
+    QCOMPARE(xlsxRecordRows(xlsx), QStringLiteral("Person 1|100|10\nPerson 2|200|20\nPerson 3|300|30\nTotals|600|60\n"));
+    QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
+    // The temporary workbook stays for the other commands.
+    QVERIFY(QFile::exists(f.workbook));
+}
+
+void TestPreviewWindow::copyPicturePutsThePictureOnTheClipboard() {
+    Fixture f;
+    f.deliver(samplePicture());
+    // Shortcuts reach the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(f.window.canvas(), Qt::Key_Plus);  // the zoom shown does not matter
+
+    QTest::keyClick(f.window.canvas(), Qt::Key_C, Qt::ControlModifier);
+
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QCOMPARE(copied.size(), samplePicture().pixelSize());
+    QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), samplePicture().image(1).convertToFormat(QImage::Format_RGB32));
+    QVERIFY(f.dialogs.boxes.empty());
+}
+
+void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("kind");
+    const struct {
+        const char* command;
+        shell::ErrorLocation location;
+    } commands[] = {{"exportPdfAction", shell::ErrorLocation::ExportPdf},
+                    {"saveAsExcelWorkbookAction", shell::ErrorLocation::SaveAsExcelWorkbook}};
+    for (const auto& c : commands)
+        for (const char* kind : {"cancelled", "declined", "missing folder"})
+            QTest::addRow("%s, %s", c.command, kind)
+                << QString::fromLatin1(c.command) << shell::errorLocationText(c.location) << QString::fromLatin1(kind);
+}
+
+void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing() {
+    QFETCH(QString, command);
+    QFETCH(QString, location);
+    QFETCH(QString, kind);
+    Fixture f;
+    saveRecordsWorkbook(numberedRecords(3), f.workbook);
+    f.deliver(samplePicture());
+    QTemporaryDir target;
+    const QDir dir(target.path());
+    const QString existing = dir.filePath(QStringLiteral("kept.file"));
+    writeFile(existing, "the user's own file");
+    if (kind == QLatin1String("declined")) {
+        f.dialogs.fileNames = {existing};
+        f.dialogs.answers = {shell::BoxAnswer::No};
+    } else if (kind == QLatin1String("missing folder")) {
+        f.dialogs.fileNames = {dir.filePath(QStringLiteral("no such folder/sheet.file"))};
+    }
+
+    f.window.findChild<QAction*>(command)->trigger();
+
+    QCOMPARE(f.dialogs.saveDialogs.size(), size_t(1));
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("kept.file")}));
+    QCOMPARE(readAll(existing), QByteArray("the user's own file"));
+    if (kind == QLatin1String("cancelled")) {
+        QVERIFY(f.dialogs.boxes.empty());
+    } else if (kind == QLatin1String("declined")) {
+        QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Are you sure you wish to overwrite ") + existing + " ?"}));
+    } else {
+        const QStringList errors = f.dialogs.errorTexts();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(QStringLiteral("\r\n") + location + QStringLiteral("at line 106\r\r")),
+                 qPrintable(errors[0]));
+        QVERIFY(!f.boxTexts().contains(QStringLiteral("Done.")));
+    }
 }
 
 QTEST_MAIN(TestPreviewWindow)

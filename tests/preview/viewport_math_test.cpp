@@ -9,12 +9,15 @@
 #include <cmath>
 #include <limits>
 
+using preview::Axis;
 using preview::TwipsPoint;
-using preview::TwipsRect;
 using preview::TwipsSize;
 using preview::ViewportMath;
 
 namespace {
+
+// The preview's viewport: 622 × 495 pixels.
+constexpr TwipsSize kViewport{9'330, 7'425};
 
 // Runs the math's numbered statements through a real trap; every failure shows
 // up as an error box in `dialogs`.
@@ -25,237 +28,179 @@ protected:
     shell::Trap trap{shell::ErrorLocation::PreviewRedraw};
     ViewportMath view;
 
-    // A reference box whose inner size is the base size plus the 2-twip margin.
-    void setUpBase(int32_t width, int32_t height) { view.setUp(trap, {width + 2, height + 2}); }
-    bool zoomTo(float factor) { return view.setZoom(factor) && view.fitDrawSize(trap); }
-    bool step(int32_t direction) { return zoomTo(view.zoomCandidate(direction)); }
+    // A zoom as the window makes it: the factor, then the repaint's drawn size.
+    bool zoomTo(float factor, TwipsPoint anchor = {}) {
+        if (!view.setZoom(factor, anchor)) return false;
+        view.fitDrawSize(trap);
+        return true;
+    }
 };
 
-TEST_F(ViewportMathTest, SetUpTakesBaseSizeFromReferenceLessTwoTwips) {
-    view.setUp(trap, {4500, 3000});
+constexpr float kFactors[] = {0.25f, 0.5f, 0.75f, 1.0f, 1.25f, 1.5f, 1.75f, 2.0f, 2.25f};
+
+TEST_F(ViewportMathTest, SetUpStartsAtZoomOneWithTheCanvasAtTheTopLeft) {
+    view.setUp(trap, {4'500, 3'000}, kViewport);
     EXPECT_EQ(view.zoom(), 1.0f);
-    EXPECT_EQ(view.baseWidth(), 4498);
-    EXPECT_EQ(view.baseHeight(), 2998);
-    EXPECT_EQ(view.drawWidth(), 4498);
-    EXPECT_EQ(view.drawHeight(), 2998);
+    EXPECT_EQ(view.zoomPercent(), 100);
+    EXPECT_EQ(view.base().width, 4'500);
+    EXPECT_EQ(view.drawn().height, 3'000);
+    EXPECT_EQ(view.canvasPosition().x, 0);
+    EXPECT_EQ(view.canvasPosition().y, 0);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(ViewportMathTest, ZoomStepsWalkNineLevelsAndStopAtBothEnds) {
-    setUpBase(1000, 1000);
-    const float in[] = {1.25f, 1.5f, 1.75f, 2.0f, 2.25f};
-    for (float expected : in) {
-        EXPECT_TRUE(step(0));
-        EXPECT_EQ(view.zoom(), expected);
-        EXPECT_EQ(view.drawWidth(), int32_t(1000 * expected));
+// Every factor is taken on every sheet, however large: the canvas is virtual.
+TEST_F(ViewportMathTest, NineFactorsOnEverySheetAndNothingPastEitherEnd) {
+    const TwipsSize bases[] = {{1'000, 1'000}, {9'040, 3'975}, {9'040, 8'356'650}};
+    for (const TwipsSize& base : bases) {
+        SCOPED_TRACE(base.height);
+        view.setUp(trap, base, kViewport);
+        ASSERT_TRUE(zoomTo(0.25f));
+        for (const float factor : kFactors) {
+            if (factor != kFactors[0]) {
+                ASSERT_TRUE(zoomTo(view.zoomCandidate(0)));  // one step in
+            }
+            EXPECT_EQ(view.zoom(), factor);
+            EXPECT_EQ(view.zoomPercent(), std::lround(factor * 100));
+            EXPECT_EQ(view.drawn().width, int32_t(std::floor(base.width * double(factor))));
+            EXPECT_EQ(view.drawn().height, int32_t(std::floor(base.height * double(factor))));
+        }
+        // At 2.25 Zoom In does nothing; at 0.25 Zoom Out does nothing.
+        EXPECT_FALSE(zoomTo(view.zoomCandidate(0)));
+        EXPECT_EQ(view.zoom(), 2.25f);
+        ASSERT_TRUE(zoomTo(0.25f));
+        EXPECT_FALSE(zoomTo(view.zoomCandidate(1)));
+        EXPECT_FALSE(zoomTo(view.zoomCandidate(-3)));  // any nonzero direction zooms out
+        EXPECT_EQ(view.zoom(), 0.25f);
     }
-    // At 2.25 Zoom In does nothing.
-    EXPECT_FALSE(view.setZoom(view.zoomCandidate(0)));
-    EXPECT_EQ(view.zoom(), 2.25f);
-    EXPECT_EQ(view.drawWidth(), 2250);
-
-    ASSERT_TRUE(zoomTo(1.0f));
-    const float out[] = {0.75f, 0.5f, 0.25f};
-    for (float expected : out) {
-        EXPECT_TRUE(step(1));
-        EXPECT_EQ(view.zoom(), expected);
-    }
-    // At 0.25 Zoom Out does nothing; any nonzero direction zooms out.
-    EXPECT_FALSE(view.setZoom(view.zoomCandidate(1)));
-    EXPECT_EQ(view.zoomCandidate(-3), 0.0f);
-    EXPECT_EQ(view.zoom(), 0.25f);
-    EXPECT_EQ(view.drawWidth(), 250);
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(ViewportMathTest, DrawnSizeIsFloorOfBaseTimesZoom) {
-    setUpBase(1001, 999);
+    view.setUp(trap, {1'001, 999}, kViewport);
     ASSERT_TRUE(zoomTo(0.25f));
-    EXPECT_EQ(view.drawWidth(), 250);  // floor(250.25)
-    EXPECT_EQ(view.drawHeight(), 249);  // floor(249.75)
+    EXPECT_EQ(view.drawn().width, 250);   // floor(250.25)
+    EXPECT_EQ(view.drawn().height, 249);  // floor(249.75)
     ASSERT_TRUE(zoomTo(1.75f));
-    EXPECT_EQ(view.drawWidth(), 1751);  // floor(1751.75)
+    EXPECT_EQ(view.drawn().width, 1'751);  // floor(1751.75)
 }
 
-TEST_F(ViewportMathTest, SizesAtTheLimitsAreRefusedJustBelowThemPainted) {
-    setUpBase(10'499, 3'999);
-    EXPECT_TRUE(view.fitDrawSize(trap));
+// The bars cover the whole canvas at every zoom: their last value shows its far edge.
+TEST_F(ViewportMathTest, ScrollRangesCoverTheCanvasAtEveryZoom) {
+    // The 32,767-record sheet is 557,111 pixels tall at zoom 1.
+    const TwipsSize bases[] = {{4'500, 3'000}, {9'040, 3'975}, {9'040, 8'356'665}};
+    for (const TwipsSize& base : bases) {
+        view.setUp(trap, base, kViewport);
+        for (const float factor : kFactors) {
+            SCOPED_TRACE(testing::Message() << base.height << " at " << factor);
+            ASSERT_TRUE(zoomTo(factor));
+            for (const Axis axis : {Axis::Horizontal, Axis::Vertical}) {
+                const double canvas = axis == Axis::Horizontal ? view.drawn().width : view.drawn().height;
+                const double viewport = axis == Axis::Horizontal ? kViewport.width : kViewport.height;
+                const int32_t expected = canvas <= viewport ? 0 : int32_t(std::ceil((canvas - viewport) / 15));
+                EXPECT_EQ(view.scrollMaximum(axis), expected);
 
-    setUpBase(10'500, 100);
-    EXPECT_FALSE(view.fitDrawSize(trap));
-
-    setUpBase(100, 4'000);
-    EXPECT_FALSE(view.fitDrawSize(trap));
-}
-
-TEST_F(ViewportMathTest, TallBaseRefusesFirstRepaintAndZoomInReturnsToOne) {
-    setUpBase(3'000, 4'000);
-    EXPECT_FALSE(view.fitDrawSize(trap));
-    EXPECT_EQ(view.zoom(), 1.0f);
-    EXPECT_EQ(view.drawHeight(), 4'000);
-
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_FALSE(step(0));  // 1.25 is accepted, its size refused, the factor reset
-        EXPECT_EQ(view.zoom(), 1.0f);
-        EXPECT_EQ(view.drawWidth(), 3'000);
-        EXPECT_EQ(view.drawHeight(), 4'000);
+                view.scrollTo(axis, view.scrollMaximum(axis));
+                EXPECT_EQ(view.farthest(axis), std::min(0.0, viewport - canvas));
+                const TwipsPoint& at = view.canvasPosition();
+                EXPECT_EQ(axis == Axis::Horizontal ? at.x : at.y, view.farthest(axis));
+                EXPECT_EQ(view.scrollValue(axis), view.scrollMaximum(axis));
+                view.scrollTo(axis, 0);
+                EXPECT_EQ(view.scrollValue(axis), 0);
+            }
+        }
     }
-
-    EXPECT_TRUE(step(1));  // 0.75 gives 3,000: under both limits, painted
-    EXPECT_EQ(view.zoom(), 0.75f);
-    EXPECT_EQ(view.drawWidth(), 2'250);
-    EXPECT_EQ(view.drawHeight(), 3'000);
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(ViewportMathTest, VeryTallBaseStaysAtOneBecauseEveryStepStartsFromThere) {
-    setUpBase(3'000, 6'000);
-    EXPECT_FALSE(step(1));  // 0.75 gives 4,500: refused, back to 1.0
-    EXPECT_FALSE(step(1));  // so 0.5 is never reached
-    EXPECT_EQ(view.zoom(), 1.0f);
+TEST_F(ViewportMathTest, BarValueAndCanvasPositionFollowEachOther) {
+    view.setUp(trap, {13'500, 10'500}, kViewport);  // overhang 4,170 × 3,075 twips
+    struct Case {
+        int32_t value;
+        double position;  // canvas left for that value
+    };
+    const Case cases[] = {{0, 0}, {1, -15}, {100, -1'500}, {278, -4'170}, {279, -4'170}, {-5, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        view.scrollTo(Axis::Horizontal, c.value);
+        EXPECT_EQ(view.canvasPosition().x, c.position);
+    }
+    EXPECT_EQ(view.scrollMaximum(Axis::Horizontal), 278);
+    // A canvas put between two units shows on the nearer.
+    view.moveCanvasTo({-1'507, 0});
+    EXPECT_EQ(view.scrollValue(Axis::Horizontal), 100);
+    view.moveCanvasTo({-1'508, 0});
+    EXPECT_EQ(view.scrollValue(Axis::Horizontal), 101);
+}
+
+TEST_F(ViewportMathTest, ZoomKeepsTheSheetPointUnderTheAnchor) {
+    view.setUp(trap, {90'000, 900'000}, kViewport);
+    view.moveCanvasTo({-30'000, -300'000});
+    const TwipsPoint anchor{3'000, 1'500};
+    // The sheet point under the anchor, at zoom 1.
+    const double pictureX = anchor.x - view.canvasPosition().x;
+    const double pictureY = anchor.y - view.canvasPosition().y;
+    for (const float factor : {1.25f, 2.25f, 0.5f, 1.0f}) {
+        SCOPED_TRACE(factor);
+        ASSERT_TRUE(zoomTo(factor, anchor));
+        EXPECT_NEAR(anchor.x - view.canvasPosition().x, pictureX * factor, 1e-6);
+        EXPECT_NEAR(anchor.y - view.canvasPosition().y, pictureY * factor, 1e-6);
+    }
+    // Near an edge the canvas keeps to its range rather than leave a gap.
+    view.moveCanvasTo({0, 0});
+    ASSERT_TRUE(zoomTo(0.25f, {9'000, 7'000}));
+    EXPECT_EQ(view.canvasPosition().x, 0);
+    EXPECT_EQ(view.canvasPosition().y, 0);
+}
+
+// Where the canvas fits inside the viewport it stays at 0; where it does not, a
+// drag is clamped to its edges.
+TEST_F(ViewportMathTest, DragRule) {
+    struct Case {
+        const char* what;
+        TwipsSize base;
+        TwipsPoint pointer;  // where the pointer is, in canvas coordinates; pressed at (3,000, 3,000)
+        TwipsPoint expected;
+    };
+    const Case cases[] = {
+        {"within the overhang", {13'500, 10'500}, {2'000, 2'500}, {-1'000, -500}},
+        {"past the near edges", {13'500, 10'500}, {3'500, 4'000}, {0, 0}},
+        {"past the far edges", {13'500, 10'500}, {-9'000, -9'000}, {9'330 - 13'500, 7'425 - 10'500}},
+        {"small canvas either way", {6'000, 3'000}, {2'000, 4'000}, {0, 0}},
+        {"small canvas the other way", {6'000, 3'000}, {4'000, 2'000}, {0, 0}},
+        {"as wide as the viewport", {9'330, 10'500}, {1'000, 1'000}, {0, -2'000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        view.setUp(trap, c.base, kViewport);
+        view.press(trap, {3'000, 3'000});
+        const TwipsPoint to = view.dragTo(trap, c.pointer);
+        EXPECT_EQ(to.x, c.expected.x);
+        EXPECT_EQ(to.y, c.expected.y);
+    }
+    EXPECT_EQ(view.grabbed().x, 3'000);
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(ViewportMathTest, FailedStatementIsReportedWithItsNumberAndTheSequenceGoesOn) {
     // A base so large that the zoomed width does not fit 32 bits.
-    view.setUp(trap, {2'000'000'002, 1'002});
-    ASSERT_TRUE(view.setZoom(1.25f));
-    EXPECT_FALSE(view.fitDrawSize(trap));
+    view.setUp(trap, {2'000'000'000, 1'000}, kViewport);
+    ASSERT_TRUE(zoomTo(1.25f));
 
     const QStringList errors = dialogs.errorTexts();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], shell::errorBoxText(QStringLiteral("Overflow"), shell::errorLocationText(shell::ErrorLocation::PreviewRedraw), 100));
-    // 102 still ran, 104 found the width (kept from before) over the limit and reset.
-    EXPECT_EQ(view.zoom(), 1.0f);
-    EXPECT_EQ(view.drawHeight(), 1'000);
+    EXPECT_EQ(errors[0], shell::errorBoxText(QStringLiteral("Overflow"),
+                                             shell::errorLocationText(shell::ErrorLocation::PreviewRedraw), 100));
+    EXPECT_EQ(view.drawn().height, 1'250);  // 102 still ran
 }
 
-TEST(ViewportMathRounding, NearestSendsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(ViewportMath::nearest(10.5), 10);
-    EXPECT_EQ(ViewportMath::nearest(11.5), 12);
-    EXPECT_EQ(ViewportMath::nearest(0.5), 0);
-    EXPECT_EQ(ViewportMath::nearest(-0.5), 0);
-    EXPECT_EQ(ViewportMath::nearest(-1.5), -2);
-    EXPECT_EQ(ViewportMath::nearest(-2.5), -2);
-    EXPECT_EQ(ViewportMath::nearest(2.4999), 2);
-    EXPECT_EQ(ViewportMath::nearest(2.5001), 3);
-    EXPECT_EQ(ViewportMath::nearest(-7.6), -8);
-}
-
-TEST(ViewportMathRounding, ConversionsOutsideTheirRangeOverflow) {
-    EXPECT_EQ(ViewportMath::toInt16(32'767.4), 32'767);
-    EXPECT_EQ(ViewportMath::toInt16(-32'768), -32'768);
-    EXPECT_THROW(ViewportMath::toInt16(32'767.5), shell::Failure);
-    EXPECT_THROW(ViewportMath::toInt16(-32'769), shell::Failure);
+TEST(ViewportMathRounding, NearestSendsHalvesToTheEvenNeighbourAndOverflowsOutsideInt32) {
+    const std::pair<double, int32_t> cases[] = {{10.5, 10}, {11.5, 12}, {0.5, 0},        {-0.5, 0},   {-1.5, -2},
+                                                {-2.5, -2}, {2.4999, 2}, {2.5001, 3},    {-7.6, -8}};
+    for (const auto& [x, expected] : cases) EXPECT_EQ(ViewportMath::nearest(x), expected) << x;
     EXPECT_THROW(ViewportMath::nearest(std::nan("")), shell::Failure);
     EXPECT_THROW(ViewportMath::floorToInt(3e9), shell::Failure);
     EXPECT_EQ(ViewportMath::floorToInt(-0.25), -1);
-}
-
-TEST(ViewportMathScroll, MaximumAndStepAroundOneHundredTwips) {
-    struct Case {
-        int32_t overhang;
-        int16_t maximum;
-        int16_t step;
-    };
-    const Case cases[] = {{1, 1, 1},     {15, 15, 1},  {100, 100, 1}, {101, 10, 10},
-                          {105, 10, 10}, {115, 12, 10}, {4'170, 417, 10}, {3'075, 308, 10}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.overhang);
-        EXPECT_EQ(ViewportMath::scrollMaximum(c.overhang), c.maximum);
-        EXPECT_EQ(ViewportMath::scrollStep(c.overhang), c.step);
-    }
-}
-
-TEST(ViewportMathScroll, MaximumOverflowsFrom327675Twips) {
-    EXPECT_EQ(ViewportMath::scrollMaximum(327'674), 32'767);
-    try {
-        ViewportMath::scrollMaximum(327'675);
-        FAIL() << "no overflow";
-    } catch (const shell::Failure& failure) {
-        EXPECT_EQ(failure.description(), QStringLiteral("Overflow"));
-    }
-}
-
-TEST(ViewportMathScroll, OffsetIsMinusStepTimesValue) {
-    EXPECT_EQ(ViewportMath::scrollOffset(10, 12), -120);
-    EXPECT_EQ(ViewportMath::scrollOffset(1, 100), -100);
-    EXPECT_EQ(ViewportMath::scrollOffset(0, 40), 0);
-    EXPECT_EQ(ViewportMath::scrollOffset(10, 32'767), -327'670);
-}
-
-TEST(ViewportMathScroll, PercentageSetterIgnoresNegativeAndBeyondMaximum) {
-    EXPECT_EQ(ViewportMath::valueForPercent(-1, 10), std::nullopt);
-    EXPECT_EQ(ViewportMath::valueForPercent(101, 10), std::nullopt);
-    EXPECT_EQ(ViewportMath::valueForPercent(100, 10), 10);
-    EXPECT_EQ(ViewportMath::valueForPercent(0, 10), 0);
-    EXPECT_EQ(ViewportMath::valueForPercent(50, 13), 6);  // 6.5 to the even neighbour
-    EXPECT_EQ(ViewportMath::valueForPercent(50, 15), 8);  // 7.5
-    EXPECT_EQ(ViewportMath::valueForPercent(36, 417), 150);
-    // A bar without range takes any percentage as 0.
-    EXPECT_EQ(ViewportMath::valueForPercent(500, 0), 0);
-}
-
-TEST(ViewportMathDrag, PercentOfOverhang) {
-    EXPECT_EQ(ViewportMath::dragPercent(-100, 9'430, 9'330), 100);
-    EXPECT_EQ(ViewportMath::dragPercent(-1'500, 13'500, 9'330), 36);  // 35.97
-    EXPECT_EQ(ViewportMath::dragPercent(0, 13'500, 9'330), 0);
-    // A canvas smaller than the viewport, pushed to the far side, gives a negative percentage.
-    EXPECT_EQ(ViewportMath::dragPercent(3'330, 6'000, 9'330), -100);
-    // Beyond the overhang (a coarse bar's last unit), more than 100: the setter then ignores it.
-    EXPECT_EQ(ViewportMath::dragPercent(-120, 9'445, 9'330), 104);
-}
-
-TEST(ViewportMathDrag, EqualSidesGiveNoPercentage) {
-    EXPECT_EQ(ViewportMath::dragPercent(0, 9'330, 9'330), std::nullopt);
-    EXPECT_EQ(ViewportMath::dragPercent(-15, 9'330, 9'330), std::nullopt);
-}
-
-TEST_F(ViewportMathTest, PressRemembersTheGrabbedPoint) {
-    view.press(trap, {1'234.5f, 678.25f});
-    EXPECT_EQ(view.dragX(), 1'234.5f);
-    EXPECT_EQ(view.dragY(), 678.25f);
-}
-
-TEST_F(ViewportMathTest, DragFollowsThePointerWithinTheOverhang) {
-    const TwipsSize inner{9'330, 7'425};
-    view.press(trap, {3'000, 3'000});
-    const TwipsPoint to = view.dragTo(trap, {-600, -300, 13'500, 10'500}, inner, {2'000, 2'500});
-    EXPECT_EQ(to.x, -1'600.0f);
-    EXPECT_EQ(to.y, -800.0f);
-}
-
-TEST_F(ViewportMathTest, DragAboveZeroStopsAtZeroAndBeyondTheFarEdgeAtInnerLessCanvas) {
-    const TwipsSize inner{9'330, 7'425};
-    const TwipsRect canvas{0, 0, 13'500, 10'500};
-    view.press(trap, {1'000, 1'000});
-
-    const TwipsPoint right = view.dragTo(trap, canvas, inner, {1'500, 1'200});
-    EXPECT_EQ(right.x, 0.0f);
-    EXPECT_EQ(right.y, 0.0f);
-
-    const TwipsPoint far = view.dragTo(trap, canvas, inner, {-9'000, -9'000});
-    EXPECT_EQ(far.x, float(9'330 - 13'500));
-    EXPECT_EQ(far.y, float(7'425 - 10'500));
-
-    // Exactly at zero is not above it: the far-edge test applies and leaves it.
-    const TwipsPoint zero = view.dragTo(trap, canvas, inner, {1'000, 1'000});
-    EXPECT_EQ(zero.x, 0.0f);
-    EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(ViewportMathTest, SmallCanvasDraggedGoesToTheFarSide) {
-    // Narrower and lower than the viewport: any position not above 0 becomes
-    // (inner − canvas), which is positive.
-    view.press(trap, {500, 500});
-    const TwipsPoint to = view.dragTo(trap, {0, 0, 6'000, 3'000}, {9'330, 7'425}, {400, 450});
-    EXPECT_EQ(to.x, 3'330.0f);
-    EXPECT_EQ(to.y, 4'425.0f);
-}
-
-TEST_F(ViewportMathTest, DragArithmeticIsSinglePrecision) {
-    // 16,777,217 is not a float: the raw position rounds to 16,777,216 before the clamp.
-    view.press(trap, {0.5f, 0});
-    const TwipsPoint to =
-        view.dragTo(trap, {-16'777'217, 0, 40'000'000, 100}, {9'330, 7'425}, {0.5f, 0});
-    EXPECT_EQ(to.x, -16'777'216.0f);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // some installed font (the fonts the install script installs), and the row is
 // neither blank nor drawn as the boxes of characters no font has.
 #include "engine/application.h"
-#include "engine/clipboard.h"
 #include "engine/range.h"
+#include "engine/render/range_picture.h"
 #include "engine/workbook.h"
 #include "engine/worksheet.h"
 #include "support/isolated_environment.h"
@@ -66,8 +66,8 @@ QImage sheetPicture(const QString& text) {
     cell.Font().SetName(QStringLiteral("Century Gothic"));
     cell.Font().SetSize(9);
     cell.SetFormulaR1C1(text);
-    app.ActiveSheet().UsedRange().CopyPicture();
-    return engine::Clipboard::picture();
+    const engine::SheetSnapshot used = app.ActiveSheet().UsedRange().Snapshot();
+    return engine::render::renderRange(used.workbook(), used.sheet(), used.area());
 }
 
 // A list row holding text, as drawn on the screen.

@@ -1,13 +1,11 @@
 // The generation run when the temporary folder fails it: missing, a file standing
-// where the folder should be, a full disk, the snapshot name taken by a folder,
-// a folder shared with other users. The run reports what failed and goes on; the
+// where the folder should be, a full disk, a folder shared with other users. The run reports what failed and goes on; the
 // records stay in the main window, Back returns to it, and closing stores the
 // list unchanged; the files holding the figures are never readable by others.
 #include "file_faults.h"
 #include "gtest_printers.h"
 #include "generator/engine_session.h"
 #include "generator/generation_run.h"
-#include "generator/snapshot_file.h"
 #include "preview/preview_window.h"
 #include "records/main_window_harness.h"
 
@@ -91,7 +89,6 @@ TEST_F(TempFolderFaults, ReadOnlyFolderIsReportedAtTheSave) {
     const QStringList errors = runErrors();
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_TRUE(errors.first().contains("at line 158")) << errors.join(" | ").toStdString();
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/temp.bmp")));
 }
 
 TEST_F(TempFolderFaults, FullDiskReportsTheSaveAndBackLeavesNoWorkbookBehind) {
@@ -125,45 +122,21 @@ TEST_F(TempFolderFaults, FullDiskReportsTheSaveAndBackLeavesNoWorkbookBehind) {
     EXPECT_EQ(h.rows(), rowsBefore);
 }
 
-TEST_F(TempFolderFaults, SnapshotNameTakenByAFolderStillSavesTheWorkbook) {
-    const QString snapshot = QDir(h.env.tempFolder()).filePath("temp.bmp");
-    ASSERT_TRUE(QDir().mkpath(snapshot));
-    ASSERT_TRUE(writeFile(snapshot + "/keep.txt", "mine"));
-    h.window->startCreatingTemplate();
-    EXPECT_FALSE(h.dialogs.errorTexts().isEmpty());
-    EXPECT_EQ(readFile(snapshot + "/keep.txt"), QByteArray("mine"));
-    EXPECT_TRUE(previewWindow.isVisible());
-
-    // The workbook itself was written: saving it gives a real copy.
-    QTemporaryDir user;
-    h.dialogs.clear();
-    h.dialogs.fileNames.push_back(user.filePath("commission.xls"));
-    previewWindow.saveResults();
-    EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
-    EXPECT_EQ(readFile(user.filePath("commission.xls")), readFile(previewWindow.workbookPath()));
-    EXPECT_TRUE(readFile(user.filePath("commission.xls")).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
-    previewWindow.goBack();
-    EXPECT_FALSE(QFileInfo::exists(previewWindow.workbookPath()));
-}
-
 // TEMP naming a folder every user can enter, and a umask that would let them read
-// every new file: the temporary workbook and the snapshot stay owner-only.
+// every new file: the temporary workbook, the run's only file there, stays
+// owner-only.
 TEST_F(TempFolderFaults, FilesHoldingTheFiguresAreOwnerOnlyInASharedFolder) {
     QTemporaryDir shared;
     ASSERT_EQ(::chmod(QFile::encodeName(shared.path()).constData(), 01777), 0);
     pointTempAt(shared.path());
     const mode_t umaskBefore = ::umask(0);
     h.window->startCreatingTemplate();
-    const QString snapshot = QDir(shared.path()).filePath("temp.bmp");
-    ASSERT_TRUE(writeFile(snapshot, "stale picture"));  // left open to all by an older run
-    ASSERT_EQ(::chmod(QFile::encodeName(snapshot).constData(), 0666), 0);
-    generator::SavePicture(QImage(8, 8, QImage::Format_RGB32), snapshot);
     ::umask(umaskBefore);
 
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty()) << h.errorHeads().join(" | ").toStdString();
     ASSERT_TRUE(QFileInfo(previewWindow.workbookPath()).isFile());
+    EXPECT_EQ(faults::entriesOf(shared.path()), QStringList{QFileInfo(previewWindow.workbookPath()).fileName()});
     EXPECT_EQ(faults::modeOf(previewWindow.workbookPath()), mode_t(0600));
-    EXPECT_EQ(faults::modeOf(snapshot), mode_t(0600));
     previewWindow.goBack();
 }
 

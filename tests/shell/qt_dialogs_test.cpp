@@ -1,5 +1,6 @@
-// The program's own message box (not the scripted one): an error box's lines
-// each on a line of their own on every style, its text never read as markup.
+// The program's own message box and print dialog (not the scripted ones): an
+// error box's lines each on a line of their own on every style, its text never
+// read as markup; the print dialog on the caller's printer.
 #include "shell/dialogs.h"
 #include "shell/error_locations.h"
 #include "shell/error_trap.h"
@@ -7,6 +8,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -59,4 +62,23 @@ TEST(QtMessageBox, ShowsEachLineOfAnErrorBoxOnItsOwnLineInEveryStyle) {
         EXPECT_GE(shown.labelHeight, int(lines.size()) * shown.lineSpacing);
     }
     QApplication::setStyle(QStyleFactory::create(styleBefore));
+}
+
+// The program's print dialog works on the printer it is given, which comes set up
+// as the caller would print; cancelled, it says so.
+TEST(QtPrintDialog, ShowsThePrinterAndTellsWhetherToPrint) {
+    QPrinter printer;
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    for (const bool accept : {false, true}) {
+        QPrinter* shown = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            shown = dialog->printer();
+            accept ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(shell::dialogs().choosePrinter(printer), accept);
+        EXPECT_EQ(shown, &printer);
+    }
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }

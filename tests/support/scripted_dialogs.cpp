@@ -1,5 +1,7 @@
 #include "support/scripted_dialogs.h"
 
+#include <QPrinter>
+
 ScriptedDialogs::ScriptedDialogs() { shell::setDialogs(this); }
 
 ScriptedDialogs::~ScriptedDialogs() { shell::setDialogs(nullptr); }
@@ -21,6 +23,15 @@ QString ScriptedDialogs::saveFileName(const QString& title, const QString& filte
     QString name = fileNames.front();
     fileNames.pop_front();
     return name;
+}
+
+bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
+    printDialogs.push_back(printer.pageLayout());
+    if (printFiles.empty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    return true;
 }
 
 QStringList ScriptedDialogs::errorTexts() const {

@@ -2,6 +2,7 @@
 
 #include "shell/dialogs.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -23,6 +24,8 @@ public:
     shell::BoxAnswer message(const QString& title, const QString& text, shell::BoxButtons buttons,
                              shell::BoxIcon icon) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& fileName) override;
+    // Sends the print to the next of printFiles as a PDF file; cancelled when none is left.
+    bool choosePrinter(QPrinter& printer) override;
 
     // Answers for Yes/No boxes (default Yes when the queue is empty).
     std::deque<shell::BoxAnswer> answers;
@@ -34,10 +37,18 @@ public:
         QString title, filter, fileName;
     };
     std::vector<SaveDialog> saveDialogs;
+    // PDF files the print dialog prints to (empty queue: cancelled).
+    std::deque<QString> printFiles;
+    // The page each print dialog was shown with.
+    std::vector<QPageLayout> printDialogs;
 
     // Texts of the boxes titled "Application Error".
     QStringList errorTexts() const;
-    void clear() { boxes.clear(); saveDialogs.clear(); }
+    void clear() {
+        boxes.clear();
+        saveDialogs.clear();
+        printDialogs.clear();
+    }
 
 private:
     shell::Dialogs* m_previous;

@@ -37,13 +37,31 @@ void WorkbookState::deleteSheet(const SheetData* sheet) {
 void WorkbookState::close(const QString& reason) {
     app = nullptr;
     closedReason = reason;
-    // Nothing reads a closed workbook's sheets again (every handle finds it closed
-    // first), so they are let go of now, on the side, even while handles remain.
+    // Nothing but a snapshot reads a closed workbook's sheets again (every handle
+    // finds it closed first), so without one they are let go of now, on the side,
+    // even while handles remain.
+    if (sharedData.expired()) releaseSheets();
+}
+
+void WorkbookState::releaseSheets() {
     auto sheets = std::make_shared<std::vector<std::unique_ptr<SheetData>>>(std::move(data.sheets));
     std::move(deletedSheets.begin(), deletedSheets.end(), std::back_inserter(*sheets));
     data.sheets.clear();
     deletedSheets.clear();
     if (!sheets->empty()) releaseInBackground([sheets = std::move(sheets)]() mutable { sheets.reset(); });
+}
+
+std::shared_ptr<const WorkbookData> WorkbookState::shareData(const std::shared_ptr<WorkbookState>& self) {
+    if (std::shared_ptr<const WorkbookData> shared = sharedData.lock()) return shared;
+    // The last snapshot to go lets go of the sheets of a workbook closed meanwhile,
+    // and of the state itself (which the deleter must not keep: the state's weak
+    // pointer keeps the deleter).
+    std::shared_ptr<const WorkbookData> shared(&self->data, [owner = self](const WorkbookData*) mutable {
+        const std::shared_ptr<WorkbookState> book = std::move(owner);
+        if (!book->app) book->releaseSheets();
+    });
+    sharedData = shared;
+    return shared;
 }
 
 void AppState::ensureRunning() const {

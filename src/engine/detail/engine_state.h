@@ -39,6 +39,9 @@ struct WorkbookState {
     // the same few styles over and over, mostly with one shared text.
     QString lastFontStyleName;
     std::pair<bool, bool> lastFontStyle{};
+    // The data as snapshots share them (SheetSnapshot): while any snapshot lives,
+    // closing keeps the sheets for it, and the last one to go lets them go.
+    std::weak_ptr<const WorkbookData> sharedData;
 
     WorkbookState() = default;
     WorkbookState(const WorkbookState&) = delete;
@@ -63,10 +66,15 @@ struct WorkbookState {
     void addSheet(std::unique_ptr<SheetData> sheet);
     void deleteSheet(const SheetData* sheet);
     void close(const QString& reason);
+    // The data for a snapshot; `self` is this state's own pointer, which the shared
+    // data keep alive.
+    std::shared_ptr<const WorkbookData> shareData(const std::shared_ptr<WorkbookState>& self);
 
 private:
     [[noreturn]] void failClosed() const;
     [[noreturn]] static void failDeleted();
+    // Lets go of the sheets on a worker thread.
+    void releaseSheets();
 };
 
 struct AppState {

@@ -1,5 +1,7 @@
 #include "engine/render/border_painter.h"
 
+#include "engine/render/device_pixels.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -95,9 +97,9 @@ private:
         if (border.line == BorderLine::None) return;
         const PictureAxis& rows = m_grid.rows();
         const PictureAxis& cols = m_grid.columns();
-        const auto [x0, x1] = lineSpan(cols.starts[b], weight(border.line), m_grid.width());
-        const int y0 = lineSpan(rows.start(i), horizontalWeightAt(i, b), m_grid.height()).first;
-        const int y1 = lineSpan(rows.end(i), horizontalWeightAt(i + 1, b), m_grid.height()).second;
+        const auto [x0, x1] = lineSpan(cols.starts[b], weight(border.line), m_grid.pictureSize().width());
+        const int y0 = lineSpan(rows.start(i), horizontalWeightAt(i, b), m_grid.pictureSize().height()).first;
+        const int y1 = lineSpan(rows.end(i), horizontalWeightAt(i + 1, b), m_grid.pictureSize().height()).second;
         fill(QRect(x0, y0, x1 - x0, y1 - y0), border);
     }
 
@@ -106,14 +108,14 @@ private:
         if (border.line == BorderLine::None) return;
         const PictureAxis& rows = m_grid.rows();
         const PictureAxis& cols = m_grid.columns();
-        const auto [y0, y1] = lineSpan(rows.starts[a], weight(border.line), m_grid.height());
-        const int x0 = lineSpan(cols.start(j), verticalWeightAt(a, j), m_grid.width()).first;
-        const int x1 = lineSpan(cols.end(j), verticalWeightAt(a, j + 1), m_grid.width()).second;
+        const auto [y0, y1] = lineSpan(rows.starts[a], weight(border.line), m_grid.pictureSize().height());
+        const int x0 = lineSpan(cols.start(j), verticalWeightAt(a, j), m_grid.pictureSize().width()).first;
+        const int x1 = lineSpan(cols.end(j), verticalWeightAt(a, j + 1), m_grid.pictureSize().width()).second;
         fill(QRect(x0, y0, x1 - x0, y1 - y0), border);
     }
 
     void fill(const QRect& rect, const Border& border) {
-        m_painter.fillRect(rect, paletteColor(m_looks.palette(), border.colorIndex, Qt::black));
+        fillOnDevicePixels(m_painter, rect, paletteColor(m_looks.palette(), border.colorIndex, Qt::black), true);
     }
 
     QPainter& m_painter;

@@ -69,7 +69,7 @@ bool paintTwoBands(QImage& image, const PictureGrid& grid, const WorkbookData& w
     try {
         worker = std::jthread([&] {
             try {
-                StyleLooks own(workbook);  // fonts belong to the thread that made them
+                StyleLooks own(workbook, looks.symbols());  // fonts belong to the thread that made them
                 lower = paintBand(lowerRows, grid, own, split, grid.rowCount());
             } catch (...) {
                 failure = std::current_exception();

@@ -1,6 +1,7 @@
 #include "engine/render/cell_painter.h"
 
 #include "engine/render/cell_text.h"
+#include "engine/render/device_pixels.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -51,14 +52,14 @@ private:
         const QRect rect = pictureRect.translated(0, -m_originY);
         const StyleLook& look = m_looks.look(styleId);
         reach(rect.top(), rect.bottom() + 1);
-        if (look.fill) m_painter.fillRect(rect, *look.fill);
+        if (look.fill) fillOnDevicePixels(m_painter, rect, *look.fill);
         const Cell* cell = m_grid.sheet().cell(row, col);
         if (!cell || isEmpty(cell->value)) return;
         m_text.prepare(rect, cell->value, look);
         if (const std::optional<std::pair<int, int>> ink = m_text.inkRows()) {
             reach(ink->first, ink->second);
         } else {
-            const int beyond = kLayoutReachEm * look.font.pixelSize() + kLayoutReachPixels;
+            const int beyond = paintingReach(look.font.pixelSize());
             reach(rect.top() - beyond, rect.bottom() + 1 + beyond);
         }
         m_text.paint(look);
@@ -80,6 +81,8 @@ private:
 };
 
 }  // namespace
+
+int paintingReach(int fontPixels) { return kLayoutReachEm * fontPixels + kLayoutReachPixels; }
 
 PaintedRows paintCells(QPainter& painter, const PictureGrid& grid, StyleLooks& looks, int firstRow, int endRow,
                        int originY) {

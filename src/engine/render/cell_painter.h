@@ -7,6 +7,10 @@ class QPainter;
 
 namespace engine::render {
 
+// How far beyond its cell the painting of a cell may reach, in pixels, for text in
+// a font of the given pixel size.
+int paintingReach(int fontPixels);
+
 // The pixel rows [top, bottom) that painting some cells touched.
 struct PaintedRows {
     int top = 0;

@@ -1,5 +1,7 @@
 #include "engine/render/cell_text.h"
 
+#include "engine/render/device_pixels.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
@@ -73,10 +75,12 @@ QString hashMarks(const StyleLook& look, int width) {
 
 CellTextPainter::CellTextPainter(QPainter& painter)
     : m_painter(painter),
-      // Glyphs are placed as the layout places left-to-right text, untransformed.
+      // Glyphs are placed as the layout places left-to-right text, shifted or
+      // scaled at most.
       m_plainAllowed(painter.layoutDirection() != Qt::RightToLeft &&
                      QGuiApplication::layoutDirection() != Qt::RightToLeft &&
-                     painter.worldTransform().type() == QTransform::TxNone) {}
+                     painter.deviceTransform().type() <= QTransform::TxScale),
+      m_pixelForPixel(drawsPixelForPixel(painter)) {}
 
 const CellText& CellTextPainter::prepare(const QRect& rect, const CellValue& value, const StyleLook& look) {
     CellText& cell = m_cell;
@@ -168,10 +172,15 @@ bool CellTextPainter::advanceFits(const StyleLook& look, const QString& text, bo
     return look.metrics.horizontalAdvance(text) <= width;
 }
 
-// Text that does not fit is drawn through a scratch image the size of the cell and
-// copied in, which cuts it at the cell's edges. (A clip on the picture's own painter
-// costs memory in proportion to the whole picture's height, per cell.)
+// Text that does not fit is cut at its cell's edges. On the picture's own pixels it
+// is drawn through a scratch image the size of the cell and copied in (a clip on a
+// painter of a large picture costs memory in proportion to the picture's height,
+// per cell); scaled, or on a device that keeps text as text, through a clip.
 void CellTextPainter::paintClipped(const StyleLook& look) {
+    if (!m_pixelForPixel) {
+        paintThroughClip(look);
+        return;
+    }
     const QRect& inside = m_cell.inside;
     if (m_scratch.width() < inside.width() || m_scratch.height() < inside.height())
         m_scratch = QImage(inside.size().expandedTo(m_scratch.size()), QImage::Format_ARGB32_Premultiplied);
@@ -190,6 +199,18 @@ void CellTextPainter::paintClipped(const StyleLook& look) {
         }
     }
     m_painter.drawImage(inside.topLeft(), m_scratch, QRect(QPoint(0, 0), inside.size()));
+}
+
+void CellTextPainter::paintThroughClip(const StyleLook& look) {
+    m_painter.save();
+    m_painter.setClipRect(m_cell.inside, Qt::IntersectClip);
+    if (m_cell.plainLine) {
+        look.plainText().draw(m_painter, m_line, m_cell.placed.x, m_cell.placed.baseline);
+    } else {
+        m_painter.setFont(look.font);
+        m_painter.drawText(m_cell.textRect, m_cell.flags, m_cell.text);
+    }
+    m_painter.restore();
 }
 
 }  // namespace engine::render

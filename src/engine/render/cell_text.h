@@ -51,9 +51,11 @@ private:
     bool layOutPlain(const StyleLook& look, const QString& text);
     bool advanceFits(const StyleLook& look, const QString& text, bool plain, int width) const;
     void paintClipped(const StyleLook& look);
+    void paintThroughClip(const StyleLook& look);
 
     QPainter& m_painter;
     const bool m_plainAllowed;
+    const bool m_pixelForPixel;  // the painter draws the picture's own pixels
     std::optional<QColor> m_penColor;      // the painter's, once set
     const StyleLook* m_fontLook = nullptr;  // whose font the painter has
     CellText m_cell;

@@ -3,6 +3,7 @@
 #include "engine/render/format_tokens.h"
 #include "engine/render/general_number.h"
 #include "engine/render/section_format.h"
+#include "shell/locale_symbols.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +24,13 @@ std::vector<FormatSection> sectionsOf(const QString& numberFormat) {
 
 }  // namespace
 
-NumberFormat::NumberFormat(const QString& numberFormat) : m_sections(sectionsOf(numberFormat)) {}
+NumberSymbols NumberSymbols::of(const QLocale& locale) {
+    const shell::LocaleSymbols& symbols = shell::SymbolsOf(locale);
+    return {symbols.decimal, symbols.group};
+}
+
+NumberFormat::NumberFormat(const QString& numberFormat, NumberSymbols symbols)
+    : m_sections(sectionsOf(numberFormat)), m_symbols(std::move(symbols)) {}
 
 QString NumberFormat::formatNumber(double x) const {
     if (!std::isfinite(x)) return errorText(ErrorValue::Num);
@@ -38,8 +45,8 @@ QString NumberFormat::formatNumber(double x) const {
     const FormatSection& section = m_sections[index];
     if (section.isEmpty()) return {};
     if (section.isDate()) return x < 0 ? unshowableDate() : formatDateSection(x, section);
-    if (section.hasText() && !section.hasNumber()) return formatGeneral(x);
-    const QString text = formatNumberSection(std::fabs(x), section);
+    if (section.hasText() && !section.hasNumber()) return formatGeneral(x, m_symbols.decimal);
+    const QString text = formatNumberSection(std::fabs(x), section, m_symbols);
     return writeMinus ? u'-' + text : text;
 }
 
@@ -57,8 +64,8 @@ QString NumberFormat::format(const CellValue& value) const {
     return {};
 }
 
-QString formatValue(const CellValue& value, const QString& numberFormat) {
-    return NumberFormat(numberFormat).format(value);
+QString formatValue(const CellValue& value, const QString& numberFormat, const NumberSymbols& symbols) {
+    return NumberFormat(numberFormat, symbols).format(value);
 }
 
 }  // namespace engine::render

@@ -65,11 +65,11 @@ NumberLayout analyse(const std::vector<FormatToken>& tokens) {
 }
 
 // Writes integer digits onto their placeholders, right to left; the leftmost
-// placeholder takes every digit left over. Grouping commas go every three places.
+// placeholder takes every digit left over. Group separators go every three places.
 class IntegerWriter {
 public:
-    IntegerWriter(const QString& digits, const NumberLayout& layout)
-        : m_digits(digits == u"0" ? QString() : digits), m_layout(layout) {}
+    IntegerWriter(const QString& digits, const NumberLayout& layout, const QString& groupSeparator)
+        : m_digits(digits == u"0" ? QString() : digits), m_layout(layout), m_groupSeparator(groupSeparator) {}
 
     // Appends the text for the next integer placeholder.
     void next(QChar placeholder, QString& out) {
@@ -93,11 +93,12 @@ private:
     }
     void writeChar(QString& out, QChar c, int place) const {
         out += c;
-        if (m_layout.grouping && place > 0 && place % 3 == 0) out += u',';
+        if (m_layout.grouping && place > 0 && place % 3 == 0) out += m_groupSeparator;
     }
 
     QString m_digits;
     const NumberLayout& m_layout;
+    const QString& m_groupSeparator;
     int m_index = 0;
 };
 
@@ -116,7 +117,7 @@ std::vector<char16_t> fractionTexts(const QString& digits, const QString& places
 
 }  // namespace
 
-QString formatNumberSection(double magnitude, const FormatSection& section) {
+QString formatNumberSection(double magnitude, const FormatSection& section, const NumberSymbols& symbols) {
     const NumberLayout layout = analyse(section.tokens);
     double value = std::fabs(magnitude) * std::pow(100.0, layout.percents) /
                    std::pow(1000.0, layout.thousandsScale);
@@ -132,7 +133,7 @@ QString formatNumberSection(double magnitude, const FormatSection& section) {
         value /= std::pow(10.0, exponent);
     }
     const DecimalDigits digits = roundToDecimals(value, static_cast<int>(layout.fractionPlaces.size()));
-    IntegerWriter integer(digits.integer, layout);
+    IntegerWriter integer(digits.integer, layout, symbols.group);
     const std::vector<char16_t> fraction = fractionTexts(digits.fraction, layout.fractionPlaces);
 
     QString out;
@@ -143,15 +144,15 @@ QString formatNumberSection(double magnitude, const FormatSection& section) {
     for (const FormatToken& t : section.tokens) {
         switch (t.kind) {
         case Kind::Literal: out += t.text; break;
-        case Kind::General: out += formatGeneral(value); break;
+        case Kind::General: out += formatGeneral(value, symbols.decimal); break;
         case Kind::Percent: out += u'%'; break;
         case Kind::DecimalPoint:
             if (phase == Phase::Integer) {
                 if (layout.integerPlaces.isEmpty()) integer.all(out);
-                out += u'.';
+                out += symbols.decimal;
                 phase = Phase::Fraction;
             } else {
-                out += u'.';
+                out += symbols.decimal;
             }
             break;
         case Kind::Digit:

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace engine::render {
 
 // The rows (or columns) of a range that a picture shows, with their pixel positions.
-// Hidden ones (no pixels) are left out. When the whole range is longer than the
-// limit, the picture keeps every whole row that fits together with a band of the
-// given thickness, and the rest are counted as cut off.
+// Hidden ones (no pixels) are left out. A picture cut short keeps the rows that fit
+// and counts the rest as cut off.
 struct PictureAxis {
     std::vector<int> indices;  // sheet rows (columns) shown, ascending
     std::vector<int> starts;   // pixel start of each, and one more entry: the end
@@ -20,9 +20,17 @@ struct PictureAxis {
     int end(int position) const { return starts[position + 1]; }
     // Positions shown of the sheet rows first..last: [begin, end), possibly empty.
     std::pair<int, int> positionsOf(int first, int last) const;
+    // Positions whose pixels meet [top, bottom): [begin, end), possibly empty.
+    std::pair<int, int> positionsCovering(int top, int bottom) const;
+    // The positions [begin, end) alone, at the same pixels.
+    PictureAxis slice(int begin, int end) const;
+    // The axis cut so that it is no longer than limit with a band of the given
+    // thickness after it: every whole row that fits beside the band is kept. The
+    // axis itself when it fits; `last` is the range's last sheet row.
+    PictureAxis cutTo(int limit, int bandThickness, int last) const;
 };
 
-PictureAxis layoutAxis(int first, int last, const std::function<int(int)>& pixelsOf, int limit,
-                       int bandThickness);
+// Every row first..last, sized by pixelsOf.
+PictureAxis layoutAxis(int first, int last, const std::function<int(int)>& pixelsOf);
 
 }  // namespace engine::render

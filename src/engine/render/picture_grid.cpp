@@ -2,8 +2,11 @@
 
 namespace engine::render {
 
-PictureGrid::PictureGrid(const SheetData& sheet, PictureAxis rows, PictureAxis columns)
-    : m_sheet(sheet), m_rows(std::move(rows)), m_columns(std::move(columns)) {
+PictureGrid::PictureGrid(const SheetData& sheet, PictureAxis rows, PictureAxis columns, QSize pictureSize)
+    : m_sheet(sheet),
+      m_rows(std::move(rows)),
+      m_columns(std::move(columns)),
+      m_pictureSize(pictureSize.isEmpty() ? QSize(m_columns.extent(), m_rows.extent()) : pictureSize) {
     const std::size_t cells = static_cast<std::size_t>(rowCount()) * static_cast<std::size_t>(columnCount());
     m_styles.resize(cells);
     m_mergeOf.assign(cells, -1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/render/format_tokens.h"
+#include "engine/render/number_format.h"
 
 #include <QString>
 
@@ -9,8 +10,8 @@ namespace engine::render {
 
 // A number (taken as its magnitude; the caller writes any sign) through digit
 // placeholders, decimal point, grouping, scaling commas, percent, exponent and
-// literal text.
-QString formatNumberSection(double magnitude, const FormatSection& section);
+// literal text; the decimal point and grouping written with the given symbols.
+QString formatNumberSection(double magnitude, const FormatSection& section, const NumberSymbols& symbols);
 
 // A date serial through date and time codes; "########" for a serial that is no date.
 QString formatDateSection(double serial, const FormatSection& section);

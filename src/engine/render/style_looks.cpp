@@ -22,12 +22,13 @@ QColor paletteColor(const Palette& palette, int index, const QColor& otherwise) 
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-StyleLook::StyleLook(const CellStyle& s, const Palette& palette, PlainTextFonts& plainFonts)
+StyleLook::StyleLook(const CellStyle& s, const Palette& palette, PlainTextFonts& plainFonts,
+                     const NumberSymbols& symbols)
     : style(s),
       font(screenFont(s.font)),
       metrics(font),
       textColor(paletteColor(palette, s.font.colorIndex, Qt::black)),
-      format(s.numberFormat),
+      format(s.numberFormat, symbols),
       m_plainFonts(plainFonts) {
     const QColor fillColor = paletteColor(palette, s.fillColorIndex, QColor());
     if (fillColor.isValid()) fill = fillColor;
@@ -43,8 +44,8 @@ PlainTextFont& StyleLook::plainText() const {
     return *m_plainText;
 }
 
-StyleLooks::StyleLooks(const WorkbookData& workbook)
-    : m_workbook(workbook), m_looks(workbook.styles.size()) {}
+StyleLooks::StyleLooks(const WorkbookData& workbook, NumberSymbols symbols)
+    : m_workbook(workbook), m_symbols(std::move(symbols)), m_looks(workbook.styles.size()) {}
 
 const CellStyle& StyleLooks::style(StyleId id) const {
     return id < m_looks.size() ? m_workbook.styles.style(id) : m_unknownStyle;
@@ -52,11 +53,11 @@ const CellStyle& StyleLooks::style(StyleId id) const {
 
 const StyleLook& StyleLooks::look(StyleId id) {
     if (id >= m_looks.size()) {
-        if (!m_unknownLook) m_unknownLook = std::make_unique<StyleLook>(m_unknownStyle, m_workbook.palette, m_plainFonts);
+        if (!m_unknownLook) m_unknownLook = std::make_unique<StyleLook>(m_unknownStyle, m_workbook.palette, m_plainFonts, m_symbols);
         return *m_unknownLook;
     }
     auto& slot = m_looks[id];
-    if (!slot) slot = std::make_unique<StyleLook>(m_workbook.styles.style(id), m_workbook.palette, m_plainFonts);
+    if (!slot) slot = std::make_unique<StyleLook>(m_workbook.styles.style(id), m_workbook.palette, m_plainFonts, m_symbols);
     return *slot;
 }
 

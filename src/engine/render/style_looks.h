@@ -20,7 +20,8 @@ QColor paletteColor(const Palette& palette, int index, const QColor& otherwise);
 // How cells of one style are drawn: the screen font, the colours and the number
 // format, each made ready once.
 struct StyleLook {
-    StyleLook(const CellStyle& style, const Palette& palette, PlainTextFonts& plainFonts);
+    StyleLook(const CellStyle& style, const Palette& palette, PlainTextFonts& plainFonts,
+              const NumberSymbols& symbols);
 
     // The font's glyphs for plain text, shared by the looks of the same font and
     // looked up on first use.
@@ -43,17 +44,19 @@ private:
 };
 
 // Looks made once per style of a workbook, on first use, so that drawing thousands
-// of cells builds only a handful of fonts.
+// of cells builds only a handful of fonts. Numbers are shown with the given symbols.
 class StyleLooks {
 public:
-    explicit StyleLooks(const WorkbookData& workbook);
+    explicit StyleLooks(const WorkbookData& workbook, NumberSymbols symbols = {});
     const StyleLook& look(StyleId id);
     // The style itself; a plain default one for an id the table does not hold.
     const CellStyle& style(StyleId id) const;
     const Palette& palette() const { return m_workbook.palette; }
+    const NumberSymbols& symbols() const { return m_symbols; }
 
 private:
     const WorkbookData& m_workbook;
+    const NumberSymbols m_symbols;
     PlainTextFonts m_plainFonts;  // outlives the looks that point into it
     std::vector<std::unique_ptr<StyleLook>> m_looks;
     CellStyle m_unknownStyle;  // for an id the table does not hold
