@@ -97,13 +97,13 @@ Range Application::Columns(const QString& columns) const {
 Range Application::Selection() const {
     const auto& book = m_app->activeBookPtr();
     SheetData& sheet = book->activeSheet();
-    return engine::Range(book, &sheet, book->view(&sheet).selection);
+    return engine::Range(book, &sheet, sheet.selection);
 }
 
 Range Application::ActiveCell() const {
     const auto& book = m_app->activeBookPtr();
     SheetData& sheet = book->activeSheet();
-    const CellAddress at = book->view(&sheet).activeCell;
+    const CellAddress at = sheet.activeCell;
     return engine::Range(book, &sheet, CellArea{at.row, at.col, at.row, at.col});
 }
 

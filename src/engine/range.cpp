@@ -22,12 +22,12 @@ Range::Range(std::shared_ptr<detail::WorkbookState> book, SheetData* sheet, Cell
     : m_book(std::move(book)), m_sheet(sheet), m_area(area) {}
 
 void Range::Select() const {
-    detail::SheetView& view = checkedView(m_book, m_sheet);
+    checkedView(m_book, m_sheet);
     const detail::AppState& app = *m_book->app;
     if (app.active.get() != m_book.get() || &m_book->activeSheet() != m_sheet)
         throw EngineError(QStringLiteral("A range can be selected only on the active sheet of the active workbook."));
-    view.selection = m_area;
-    view.activeCell = CellAddress{m_area.firstRow, m_area.firstCol};
+    m_sheet->selection = m_area;
+    m_sheet->activeCell = CellAddress{m_area.firstRow, m_area.firstCol};
 }
 
 void Range::Clear() const { editorFor(m_book, m_sheet).clear(m_area); }

@@ -33,7 +33,7 @@ Workbook Workbooks::Open(const QString& path) const {
     auto book = std::make_shared<detail::WorkbookState>();
     book->data = std::move(data);
     book->styleChanger.reset(book->data.styles);
-    for (const auto& sheet : book->data.sheets) book->views.push_back(detail::SheetView{sheet.get(), {}, {}});
+    for (const auto& sheet : book->data.sheets) book->views.push_back(detail::SheetView{sheet.get()});
     const int sheetCount = static_cast<int>(book->data.sheets.size());
     if (book->data.activeSheet < 0 || book->data.activeSheet >= sheetCount) book->data.activeSheet = 0;
     // Formulas read from the file recalculate from their cells at the first read.

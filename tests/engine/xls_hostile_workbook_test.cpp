@@ -212,6 +212,43 @@ TEST(XlsHostileWorkbook, BrokenFormulasAndMissingPartsAreRefused) {
     EXPECT_FALSE(openStream(QByteArray()).isEmpty());
 }
 
+// A selection the sheet cannot have is left out, and the sheet opens at A1; the
+// first row shows that the reader does take a selection that fits.
+TEST(XlsHostileWorkbook, SelectionsThatDoNotFitOpenAtA1) {
+    IsolatedEnvironment env;
+    struct Case {
+        const char* what;
+        std::uint16_t activeRow, activeCol, activeArea, count, firstRow, lastRow;
+        std::uint8_t firstCol, lastCol;
+        CellArea expected;
+    };
+    const CellArea a1{};
+    const Case cases[] = {
+        {"C3:D5 at C3", 2, 2, 0, 1, 2, 4, 2, 3, CellArea{2, 2, 4, 3}},
+        {"active cell outside the area", 9, 9, 0, 1, 2, 4, 2, 3, a1},
+        {"rows upside down", 4, 2, 0, 1, 4, 2, 2, 3, a1},
+        {"columns upside down", 2, 3, 0, 1, 2, 4, 3, 2, a1},
+        {"active area beyond the count", 2, 2, 1, 1, 2, 4, 2, 3, a1},
+        {"no areas", 2, 2, 0, 0, 2, 4, 2, 3, a1},
+        {"more areas than the record holds", 2, 2, 0, 9, 2, 4, 2, 3, a1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray s = validStream();
+        const qsizetype body = findRecord(s, rt::kSelection) + 4;
+        put16(s, body + 1, c.activeRow);
+        put16(s, body + 3, c.activeCol);
+        put16(s, body + 5, c.activeArea);
+        put16(s, body + 7, c.count);
+        put16(s, body + 9, c.firstRow);
+        put16(s, body + 11, c.lastRow);
+        s[body + 13] = char(c.firstCol);
+        s[body + 14] = char(c.lastCol);
+        const WorkbookData wb = xls::readWorkbookBytes(xls::buildCompoundFile({{QStringLiteral("Workbook"), s}}));
+        EXPECT_EQ(wb.sheets.at(0)->selection, c.expected);
+    }
+}
+
 TEST(XlsHostileWorkbook, RandomDamageNeverCrashesOrHangs) {
     IsolatedEnvironment env;
     const QByteArray good = validStream();

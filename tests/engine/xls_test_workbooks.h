@@ -225,6 +225,8 @@ inline void expectSameWorkbook(const WorkbookData& expected, const WorkbookData&
         EXPECT_EQ(e.rowHeights, a.rowHeights);
         EXPECT_EQ(e.merges, a.merges);
         EXPECT_TRUE(e.pageSetup == a.pageSetup);
+        EXPECT_EQ(e.selection, a.selection);
+        EXPECT_EQ(e.activeCell, a.activeCell);
         ASSERT_EQ(e.cells.size(), a.cells.size());
         for (const auto& [at, ec] : e.cells) {
             const Cell* ac = a.cell(at.row, at.col);

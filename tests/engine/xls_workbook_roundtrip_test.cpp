@@ -220,9 +220,11 @@ TEST(XlsWorkbookRoundTrip, SheetRowAndColumnFormatsStayWhereTheyWere) {
     expectSameWorkbook(*wb, *back);
 }
 
-TEST(XlsWorkbookRoundTrip, PageSetupVariantsAndSeveralSheetsSurvive) {
+TEST(XlsWorkbookRoundTrip, PageSetupVariantsSelectionsAndSeveralSheetsSurvive) {
     IsolatedEnvironment env;
     auto wb = singleSheetWorkbook();
+    wb->sheets[0]->selection = CellArea{2, 2, 4, 3};  // C3:D5, the active cell D4 inside it
+    wb->sheets[0]->activeCell = CellAddress{3, 3};
     wb->sheets[0]->pageSetup.zoom = 85;
     wb->sheets[0]->pageSetup.printComments = PrintComments::InPlace;
     wb->sheets[0]->pageSetup.fitToPagesWide = 2;
@@ -237,6 +239,8 @@ TEST(XlsWorkbookRoundTrip, PageSetupVariantsAndSeveralSheetsSurvive) {
         sheet->pageSetup.zoom = std::nullopt;
         sheet->pageSetup.headerMargin = 0.25;
         sheet->pageSetup.footerMargin = 1.5;
+        sheet->selection = CellArea{0, 1, kMaxRows - 1, 1};  // column B whole, at its last row
+        sheet->activeCell = CellAddress{kMaxRows - 1, 1};
         wb->sheets.push_back(std::move(sheet));
     }
     SheetBuilder(*wb, *wb->sheets[2]).put(0, 0, QStringLiteral("last"), CellStyle{});

@@ -2,8 +2,9 @@
 openpyxl reading the .xlsx directly (cached results included), and LibreOffice
 reading it (converted back to .xls for xlrd, and to CSV as its cells show). Both
 workbooks are written by the command line from the same CSV: values, fonts,
-fills, borders, number formats, alignment, merges, widths, heights, print area
-and page setup."""
+fills, borders, number formats, alignment, merges, widths, heights, print area,
+page setup, and the selection each opens with (for the .xls, as LibreOffice
+saves it as .xlsx)."""
 
 import csv
 import os
@@ -44,12 +45,15 @@ def write_both(folder, records):
     return base + ".xls", base + ".xlsx", listing
 
 
-def libreoffice_to_xls(paths, folder):
+def libreoffice_convert(paths, folder, suffix):
+    """The workbooks as LibreOffice saves them in the format of `suffix` ("xls",
+    "xlsx"): {path: converted path}."""
     soffice = shutil.which("soffice") or shutil.which("libreoffice")
+    out = os.path.join(folder, "lo-" + suffix)
     subprocess.run([soffice, "-env:UserInstallation=file://" + os.path.join(folder, "profile"), "--headless",
-                    "--norestore", "--convert-to", "xls", "--outdir", os.path.join(folder, "lo")] + paths,
+                    "--norestore", "--convert-to", suffix, "--outdir", out] + paths,
                    check=True, timeout=600, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return {p: os.path.join(folder, "lo", os.path.splitext(os.path.basename(p))[0] + ".xls") for p in paths}
+    return {p: os.path.join(out, os.path.splitext(os.path.basename(p))[0] + "." + suffix) for p in paths}
 
 
 class XlrdSheet:
@@ -139,7 +143,10 @@ class XlsxReadersSeeOurXls(unittest.TestCase):
         # scripts, so the workbook of every kind of text is left to openpyxl and
         # to the cells as LibreOffice shows them.
         cls.latin = cls.workbooks[:2]
-        cls.converted = libreoffice_to_xls([w[1] for w in cls.latin], cls.folder.name)
+        cls.converted = libreoffice_convert([w[1] for w in cls.latin], cls.folder.name, "xls")
+        # openpyxl reads no .xls: the selection our .xls stores is read from
+        # LibreOffice's .xlsx of it.
+        cls.xls_as_xlsx = libreoffice_convert([w[0] for w in cls.workbooks], cls.folder.name, "xlsx")
         cls.shown = xls_interop.libreoffice_csv([p for w in cls.workbooks for p in w[:2]], as_shown=True)
 
     @classmethod
@@ -194,6 +201,15 @@ class XlsxReadersSeeOurXls(unittest.TestCase):
             self.compare(ours, theirs, t)
             self.assertEqual(theirs.sheet.merged_cells, [(0, 1, 1, 4)])
             self.assertEqual(theirs.print_area(), ours.print_area())
+
+    def test_both_workbooks_open_where_the_layout_left_them(self):
+        for xls, xlsx, listing in self.workbooks:
+            for path in (xlsx, self.xls_as_xlsx[xls]):
+                with self.subTest(workbook=os.path.basename(path)):
+                    book = openpyxl.load_workbook(path)
+                    self.assertEqual(book.active.title, "Inventory List")
+                    selection = book.active.sheet_view.selection[0]
+                    self.assertEqual((selection.activeCell, str(selection.sqref)), ("B1", "B1"))
 
     def test_libreoffice_shows_the_same_cells(self):
         for xls, xlsx, listing in self.workbooks:

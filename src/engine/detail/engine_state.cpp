@@ -20,7 +20,7 @@ int WorkbookState::indexOf(const SheetData* sheet) const {
 }
 
 void WorkbookState::addSheet(std::unique_ptr<SheetData> sheet) {
-    views.push_back(SheetView{sheet.get(), {}, {}});
+    views.push_back(SheetView{sheet.get()});
     data.sheets.push_back(std::move(sheet));
 }
 

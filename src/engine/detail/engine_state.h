@@ -15,12 +15,9 @@ namespace engine::detail {
 
 struct AppState;
 
-// What the object model remembers of a sheet besides its data: its selection and
-// active cell.
+// A sheet the object model can reach: deleted sheets have none.
 struct SheetView {
     SheetData* sheet = nullptr;
-    CellArea selection{};
-    CellAddress activeCell{};
 };
 
 struct WorkbookState {

@@ -55,6 +55,11 @@ struct SheetData {
     std::vector<CellArea> merges;
     PageSetupData pageSetup;
 
+    // Where the sheet opens: the selected area and its active cell (A1 until a
+    // range is selected). Saved with the workbook.
+    CellArea selection{};
+    CellAddress activeCell{};
+
     double columnWidth(int col) const;
     double rowHeight(int row) const;
     StyleId effectiveStyle(int row, int col) const;

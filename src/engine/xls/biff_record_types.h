@@ -20,6 +20,7 @@ inline constexpr std::uint16_t kFooter = 0x0015;
 inline constexpr std::uint16_t kExternSheet = 0x0017;
 inline constexpr std::uint16_t kName = 0x0018;
 inline constexpr std::uint16_t kWindowProtect = 0x0019;
+inline constexpr std::uint16_t kSelection = 0x001D;
 inline constexpr std::uint16_t kDateMode = 0x0022;
 inline constexpr std::uint16_t kLeftMargin = 0x0026;
 inline constexpr std::uint16_t kRightMargin = 0x0027;

@@ -46,6 +46,7 @@ private:
     void readColumns(RecordReader& r);
     void readRow(RecordReader& r);
     void readMerges(RecordReader& r);
+    void readSelection(RecordReader& r);
     void readSetup(RecordReader& r);
     void finishColumns();
 
@@ -179,6 +180,9 @@ void SheetStreamReader::readRecord(const BiffRecord& record) {
     case rt::kMergedCells:
         readMerges(r);
         break;
+    case rt::kSelection:
+        readSelection(r);
+        break;
     case rt::kStandardWidth:
         m_sheet.standardColumnWidth = columnWidthFromBiff(r.u16());
         break;
@@ -289,6 +293,30 @@ void SheetStreamReader::readMerges(RecordReader& r) {
             r.fail(QStringLiteral("holds a merged area outside the sheet"));
         m_sheet.merges.push_back(a);
     }
+}
+
+// The selection of the top-left pane, the only one of a sheet that is not split.
+// A selection that does not fit the sheet is left out: the sheet opens at A1.
+void SheetStreamReader::readSelection(RecordReader& r) {
+    constexpr std::uint8_t kTopLeftPane = 3;
+    if (r.u8() != kTopLeftPane) return;
+    CellAddress active;
+    active.row = r.u16();
+    active.col = r.u16();
+    const std::uint16_t activeArea = r.u16();
+    const std::uint16_t count = r.u16();
+    if (activeArea >= count || qsizetype(count) * 6 > r.remaining()) return;
+    CellArea area;
+    for (int k = 0; k <= activeArea; ++k) {
+        area.firstRow = r.u16();
+        area.lastRow = r.u16();
+        area.firstCol = r.u8();
+        area.lastCol = r.u8();
+    }
+    if (area.firstRow > area.lastRow || area.firstCol > area.lastCol || !area.contains(active.row, active.col))
+        return;
+    m_sheet.selection = area;
+    m_sheet.activeCell = active;
 }
 
 void SheetStreamReader::readSetup(RecordReader& r) {

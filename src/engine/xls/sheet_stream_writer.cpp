@@ -91,6 +91,7 @@ private:
     void writeCell(const CellAddress& at, const Cell& cell);
     void writeFormula(const CellAddress& at, const Cell& cell, std::uint16_t xf);
     void writeWindow(bool active);
+    void writeSelection();
     void writeMerges();
 
     BiffWriter& m_out;
@@ -165,6 +166,7 @@ void SheetStreamWriter::write(bool active) {
     writeDimensions();
     const std::vector<std::uint32_t> dbCells = writeRowBlocks();
     writeWindow(active);
+    writeSelection();
     writeMerges();
     m_out.recordBody(rt::kEof, 0);
 
@@ -395,6 +397,24 @@ void SheetStreamWriter::writeWindow(bool active) {
     storeU16(p + 10, 0);  // page-break preview zoom: default
     storeU16(p + 12, 0);  // normal zoom: default
     storeU32(p + 14, 0);
+}
+
+// SELECTION of the only pane (3, as the sheet is not split): the active cell and
+// one selected area, so that the workbook opens where it was left.
+void SheetStreamWriter::writeSelection() {
+    constexpr std::uint8_t kUnsplitPane = 3;
+    const CellArea& area = m_sheet.selection;
+    const CellAddress& active = m_sheet.activeCell;
+    char* p = m_out.recordBody(rt::kSelection, 15);
+    p[0] = static_cast<char>(kUnsplitPane);
+    storeU16(p + 1, active.row);
+    storeU16(p + 3, active.col);
+    storeU16(p + 5, 0);  // the active cell lies in the first area
+    storeU16(p + 7, 1);  // one area
+    storeU16(p + 9, area.firstRow);
+    storeU16(p + 11, area.lastRow);
+    p[13] = static_cast<char>(area.firstCol);
+    p[14] = static_cast<char>(area.lastCol);
 }
 
 void SheetStreamWriter::writeMerges() {

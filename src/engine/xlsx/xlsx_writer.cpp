@@ -67,6 +67,7 @@ public:
         writeRows();
         writeMerges();
         writeCells();
+        writeSelection();
         writePageSetup();
     }
 
@@ -184,6 +185,14 @@ private:
         if (const bool* truth = std::get_if<bool>(&value)) return *truth ? "TRUE" : "FALSE";
         if (const ErrorValue* error = std::get_if<ErrorValue>(&value)) return errorText(*error).toUtf8();
         return {};
+    }
+
+    // The selection as the sheet was left, its active cell the area's first: the
+    // only active cell the object model gives a selection.
+    void writeSelection() {
+        const CellArea& area = m_sheet.selection;
+        worksheet_set_selection(m_out, lxw_row_t(area.firstRow), lxw_col_t(area.firstCol),
+                                lxw_row_t(area.lastRow), lxw_col_t(area.lastCol));
     }
 
     void writePageSetup() {
