@@ -28,6 +28,16 @@ QString withSuffix(const QString& path, const QString& suffix) {
 
 void confirmDone() { shell::MsgBox(QStringLiteral("Done.")); }
 
+// The wait pointer over the whole program while a long command writes or prints,
+// until the command ends, failed or not (before any message box shows).
+class WaitingPointer {
+public:
+    WaitingPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitingPointer() { QGuiApplication::restoreOverrideCursor(); }
+    WaitingPointer(const WaitingPointer&) = delete;
+    WaitingPointer& operator=(const WaitingPointer&) = delete;
+};
+
 }  // namespace
 
 const generator::SheetPicture& PreviewWindow::deliveredSheet() const {
@@ -64,7 +74,12 @@ void PreviewWindow::printSheet() {
     if (!prepared) return;
     bool chosen = false;
     trap(102, [&] { chosen = shell::dialogs().choosePrinter(*printer); });
-    if (chosen) trap(104, [&] { generator::printSheet(deliveredSheet(), *printer); });
+    if (chosen) {
+        trap(104, [&] {
+            const WaitingPointer waiting;
+            generator::printSheet(deliveredSheet(), *printer);
+        });
+    }
 }
 
 // --- Export PDF… ----------------------------------------------------------------------
@@ -73,7 +88,11 @@ void PreviewWindow::exportPdf() {
     Trap trap(shell::ErrorLocation::ExportPdf);
     const std::optional<QString> path =
         chooseTarget(trap, QStringLiteral("Export PDF"), QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
-    if (path && trap(106, [&] { generator::exportSheetPdf(deliveredSheet(), *path); })) trap(108, confirmDone);
+    if (path && trap(106, [&] {
+            const WaitingPointer waiting;
+            generator::exportSheetPdf(deliveredSheet(), *path);
+        }))
+        trap(108, confirmDone);
 }
 
 // --- Save as Excel Workbook (.xlsx)… --------------------------------------------------
@@ -83,6 +102,7 @@ void PreviewWindow::saveAsExcelWorkbook() {
     const std::optional<QString> path = chooseTarget(trap, QStringLiteral("Save as Excel Workbook"),
                                                      QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("xlsx"));
     if (path && trap(106, [&] {
+            const WaitingPointer waiting;
             generator::saveWorkbookAs(*m_services.engine, m_workbookPath, *path, generator::WorkbookFormat::Xlsx);
         }))
         trap(108, confirmDone);

@@ -865,6 +865,8 @@ void TestPreviewWindow::exportPdfWritesThePrintAndSaysDone() {
     QVERIFY(pdfText(pdf).contains(QStringLiteral("Sales Commission Calculator")));
     QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
     QCOMPARE(f.dialogs.boxes[0].title, shell::AppTitle());
+    QVERIFY(!f.dialogs.boxes[0].underWaitPointer);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 void TestPreviewWindow::printSendsThePrintToThePrinterChosen() {
@@ -966,6 +968,9 @@ void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing() {
 
     f.window.findChild<QAction*>(command)->trigger();
 
+    // The wait pointer, if shown, is gone again, and no box came up under it.
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    for (const ScriptedDialogs::Box& box : f.dialogs.boxes) QVERIFY(!box.underWaitPointer);
     QCOMPARE(f.dialogs.saveDialogs.size(), size_t(1));
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
              QStringList({QStringLiteral("kept.file")}));

@@ -1,5 +1,6 @@
 #include "support/scripted_dialogs.h"
 
+#include <QGuiApplication>
 #include <QPrinter>
 
 ScriptedDialogs::ScriptedDialogs() { shell::setDialogs(this); }
@@ -8,7 +9,7 @@ ScriptedDialogs::~ScriptedDialogs() { shell::setDialogs(nullptr); }
 
 shell::BoxAnswer ScriptedDialogs::message(const QString& title, const QString& text,
                                           shell::BoxButtons buttons, shell::BoxIcon icon) {
-    boxes.push_back({title, text, buttons, icon});
+    boxes.push_back({title, text, buttons, icon, QGuiApplication::overrideCursor() != nullptr});
     if (buttons == shell::BoxButtons::Ok) return shell::BoxAnswer::Ok;
     if (answers.empty()) return shell::BoxAnswer::Yes;
     const shell::BoxAnswer a = answers.front();

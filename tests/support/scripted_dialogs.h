@@ -16,6 +16,7 @@ public:
         QString text;
         shell::BoxButtons buttons;
         shell::BoxIcon icon;
+        bool underWaitPointer;  // the program showed the wait pointer over the box
     };
 
     ScriptedDialogs();
