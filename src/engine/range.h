@@ -125,6 +125,9 @@ public:
     // written, a constant as text.
     QString FormulaR1C1() const;
     void SetFormulaR1C1(const QString& text) const;
+    // Writes the text as a text constant, whatever it reads as ("=1+1", "00123",
+    // "TRUE" stay those characters); the empty text empties the cells.
+    void SetText(const QString& text) const;
     // The formula in A1 notation (canonical), or the constant as text.
     QString Formula() const;
     // The value, with formulas evaluated.

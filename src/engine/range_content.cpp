@@ -56,6 +56,22 @@ void Range::SetFormulaR1C1(const QString& text) const {
     }
 }
 
+void Range::SetText(const QString& text) const {
+    auto editor = editorFor(m_book, m_sheet);
+    detail::checkCellCount(Count());
+    formula::requireCellText(text);
+    const CellValue constant = text.isEmpty() ? CellValue{} : CellValue{text};
+    for (int r = m_area.firstRow; r <= m_area.lastRow; ++r) {
+        for (int c = m_area.firstCol; c <= m_area.lastCol; ++c) {
+            Cell& cell = editor.cellAt(r, c);
+            cell.formula.reset();
+            cell.value = constant;
+            cell.resultValid = false;
+        }
+    }
+    editor.contentChanged();
+}
+
 QString Range::FormulaR1C1() const {
     checkedView(m_book, m_sheet);
     const Cell* cell = m_sheet->cell(m_area.firstRow, m_area.firstCol);

@@ -111,6 +111,15 @@ private:
                                CellWriting writing = kMerged) {
         const engine::Range target = range(cell);
         writeCell(target, content, writing);
+        return centred(target, font);
+    }
+    // A record's name is written as text, whatever it looks like.
+    engine::Range writeNameCentred(const QString& cell, const QString& name, const FontChange& font) {
+        const engine::Range target = range(cell);
+        writeText(target, name, kMerged);
+        return centred(target, font);
+    }
+    engine::Range centred(const engine::Range& target, const FontChange& font) {
         setFont(target, font);
         setAlignment(target, kCentred);
         return target;
@@ -149,7 +158,7 @@ private:
         if (i % 2 == 0) setInteriorColor(range(m_reference({u"B", row, u":C", row})), kLightGrey);
 
         const FontChange body{kNormal, 9, kAutomatic, kBodyFont};
-        writeCentred(m_reference.oneCell(u'B', row), source.recordName(i), body);
+        writeNameCentred(m_reference.oneCell(u'B', row), source.recordName(i), body);
         setNumberFormat(writeCentred(m_reference.oneCell(u'C', row), source.recordTotal(i), body), kMoney);
 
         // The sales to the left times the percentage in B4.

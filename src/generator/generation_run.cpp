@@ -62,7 +62,6 @@ namespace pictureStep {
 constexpr int kActiveSheet = 100;
 constexpr int kLastRow = 102;
 constexpr int kLastColumn = 104;
-constexpr int kTestSize = 106;
 constexpr int kTakeSnapshot = 110;
 }  // namespace pictureStep
 
@@ -70,35 +69,25 @@ constexpr int kTakeSnapshot = 110;
 // created would never give a free name, so the draws are bounded.
 constexpr int kMaxNameDraws = 1000;
 
-// The object a statement works on; a statement on an object that an earlier
-// failed statement never set fails as the object model would.
-template <typename T>
-T& objectSet(T* p) {
-    if (!p) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
-    return *p;
-}
-template <typename T>
-T& objectSet(std::optional<T>& p) {
-    return objectSet(p ? &*p : nullptr);
-}
-
 }  // namespace
 
 SheetPicture takeUsedRangePicture(const engine::Workbook& workbook) {
-    shell::Trap trap(shell::ErrorLocation::UsedRangePicture);
+    shell::Trap trap(shell::ErrorLocation::UsedRangePicture, shell::AfterFailure::EndProcedure);
     std::optional<engine::Worksheet> sheet;
     std::optional<engine::Range> used;
     int lastRow = 0;
     int lastColumn = 0;
     trap(pictureStep::kActiveSheet, [&] { sheet = workbook.ActiveSheet(); });
     trap(pictureStep::kLastRow, [&] {
-        used = objectSet(sheet).UsedRange();
+        used = sheet->UsedRange();
         lastRow = used->Rows()(used->Rows().Count()).Row();
     });
-    trap(pictureStep::kLastColumn, [&] { lastColumn = objectSet(used).Columns()(used->Columns().Count()).Column(); });
-    if (!trap.condition(pictureStep::kTestSize, [&] { return lastRow > 1 && lastColumn > 1; })) return {};
+    trap(pictureStep::kLastColumn, [&] { lastColumn = used->Columns()(used->Columns().Count()).Column(); });
+    if (trap.ended()) throw shell::AlreadyReported{};
+    if (!(lastRow > 1 && lastColumn > 1)) return {};
     SheetPicture picture;
-    trap(pictureStep::kTakeSnapshot, [&] { picture = SheetPicture(objectSet(used).Snapshot()); });
+    trap(pictureStep::kTakeSnapshot, [&] { picture = SheetPicture(used->Snapshot()); });
+    if (trap.ended()) throw shell::AlreadyReported{};
     return picture;
 }
 
@@ -108,11 +97,22 @@ GenerationRun::GenerationRun(EngineSession& session, std::uint32_t nameSeed)
     : m_session(session), m_nameDigits(nameSeed) {}
 
 void GenerationRun::run(const RecordSource& records, MainWindowControl& mainWindow, PreviewTarget& preview) {
-    shell::Trap trap(shell::ErrorLocation::GenerationRun);
+    // A run that cannot build, save, reopen or picture its workbook whole ends
+    // after the box of its first failure: nothing half-built is ever previewed.
+    shell::Trap trap(shell::ErrorLocation::GenerationRun, shell::AfterFailure::EndProcedure);
     buildWorkbook(trap, records);
     const QString path = saveTemporaryWorkbook(trap);
     const SheetPicture picture = pictureUsedRange(trap, path, mainWindow);
-    handOverToPreview(trap, path, picture, mainWindow, preview);
+    if (!trap.ended()) handOverToPreview(trap, path, picture, mainWindow, preview);
+    if (trap.ended()) abandon(path, mainWindow);
+}
+
+void GenerationRun::abandon(const QString& path, MainWindowControl& mainWindow) {
+    shell::untrapped([&] { m_session.release(); });
+    m_workbook.reset();
+    if (!path.isEmpty()) shell::DeleteFileQuiet(path);
+    m_lastTemporaryWorkbook.clear();
+    shell::untrapped([&] { mainWindow.setDefaultPointer(); });
 }
 
 void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records) {
@@ -150,7 +150,7 @@ std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {
     // or link already standing in the temporary folder is ever written through.
     QString name;
     QString path;
-    for (int draw = 1; draw <= kMaxNameDraws; ++draw) {
+    for (int draw = 1; draw <= kMaxNameDraws && !trap.ended(); ++draw) {
         trap(step::kNameStem, [&] { name = QString::fromLatin1(kTempWorkbookStem); });
         for (int digit = 0; digit < kTempWorkbookDigits; ++digit) {
             int drawn = 0;
@@ -177,12 +177,12 @@ QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
                                  QDir::toNativeSeparators(shell::TempFolder()) + QStringLiteral(": all ") +
                                  QString::number(kMaxNameDraws) + QStringLiteral(" names drawn were taken."));
         engine::Application& app = m_session.instance();
-        objectSet(m_workbook).SaveAs(path, m_session.saveFormatFor(&app));
+        m_workbook->SaveAs(path, m_session.saveFormatFor(&app));
     });
     // The empty file that claimed the name must not pass for a workbook later.
     if (!saved && drawn) ReleaseTempFile(path);
     trap(step::kAlertsOffBeforeClose, [&] { m_session.instance().SetDisplayAlerts(false); });
-    trap(step::kCloseWorkbook, [&] { objectSet(m_workbook).Close(); });
+    trap(step::kCloseWorkbook, [&] { m_workbook->Close(); });
     trap(step::kQuitInstance, [&] { m_session.instance().Quit(); });
     trap(step::kReleaseInstance, [&] { m_session.release(); });
     return path;
@@ -195,25 +195,26 @@ SheetPicture GenerationRun::pictureUsedRange(shell::Trap& trap, const QString& p
     trap(step::kReopenWorkbook, [&] { viewer = m_session.openInNewInstance(path); });
     trap(step::kBusyPointer, [&] { mainWindow.setBusyPointer(); });
     trap(step::kFindReopenedWorkbook, [&] {
-        const engine::Workbooks books = objectSet(viewer.get()).Workbooks();
+        const engine::Workbooks books = viewer->Workbooks();
         opened = books(books.Count());
     });
-    trap(step::kTakePicture, [&] { picture = takeUsedRangePicture(objectSet(opened)); });
-    trap(step::kViewerAlertsOff, [&] { objectSet(viewer.get()).SetDisplayAlerts(false); });
+    trap(step::kTakePicture, [&] { picture = takeUsedRangePicture(*opened); });
+    trap(step::kViewerAlertsOff, [&] { viewer->SetDisplayAlerts(false); });
     // The picture keeps what it shows: closing the workbook and quitting the viewer
     // leave it whole.
-    trap(step::kCloseReopenedWorkbook, [&] { objectSet(opened).Close(); });
-    trap(step::kQuitViewer, [&] { objectSet(viewer.get()).Quit(); });
+    trap(step::kCloseReopenedWorkbook, [&] { opened->Close(); });
+    trap(step::kQuitViewer, [&] { viewer->Quit(); });
     return picture;
 }
 
 void GenerationRun::handOverToPreview(shell::Trap& trap, const QString& path, const SheetPicture& picture,
                                       MainWindowControl& mainWindow, PreviewTarget& preview) {
     trap(step::kDefaultPointer, [&] { mainWindow.setDefaultPointer(); });
-    trap(step::kHandOverPicture, [&] {
-        if (picture.isNull()) throw shell::Failure(QStringLiteral("No picture of the sheet was taken."));
-        preview.setSheet(picture);
-    });
+    if (!trap(step::kHandOverPicture, [&] {
+            if (picture.isNull()) throw shell::Failure(QStringLiteral("No picture of the sheet was taken."));
+            preview.setSheet(picture);
+        }))
+        return;
     trap(step::kHandOverPath, [&] { preview.setWorkbookPath(path); });
     trap(step::kShowPreview, [&] { preview.showPreview(); });
     trap(step::kHideMainWindow, [&] { mainWindow.hideMainWindow(); });

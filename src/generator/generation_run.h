@@ -23,8 +23,8 @@ class RecordSource;
 // saves it under a fresh temporary name, reopens it in a second instance to take
 // the picture of its used range (a snapshot the preview paints from as it shows
 // it), and hands picture and path to the preview window, which replaces the main
-// window on screen. Every failure is reported with the run's statement number and
-// the run goes on with its next step.
+// window on screen. A failure is reported with the run's statement number and
+// ends the run: no preview, the temporary workbook removed.
 class GenerationRun {
 public:
     explicit GenerationRun(EngineSession& session);
@@ -42,6 +42,8 @@ private:
     // A free temporary path claimed for the run, or none when every name drawn was taken.
     std::optional<QString> drawTemporaryPath(shell::Trap& trap);
     SheetPicture pictureUsedRange(shell::Trap& trap, const QString& path, MainWindowControl& mainWindow);
+    // Ends a failed run: the instance dropped, the temporary workbook removed.
+    void abandon(const QString& path, MainWindowControl& mainWindow);
     void handOverToPreview(shell::Trap& trap, const QString& path, const SheetPicture& picture,
                            MainWindowControl& mainWindow, PreviewTarget& preview);
 
@@ -55,7 +57,7 @@ private:
 
 // The picture of the used range of the workbook's active sheet, with the
 // separators of the default locale; a null picture when the used range ends in row
-// 1 or column 1. Reports its own failures.
+// 1 or column 1. Reports its own failure and then throws shell::AlreadyReported.
 SheetPicture takeUsedRangePicture(const engine::Workbook& workbook);
 
 }  // namespace generator

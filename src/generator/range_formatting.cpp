@@ -32,10 +32,21 @@ void setColumnWidth(const engine::Range& columns, double characters) { columns.S
 
 void setInteriorColor(const engine::Range& range, int colorIndex) { range.Interior().SetColorIndex(colorIndex); }
 
-void writeCell(const engine::Range& range, const QString& content, CellWriting writing) {
-    range.Rows()(1).Columns()(1).SetFormulaR1C1(content);
+namespace {
+void finishWriting(const engine::Range& range, CellWriting writing) {
     if (writing.merge) range.Merge();
     range.SetWrapText(writing.wrap);
+}
+}  // namespace
+
+void writeCell(const engine::Range& range, const QString& content, CellWriting writing) {
+    range.Rows()(1).Columns()(1).SetFormulaR1C1(content);
+    finishWriting(range, writing);
+}
+
+void writeText(const engine::Range& range, const QString& text, CellWriting writing) {
+    range.Rows()(1).Columns()(1).SetText(text);
+    finishWriting(range, writing);
 }
 
 void setFont(const engine::Range& range, const FontChange& font) {

@@ -46,6 +46,8 @@ struct CellWriting {
 // Writes content into the range's top-left cell as if typed, merges the range when
 // asked, and sets its wrapping.
 void writeCell(const engine::Range& range, const QString& content, CellWriting writing);
+// The same with the content written as text, whatever it reads as: a name is data.
+void writeText(const engine::Range& range, const QString& text, CellWriting writing);
 
 // A font as the layout sets it: style ("Normal", "Bold"), size in points, colour
 // index, name; applied in this order.

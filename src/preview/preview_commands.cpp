@@ -121,6 +121,10 @@ void PreviewWindow::goBack() {
         if (m_services.showMainWindow) m_services.showMainWindow();
     });
     trap(106, [&] { hide(); });
+    // The sheet went with its workbook: nothing of it can be printed, exported or
+    // copied as the result of a later run.
+    m_canvas->setPicture(generator::SheetPicture());
+    m_workbookPath.clear();
 }
 
 // --- Closing --------------------------------------------------------------------------

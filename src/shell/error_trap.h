@@ -18,26 +18,42 @@ QString errorBoxText(const QString& description, const QString& location, int li
 // Shows the modal "Application Error" box for a failure at a statement.
 void reportFailure(const QString& description, const QString& location, int line);
 
+// Thrown by a procedure that has already shown the box for its failure, so that
+// the procedure that called it ends without a second box.
+struct AlreadyReported {};
+
+// What a procedure does after a failure's box: go on with its next statement, or
+// end (every later statement is skipped; the procedure asks ended() and cleans up).
+enum class AfterFailure { NextStatement, EndProcedure };
+
 // The failure trap of one procedure: runs each numbered statement, reports a
 // failure with the procedure's location and the statement's number, and lets the
-// procedure go on with its next statement.
+// procedure go on with its next statement, or end, as it was made.
 class Trap {
 public:
-    explicit Trap(ErrorLocation location) : m_location(errorLocationText(location)) {}
+    explicit Trap(ErrorLocation location, AfterFailure after = AfterFailure::NextStatement)
+        : m_location(errorLocationText(location)), m_after(after) {}
 
-    // Runs one statement; true when it completed.
+    // Runs one statement; true when it completed. Once the procedure has ended,
+    // statements are skipped and give false.
     template <typename F>
     bool operator()(int line, F&& statement) {
+        if (m_ended) return false;
         try {
             std::forward<F>(statement)();
             return true;
+        } catch (const AlreadyReported&) {
         } catch (const std::exception& e) {
             reportFailure(describe(e), m_location, line);
         } catch (...) {
             reportFailure(QString(), m_location, line);
         }
+        m_ended = m_after == AfterFailure::EndProcedure;
         return false;
     }
+
+    // True once a failure has ended a procedure that ends at its first failure.
+    bool ended() const { return m_ended; }
 
     // Evaluates the condition of a block; a failed evaluation enters the block.
     template <typename F>
@@ -51,6 +67,8 @@ public:
 
 private:
     const QString& m_location;
+    AfterFailure m_after;
+    bool m_ended = false;
 };
 
 // For handlers without a trap: whatever fails inside stays inside, so nothing

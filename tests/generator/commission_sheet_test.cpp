@@ -161,22 +161,21 @@ TEST_F(CommissionSheet, NoRecords) {
     for (int row = 6; row <= 65535; row += 9000) EXPECT_EQ(sheet().rowHeight(row), engine::SheetData::kDefaultRowHeight);
 }
 
-TEST_F(CommissionSheet, NameStartingWithEqualsBecomesAFormula) {
-    build(RecordList({{"=2+3", "100"}}, "10"));
-    EXPECT_EQ(formula("B7"), "=2+3");
-    EXPECT_EQ(value("B7"), CellValue(5.0));
-}
-
-// The layout stops at the first failing operation; what was built stays.
-TEST_F(CommissionSheet, UnreadableFormulaInANameEndsTheLayout) {
-    const RecordList records({{"Aldo Fennick", "5600"}, {"=Smith, John", "8400"}, {"Zodo", "11100"}}, "10");
-    EXPECT_THROW(writeCommissionSheet(*app, records), engine::EngineError);
-    EXPECT_EQ(formula("D7"), "=RC[-1]*R[-3]C[-2]");
-    EXPECT_EQ(formula("B8"), "");
-    EXPECT_EQ(formula("C8"), "");
-    EXPECT_EQ(formula("B9"), "");
-    EXPECT_EQ(formula("B1"), "");
-    EXPECT_FALSE(sheet().pageSetup.printArea.has_value());
+// A name is data: whatever it reads as, the cell holds it as text, exactly.
+TEST_F(CommissionSheet, NamesAreWrittenAsText) {
+    const QStringList names{"=1+1", "=Smith", "=HYPERLINK(1)", "=SUM(C7:C9)", "00123", "TRUE",
+                            "10%", "#N/A", "'quoted", "1/2", " 12 "};
+    std::vector<RecordList::Record> rows;
+    for (const QString& name : names) rows.push_back({name, "100"});
+    build(RecordList(rows, "10"));
+    for (int i = 0; i < names.size(); ++i) {
+        const QString cell = QStringLiteral("B%1").arg(7 + i);
+        SCOPED_TRACE(cell.toStdString());
+        EXPECT_EQ(value(cell), CellValue(names[i]));
+        EXPECT_EQ(formula(cell), names[i]);
+    }
+    // The layout went on to its end.
+    EXPECT_EQ(value("B18"), CellValue(QStringLiteral("Totals")));
 }
 
 TEST_F(CommissionSheet, EmptyPercentageLeavesTheTextPercentSign) {

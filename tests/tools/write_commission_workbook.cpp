@@ -54,6 +54,9 @@ std::vector<generator::RecordList::Record> textRecords() {
         QString::fromUtf8("Emoji 😀 person 👍🏽"),
         QStringLiteral("\"Quoted\" O'Brien, Jr."),
         QStringLiteral("Tab\there; line\nbreak"),
+        // Names that read as formulas, numbers, logicals, errors or dates when typed.
+        QStringLiteral("=1+1"), QStringLiteral("=Smith"), QStringLiteral("00123"), QStringLiteral("TRUE"),
+        QStringLiteral("10%"), QStringLiteral("#N/A"), QStringLiteral("'quoted"), QStringLiteral("1/2"),
         longWide,
         longest,
     };

@@ -86,10 +86,14 @@ bool plainText(QChar first, const QLocale& locale) {
 
 }  // namespace
 
-TypedInput parseTypedInput(const QString& text, const QLocale& locale) {
-    if (text.startsWith(u'=')) return TypedInput{std::monostate{}, true, QString()};
+void requireCellText(const QString& text) {
     if (text.size() > kMaxTextLength)
         throw EngineError(QStringLiteral("Text values are limited to %1 characters.").arg(kMaxTextLength));
+}
+
+TypedInput parseTypedInput(const QString& text, const QLocale& locale) {
+    if (text.startsWith(u'=')) return TypedInput{std::monostate{}, true, QString()};
+    requireCellText(text);
     if (text.isEmpty()) return constant(std::monostate{});
     if (text.startsWith(u'\'')) return constant(text.mid(1));
     const QChar first = firstAfterBlanks(text);

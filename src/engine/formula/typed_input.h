@@ -32,6 +32,9 @@ struct TypedInput {
 //   anything else                text, as typed.
 // Blanks around a number, logical value, error or date are ignored. Fails with
 // EngineError for a text longer than a cell holds.
+// Throws EngineError for a text longer than a cell holds.
+void requireCellText(const QString& text);
+
 TypedInput parseTypedInput(const QString& text, const QLocale& locale = QLocale());
 
 }  // namespace engine::formula
