@@ -9,7 +9,7 @@ preview::PreviewWindowServices previewServices(records::MainWindow& mainWindow, 
                                                std::function<void()> endProgram) {
     preview::PreviewWindowServices services;
     services.showMainWindow = [&mainWindow] { mainWindow.show(); };
-    services.storeRecordList = [&mainWindow] { mainWindow.storeRecordList(); };
+    services.storeRecordListBeforeEnd = [&mainWindow] { return mainWindow.storeRecordListBeforeEnd(); };
     if (endProgram) services.endProgram = std::move(endProgram);
     services.engine = &engine;
     return services;

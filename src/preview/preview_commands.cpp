@@ -130,20 +130,29 @@ void PreviewWindow::goBack() {
 // --- Closing --------------------------------------------------------------------------
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
-    shell::untrapped([&] { prepareToClose(); });
+    bool mayEnd = true;
+    shell::untrapped([&] { mayEnd = prepareToClose(); });
+    if (!mayEnd) {
+        event->ignore();
+        return;
+    }
     event->accept();
     shell::untrapped([&] { m_services.endProgram(); });
 }
 
-void PreviewWindow::prepareToClose() {
+bool PreviewWindow::prepareToClose() {
     Trap trap(shell::ErrorLocation::PreviewClose);
+    // The program ends next: the main window's record list is kept first, and a
+    // list that cannot be kept may keep the program running, workbook and all.
+    bool mayEnd = true;
+    trap(106, [&] {
+        if (m_services.storeRecordListBeforeEnd) mayEnd = m_services.storeRecordListBeforeEnd();
+    });
+    if (!mayEnd) return false;
     trap(100, [&] { shell::DeleteFileQuiet(m_workbookPath); });
     trap(102, [&] { QCoreApplication::processEvents(); });
     trap(104, [&] { QCoreApplication::processEvents(); });
-    // The program ends next: the main window's record list is kept first.
-    trap(106, [&] {
-        if (m_services.storeRecordList) m_services.storeRecordList();
-    });
+    return true;
 }
 
 }  // namespace preview

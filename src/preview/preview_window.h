@@ -34,8 +34,9 @@ class SheetCanvas;
 struct PreviewWindowServices {
     // Shows the main window again ("< Back").
     std::function<void()> showMainWindow;
-    // Stores the main window's record list (closing the preview ends the program).
-    std::function<void()> storeRecordList;
+    // Stores the main window's record list before the program ends (closing the
+    // preview ends it); false when the user keeps the program running instead.
+    std::function<bool()> storeRecordListBeforeEnd;
     // Ends the program; QApplication::quit when unset.
     std::function<void()> endProgram;
     // The engine instances the workbook is reopened in to be saved as .xlsx (not
@@ -161,7 +162,7 @@ private:
 
     // Commands (preview_commands.cpp).
     void load();
-    void prepareToClose();
+    bool prepareToClose();
     void copyWorkbook(const QString& path, bool replaceConfirmed) const;
     static QString overwriteQuestion(const QString& path);
 

@@ -23,6 +23,7 @@ namespace records {
 using shell::PointerShape;
 
 class RecordListView;
+class StoredNumberTexts;
 class SelectAllLineEdit;
 struct ListState;
 
@@ -49,8 +50,12 @@ public:
     // The load sequence: skin, caption, pointer, palette, columns, saved list and
     // percentage, then the engine check.
     void load();
-    // Writes the record list to the settings store (what a close request does).
-    void storeRecordList();
+    // Writes the record list to the settings store (what a close request does);
+    // false when it could not (the box has said why).
+    bool storeRecordList();
+    // Before the program ends: stores the list, or, when that fails, asks whether
+    // to end anyway. False keeps the program running.
+    bool storeRecordListBeforeEnd();
 
     // The records, 1-based.
     CommissionRecord record(int position) const;
@@ -120,7 +125,9 @@ private:
     void watchHover(QWidget* widget, HoverRule rule);
     void pointerMoved(HoverRule rule);
     void loadCustomPointer();
-    void restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts);
+    void restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts, const StoredNumberTexts& stored,
+                             QStringList& unreadable);
+    QString encodedRecordList() const;
 
     // Undo and redo.
     void createUndoActions();
@@ -146,6 +153,7 @@ private:
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     bool m_undoStepOpen = false;
+    bool m_percentageNotStoredSaid = false;
 
     QPushButton* m_startCreatingTemplateButton = nullptr;
     QPushButton* m_clearTextFieldsButton = nullptr;

@@ -9,6 +9,7 @@
 #include "records/record_messages.h"
 #include "records/saved_list_codec.h"
 #include "records/select_all_line_edit.h"
+#include "records/stored_numbers.h"
 #include "shell/dialogs.h"
 #include "shell/error_trap.h"
 #include "shell/locale_number.h"
@@ -142,10 +143,16 @@ void MainWindow::selectRecord() {
 // --- entry-field rules ---
 
 void MainWindow::percentageChanged() {
-    // A store that cannot be written loses this value only; typing goes on.
-    shell::untrapped([&] {
-        shell::SaveProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text());
-    });
+    // A store that cannot be written is said once; typing goes on.
+    try {
+        shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
+                                    {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
+        m_percentageNotStoredSaid = false;
+    } catch (const std::exception& failure) {
+        if (m_percentageNotStoredSaid) return;
+        m_percentageNotStoredSaid = true;
+        shell::untrapped([&] { shell::MsgBox(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
+    }
 }
 
 void MainWindow::percentageEditingFinished() {

@@ -5,7 +5,9 @@
 #include "records/record_messages.h"
 #include "records/saved_list_codec.h"
 #include "records/select_all_line_edit.h"
+#include "records/stored_numbers.h"
 #include "shell/cursor_file.h"
+#include "shell/dialogs.h"
 #include "shell/error_trap.h"
 #include "shell/settings_store.h"
 #include "shell/startup_services.h"
@@ -37,14 +39,33 @@ void MainWindow::load() {
     trap(146, [&] { m_recordList->setColumnWidthTwips(2, 2400); });
 
     QString saved;
-    trap(148, [&] { saved = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList)); });
+    QString numberLocale;
+    trap(148, [&] {
+        saved = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList));
+        numberLocale = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyNumberLocale));
+    });
     QStringList recordTexts;
     trap(150, [&] { recordTexts = SplitRecordTexts(saved); });
+    // Amounts typed under another locale's number rules are read under the rules in force.
+    const StoredNumberTexts stored(numberLocale);
+    QStringList unreadable;
     trap(152, [&] {
-        m_percentageEdit->setText(
-            shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10")));
+        const QString rate =
+            shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10"));
+        const std::optional<QString> inForce = stored.inForce(rate);
+        if (!inForce) unreadable << QStringLiteral("the commission percentage \"%1\"").arg(rate);
+        m_percentageEdit->setText(inForce.value_or(rate));
     });
-    restoreSavedRecords(trap, recordTexts);
+    restoreSavedRecords(trap, recordTexts, stored, unreadable);
+    if (stored.convert()) {
+        if (!unreadable.isEmpty()) shell::MsgBox(unreadableNumbersMessage(stored.storedLocale(), unreadable));
+        // The store follows at once, so that every text in it reads under the locale it records.
+        trap(170, [&] {
+            shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
+                                        {QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
+                                        {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
+        });
+    }
     trap(168, [&] { m_services.checkEngineAvailable(); });
 }
 
@@ -54,7 +75,15 @@ void MainWindow::loadCustomPointer() {
 }
 
 // Rows from the saved record texts; a missing field is reported and decoding goes on.
-void MainWindow::restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts) {
+// Amounts are moved to the number rules in force; those that are no numbers under
+// the rules they were kept under stay as they were and are named in unreadable.
+void MainWindow::restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts,
+                                     const StoredNumberTexts& stored, QStringList& unreadable) {
+    const auto inForce = [&](const QString& name, const QString& what, const QString& text) {
+        const std::optional<QString> moved = stored.inForce(text);
+        if (!moved) unreadable << QStringLiteral("the %1 \"%2\" of %3").arg(what, text, name);
+        return moved.value_or(text);
+    };
     for (const QString& recordText : recordTexts) {  // [154] ... [166]
         if (recordText.isEmpty()) continue;          // [156]
         if (m_recordList->isFull()) {
@@ -66,27 +95,47 @@ void MainWindow::restoreSavedRecords(shell::Trap& trap, const QStringList& recor
         trap(158, [&] { fields = SplitFields(recordText); });
         int position = 0;
         trap(160, [&] { position = m_recordList->appendRow(FieldAt(fields, 0)); });
-        trap(162, [&] { m_recordList->setTotal(position, FieldAt(fields, 1)); });
-        trap(164, [&] { m_recordList->setCommission(position, FieldAt(fields, 2)); });
+        trap(162, [&] {
+            m_recordList->setTotal(position, inForce(FieldAt(fields, 0), QStringLiteral("total"), FieldAt(fields, 1)));
+        });
+        trap(164, [&] {
+            m_recordList->setCommission(position,
+                                        inForce(FieldAt(fields, 0), QStringLiteral("commission"), FieldAt(fields, 2)));
+        });
     }
 }
 
-void MainWindow::storeRecordList() {
+QString MainWindow::encodedRecordList() const {
+    QString value;
+    for (int i = 1; i <= m_recordList->rowCount(); ++i) {
+        const CommissionRecord row = m_recordList->row(i);
+        value += EncodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
+    }
+    return value;
+}
+
+bool MainWindow::storeRecordList() {
     shell::Trap trap(shell::ErrorLocation::MainWindowClose);
     QString value;
-    trap(100, [&] { value.clear(); });
-    const int count = m_recordList->rowCount();  // [102]
-    for (int i = 1; i <= count; ++i) {
-        trap(104, [&] {
-            const CommissionRecord row = m_recordList->row(i);
-            value += EncodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
-        });
-    }  // [106]
-    trap(108, [&] { shell::SaveProgramSetting(QString::fromLatin1(shell::kKeyCommissionList), value); });
+    trap(104, [&] { value = encodedRecordList(); });
+    return trap(108, [&] {
+        shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), value},
+                                    {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
+    });
+}
+
+bool MainWindow::storeRecordListBeforeEnd() {
+    if (storeRecordList()) return true;
+    // The box above said why; the list typed this session lives only in the window.
+    return shell::MsgBox(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
+           shell::BoxAnswer::Yes;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    storeRecordList();
+    if (!storeRecordListBeforeEnd()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     // Closing this window ends the program, also while the preview window is hidden.
     QCoreApplication::quit();

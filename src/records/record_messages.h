@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The main window's own messages about records.
 namespace records {
@@ -19,5 +20,25 @@ inline const QString kListFullMessage =
 inline const QString kListFullFailure = QStringLiteral("The list holds at most 32,767 records.");
 inline const QString kSavedListTooLongFailure =
     QStringLiteral("The saved list holds more than 32,767 records; only the first 32,767 were loaded.");
+
+// Asked when the list could not be stored as the program ends: No keeps the window open.
+inline const QString kListNotStoredQuestion = QStringLiteral(
+    "The record list could not be stored, so the changes made to it since the program started would be lost."
+    "\r\n\r\nClose anyway?");
+
+// Said once when the percentage could not be stored; later failures stay quiet
+// until a write succeeds again.
+inline QString percentageNotStoredMessage(const QString& reason) {
+    return QStringLiteral("The commission percentage could not be stored: %1\r\n\r\nIt will be stored with your "
+                          "next change, or when the list is stored.")
+        .arg(reason);
+}
+
+// Kept amounts that are no numbers under the locale they were typed under.
+inline QString unreadableNumbersMessage(const QString& locale, const QStringList& texts) {
+    return QStringLiteral("These amounts were kept under the number rules of %1 but are no numbers under them, so "
+                          "they are shown as they were typed and not converted: %2.")
+        .arg(locale, texts.join(QStringLiteral("; ")));
+}
 
 }  // namespace records

@@ -2,7 +2,9 @@
 
 #include "records/commission_record.h"
 #include "records/saved_list_codec.h"
+#include "records/stored_numbers.h"
 #include "shell/failure.h"
+#include "shell/locale_number.h"
 #include "shell/settings_store.h"
 
 namespace records {
@@ -10,19 +12,41 @@ namespace {
 
 constexpr int kStoredFields = 3;  // name, total, commission
 
+// The command line reads the store beside a running window and never writes it:
+// a damaged store is reported, not moved.
+QString storedSetting(const char* key, const QString& absent = QString()) {
+    return shell::GetProgramSetting(QString::fromLatin1(key), absent, shell::DamagedStore::Report);
+}
+
 shell::Failure storedListFailure(const QString& description) {
     return shell::Failure(QStringLiteral("The settings store's \"%1\" %2")
                               .arg(QString::fromLatin1(shell::kKeyCommissionList), description));
 }
 
+QString rulesInForce() {
+    return QStringLiteral("numbers are read by the rules of the locale %1").arg(QLocale().name());
+}
+
+// A stored amount as the rules in force read it; throws when it is no number.
+QString storedNumber(const StoredNumberTexts& stored, const QString& text, const QString& what) {
+    const std::optional<QString> inForce = stored.inForce(text);
+    if (inForce && shell::IsNumeric(*inForce)) return *inForce;
+    const QString rules = inForce ? rulesInForce()
+                                  : QStringLiteral("it was kept under the rules of the locale %1").arg(stored.storedLocale());
+    throw shell::Failure(QStringLiteral("%1 \"%2\" is not a number (%3).").arg(what, text, rules));
+}
+
 }  // namespace
 
 QString storedPercentage() {
-    return shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10"));
+    const StoredNumberTexts stored(storedSetting(shell::kKeyNumberLocale));
+    return storedNumber(stored, storedSetting(shell::kKeyCommissionRate, QStringLiteral("10")),
+                        QStringLiteral("The settings store's \"%1\"").arg(QString::fromLatin1(shell::kKeyCommissionRate)));
 }
 
 generator::RecordList storedRecords() {
-    const QString value = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList));
+    const QString value = storedSetting(shell::kKeyCommissionList);
+    const StoredNumberTexts stored(storedSetting(shell::kKeyNumberLocale));
     generator::RecordList list({}, storedPercentage());
     int recordNumber = 0;
     for (const QString& recordText : SplitRecordTexts(value)) {
@@ -36,7 +60,16 @@ generator::RecordList storedRecords() {
                                         .arg(recordNumber)
                                         .arg(fields.first())
                                         .arg(kStoredFields - fields.size()));
-        list.append({fields[0], fields[1]});
+        // A total may be empty; any other must be a number.
+        const QString total =
+            fields[1].isEmpty()
+                ? fields[1]
+                : storedNumber(stored, fields[1],
+                               QStringLiteral("The settings store's \"%1\", record %2 (\"%3\"): the total")
+                                   .arg(QString::fromLatin1(shell::kKeyCommissionList))
+                                   .arg(recordNumber)
+                                   .arg(fields[0]));
+        list.append({fields[0], total});
     }
     return list;
 }

@@ -10,10 +10,12 @@
 // records), these throw shell::Failure with a description instead.
 namespace records {
 
-// "Commission Rate" as stored, "10" when absent.
+// "Commission Rate" as stored ("10" when absent), under the number rules in force;
+// throws when it is no number.
 QString storedPercentage();
 
-// The rows decoded from "Commission List", with the stored percentage.
+// The rows decoded from "Commission List", their totals under the number rules in
+// force, with the stored percentage; throws for a total that is no number.
 generator::RecordList storedRecords();
 
 }  // namespace records

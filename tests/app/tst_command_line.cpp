@@ -104,6 +104,29 @@ private slots:
         QVERIFY(dialogs->boxes.empty());
     }
 
+    // A list kept under another locale's number rules gives the workbook of the
+    // same list typed under the rules in force (en_US here).
+    void aListKeptUnderAnotherLocaleReadsTheSame() {
+        const struct {
+            QString list, rate, locale;
+        } stores[] = {
+            {"Ann||SEP1||5,600.5||SEP1||||SEP2||Bob||SEP1||||SEP1||||SEP2||", "7.5", ""},
+            {"Ann||SEP1||5.600,5||SEP1||||SEP2||Bob||SEP1||||SEP1||||SEP2||", "7,5", "de_DE"},
+        };
+        QByteArray workbooks[2];
+        for (int i = 0; i < 2; ++i) {
+            shell::SaveProgramSettings({{shell::kKeyCommissionList, stores[i].list},
+                                        {shell::kKeyCommissionRate, stores[i].rate},
+                                        {shell::kKeyNumberLocale, stores[i].locale}});
+            const QString output = inTemp(QStringLiteral("kept%1.xls").arg(i));
+            const CommandLineResult result = runCommandLine({"--output", output});
+            QVERIFY2(result.status == app::kExitSuccess, qPrintable(result.err));
+            workbooks[i] = fileContents(output);
+        }
+        QVERIFY(!workbooks[0].isEmpty());
+        QCOMPARE(workbooks[1], workbooks[0]);
+    }
+
     // The PNG is the preview's picture at 100 %, pixel for pixel; the PDF is its
     // print, one landscape A4 page.
     void pictureAndPdfAsThePreviewShowsAndPrintsThem() {
@@ -147,6 +170,7 @@ private slots:
             QString storedList;
             QStringList options;
             QString firstLine;
+            QString storedRate = QStringLiteral("10");
         } cases[] = {
             {"an output that cannot be written", {}, {"--records", csv, "--output", blocked},
              "quenvale: Cannot write " + blocked},
@@ -160,9 +184,17 @@ private slots:
             {"a failing run", overlongName, {"--output", inTemp("sheet.xls")},
              "quenvale: Text values are limited to 32767 characters. "
              "in Marrowby2021/08/31.Commission.GenerateReport0 at line 124"},
+            {"a stored percentage that is no number", {}, {"--records", csv, "--output", inTemp("sheet.xls")},
+             "quenvale: The settings store's \"Commission Rate\" \"7x\" is not a number", "7x"},
+            {"an empty stored percentage", {}, {"--output", inTemp("sheet.xls")},
+             "quenvale: The settings store's \"Commission Rate\" \"\" is not a number", ""},
+            {"a stored total that is no number", "Ann||SEP1||5||SEP1||0.5||SEP2||Bob||SEP1||2.000,50||SEP1||||SEP2||",
+             {"--output", inTemp("sheet.xls")},
+             "quenvale: The settings store's \"Commission List\", record 2 (\"Bob\"): the total \"2.000,50\" "
+             "is not a number"},
         };
         for (const auto& c : cases) {
-            shell::SaveProgramSetting(QString::fromLatin1(shell::kKeyCommissionList), c.storedList);
+            shell::SaveProgramSettings({{shell::kKeyCommissionList, c.storedList}, {shell::kKeyCommissionRate, c.storedRate}});
             const CommandLineResult result = runCommandLine(c.options);
             QVERIFY2(result.status == app::kExitFailure, c.what);
             const QStringList lines = result.err.split('\n', Qt::SkipEmptyParts);

@@ -108,9 +108,13 @@ QByteArray cursorFile(int hotX, int hotY) {
 // What the window asked of the rest of the program, in order.
 struct Hooks {
     QStringList calls;
+    bool listStored = true;  // false: the list could not be stored and the user keeps the program
     preview::PreviewWindowServices services() {
         return {[this] { calls << QStringLiteral("showMainWindow"); },
-                [this] { calls << QStringLiteral("storeRecordList"); },
+                [this] {
+                    calls << QStringLiteral("storeRecordList");
+                    return listStored;
+                },
                 [this] { calls << QStringLiteral("endProgram"); }};
     }
 };
@@ -813,14 +817,19 @@ void TestPreviewWindow::backDeletesWorkbookAndShowsMainWindow() {
 }
 
 void TestPreviewWindow::closeDeletesWorkbookStoresListAndEndsProgram() {
-    Fixture f;
-    f.deliver(samplePicture());
+    for (const bool stored : {true, false}) {
+        Fixture f;
+        f.hooks.listStored = stored;
+        f.deliver(samplePicture());
+        f.window.show();
 
-    QVERIFY(f.window.close());
-
-    QVERIFY(!QFile::exists(f.workbook));
-    QCOMPARE(f.hooks.calls, QStringList({QStringLiteral("storeRecordList"), QStringLiteral("endProgram")}));
-    QVERIFY(f.dialogs.boxes.empty());
+        // A list that could not be stored keeps the preview open with its workbook.
+        QCOMPARE(f.window.close(), stored);
+        QCOMPARE(QFile::exists(f.workbook), !stored);
+        QCOMPARE(f.window.isVisible(), !stored);
+        QCOMPARE(f.hooks.calls, stored ? QStringList({"storeRecordList", "endProgram"}) : QStringList({"storeRecordList"}));
+        QVERIFY(f.dialogs.boxes.empty());
+    }
 }
 
 void TestPreviewWindow::pictureMenuOffersTheSheetCommandsWithTheirShortcuts() {

@@ -107,6 +107,37 @@ private slots:
         QVERIFY(h->dialogs.boxes.empty());
     }
 
+    // A list typed under one locale reads the same under another: its amounts move
+    // to the rules in force, and one that is no number under its own rules is named.
+    void aListTypedUnderOneLocaleKeepsItsValuesUnderAnother() {
+        {
+            const ScopedDefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+            records::MainWindow& f = h->start();
+            f.percentageEdit()->setText(QStringLiteral("1,5"));
+            h->enter(QStringLiteral("Ann"), QStringLiteral("1.500,25"), QStringLiteral("22,50375"));
+            f.addRecord();
+            h->enter(QStringLiteral("Bob"), QStringLiteral("12x"), QString());
+            f.addRecord();
+            h->closeWindow();
+        }
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyNumberLocale), QStringLiteral("de_DE"));
+        records::MainWindow& f = h->start();  // en_US
+        QCOMPARE(f.percentageEdit()->text(), QStringLiteral("1.5"));
+        QCOMPARE(h->rows(), Rows({{"Ann", "1,500.25", "22.50375"}, {"Bob", "12x", ""}}));
+        QCOMPARE(h->dialogs.boxes.size(), size_t(1));
+        QVERIFY2(h->dialogs.boxes[0].text.contains(QStringLiteral("de_DE")) &&
+                     h->dialogs.boxes[0].text.contains(QStringLiteral("the total \"12x\" of Bob")),
+                 qPrintable(h->dialogs.boxes[0].text));
+        // The store follows at once: it reads the same at the next start, with no box.
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyNumberLocale), QStringLiteral("en_US"));
+        QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionRate), QStringLiteral("1.5"));
+        h->closeWindow();
+        h->dialogs.clear();
+        h->start();
+        QCOMPARE(h->rows(), Rows({{"Ann", "1,500.25", "22.50375"}, {"Bob", "12x", ""}}));
+        QVERIFY(h->dialogs.boxes.empty());
+    }
+
     void closingAnEmptyListStoresTheEmptyText() {
         MainWindowHarness::store(shell::kKeyCommissionList, QStringLiteral("A||SEP1||1||SEP1||2||SEP2||"));
         records::MainWindow& f = h->start();

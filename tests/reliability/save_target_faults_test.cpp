@@ -55,7 +55,7 @@ protected:
     ScriptedDialogs dialogs;
     QTemporaryDir user;  // the user's own folder of documents
     QString workbook = QDir(env.tempFolder()).filePath("rendle12345678.xls");
-    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] {}, [] {}}};
+    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] { return true; }, [] {}}};
 };
 
 TEST_F(SaveTargetFaults, TargetInMissingFolderIsReportedAndCreatesNothing) {

@@ -7,8 +7,10 @@
 #include "gtest_printers.h"
 #include "preview/preview_window.h"
 #include "records/main_window_harness.h"
+#include "records/record_messages.h"
 
 #include <QTemporaryDir>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,8 +112,9 @@ TEST_F(StartupFileFaults, StoreFileTakenByAFolderReportsAndTheWindowStillWorks) 
     EXPECT_TRUE(QFileInfo(storeFile()).isDir());
 }
 
-// A store file that holds no store is moved aside whole and reported once; the
-// program goes on with an empty store that keeps what is typed from then on.
+// A store file that holds no store is moved aside whole, a section of ours that
+// holds anything but texts alone, and reported once; the program goes on with an
+// empty store that keeps what is typed from then on.
 TEST_F(StartupFileFaults, DamagedStoreIsMovedAsideOnceAndTheProgramGoesOn) {
     const std::vector<std::pair<const char*, QByteArray>> damages = {
         {"cut off by another tool", "{\"Quenvale\": {\"Commission List\": \"Aldo||SEP1||5600||SEP1||5"},
@@ -135,7 +138,13 @@ TEST_F(StartupFileFaults, DamagedStoreIsMovedAsideOnceAndTheProgramGoesOn) {
         EXPECT_TRUE(loadErrors.first().contains("at line 148")) << loadErrors.first().toStdString();
         EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
         EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(asideFile))) << loadErrors.first().toStdString();
-        EXPECT_EQ(readFile(asideFile), damaged);  // kept whole for the user
+        // Kept whole for the user: the file as it was, or our section as it was.
+        const auto kept = [&] {
+            const QByteArray bytes = readFile(asideFile);
+            return QJsonDocument::fromJson(damaged).isObject() ? QJsonDocument::fromJson(bytes).toJson() : bytes;
+        };
+        const QByteArray expected = QJsonDocument::fromJson(damaged).isObject() ? QJsonDocument::fromJson(damaged).toJson() : damaged;
+        EXPECT_EQ(kept(), expected);
         EXPECT_TRUE(h.rows().isEmpty());
         EXPECT_EQ(f.percentageEdit()->text(), QStringLiteral("10"));
 
@@ -150,7 +159,7 @@ TEST_F(StartupFileFaults, DamagedStoreIsMovedAsideOnceAndTheProgramGoesOn) {
         EXPECT_EQ(h.rows(), typed);
         EXPECT_EQ(h.window->percentageEdit()->text(), QStringLiteral("12.5"));
         EXPECT_EQ(h.dialogs.errorTexts().size(), 1) << h.errorHeads().join(" | ").toStdString();
-        EXPECT_EQ(readFile(asideFile), damaged);
+        EXPECT_EQ(kept(), expected);
         h.closeWindow();
     }
 }
@@ -182,12 +191,20 @@ TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
         h.set(f.totalEdit(), QString::number(1000 + i));
         f.addRecord();
     }
+    const auto typed = h.rows();
     {
         faults::DiskFull full(before.size() + 512);
         ASSERT_TRUE(full.active());
-        h.closeWindow();
+        // The list that cannot be stored is not lost silently: No keeps the window open.
+        h.dialogs.answers = {shell::BoxAnswer::No, shell::BoxAnswer::Yes};
+        EXPECT_FALSE(h.window->close());
+        EXPECT_TRUE(h.window->isVisible());
+        EXPECT_EQ(h.rows(), typed);
+        ASSERT_FALSE(h.dialogs.boxes.empty());
+        EXPECT_EQ(h.dialogs.boxes.back().text, records::kListNotStoredQuestion);
+        h.closeWindow();  // Yes: closed anyway
     }
-    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 2) << h.errorHeads().join(" | ").toStdString();
     EXPECT_EQ(readFile(storeFile()), before);
     h.dialogs.clear();
     h.start();
@@ -195,7 +212,8 @@ TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
 }
 
-TEST_F(StartupFileFaults, FullDiskWhileTypingThePercentageLosesOnlyThatValue) {
+// A percentage that cannot be stored is said once, and stored with the next change.
+TEST_F(StartupFileFaults, FullDiskWhileTypingThePercentageIsSaidOnce) {
     records::MainWindow& f = startWithSample();
     const QByteArray before = readFile(storeFile());
     {
@@ -204,8 +222,14 @@ TEST_F(StartupFileFaults, FullDiskWhileTypingThePercentageLosesOnlyThatValue) {
         QTest::keyClicks(f.percentageEdit(), "25");
     }
     EXPECT_TRUE(h.dialogs.errorTexts().isEmpty());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.startsWith("The commission percentage could not be stored: "))
+        << h.dialogs.boxes[0].text.toStdString();
     EXPECT_EQ(readFile(storeFile()), before);
     EXPECT_EQ(h.rows(), kSample);
+    QTest::keyClicks(f.percentageEdit(), "5");
+    EXPECT_EQ(h.stored(shell::kKeyCommissionRate), f.percentageEdit()->text());
+    EXPECT_EQ(h.dialogs.boxes.size(), 1u);
 }
 
 // --- Skin file -----------------------------------------------------------------------
@@ -309,7 +333,7 @@ TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
             EXPECT_EQ(f.customPointer().shape(), Qt::PointingHandCursor);
         }
         QTest::mouseMove(f.addRecordButton());
-        preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] {}, [] {}}};
+        preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] { return true; }, [] {}}};
         previewWindow.ensureLoaded();
         EXPECT_LE(errorsAt(shell::errorLocationText(shell::ErrorLocation::PreviewLoad)).size(), 1);
         h.closeWindow();

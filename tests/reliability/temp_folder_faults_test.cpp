@@ -55,7 +55,7 @@ protected:
     MainWindowHarness h;
     generator::EngineSession engine;
     generator::GenerationRun run{engine, 20240301};
-    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[this] { h.window->show(); }, [] {}, [] {}}};
+    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[this] { h.window->show(); }, [] { return true; }, [] {}}};
     Rows rowsBefore;
 };
 

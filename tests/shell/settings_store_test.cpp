@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -129,13 +130,16 @@ TEST(SettingsStore, DamagedFileIsSetAsideWholeAndReportedOnce) {
     IsolatedEnvironment env;
     const std::vector<QByteArray> damages = {
         R"({"Quenvale": {"Commission Rate": "12"}, trailing garbage)",
-        R"({"Quenvale": {"Commission Rate": 12}})",  // well-formed JSON of another shape
         R"(["Quenvale"])",
     };
     for (const QByteArray& damaged : damages) {
         SCOPED_TRACE(damaged.toStdString());
         env.clearSettings();
         writeBytes(storeFile(env), damaged);
+        // The command line only reports it, and changes nothing.
+        EXPECT_THROW(shell::GetProgramSetting(kRate, {}, shell::DamagedStore::Report), shell::Failure);
+        EXPECT_TRUE(setAsideFiles(env).isEmpty());
+        EXPECT_EQ(readBytes(storeFile(env)), damaged);
         try {
             shell::GetProgramSetting(kRate, QStringLiteral("10"));
             FAIL() << "a damaged store must be reported";
@@ -152,6 +156,46 @@ TEST(SettingsStore, DamagedFileIsSetAsideWholeAndReportedOnce) {
         shell::SaveProgramSetting(kRate, QStringLiteral("11"));
         EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("11"));
         EXPECT_EQ(setAsideFiles(env).size(), 1);
+    }
+}
+
+// Other programs' sections stay byte for byte; a section of ours that holds
+// anything but texts is set aside alone, whether it is read or written first.
+TEST(SettingsStore, SharedFileKeepsForeignSectionsAndSetsAsideOnlyOurDamagedSection) {
+    const QByteArray foreign = R"({"Other": {"x": 1, "big": 12345678901234567890, "a": [1.50, "\u00e9"]},
+  "Zeta" : "loose text"})";
+    const struct {
+        const char* ours;  // our section's text, or none
+        bool damaged;
+    } cases[] = {{nullptr, false}, {R"({"Commission Rate": "10"})", false}, {R"({"Commission Rate": 12})", true},
+                 {R"(["10"])", true}};
+    for (bool readFirst : {true, false}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.ours ? c.ours : "absent") + (readFirst ? ", read first" : ", written first"));
+            IsolatedEnvironment env;
+            QByteArray store = foreign;
+            if (c.ours) store.insert(store.size() - 1, QByteArray(",\n  \"Quenvale\": ") + c.ours);
+            writeBytes(storeFile(env), store);
+            bool reported = false;
+            try {
+                if (readFirst) shell::GetProgramSetting(kRate, QStringLiteral("10"));
+                shell::SaveProgramSetting(kRate, QStringLiteral("7,5"));
+            } catch (const shell::Failure& failure) {
+                reported = true;
+                EXPECT_TRUE(failure.description().startsWith("Settings of Quenvale in ")) << failure.description().toStdString();
+            }
+            EXPECT_EQ(reported, c.damaged);
+            if (readFirst && c.damaged) shell::SaveProgramSetting(kRate, QStringLiteral("7,5"));
+            EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("7,5"));
+            const QByteArray now = readBytes(storeFile(env));
+            EXPECT_TRUE(now.startsWith(foreign.left(foreign.size() - 1))) << now.toStdString();
+            ASSERT_EQ(setAsideFiles(env).size(), c.damaged ? 1 : 0);
+            if (c.damaged) {
+                const QByteArray aside = readBytes(QFileInfo(storeFile(env)).absoluteDir().filePath(setAsideFiles(env).first()));
+                EXPECT_EQ(QJsonDocument::fromJson(aside).object().value("Quenvale"),
+                          QJsonDocument::fromJson(QByteArray("[") + c.ours + "]").array().at(0));
+            }
+        }
     }
 }
 
