@@ -182,9 +182,17 @@ void PreviewWindow::createPictureMenu() {
         m_pictureMenu->addAction(action);
         addAction(action);
     }
-    m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_canvas, &QWidget::customContextMenuRequested, this,
+    connect(m_canvas, &SheetCanvas::menuRequested, this,
             [this](const QPoint& at) { m_pictureMenu->popup(m_canvas->mapToGlobal(at)); });
+    // From the keyboard: the Menu key and Shift+F10, the menu at the middle of the view.
+    auto* menuKeys = new QAction(this);
+    menuKeys->setObjectName(QStringLiteral("pictureMenuKeysAction"));
+    menuKeys->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    menuKeys->setShortcutContext(Qt::WindowShortcut);
+    connect(menuKeys, &QAction::triggered, this, [this] {
+        m_pictureMenu->popup(m_viewport->mapToGlobal(m_viewport->rect().center()));
+    });
+    addAction(menuKeys);
 }
 
 void PreviewWindow::centreOnScreen() {

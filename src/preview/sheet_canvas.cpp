@@ -2,6 +2,7 @@
 
 #include "shell/twips.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,6 +21,9 @@ double onScreenPixels(double twips, double ratio) { return std::round(pixelsOf(t
 
 SheetCanvas::SheetCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The right button drags like the others: the menu opens on its release
+    // without movement (menuRequested), not on its press.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void SheetCanvas::setPicture(const generator::SheetPicture& picture) {
@@ -62,12 +66,19 @@ TwipsPoint SheetCanvas::onPicture(const QPointF& widgetPoint) const {
     return {at.x(), at.y()};
 }
 
-void SheetCanvas::mousePressEvent(QMouseEvent* event) { emit mouseDown(event->button(), onPicture(event->position())); }
+void SheetCanvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) m_rightPressAt = event->position();
+    emit mouseDown(event->button(), onPicture(event->position()));
+}
 
 void SheetCanvas::mouseMoveEvent(QMouseEvent* event) { emit mouseMove(event->buttons(), onPicture(event->position())); }
 
 void SheetCanvas::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseUp(event->button(), onPicture(event->position()));
+    if (event->button() == Qt::RightButton && m_rightPressAt &&
+        (event->position() - *m_rightPressAt).manhattanLength() < QApplication::startDragDistance())
+        emit menuRequested(event->position().toPoint());
+    if (event->button() == Qt::RightButton) m_rightPressAt.reset();
 }
 
 }  // namespace preview

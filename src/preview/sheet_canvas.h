@@ -5,6 +5,7 @@
 
 #include <QPointF>
 #include <QWidget>
+#include <optional>
 
 namespace preview {
 
@@ -35,6 +36,8 @@ signals:
     void mouseDown(Qt::MouseButton button, TwipsPoint at);
     void mouseMove(Qt::MouseButtons buttons, TwipsPoint at);
     void mouseUp(Qt::MouseButton button, TwipsPoint at);
+    // A right click without movement: the picture's menu, at a point of this widget.
+    void menuRequested(QPoint at);
     // A paint of the widget is done (what the screen shows is up to date).
     void framePainted();
 
@@ -51,6 +54,7 @@ private:
     generator::SheetPicture m_picture;
     double m_zoom = 1;
     QPointF m_position;
+    std::optional<QPointF> m_rightPressAt;
 };
 
 }  // namespace preview

@@ -160,6 +160,19 @@ void moveWithButtons(QWidget* widget, QPoint globalPos, Qt::MouseButtons buttons
     QApplication::sendEvent(widget, &move);
 }
 
+// Mouse input as a real mouse delivers it: through the window, where Qt decides
+// what takes it (a context menu, a grab) before any widget sees it.
+QPoint inWindow(QWidget* widget, QPoint local) { return widget->mapTo(widget->window(), local); }
+void pressThroughWindow(QWidget* widget, Qt::MouseButton button, QPoint local) {
+    QTest::mousePress(widget->window()->windowHandle(), button, Qt::NoModifier, inWindow(widget, local));
+}
+void moveThroughWindow(QWidget* widget, QPoint local) {
+    QTest::mouseMove(widget->window()->windowHandle(), inWindow(widget, local));
+}
+void releaseThroughWindow(QWidget* widget, Qt::MouseButton button, QPoint local) {
+    QTest::mouseRelease(widget->window()->windowHandle(), button, Qt::NoModifier, inWindow(widget, local));
+}
+
 void hover(QWidget* widget, QPoint local) {
     QMouseEvent move(QEvent::MouseMove, QPointF(local), widget->mapToGlobal(QPointF(local)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -491,32 +504,36 @@ void TestPreviewWindow::dragPansWithAnyButton() {
     QVERIFY(farCorner.x() < 0);
 
     const QPoint grabbed(300, 300);
-    const QPoint start = canvas->mapToGlobal(grabbed);
-    QTest::mousePress(canvas, button, Qt::NoModifier, grabbed);
+    pressThroughWindow(canvas, button, grabbed);
     QCOMPARE(f.window.viewportMath().grabbed().x, 4500.0);
     QCOMPARE(f.window.viewportMath().grabbed().y, 4500.0);
 
-    // The grabbed point follows the pointer, and the bars follow the canvas.
-    moveWithButtons(canvas, start + QPoint(-60, -30), button);
+    // The grabbed point follows the pointer, and the bars follow the canvas; the
+    // pointer's place is in the canvas as it stood at the press.
+    const QPoint origin = canvas->pos();
+    auto moveBy = [&](QPoint by) { moveThroughWindow(canvas, grabbed + by + origin - canvas->pos()); };
+    moveBy(QPoint(-60, -30));
     QCOMPARE(canvasAt(f.window), QPoint(-60, -30));
     QCOMPARE(f.window.horizontalScrollBar()->value(), 60);
     QCOMPARE(f.window.verticalScrollBar()->value(), 30);
-    moveWithButtons(canvas, start + QPoint(-100, -50), button);
+    moveBy(QPoint(-100, -50));
     QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
     // Past the left and top edges it stops at 0.
-    moveWithButtons(canvas, start + QPoint(40, 30), button);
+    moveBy(QPoint(40, 30));
     QCOMPARE(canvasAt(f.window), QPoint(0, 0));
     // Past the far edges it stops with the canvas's end at the viewport's end.
-    moveWithButtons(canvas, start + QPoint(-20'000, -20'000), button);
+    moveBy(QPoint(-20'000, -20'000));
     QCOMPARE(canvasAt(f.window), farCorner);
-    moveWithButtons(canvas, start + QPoint(-100, -50), button);
-    QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
-    // Without a button held, moves do nothing.
-    moveWithButtons(canvas, start + QPoint(-200, -200), Qt::NoButton);
+    moveBy(QPoint(-100, -50));
     QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
 
-    // Let go: the bars stand where the canvas is, and it stays there.
-    QTest::mouseRelease(canvas, button, Qt::NoModifier, canvas->mapFromGlobal(start + QPoint(-100, -50)));
+    // Let go: the bars stand where the canvas is, and it stays there; a drag
+    // opens no menu, whatever the button.
+    releaseThroughWindow(canvas, button, grabbed + QPoint(-100, -50) + origin - canvas->pos());
+    QVERIFY(!f.window.pictureMenu()->isVisible());
+    // Without a button held, moves do nothing.
+    moveBy(QPoint(-200, -200));
+    QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
     QCOMPARE(f.window.horizontalScrollBar()->value(), 100);
     QCOMPARE(f.window.verticalScrollBar()->value(), 50);
     QCOMPARE(canvasAt(f.window), QPoint(-100, -50));
@@ -835,11 +852,26 @@ void TestPreviewWindow::closeDeletesWorkbookStoresListAndEndsProgram() {
 void TestPreviewWindow::pictureMenuOffersTheSheetCommandsWithTheirShortcuts() {
     Fixture f;
     f.deliver(samplePicture());
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 20), f.window.canvas()->mapToGlobal(QPoint(20, 20)));
-    QApplication::sendEvent(f.window.canvas(), &request);
-
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
     QMenu* menu = f.window.pictureMenu();
-    QVERIFY(menu->isVisible());
+    // It opens on a right click without movement, on the Menu key and on Shift+F10.
+    const std::function<void()> openers[] = {
+        [&] {
+            pressThroughWindow(f.window.canvas(), Qt::RightButton, QPoint(20, 20));
+            QVERIFY(!menu->isVisible());
+            releaseThroughWindow(f.window.canvas(), Qt::RightButton, QPoint(21, 20));
+        },
+        [&] { QTest::keyClick(f.window.windowHandle(), Qt::Key_Menu); },
+        [&] { QTest::keyClick(f.window.windowHandle(), Qt::Key_F10, Qt::ShiftModifier); },
+    };
+    for (const auto& open : openers) {
+        open();
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        f.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    }
+    menu->popup(f.window.canvas()->mapToGlobal(QPoint(20, 20)));
     QStringList offered;
     for (const QAction* action : menu->actions()) {
         offered << action->text() + QStringLiteral(" ") + action->shortcut().toString();
