@@ -2,8 +2,10 @@
 // line that writes the workbook without a window or a display.
 #include "app/command_line.h"
 #include "app/program_start.h"
+#include "app/single_instance.h"
 #include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
+#include "shell/settings_store.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -22,6 +24,10 @@ int main(int argc, char** argv) {
         return app::runCommandLine(QGuiApplication::arguments(), out, err);
     }
     QApplication app(argc, argv);
+    // A second start brings the running windows to the front and ends.
+    app::SingleInstance instance(shell::ProgramSettingsFolder());
+    if (!instance.claim()) return 0;
     const auto windows = app::startProgram();
+    QObject::connect(&instance, &app::SingleInstance::activationRequested, [&windows] { windows->bringToFront(); });
     return app.exec();
 }

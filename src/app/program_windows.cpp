@@ -37,4 +37,11 @@ void ProgramWindows::start() {
     m_mainWindow.show();
 }
 
+void ProgramWindows::bringToFront() {
+    QWidget& shown = m_previewWindow.isVisible() ? static_cast<QWidget&>(m_previewWindow) : m_mainWindow;
+    if (shown.isMinimized()) shown.showNormal();
+    shown.raise();
+    shown.activateWindow();
+}
+
 }  // namespace app

@@ -20,6 +20,8 @@ public:
 
     // Loads the main window and shows it.
     void start();
+    // Brings the window the user works in (the preview while it is shown) to the front.
+    void bringToFront();
 
     records::MainWindow& mainWindow() { return m_mainWindow; }
     preview::PreviewWindow& previewWindow() { return m_previewWindow; }

@@ -372,6 +372,11 @@ void SaveSettings(const QString& app, const QString& section, const SettingValue
     if (setAside) throw *setAside;
 }
 
+QString ProgramSettingsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           QString::fromLatin1(kSettingsApp);
+}
+
 QString GetProgramSetting(const QString& key, const QString& defaultValue, DamagedStore damaged) {
     return GetSetting(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), key,
                       defaultValue, damaged);

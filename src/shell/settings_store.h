@@ -40,6 +40,9 @@ void SaveSetting(const QString& app, const QString& section, const QString& key,
 // Several values of one section in one atomic write.
 void SaveSettings(const QString& app, const QString& section, const SettingValues& values);
 
+// The folder that holds the program's store.
+QString ProgramSettingsFolder();
+
 // The program's own values.
 QString GetProgramSetting(const QString& key, const QString& defaultValue = QString(),
                           DamagedStore damaged = DamagedStore::SetAside);

@@ -7,6 +7,7 @@ written."""
 import os
 import subprocess
 import tempfile
+import time
 import unittest
 
 PROGRAM = os.path.join(os.environ["QUENVALE_BIN_DIR"], "quenvale")
@@ -42,6 +43,29 @@ class CommandLineTest(unittest.TestCase):
     def assertNothingWritten(self):
         self.assertEqual(os.listdir(self.path("out")), [])
         self.assertEqual(os.listdir(self.path("temp")), [])
+
+    def test_one_main_window_per_user_and_the_command_line_beside_it(self):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env.update(QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8", XDG_CONFIG_HOME=self.path("config"),
+                   TEMP=self.path("temp"))
+        first = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(first.wait)
+        self.addCleanup(first.kill)
+        lock = self.path("config/Harrowden/Quenvale.lock")
+        for _ in range(600):
+            if os.path.exists(lock):
+                break
+            time.sleep(0.05)
+        self.assertTrue(os.path.exists(lock))
+        # A second start asks the first to come to the front, and ends.
+        second = subprocess.run([PROGRAM], env=env, capture_output=True, timeout=60)
+        self.assertEqual(second.returncode, 0, second.stderr)
+        self.assertIsNone(first.poll())
+        # The command line runs beside the windows.
+        records = self.write("sample.csv", SAMPLE)
+        result = self.run_program("--records", records, "--percent", "10", "--output", self.path("out/sheet.xls"))
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assertIsNone(first.poll())
 
     def test_writes_both_formats_without_a_display(self):
         records = self.write("sample.csv", SAMPLE)

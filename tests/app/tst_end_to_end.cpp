@@ -5,6 +5,7 @@
 #include "generator/generation_run.h"
 #include "preview/sheet_canvas.h"
 #include "app/program_windows.h"
+#include "app/single_instance.h"
 #include "records/saved_list_codec.h"
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
@@ -45,6 +46,16 @@ private slots:
         windows.reset();
         dialogs.reset();
         env.reset();
+    }
+
+    // A second start finds the first, which is asked to bring its windows to the front.
+    void aSecondStartAsksTheFirstToComeToTheFront() {
+        app::SingleInstance first(shell::ProgramSettingsFolder());
+        QVERIFY(first.claim());
+        QSignalSpy asked(&first, &app::SingleInstance::activationRequested);
+        app::SingleInstance second(shell::ProgramSettingsFolder());
+        QVERIFY(!second.claim());
+        QVERIFY(asked.wait(5000));
     }
 
     void runShowsThePreviewAndSavesTheWorkbook() {
