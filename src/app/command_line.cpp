@@ -150,6 +150,10 @@ int runRequest(const CommandLineRequest& request, QTextStream& err) {
     } catch (const std::exception& failure) {
         err << prefixed(shell::describe(failure)) << Qt::endl;
         return kExitFailure;
+    } catch (...) {
+        // Every non-zero exit says why.
+        err << prefixed(QStringLiteral("The workbook could not be made (an unknown failure).")) << Qt::endl;
+        return kExitFailure;
     }
 }
 
