@@ -4,7 +4,6 @@
 #   cd build && cpack -G DEB        quenvale_<version>_<arch>.deb
 include(GNUInstallDirs)
 
-set(QUENVALE_APP_ID example.quenvale.Quenvale)
 set(QUENVALE_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
 
 # The program looks for the files it ships beside itself and then in

@@ -9,6 +9,8 @@ namespace app {
 
 std::unique_ptr<ProgramWindows> startProgram() {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
+    // Ties the windows to the installed desktop entry (its icon, the launcher they group with).
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUENVALE_APP_ID));
     shell::InstallFontSubstitutions();
 
     auto windows = std::make_unique<ProgramWindows>();

@@ -19,7 +19,6 @@ constexpr int kSlate = 10;
 constexpr int kLightGrey = 15;
 constexpr int kPaleBlue = 35;
 
-constexpr int kFirstRecordRow = 7;
 constexpr int kAutomatic = engine::kColorAutomatic;
 
 const QString kMoney = QStringLiteral("$#,##0.00");

@@ -4,10 +4,13 @@
 
 #include <QImage>
 #include <QLocale>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -64,6 +67,27 @@ public:
     QRect cellRect(int row, int col) const;
     // The text the picture shows for the sheet cell's value.
     QString cellText(int row, int col) const;
+
+    // The picture read as a table, as a screen reader reads it: a row for each sheet
+    // row shown and a column for each sheet column shown, from 0 at the top left.
+    struct TableCell {
+        int row = 0;  // where the cell starts in the table
+        int column = 0;
+        int rowSpan = 1;  // the rows and columns it covers: more than one for a merged area
+        int columnSpan = 1;
+        bool heading = false;  // it heads the cells under it
+        QString text;          // what the picture shows in it
+        QRect rect;            // where it lies at zoom 1, in pixels
+    };
+    int tableRowCount() const;
+    int tableColumnCount() const;
+    // The cell covering the table's place (row, column), which lies in the table.
+    TableCell tableCell(int row, int column) const;
+    // The place (row, column) at a point of the picture at zoom 1, in pixels; none
+    // outside the picture.
+    std::optional<std::pair<int, int>> tablePlaceAt(QPointF point) const;
+    // The nearest row above `row` whose cells head the cells under them; -1 when none.
+    int headingRowAbove(int row) const;
 
 private:
     struct Shared;

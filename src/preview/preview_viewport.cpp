@@ -140,6 +140,13 @@ void PreviewWindow::scrollCanvasBy(double dx, double dy) {
     moveCanvas({at.x - dx, at.y - dy});
 }
 
+void PreviewWindow::showPictureRect(const QRect& pictureRect) {
+    const double twips = m_viewportMath.zoom() * shell::kTwipsPerPixel;
+    const QRectF part(QPointF(pictureRect.topLeft()) * twips, QSizeF(pictureRect.size()) * twips);
+    moveCanvas({m_viewportMath.positionShowing(Axis::Horizontal, part.left(), part.right()),
+                m_viewportMath.positionShowing(Axis::Vertical, part.top(), part.bottom())});
+}
+
 // --- Dragging -----------------------------------------------------------------------
 
 void PreviewWindow::startDrag(TwipsPoint at) {

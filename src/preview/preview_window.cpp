@@ -4,6 +4,7 @@
 #include "preview/preview_window.h"
 #include "generator/engine_session.h"
 #include "preview/sheet_canvas.h"
+#include "shell/accessibility.h"
 #include "shell/twips.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 
 namespace preview {
 namespace {
@@ -117,6 +119,7 @@ void PreviewWindow::createControls() {
                                  m_zoomFrame,           m_zoomInButton,      m_zoomOutButton,  m_saveResultsButton,
                                  m_backButton};
     for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    describeControls();
 
     // Wheel turns over the viewport scroll or zoom it.
     m_viewport->installEventFilter(this);
@@ -129,6 +132,28 @@ void PreviewWindow::createControls() {
     }
 }
 
+// Names for screen readers (the buttons and the zoom frame are named by their
+// captions, the frame's with the zoom factor), and a ring around the bars and the
+// sheet while they have the focus, which their style does not show.
+void PreviewWindow::describeControls() {
+    shell::Describe(m_horizontalScrollBar, QStringLiteral("Scroll the sheet sideways"));
+    shell::Describe(m_verticalScrollBar, QStringLiteral("Scroll the sheet up and down"));
+    shell::Describe(m_viewport, QStringLiteral("Sheet view"),
+                    QStringLiteral("The arrow keys, Page Up, Page Down, Home and End scroll the sheet; + and - zoom"));
+    shell::Describe(m_canvas, QStringLiteral("Commission sheet"),
+                    QStringLiteral("The sheet as a table: Ctrl with the arrow keys goes from cell to cell, Ctrl+Home "
+                                   "and Ctrl+End to the first and the last cell; the arrow keys scroll, + and - zoom"));
+    shell::Describe(m_zoomInButton, {}, QStringLiteral("Shows the sheet larger (+)"));
+    shell::Describe(m_zoomOutButton, {}, QStringLiteral("Shows the sheet smaller (-)"));
+    shell::Describe(m_saveResultsButton, {}, QStringLiteral("Copies the generated workbook to a file you choose"));
+    shell::Describe(m_backButton, {}, QStringLiteral("Goes back to the record list (Escape)"));
+
+    auto* ring = new shell::FocusRing(this);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_horizontalScrollBar, m_verticalScrollBar, m_viewport})
+        ring->watch(control);
+    ring->watch(m_canvas, m_viewport);
+}
+
 // Every handler runs behind a guard: whatever its trap does not catch stays out of
 // Qt's event loop.
 void PreviewWindow::connectActions() {
@@ -137,6 +162,12 @@ void PreviewWindow::connectActions() {
     connect(m_zoomOutButton, &QPushButton::clicked, this, [this] { untrapped([&] { zoomOut(); }); });
     connect(m_saveResultsButton, &QPushButton::clicked, this, [this] { untrapped([&] { saveResults(); }); });
     connect(m_backButton, &QPushButton::clicked, this, [this] { untrapped([&] { goBack(); }); });
+    // Escape anywhere in the window is < Back.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_backButton,
+            &QPushButton::click);
+    // The viewport follows the cell cursor.
+    connect(m_canvas, &SheetCanvas::cursorMoved, this,
+            [this](const QRect& cell) { untrapped([&] { showPictureRect(cell); }); });
 
     connect(m_canvas, &SheetCanvas::mouseDown, this,
             [this](Qt::MouseButton, TwipsPoint at) { untrapped([&] { startDrag(at); }); });

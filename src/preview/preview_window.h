@@ -127,6 +127,7 @@ protected:
 private:
     // Controls and wiring (preview_window.cpp).
     void createControls();
+    void describeControls();
     void connectActions();
     void createPictureMenu();
     void centreOnScreen();
@@ -150,6 +151,8 @@ private:
     // The canvas moved by a drag, the wheel or a key, and the bars with it.
     void moveCanvas(TwipsPoint to);
     void scrollCanvasBy(double dx, double dy);
+    // Scrolls as little as will show a part of the picture (its pixels at zoom 1).
+    void showPictureRect(const QRect& pictureRect);
     void startDrag(TwipsPoint at);
     void drag(Qt::MouseButtons buttons, TwipsPoint at);
     void endDrag();

@@ -62,6 +62,14 @@ double ViewportMath::farthest(Axis axis) const { return std::min(0.0, viewportSi
 
 double ViewportMath::clamped(Axis axis, double at) const { return std::clamp(at, farthest(axis), 0.0); }
 
+double ViewportMath::positionShowing(Axis axis, double from, double to) const {
+    const double at = position(axis);
+    const double side = viewportSide(axis);
+    if (from + at < 0 || to - from > side) return clamped(axis, -from);
+    if (to + at > side) return clamped(axis, side - to);
+    return at;
+}
+
 void ViewportMath::moveCanvasTo(TwipsPoint at) {
     m_position = {clamped(Axis::Horizontal, at.x), clamped(Axis::Vertical, at.y)};
 }

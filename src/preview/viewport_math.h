@@ -87,6 +87,10 @@ public:
     void moveCanvasTo(TwipsPoint position);
     // The canvas's range along an axis: from this (≤ 0) to 0.
     double farthest(Axis axis) const;
+    // Where the canvas lies along an axis once the part [from, to) of it (twips of the
+    // drawn canvas) is in view: where it lies now if it is, else moved as little as
+    // will show it, a part longer than the viewport from its start; within its range.
+    double positionShowing(Axis axis, double from, double to) const;
 
     // --- Scroll bars ------------------------------------------------------------
 

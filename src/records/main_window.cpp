@@ -5,15 +5,19 @@
 
 #include "records/record_list_view.h"
 #include "records/select_all_line_edit.h"
+#include "shell/accessibility.h"
 #include "shell/startup_services.h"
 #include "shell/twips.h"
 
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <cmath>
 
 namespace records {
 namespace {
@@ -56,12 +60,26 @@ QLabel* label(const QString& caption, QWidget* container) {
 }
 
 // This platform's Arial (a metric twin) draws a few pixels wider than the
-// designed labels allow, which would cut the "$" at their ends: a label whose
-// caption does not fit grows to the right, up to the field beside it.
-void fitCaption(QLabel* label, int rightLimitTwips) {
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
-    const int limit = shell::TwipsToPixels(rightLimitTwips) - label->x();
-    if (needed > label->width()) label->resize(qMin(needed, limit), label->height());
+// designed labels allow, which would cut the "$" at their ends and the "%" beside
+// the percentage: a label whose caption does not fit grows to the right, up to
+// `rightLimit` (pixels in its frame): the field beside it, or the frame's edge.
+// Where that is not room enough, its font is narrowed by the percent or two
+// missing, so that the designed positions stay.
+void fitCaption(QLabel* label, int rightLimit) {
+    const double needed = QFontMetricsF(label->font(), label).horizontalAdvance(label->text());
+    const int room = rightLimit - label->x();
+    const int width = static_cast<int>(std::ceil(needed));
+    if (width > label->width()) label->resize(qMin(width, room), label->height());
+    if (width > room) {
+        QFont narrower = label->font();
+        narrower.setStretch(static_cast<int>(std::floor(100 * room / needed)));
+        label->setFont(narrower);
+    }
+}
+
+// Where a label inside a frame may reach: the frame's inner edge.
+int innerRight(const QGroupBox* frame) {
+    return frame->width() - frame->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
 }
 
 QGroupBox* frame(const QString& caption, QWidget* container) {
@@ -101,7 +119,8 @@ void MainWindow::createControls() {
         place(frame(QStringLiteral("Commission percentage"), this), "percentageFrame", 120, 1110, 7800, 825);
     m_percentageEdit = place(new SelectAllLineEdit(QStringLiteral("10"), m_percentageFrame), "percentageEdit",
                              240, 300, 7080, 345);
-    place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
+    QLabel* percentSign = place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
+    fitCaption(percentSign, innerRight(m_percentageFrame));
 
     m_entryFrame = place(frame(QStringLiteral("Commission Entry"), this), "entryFrame", 120, 2025, 7800, 2265);
     QLabel* nameLabel = place(label(QStringLiteral("Saleperson:"), m_entryFrame), "nameLabel", 195, 330, 2220, 225);
@@ -117,7 +136,10 @@ void MainWindow::createControls() {
     m_clearTextFieldsButton = place(commandButton(QStringLiteral("Clear Text Fields"), m_entryFrame),
                                     "clearTextFieldsButton", 3960, 1680, 3600, 405);
 
-    for (QLabel* l : {nameLabel, totalLabel, commissionLabel}) fitCaption(l, 2520);
+    for (QLabel* l : {nameLabel, totalLabel, commissionLabel}) fitCaption(l, m_nameEdit->x());
+    nameLabel->setBuddy(m_nameEdit);
+    totalLabel->setBuddy(m_totalEdit);
+    commissionLabel->setBuddy(m_commissionEdit);
 
     m_deleteSelectedRecordButton = place(commandButton(QStringLiteral("Delete Selected Record"), this),
                                          "deleteSelectedRecordButton", 120, 4410, 7800, 405);
@@ -139,6 +161,35 @@ void MainWindow::createControls() {
                                       m_startCreatingTemplateButton};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
     m_percentageEdit->setFocus();
+    describeControls();
+}
+
+// Names for screen readers: the fields by their labels without the "$" and the
+// colon (a field in a frame would otherwise be read by the frame's caption), and
+// what the controls do where their names alone do not say. The buttons and frames
+// are named by their captions. The list, whose style shows no focus, is ringed
+// while it has it.
+void MainWindow::describeControls() {
+    const QString enterAdds = QStringLiteral("Enter adds the record");
+    shell::Describe(m_percentageEdit, QStringLiteral("Commission percentage"),
+                    QStringLiteral("Commission percentage, 10 means 10 %"));
+    shell::Describe(m_nameEdit, QStringLiteral("Saleperson"), enterAdds);
+    shell::Describe(m_totalEdit, QStringLiteral("Total Sales Amount"),
+                    QStringLiteral("In dollars; the commission is worked out as you type. ") + enterAdds);
+    shell::Describe(m_commissionEdit, QStringLiteral("Commission Amount"),
+                    QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
+                        enterAdds);
+    shell::Describe(m_recordList, QStringLiteral("Commission records"),
+                    QStringLiteral("One row per salesperson; Enter shows the selected row in the fields"));
+    shell::Describe(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
+    shell::Describe(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
+    shell::Describe(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));
+    shell::Describe(m_clearAllDataButton, {},
+                    QStringLiteral("Removes every record and empties the percentage and the fields"));
+    shell::Describe(m_loadSampleDataButton, {}, QStringLiteral("Replaces the list with three sample records"));
+    shell::Describe(m_startCreatingTemplateButton, {},
+                    QStringLiteral("Builds the commission workbook from the list and shows it"));
+    (new shell::FocusRing(this))->watch(m_recordList);
 }
 
 void MainWindow::connectActions() {
@@ -157,6 +208,11 @@ void MainWindow::connectActions() {
     connect(m_percentageEdit, &QLineEdit::textChanged, this, [this] { percentageChanged(); });
     connect(m_percentageEdit, &SelectAllLineEdit::lostFocus, this, [this] { percentageEditingFinished(); });
     connect(m_totalEdit, &QLineEdit::textChanged, this, [this] { totalChanged(); });
+    // Enter in the name, total or commission field is Add Record.
+    for (SelectAllLineEdit* field : {m_nameEdit, m_totalEdit, m_commissionEdit})
+        connect(field, &QLineEdit::returnPressed, m_addRecordButton, &QPushButton::click);
+    // Enter on a row of the list is a click on it.
+    connect(m_recordList, &QAbstractItemView::activated, this, &MainWindow::selectRecord);
 
     // A click on the list, on a row or beside the rows, once the selection has followed it.
     m_recordList->viewport()->installEventFilter(this);

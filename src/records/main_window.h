@@ -121,6 +121,7 @@ private:
     class UndoStep;
 
     void createControls();
+    void describeControls();
     void connectActions();
     void watchHover(QWidget* widget, HoverRule rule);
     void pointerMoved(HoverRule rule);

@@ -23,6 +23,7 @@ LIBRARY_PACKAGES = {
     "libQt6Gui.so.6": "libqt6gui6",
     "libQt6Widgets.so.6": "libqt6widgets6",
     "libQt6PrintSupport.so.6": "libqt6printsupport6",
+    "libQt6Network.so.6": "libqt6network6",
     "libxlsxwriter.so.4": "libxlsxwriter4",
 }
 
