@@ -5,7 +5,7 @@
 // the same.
 #include "fuzz_support.h"
 #include "records/commission_record.h"
-#include "records/csv_records.h"
+#include "records/records_file.h"
 #include "records/saved_list_codec.h"
 #include "shell/locale_number.h"
 
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Input in(data, size);
     const QLocale& locale = fuzz::localeFor(in.byte());
     const QByteArray bytes = in.restAsBytes();
-    const records::CsvRecords read = records::parseCsvRecords(bytes, QStringLiteral("list.csv"), locale);
+    const records::RecordsFromFile read = records::parseRecordsFile(bytes, QStringLiteral("list.csv"), locale);
 
     if (const auto* error = std::get_if<records::RecordsFileError>(&read)) {
         const int lines = int(bytes.count('\n') + bytes.count('\r')) + 1;
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     record.total);
     }
 
-    const records::CsvRecords again = records::parseCsvRecords(writtenOut(list), QStringLiteral("again.csv"), locale);
+    const records::RecordsFromFile again = records::parseRecordsFile(writtenOut(list), QStringLiteral("again.csv"), locale);
     const auto* reread = std::get_if<generator::RecordList>(&again);
     fuzz::check(reread != nullptr, "a list written out is refused",
                 reread ? QString() : std::get<records::RecordsFileError>(again).text());

@@ -80,6 +80,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     createControls();
     connectActions();
     createUndoActions();
+    createTransferActions();
 }
 
 MainWindow::~MainWindow() = default;
