@@ -175,13 +175,13 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         "its picture as PNG: at least one of --output, --pdf and --picture.\n"
         "Started without arguments, quenvale opens its main window."));
     const QCommandLineOption records(QStringLiteral("records"),
-                                     QStringLiteral("Read the salespeople from <file>: a CSV or other text table (UTF-8 "
+                                     QStringLiteral("Read the salespeople from <list>: a CSV or other text table (UTF-8 "
                                                     "or UTF-16; comma, semicolon or tab), or the first sheet of an "
                                                     ".xlsx, .xls or .ods workbook; a name and a total sales amount a "
                                                     "row, the columns found by their titles or their contents. A "
                                                     "commission workbook of this program gives its list and "
                                                     "percentage. Without it, the list kept from the windows."),
-                                     QStringLiteral("file"));
+                                     QStringLiteral("list"));
     const QCommandLineOption percent(QStringLiteral("percent"),
                                      QStringLiteral("The commission percentage (10 means 10 %). Without it, the one "
                                                     "kept from the windows."),

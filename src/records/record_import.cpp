@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <tuple>
 
 namespace records {
 namespace {
@@ -107,15 +108,16 @@ ColumnGuess guessColumns(const RecordTable& table, const QLocale& locale) {
     if (const std::optional<ImportColumns> titled = titledColumns(table.rows.front())) return {*titled, true};
 
     // The kinds of the columns below the first row, which may be a header; of the
-    // first row too when it is all there is.
-    const std::size_t first = table.rows.size() > 1 ? 1 : 0;
+    // first row too when the rows below show no numbers.
+    std::size_t first = table.rows.size() > 1 ? 1 : 0;
     const std::size_t end = std::min(table.rows.size(), std::size_t(kRowsToGuessFrom) + 1);
     auto [text, number] = textAndNumberColumns(table, first, end, locale);
+    if (number < 0 && first == 1) std::tie(text, number) = textAndNumberColumns(table, first = 0, end, locale);
     ColumnGuess guess;
     guess.found = text >= 0 && number >= 0;
     guess.columns.name = text >= 0 ? text : 0;
     guess.columns.total = number >= 0 ? number : (guess.columns.name == 0 ? 1 : 0);
-    guess.columns.firstRowIsHeader = first == 1 && looksLikeHeader(table.rows.front(), guess.columns.total, locale);
+    guess.columns.firstRowIsHeader = table.rows.size() > 1 && looksLikeHeader(table.rows.front(), guess.columns.total, locale);
     return guess;
 }
 
