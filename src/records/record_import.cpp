@@ -78,7 +78,7 @@ std::pair<int, int> textAndNumberColumns(const RecordTable& table, std::size_t f
         bool allNumbers = true;
         for (std::size_t r = first; r < end; ++r) {
             const TableCell* cell = cellAt(table.rows[r], c);
-            if (!cell || cell->kind == TableCell::Kind::Empty) continue;
+            if (!cell || cell->text.isEmpty()) continue;
             filled = true;
             if (!isNumber(*cell, locale)) allNumbers = false;
         }
