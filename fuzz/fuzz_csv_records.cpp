@@ -1,4 +1,4 @@
-// The record list read from CSV bytes: any bytes give a list or one error with a
+// The record list read from text bytes: any bytes give a list or one error with a
 // line and column inside the input, never a crash; a list read holds only
 // records the main window could hold (at most 32,767, names present, unique,
 // storable, totals empty or numbers), and written out again as CSV it reads back
@@ -35,10 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (const auto* error = std::get_if<records::RecordsFileError>(&read)) {
         const int lines = int(bytes.count('\n') + bytes.count('\r')) + 1;
-        fuzz::check(error->line >= 1 && error->line <= lines, "an error names a line outside the input", error->text());
-        const int fields = int(bytes.count(',')) + 1;
+        // Line 0 is the whole input (a workbook's failure), column 0 the whole line.
+        fuzz::check(error->line >= 0 && error->line <= lines, "an error names a line outside the input", error->text());
+        // The separator is a comma, a semicolon or a tab, whichever the text uses.
+        const int fields = int(bytes.count(',') + bytes.count(';') + bytes.count('\t')) + 1;
         // A missing field is named by the column it should stand in.
-        fuzz::check(error->column >= 1 && error->column <= fields + 1, "an error names no field", error->text());
+        fuzz::check(error->column >= 0 && error->column <= fields + 1 && (error->line > 0 || error->column == 0),
+                    "an error names no field", error->text());
         fuzz::check(!error->message.isEmpty(), "an error says nothing", error->text());
         return 0;
     }

@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <algorithm>
-#include <tuple>
 
 namespace records {
 namespace {
@@ -67,27 +66,25 @@ std::optional<ImportColumns> titledColumns(const TableRow& row) {
     return ImportColumns{name, total, true};
 }
 
-// The first column holding text that is no number, and the first other column
-// whose filled cells are all numbers, in rows [first, end).
-std::pair<int, int> textAndNumberColumns(const RecordTable& table, std::size_t first, std::size_t end,
-                                         const QLocale& locale) {
-    int text = -1;
-    int number = -1;
-    for (int c = 0; c < table.columnCount; ++c) {
-        bool filled = false;
-        bool allNumbers = true;
-        for (std::size_t r = first; r < end; ++r) {
+enum class ColumnKind { Empty, Numbers, Text };
+
+// What each column holds in rows [first, end): numbers only, some text that is
+// no number, or nothing.
+std::vector<ColumnKind> columnKinds(const RecordTable& table, std::size_t first, std::size_t end, const QLocale& locale) {
+    std::vector<ColumnKind> kinds(std::size_t(table.columnCount), ColumnKind::Empty);
+    for (std::size_t r = first; r < end; ++r)
+        for (int c = 0; c < table.columnCount; ++c) {
             const TableCell* cell = cellAt(table.rows[r], c);
-            if (!cell || cell->text.isEmpty()) continue;
-            filled = true;
-            if (!isNumber(*cell, locale)) allNumbers = false;
+            if (!cell || cell->text.isEmpty() || kinds[std::size_t(c)] == ColumnKind::Text) continue;
+            kinds[std::size_t(c)] = isNumber(*cell, locale) ? ColumnKind::Numbers : ColumnKind::Text;
         }
-        if (!filled) continue;
-        if (allNumbers && number < 0) number = c;
-        if (!allNumbers && text < 0) text = c;
-    }
-    if (number == text) number = -1;
-    return {text, number};
+    return kinds;
+}
+
+int firstOf(const std::vector<ColumnKind>& kinds, ColumnKind kind, int other = -1) {
+    for (int c = 0; c < int(kinds.size()); ++c)
+        if (kinds[std::size_t(c)] == kind && c != other) return c;
+    return -1;
 }
 
 // Column titles hold no digits, and a mistyped amount nearly always does, so it
@@ -109,13 +106,14 @@ ColumnGuess guessColumns(const RecordTable& table, const QLocale& locale) {
 
     // The kinds of the columns below the first row, which may be a header; of the
     // first row too when the rows below show no numbers.
-    std::size_t first = table.rows.size() > 1 ? 1 : 0;
     const std::size_t end = std::min(table.rows.size(), std::size_t(kRowsToGuessFrom) + 1);
-    auto [text, number] = textAndNumberColumns(table, first, end, locale);
-    if (number < 0 && first == 1) std::tie(text, number) = textAndNumberColumns(table, first = 0, end, locale);
+    std::vector<ColumnKind> kinds = columnKinds(table, table.rows.size() > 1 ? 1 : 0, end, locale);
+    if (firstOf(kinds, ColumnKind::Numbers) < 0) kinds = columnKinds(table, 0, end, locale);
+    const int text = firstOf(kinds, ColumnKind::Text);
     ColumnGuess guess;
+    guess.columns.name = std::max(text, 0);
+    const int number = firstOf(kinds, ColumnKind::Numbers, guess.columns.name);
     guess.found = text >= 0 && number >= 0;
-    guess.columns.name = text >= 0 ? text : 0;
     guess.columns.total = number >= 0 ? number : (guess.columns.name == 0 ? 1 : 0);
     guess.columns.firstRowIsHeader = table.rows.size() > 1 && looksLikeHeader(table.rows.front(), guess.columns.total, locale);
     return guess;
