@@ -119,11 +119,19 @@ ColumnGuess guessColumns(const RecordTable& table, const QLocale& locale) {
     return guess;
 }
 
+namespace {
+
+// The commission of a total at a rate, both as read; a rate of zero gives "0".
+std::optional<QString> commissionOf(std::optional<double> total, std::optional<double> rate, const QLocale& locale) {
+    if (!total || !rate) return std::nullopt;
+    if (*rate == 0.0) return QStringLiteral("0");
+    return shell::CommissionText(*total, *rate, locale);
+}
+
+}  // namespace
+
 std::optional<QString> typedCommission(const QString& total, const QString& percentage, const QLocale& locale) {
-    if (!shell::IsNumeric(total, locale) || !shell::IsNumeric(percentage, locale)) return std::nullopt;
-    const double rate = shell::ToDouble(percentage, locale);
-    if (rate == 0.0) return QStringLiteral("0");
-    return shell::CommissionText(shell::ToDouble(total, locale), rate, locale);
+    return commissionOf(shell::ParseLocaleNumber(total, locale), shell::ParseLocaleNumber(percentage, locale), locale);
 }
 
 QString notANumberMessage(const QString& text, const QLocale& locale) {
@@ -140,6 +148,7 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
     QHash<QString, int> lineOfName;  // names taken from the table so far
     plan.resultingCount = int(listed.size());
 
+    const std::optional<double> rate = shell::ParseLocaleNumber(percentage, locale);
     const int nameColumn = columns.name + 1;
     const int totalColumn = columns.total + 1;
     const std::size_t first = columns.firstRowIsHeader ? 1 : 0;
@@ -173,7 +182,9 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
                                    .arg(QString::number(uint(*c), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
             continue;
         }
-        if (!total.isEmpty() && !isNumber(*totalCell, locale)) {
+        const std::optional<double> totalValue =
+            totalCell->kind == TableCell::Kind::Other ? std::nullopt : shell::ParseLocaleNumber(total, locale);
+        if (!total.isEmpty() && !totalValue) {
             refuse(totalColumn, notANumberMessage(total, locale));
             continue;
         }
@@ -185,7 +196,7 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
         }
         lineOfName.insert(name, row.line);
 
-        const CommissionRecord record{name, total, typedCommission(total, percentage, locale).value_or(QString())};
+        const CommissionRecord record{name, total, commissionOf(totalValue, rate, locale).value_or(QString())};
         if (const auto listedAt = positionOfName.constFind(name); listedAt != positionOfName.cend()) {
             plan.updated.emplace_back(*listedAt, record);
             continue;

@@ -77,10 +77,10 @@ CellValue readCell(XmlPart& part) {
     }
     if (type.isEmpty()) return {};
     if (type == QLatin1String("float") || type == QLatin1String("percentage") || type == QLatin1String("currency")) {
-        bool ok = false;
-        const double number = attributes.value(kOfficeNamespace, QLatin1String("value")).toDouble(&ok);
-        if (!ok) part.fail(QStringLiteral("a cell's number is \"%1\"").arg(attributes.value(kOfficeNamespace, QLatin1String("value")).left(40)));
-        return number;
+        const QStringView text = attributes.value(kOfficeNamespace, QLatin1String("value"));
+        const std::optional<double> number = zip::xmlNumber(text);
+        if (!number) part.fail(QStringLiteral("a cell's number is \"%1\"").arg(text.left(40)));
+        return *number;
     }
     if (type == QLatin1String("boolean")) return attributes.value(kOfficeNamespace, QLatin1String("boolean-value")) == QLatin1String("true");
     if (type == QLatin1String("string") && attributes.hasAttribute(kOfficeNamespace, QLatin1String("string-value")))

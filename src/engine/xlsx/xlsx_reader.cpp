@@ -140,10 +140,9 @@ CellValue cellValue(QStringView type, const QString& value, const QString& inlin
     if (value.isEmpty()) return {};
     if (type == QLatin1String("b")) return value.trimmed() == QLatin1String("1");
     if (type == QLatin1String("e")) return formula::errorValueFromText(value.trimmed()).value_or(ErrorValue::Value);
-    bool ok = false;
-    const double number = value.trimmed().toDouble(&ok);
-    if (!ok) part.fail(QStringLiteral("the number \"%1\" of a cell is no number").arg(value.left(40)));
-    return number;
+    const std::optional<double> number = zip::xmlNumber(value);
+    if (!number) part.fail(QStringLiteral("the number \"%1\" of a cell is no number").arg(value.left(40)));
+    return *number;
 }
 
 void readSheet(const QByteArray& bytes, const QString& path, SheetData& sheet, const std::vector<QString>& strings,

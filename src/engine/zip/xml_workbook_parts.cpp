@@ -2,6 +2,9 @@
 
 #include "engine/model/engine_error.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace engine::zip {
 
 void SheetValues::put(int row, int col, CellValue value) {
@@ -14,6 +17,22 @@ void SheetValues::put(int row, int col, CellValue value) {
         throw EngineError(QStringLiteral("the workbook holds more than %1 cells, too many to read").arg(kMaxValueCells));
     --m_cellBudget;
     m_sheet.cells[CellAddress{row, col}].value = std::move(value);
+}
+
+std::optional<double> xmlNumber(QStringView text) {
+    text = text.trimmed();
+    char ascii[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii)) return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 127) return std::nullopt;
+        ascii[i] = char(text[i].unicode());
+    }
+    // A leading "+" is allowed in XML Schema's numbers, not by from_chars.
+    const char* first = ascii + (ascii[0] == '+');
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, ascii + text.size(), value);
+    if (error != std::errc() || end != ascii + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 void XmlPart::fail(const QString& what) const {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QXmlStreamReader>
+#include <optional>
 
 // What the readers of the zipped XML workbook formats (.xlsx, .ods) share: the
 // values of a sheet placed within the limits of this engine's sheets, and the
@@ -26,6 +27,10 @@ private:
     SheetData& m_sheet;
     std::size_t& m_cellBudget;
 };
+
+// A number as the XML of these formats writes it ("5600", "-1.5E-3"), read with
+// the C++ library's correctly rounded conversion; none for anything else.
+std::optional<double> xmlNumber(QStringView text);
 
 // An XML part's reader that fails with EngineError naming the part.
 class XmlPart {
