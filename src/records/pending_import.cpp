@@ -73,6 +73,7 @@ void PendingImport::setSeparator(char separator) {
         m_textRefusal.reset();
     } catch (const TextRefusal& refusal) {
         m_textRefusal = refusal;
+        m_refusedSeparator = separator;
         replan();
         return;
     }
@@ -126,7 +127,7 @@ QList<shell::ImportPreview::Row> PendingImport::firstRows() const {
 QString PendingImport::outcome() const {
     if (m_textRefusal)
         return QStringLiteral("Nothing: split at the %1, line %2 cannot be read: %3.")
-            .arg(separatorName(m_source.separator()))
+            .arg(separatorName(m_refusedSeparator))
             .arg(m_textRefusal->line)
             .arg(m_textRefusal->message);
     if (table().rows.empty()) return QStringLiteral("Nothing: there are no rows to import.");

@@ -34,7 +34,7 @@ public:
     int sheet() const override { return m_sheet; }
     void setSheet(int index) override;
     bool hasSeparator() const override { return m_source.isText(); }
-    char separator() const override { return m_source.separator(); }
+    char separator() const override { return m_textRefusal ? m_refusedSeparator : m_source.separator(); }
     void setSeparator(char separator) override;
     QStringList columnTitles() const override;
     int nameColumn() const override { return m_columns.name; }
@@ -67,6 +67,7 @@ private:
     bool m_columnsFound = false;
     bool m_takesPercentage = false;
     std::optional<TextRefusal> m_textRefusal;  // the separator chosen breaks the text
+    char m_refusedSeparator = ',';
     ImportPlan m_plan;
 };
 

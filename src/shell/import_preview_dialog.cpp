@@ -66,8 +66,11 @@ void ImportPreviewDialog::buildControls() {
     m_header->setAccessibleName(QStringLiteral("First row is a header"));
     m_percentage = new QCheckBox(this);
     m_percentage->setAccessibleName(QStringLiteral("Take the workbook's commission percentage"));
+    // A choice that does not apply is not shown.
     if (!m_preview.sheetNames().isEmpty()) form->addRow(QStringLiteral("S&heet:"), m_sheet);
+    else m_sheet->hide();
     if (m_preview.hasSeparator()) form->addRow(QStringLiteral("&Separator:"), m_separator);
+    else m_separator->hide();
     form->addRow(QStringLiteral("&Name column:"), m_nameColumn);
     form->addRow(QStringLiteral("&Total column:"), m_totalColumn);
     form->addRow(m_header);
