@@ -1,11 +1,11 @@
-// The record list read from CSV bytes: any bytes give a list or one error with a
+// The record list read from text bytes: any bytes give a list or one error with a
 // line and column inside the input, never a crash; a list read holds only
 // records the main window could hold (at most 32,767, names present, unique,
 // storable, totals empty or numbers), and written out again as CSV it reads back
 // the same.
 #include "fuzz_support.h"
 #include "records/commission_record.h"
-#include "records/csv_records.h"
+#include "records/records_file.h"
 #include "records/saved_list_codec.h"
 #include "shell/locale_number.h"
 
@@ -31,14 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Input in(data, size);
     const QLocale& locale = fuzz::localeFor(in.byte());
     const QByteArray bytes = in.restAsBytes();
-    const records::CsvRecords read = records::parseCsvRecords(bytes, QStringLiteral("list.csv"), locale);
+    const records::RecordsFromFile read = records::parseRecordsFile(bytes, QStringLiteral("list.csv"), locale);
 
     if (const auto* error = std::get_if<records::RecordsFileError>(&read)) {
         const int lines = int(bytes.count('\n') + bytes.count('\r')) + 1;
-        fuzz::check(error->line >= 1 && error->line <= lines, "an error names a line outside the input", error->text());
-        const int fields = int(bytes.count(',')) + 1;
+        // Line 0 is the whole input (a workbook's failure), column 0 the whole line.
+        fuzz::check(error->line >= 0 && error->line <= lines, "an error names a line outside the input", error->text());
+        // The separator is a comma, a semicolon or a tab, whichever the text uses.
+        const int fields = int(bytes.count(',') + bytes.count(';') + bytes.count('\t')) + 1;
         // A missing field is named by the column it should stand in.
-        fuzz::check(error->column >= 1 && error->column <= fields + 1, "an error names no field", error->text());
+        fuzz::check(error->column >= 0 && error->column <= fields + 1 && (error->line > 0 || error->column == 0),
+                    "an error names no field", error->text());
         fuzz::check(!error->message.isEmpty(), "an error says nothing", error->text());
         return 0;
     }
@@ -54,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     record.total);
     }
 
-    const records::CsvRecords again = records::parseCsvRecords(writtenOut(list), QStringLiteral("again.csv"), locale);
+    const records::RecordsFromFile again = records::parseRecordsFile(writtenOut(list), QStringLiteral("again.csv"), locale);
     const auto* reread = std::get_if<generator::RecordList>(&again);
     fuzz::check(reread != nullptr, "a list written out is refused",
                 reread ? QString() : std::get<records::RecordsFileError>(again).text());

@@ -5,7 +5,7 @@
 #include "generator/run_windows.h"
 #include "generator/sheet_printing.h"
 #include "generator/workbook_output.h"
-#include "records/csv_records.h"
+#include "records/records_file.h"
 #include "records/stored_records.h"
 #include "shell/atomic_file.h"
 #include "shell/dialogs.h"
@@ -107,11 +107,13 @@ generator::RecordList requestedRecords(const CommandLineRequest& request) {
         if (request.percentage) list.setPercentage(*request.percentage);
         return list;
     }
-    records::CsvRecords read = records::readCsvRecords(*request.recordsFile);
+    records::RecordsFromFile read = records::readRecordsFile(*request.recordsFile);
     if (const auto* error = std::get_if<records::RecordsFileError>(&read)) throw shell::Failure(error->text());
     generator::RecordList list = std::get<generator::RecordList>(std::move(read));
-    // A list from a file takes the stored percentage, as the windows would show it.
-    list.setPercentage(request.percentage ? *request.percentage : records::storedPercentage());
+    // A list from a file takes a commission workbook's percentage, else the stored
+    // one, as the windows would show it.
+    if (request.percentage) list.setPercentage(*request.percentage);
+    else if (list.percentageText().isEmpty()) list.setPercentage(records::storedPercentage());
     return list;
 }
 
@@ -177,11 +179,13 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         "its picture as PNG: at least one of --output, --pdf and --picture.\n"
         "Started without arguments, quenvale opens its main window."));
     const QCommandLineOption records(QStringLiteral("records"),
-                                     QStringLiteral("Read the salespeople from <list.csv>: UTF-8, one a line, the name, "
-                                                    "the total sales amount and optionally the commission (ignored); "
-                                                    "a header line is optional. Without it, the list kept from the "
-                                                    "windows."),
-                                     QStringLiteral("list.csv"));
+                                     QStringLiteral("Read the salespeople from <list>: a CSV or other text table (UTF-8 "
+                                                    "or UTF-16; comma, semicolon or tab), or the first sheet of an "
+                                                    ".xlsx, .xls or .ods workbook; a name and a total sales amount a "
+                                                    "row, the columns found by their titles or their contents. A "
+                                                    "commission workbook of this program gives its list and "
+                                                    "percentage. Without it, the list kept from the windows."),
+                                     QStringLiteral("list"));
     const QCommandLineOption percent(QStringLiteral("percent"),
                                      QStringLiteral("The commission percentage (10 means 10 %). Without it, the one "
                                                     "kept from the windows."),

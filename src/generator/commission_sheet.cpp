@@ -19,6 +19,7 @@ constexpr int kSlate = 10;
 constexpr int kLightGrey = 15;
 constexpr int kPaleBlue = 35;
 
+using commission_layout::kFirstRecordRow;
 constexpr int kAutomatic = engine::kColorAutomatic;
 
 const QString kMoney = QStringLiteral("$#,##0.00");
@@ -171,7 +172,7 @@ private:
     void writeTotals(int n) {
         const Digits t(n + kFirstRecordRow);
         const engine::Range label =
-            writeCentred(m_reference.oneCell(u'B', t), QStringLiteral("Totals"), {kBold, 11, kAutomatic, kTitleFont});
+            writeCentred(m_reference.oneCell(u'B', t), QString::fromLatin1(commission_layout::kTotalsLabel), {kBold, 11, kAutomatic, kTitleFont});
         setInteriorColor(label, kSlate);
         label.Font().SetColorIndex(kWhite);
 
@@ -221,14 +222,14 @@ private:
             int fontColor;  // 0: a number format instead
         };
         const Label labels[] = {
-            {"$B1:$D1", QStringLiteral("Sales Commission Calculator"), false, kBold, 24, kTitleFont, kSlate},
+            {"$B1:$D1", QString::fromLatin1(commission_layout::kTitle), false, kBold, 24, kTitleFont, kSlate},
             {"$B3:$B3", QStringLiteral("Commission Percentage"), false, kNormal, 11, kTitleFont, kSlate},
             {"$B4:$B4", percentage + u'%', false, kNormal, 9, kBodyFont, 0},
             {"$C3:$C3", QStringLiteral("Total sales"), false, kNormal, 11, kTitleFont, kSlate},
             {"$D3:$D3", QStringLiteral("Total commission paid"), false, kNormal, 11, kTitleFont, kSlate},
-            {"$B6:$B6", QStringLiteral("SalePerson"), false, kBold, 11, kTitleFont, kWhite},
-            {"$C6:$C6", QStringLiteral("Total Sales Amount"), true, kBold, 11, kTitleFont, kWhite},
-            {"$D6:$D6", QStringLiteral("Commission"), true, kBold, 11, kTitleFont, kWhite},
+            {"$B6:$B6", QString::fromLatin1(commission_layout::kNameTitle), false, kBold, 11, kTitleFont, kWhite},
+            {"$C6:$C6", QString::fromLatin1(commission_layout::kTotalTitle), true, kBold, 11, kTitleFont, kWhite},
+            {"$D6:$D6", QString::fromLatin1(commission_layout::kCommissionTitle), true, kBold, 11, kTitleFont, kWhite},
         };
         for (const Label& label : labels) {
             const engine::Range cell = writeCentred(QString::fromLatin1(label.cell), label.content,

@@ -24,7 +24,7 @@ const engine::CellArea kNoArea{};
 const std::vector<int> kNoEdges;
 
 // The sheet rows, 0-based, whose cells head the cells under them.
-constexpr int kHeadingRows[] = {kSummaryLabelRow - 1, kColumnHeadingRow - 1};
+constexpr int kHeadingRows[] = {commission_layout::kSummaryLabelRow - 1, commission_layout::kHeaderRow - 1};
 
 // The position along an axis whose pixels hold `at`; none outside the axis.
 std::optional<int> positionAt(const engine::render::PictureAxis& axis, double at) {

@@ -99,9 +99,7 @@ void PreviewWindow::saveResults() {
     if (!copyFailed) trap(132, [&] { shell::MsgBox(QStringLiteral("Done.")); });
 }
 
-QString PreviewWindow::overwriteQuestion(const QString& path) {
-    return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
-}
+QString PreviewWindow::overwriteQuestion(const QString& path) { return shell::OverwriteQuestion(path); }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new
 // sibling that then replaces path, so an existing file survives any failure; an

@@ -98,6 +98,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     createControls();
     connectActions();
     createUndoActions();
+    createTransferActions();
 }
 
 MainWindow::~MainWindow() = default;
@@ -179,8 +180,8 @@ void MainWindow::describeControls() {
     shell::Describe(m_commissionEdit, QStringLiteral("Commission Amount"),
                     QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
                         enterAdds);
-    shell::Describe(m_recordList, QStringLiteral("Commission records"),
-                    QStringLiteral("One row per salesperson; Enter shows the selected row in the fields"));
+    // The list describes itself: the hint while it is empty, its keys once it has rows.
+    m_recordList->setAccessibleName(QStringLiteral("Commission records"));
     shell::Describe(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
     shell::Describe(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
     shell::Describe(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));

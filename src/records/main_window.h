@@ -12,6 +12,8 @@
 #include <functional>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QGroupBox;
 class QKeyEvent;
 class QLineEdit;
@@ -22,6 +24,8 @@ namespace records {
 
 using shell::PointerShape;
 
+class ImportSource;
+class PendingImport;
 class RecordListView;
 class StoredNumberTexts;
 class SelectAllLineEdit;
@@ -91,6 +95,11 @@ public:
     QGroupBox* percentageFrame() const { return m_percentageFrame; }
     QGroupBox* entryFrame() const { return m_entryFrame; }
 
+    // The list's context menu: Import Records..., Paste Rows, Export Records...
+    QAction* importAction() const { return m_importAction; }
+    QAction* pasteAction() const { return m_pasteAction; }
+    QAction* exportAction() const { return m_exportAction; }
+
     // The undo history of the commands that changed the rows or the percentage.
     // It lives as long as the window.
     const QUndoStack* undoHistory() const { return m_undoHistory; }
@@ -109,10 +118,21 @@ public slots:
     // generation run has the hourglass up.
     void undoListChange();
     void redoListChange();
+    // Import Records...: a file chosen, read, previewed and applied as one undo step.
+    void importRecords();
+    // The file's records, previewed and applied as one undo step (a dropped file).
+    void importFile(const QString& path);
+    // Paste Rows: the clipboard's rows (tab-separated text, or an HTML table when
+    // it holds no text), previewed and applied as one undo step.
+    void pasteRows();
+    // Export Records...: the list as a CSV file, written whole or not at all.
+    void exportRecords();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // What a pointer move over a control does to the window's pointer.
@@ -135,6 +155,12 @@ private:
     ListState listState() const;
     bool routeUndoKey(QLineEdit* field, QKeyEvent* key);
 
+    // Import, paste, drop and export (main_window_transfer.cpp).
+    void createTransferActions();
+    bool busy() const { return m_pointerShape == PointerShape::Busy; }
+    void importFrom(ImportSource source, const QString& sourceName, const char* commandName);
+    void applyImport(const PendingImport& pending, const char* commandName);
+
     // Record list helpers.
     bool isListed(const QString& name) const;
     void emptyEntryFields();
@@ -155,6 +181,9 @@ private:
     QAction* m_redoAction = nullptr;
     bool m_undoStepOpen = false;
     bool m_percentageNotStoredSaid = false;
+    QAction* m_importAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_exportAction = nullptr;
 
     QPushButton* m_startCreatingTemplateButton = nullptr;
     QPushButton* m_clearTextFieldsButton = nullptr;

@@ -5,6 +5,7 @@
 // the total checked, and the commission recalculated, on every change. None of the
 // entry-field handlers shows a message or lets a failure escape.
 #include "records/main_window_undo_step.h"
+#include "records/record_import.h"
 #include "records/record_list_view.h"
 #include "records/record_messages.h"
 #include "records/saved_list_codec.h"
@@ -160,7 +161,7 @@ void MainWindow::percentageEditingFinished() {
         const QString rate = m_percentageEdit->text();
         if (rate.isEmpty()) return;
         if (shell::IsNumeric(rate)) {
-            if (shell::IsNumeric(m_totalEdit->text())) showCommission(m_totalEdit->text(), rate);
+            showCommission(m_totalEdit->text(), rate);
             return;
         }
         // A percentage that is no number keeps the focus. The focus is taken back
@@ -182,20 +183,14 @@ void MainWindow::totalChanged() {
             m_totalEdit->setFocus(Qt::OtherFocusReason);
             return;
         }
-        const QString rate = m_percentageEdit->text();
-        if (!shell::IsNumeric(rate)) return;
-        if (shell::ToDouble(rate) == 0.0)
-            m_commissionEdit->setText(QStringLiteral("0"));
-        else
-            showCommission(total, rate);
+        // A percentage that is no number, or a product without a text (an
+        // overflow), leaves the commission as it was.
+        showCommission(total, m_percentageEdit->text());
     });
 }
 
-// The commission of two numeric texts; a result that has no text (an overflow)
-// leaves the commission as it was.
 void MainWindow::showCommission(const QString& total, const QString& rate) {
-    if (const auto text = shell::CommissionText(shell::ToDouble(total), shell::ToDouble(rate)))
-        m_commissionEdit->setText(*text);
+    if (const std::optional<QString> commission = typedCommission(total, rate)) m_commissionEdit->setText(*commission);
 }
 
 }  // namespace records

@@ -31,9 +31,9 @@ void MainWindow::load() {
     trap(132, [&] { setUpdatesEnabled(true); });
     trap(134, [&] { repaint(); });
 
-    trap(136, [&] { m_recordList->addColumn(QStringLiteral("Saleperson")); });
-    trap(138, [&] { m_recordList->addColumn(QStringLiteral("Total Sales Amount ($)")); });
-    trap(140, [&] { m_recordList->addColumn(QStringLiteral("Commission Amount ($)")); });
+    trap(136, [&] { m_recordList->addColumn(QString::fromLatin1(kColumnTitles[0])); });
+    trap(138, [&] { m_recordList->addColumn(QString::fromLatin1(kColumnTitles[1])); });
+    trap(140, [&] { m_recordList->addColumn(QString::fromLatin1(kColumnTitles[2])); });
     trap(142, [&] { m_recordList->setColumnWidthTwips(0, 2600); });
     trap(144, [&] { m_recordList->setColumnWidthTwips(1, 2200); });
     trap(146, [&] { m_recordList->setColumnWidthTwips(2, 2400); });

@@ -6,6 +6,7 @@
 #include "shell/twips.h"
 
 #include <QHeaderView>
+#include <QPainter>
 
 namespace records {
 namespace {
@@ -31,6 +32,27 @@ RecordListView::RecordListView(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(0);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model(), signal, this, &RecordListView::describeEmptiness);
+    connect(model(), &QAbstractItemModel::modelReset, this, &RecordListView::describeEmptiness);
+    describeEmptiness();
+}
+
+void RecordListView::describeEmptiness() {
+    setAccessibleDescription(rowCount() == 0
+                                 ? kEmptyListHint
+                                 : QStringLiteral("One row per salesperson; Enter shows the selected row in the fields"));
+}
+
+void RecordListView::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    if (rowCount() > 0) return;
+    QPainter painter(viewport());
+    QFont font = painter.font();
+    font.setBold(false);
+    painter.setFont(font);
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(6, 6, -6, -6), Qt::AlignCenter | Qt::TextWordWrap, kEmptyListHint);
 }
 
 void RecordListView::addColumn(const QString& header) {

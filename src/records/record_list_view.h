@@ -46,7 +46,14 @@ public:
     // 0 inserts them there).
     void replaceRows(int position, int count, const QList<CommissionRecord>& rows);
 
+protected:
+    // An empty list shows a one-line hint of the ways rows come in.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    // The hint is the empty list's accessible description too.
+    void describeEmptiness();
+
     QTreeWidgetItem* itemAt(int position) const;
 };
 

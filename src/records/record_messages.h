@@ -6,6 +6,10 @@
 // The main window's own messages about records.
 namespace records {
 
+// What the empty list shows.
+inline const QString kEmptyListHint =
+    QStringLiteral("Type a record above, paste rows from a spreadsheet, or drop a CSV or workbook here");
+
 inline const QString kNameMissingMessage = QStringLiteral("You forgot to input saleperson's name.");
 
 // The saved list has no escaping, so texts holding its separators are refused.
@@ -39,6 +43,18 @@ inline QString unreadableNumbersMessage(const QString& locale, const QStringList
     return QStringLiteral("These amounts were kept under the number rules of %1 but are no numbers under them, so "
                           "they are shown as they were typed and not converted: %2.")
         .arg(locale, texts.join(QStringLiteral("; ")));
+}
+
+// An import, paste or drop that changed nothing, naming the file and the reason.
+inline QString importRefusedMessage(const QString& source, const QString& reason) {
+    return QStringLiteral("The records could not be imported from %1: %2\r\n\r\nNothing was changed.").arg(source, reason);
+}
+
+inline const QString kNothingToPasteMessage =
+    QStringLiteral("The clipboard holds no rows to paste: copy the rows in a spreadsheet application first.");
+
+inline QString exportFailedMessage(const QString& reason) {
+    return QStringLiteral("The records could not be exported: %1").arg(reason);
 }
 
 }  // namespace records

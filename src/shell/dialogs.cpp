@@ -1,5 +1,6 @@
 #include "shell/dialogs.h"
 
+#include "shell/import_preview_dialog.h"
 #include "shell/startup_services.h"
 
 #include <QApplication>
@@ -45,6 +46,15 @@ public:
         QPrintDialog dialog(&printer, QApplication::activeWindow());
         return dialog.exec() == QDialog::Accepted;
     }
+
+    QString openFileName(const QString& title, const QString& filter) override {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), filter);
+    }
+
+    bool previewImport(ImportPreview& preview) override {
+        ImportPreviewDialog dialog(preview, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 QtDialogs g_qtDialogs;
@@ -54,9 +64,17 @@ Dialogs* g_dialogs = nullptr;
 
 bool Dialogs::choosePrinter(QPrinter&) { return false; }
 
+QString Dialogs::openFileName(const QString&, const QString&) { return QString(); }
+
+bool Dialogs::previewImport(ImportPreview&) { return false; }
+
 Dialogs& dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
 
 void setDialogs(Dialogs* d) { g_dialogs = d; }
+
+QString OverwriteQuestion(const QString& path) {
+    return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
+}
 
 BoxAnswer MsgBox(const QString& text, BoxButtons buttons, BoxIcon icon) {
     return dialogs().message(AppTitle(), text, buttons, icon);

@@ -7,6 +7,8 @@ class QWidget;
 
 namespace shell {
 
+class ImportPreview;
+
 enum class BoxButtons { Ok, YesNo };
 enum class BoxIcon { None, Warning };
 enum class BoxAnswer { Ok, Yes, No };
@@ -27,12 +29,21 @@ public:
     // and leaves as the user chose; false when cancelled. Dialogs that offer no
     // printer (where nobody is there to print) answer as cancelled.
     virtual bool choosePrinter(QPrinter& printer);
+    // A modal "open" dialog; the empty text when cancelled. Dialogs where nobody
+    // is there to choose answer as cancelled.
+    virtual QString openFileName(const QString& title, const QString& filter);
+    // The modal preview of an import, whose choices the user may change; true
+    // for OK. Dialogs where nobody is there to look answer Cancel.
+    virtual bool previewImport(ImportPreview& preview);
 };
 
 // The dialogs in use; Qt's own until a test installs another.
 Dialogs& dialogs();
 // Installs d (not owned) as the dialogs in use; nullptr restores Qt's own.
 void setDialogs(Dialogs* d);
+
+// The question asked before a file the user named is replaced.
+QString OverwriteQuestion(const QString& path);
 
 // A box titled with the application title.
 BoxAnswer MsgBox(const QString& text, BoxButtons buttons = BoxButtons::Ok,

@@ -147,10 +147,25 @@ double ToDouble(const QString& text, const QLocale& locale) {
 }
 
 SignificantDigits SignificantDigitsOf(double value) {
+    SignificantDigits s;
+    // The C++ library rounds the exact binary value correctly, a tie to even: the
+    // same digits wherever there is no tie, which its 17 digits would show as a 5
+    // then a 0 in the 16th and 17th places. Only then the slower way below.
+    char seventeen[32];
+    const std::to_chars_result wide =
+        std::to_chars(std::begin(seventeen), std::end(seventeen), std::fabs(value), std::chars_format::scientific, 16);
+    if (wide.ec == std::errc() && !(seventeen[16] == '5' && seventeen[17] == '0')) {
+        char fifteen[32];
+        const std::to_chars_result r = std::to_chars(std::begin(fifteen), std::end(fifteen), std::fabs(value),
+                                                     std::chars_format::scientific, kSignificantDigits - 1);
+        s.digits[0] = fifteen[0];
+        std::memcpy(s.digits.data() + 1, fifteen + 2, kSignificantDigits - 1);
+        std::from_chars(fifteen + kSignificantDigits + 2 + (fifteen[kSignificantDigits + 2] == '+'), r.ptr, s.exponent);
+        return s;
+    }
     // "d.dddddddddddddde±xx", the exact binary value rounded with a tie going away
     // from zero.
     const QString text = QString::number(std::fabs(value), 'e', kSignificantDigits - 1);
-    SignificantDigits s;
     s.digits[0] = static_cast<char>(text[0].unicode());
     for (int i = 1; i < kSignificantDigits; ++i) s.digits[i] = static_cast<char>(text[i + 1].unicode());
     s.exponent = QStringView(text).mid(kSignificantDigits + 2).toInt();

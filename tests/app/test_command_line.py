@@ -129,7 +129,7 @@ class CommandLineTest(unittest.TestCase):
     def test_help_and_version(self):
         result = self.run_program("--help")
         self.assertEqual((result.returncode, result.stderr), (0, b""))
-        for option in (b"--records <list.csv>", b"--percent <percent>", b"--output <file>", b"--pdf <file>",
+        for option in (b"--records <list>", b"--percent <percent>", b"--output <file>", b"--pdf <file>",
                        b"--picture <file>", b"--version"):
             self.assertIn(option, result.stdout)
         result = self.run_program("--version")

@@ -5,6 +5,9 @@
 #include "app/command_line.h"
 #include "app/program_windows.h"
 #include "preview/sheet_canvas.h"
+#include "records/main_window.h"
+#include "records/records_file.h"
+#include "records/select_all_line_edit.h"
 #include "shell/settings_store.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
@@ -207,6 +210,35 @@ private slots:
         }
         QCOMPARE(fileContents(inTemp("not-a-folder")), QByteArray("plain file"));
         QVERIFY(dialogs->boxes.empty());
+    }
+
+    // The main window's Export Records... read back by --records: the workbook it
+    // writes holds the window's list (read back by the import's reader).
+    void theExportedListReadsBackThroughRecords() {
+        records::MainWindow window;
+        window.load();
+        const std::pair<const char*, const char*> typed[] = {
+            {"Smith, Anna", "5600"}, {"Say \"hi\"\nthere", "1234.56"}, {"  padded  ", ""}, {"Zo\u00eb \u738b", "-20"}};
+        for (const auto& [name, total] : typed) {
+            window.nameEdit()->setText(QString::fromUtf8(name));
+            window.totalEdit()->setText(QString::fromUtf8(total));
+            window.addRecord();
+        }
+        QCOMPARE(window.recordCount(), 4);
+        dialogs->fileNames = {inTemp("exported.csv")};
+        window.exportRecords();
+        QVERIFY(dialogs->boxes.empty());
+
+        const CommandLineResult result = runCommandLine({"--records", inTemp("exported.csv"), "--output", inTemp("sheet.xls")});
+        QCOMPARE(result.status, app::kExitSuccess);
+        const records::RecordsFromFile read = records::readRecordsFile(inTemp("sheet.xls"));
+        if (const auto* error = std::get_if<records::RecordsFileError>(&read)) QFAIL(qPrintable(error->text()));
+        const auto& list = std::get<generator::RecordList>(read).records();
+        QCOMPARE(int(list.size()), window.recordCount());
+        for (int i = 1; i <= window.recordCount(); ++i) {
+            QCOMPARE(list[std::size_t(i - 1)].name, window.record(i).saleperson);
+            QCOMPARE(list[std::size_t(i - 1)].total, window.record(i).totalSalesAmount);
+        }
     }
 
 private:

@@ -24,6 +24,7 @@ LIBRARY_PACKAGES = {
     "libQt6Widgets.so.6": "libqt6widgets6",
     "libQt6PrintSupport.so.6": "libqt6printsupport6",
     "libQt6Network.so.6": "libqt6network6",
+    "libminizip.so.1": "libminizip1",
     "libxlsxwriter.so.4": "libxlsxwriter4",
 }
 

@@ -5,9 +5,13 @@
 // unchanged after closing the window and starting again.
 #include "records/main_window_harness.h"
 #include "records/record_messages.h"
+#include "records/records_file.h"
+#include "support/test_files.h"
 #include "shell/locale_number.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QUndoStack>
 
 using records::CommissionRecord;
 
@@ -182,6 +186,66 @@ private slots:
 
         h->closeWindow();
         QCOMPARE(MainWindowHarness::stored(shell::kKeyCommissionList), value);
+    }
+
+    // Files that cannot be imported: one box naming the file and the reason, or a
+    // preview whose OK does nothing; the list and its undo history stay as they were.
+    void badFilesLeaveTheListAsItWas_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");  // in the box; empty: the preview refuses
+        QByteArray tooMany = "Name,Total\n";
+        for (int i = 1; i <= 32765; ++i) tooMany += "New " + QByteArray::number(i) + ",1\n";
+        QTest::newRow("not recognised") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "holds a NUL character";
+        QTest::newRow("not UTF-8") << QByteArray("Name,Total\nZo\xEB,1\n") << "line 2, field 1: the text is not valid UTF-8";
+        QTest::newRow("broken UTF-16") << QByteArray("\xFF\xFEN\0\n\0\x00\xD8x\0", 10) << "line 2: the text is not valid UTF-16";
+        QTest::newRow("an open quote") << QByteArray("Ann,1\n\"Bob,2\n") << "line 2, field 1: the quoted field opened";
+        QTest::newRow("a damaged zip") << QByteArray("PK\x03\x04" + QByteArray(200, 'x')) << "no zip archive";
+        QTest::newRow("a damaged .xls") << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + QByteArray(600, '\0'))
+                                        << "the file is damaged";
+        QTest::newRow("no column of numbers") << QByteArray("Name,Region\nAnn,North\n") << "no column of names";
+        QTest::newRow("no rows") << QByteArray("\r\n\r\n") << "it holds no rows";
+        QTest::newRow("more rows than the list holds") << tooMany << QString();
+        QTest::newRow("every row refused") << QByteArray("Name,Total\nAnn,1x\n,2\n") << QString();
+    }
+    void badFilesLeaveTheListAsItWas() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        records::MainWindow& f = h->start();
+        f.loadSampleData();
+        const Rows before = h->rows();
+        const int steps = f.undoHistory()->count();
+        const QString path = QDir(h->env.tempFolder()).filePath("bad list.csv");
+        QVERIFY(writeFileContents(path, bytes));
+        f.importFile(path);
+
+        QCOMPARE(h->rows(), before);
+        QCOMPARE(f.undoHistory()->count(), steps);
+        if (reason.isEmpty()) {
+            QCOMPARE(h->dialogs.importPreviews.size(), std::size_t(1));
+            QVERIFY(h->dialogs.boxes.empty());
+            return;
+        }
+        QVERIFY(h->dialogs.importPreviews.empty());
+        QCOMPARE(h->dialogs.boxes.size(), std::size_t(1));
+        const QString box = h->dialogs.boxes.front().text;
+        QVERIFY2(box.startsWith("The records could not be imported from \"bad list.csv\": ") && box.contains(reason) &&
+                     box.endsWith("Nothing was changed."),
+                 qPrintable(box));
+    }
+
+    void filesThatCannotBeReadAreRefusedWhole() {
+        records::MainWindow& f = h->start();
+        const QString big = QDir(h->env.tempFolder()).filePath("big.csv");
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(records::kMaxRecordsFileBytes + 1));
+        file.close();
+        for (const QString& path : {big, QDir(h->env.tempFolder()).filePath("missing.csv"), QString("/dev/zero")})
+            f.importFile(path);
+        QCOMPARE(h->dialogs.boxes.size(), std::size_t(3));
+        QVERIFY(h->dialogs.boxes[0].text.contains("\"big.csv\": the file is larger than 64 MiB"));
+        QVERIFY(h->dialogs.boxes[1].text.contains("\"missing.csv\": "));
+        QVERIFY(h->dialogs.boxes[2].text.contains("\"zero\": the file is larger than 64 MiB"));
+        QCOMPARE(f.recordCount(), 0);
     }
 
     void aStoredListLongerThanTheListCanHoldIsReported() {

@@ -1,11 +1,19 @@
 // The program's own message box and print dialog (not the scripted ones): an
 // error box's lines each on a line of their own on every style, its text never
 // read as markup; the print dialog on the caller's printer.
+#include "records/pending_import.h"
 #include "shell/dialogs.h"
+#include "shell/import_preview_dialog.h"
 #include "shell/error_locations.h"
 #include "shell/error_trap.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -81,4 +89,32 @@ TEST(QtPrintDialog, ShowsThePrinterAndTellsWhetherToPrint) {
         EXPECT_EQ(shown, &printer);
     }
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+// The program's import preview on a real dialog: the first rows as read, every
+// change of a choice shown at once, and OK only while it would change the list.
+TEST(QtImportPreview, ShowsTheRowsAndEachChangeOfAChoiceAtOnce) {
+    records::PendingImport pending(records::ImportSource::fromText(QStringLiteral("Name;Total\nAnn;1,5\nBob;2\n")),
+                                   QStringLiteral("the clipboard"), {}, QStringLiteral("10"),
+                                   QLocale(QLocale::German, QLocale::Germany));
+    shell::ImportPreviewDialog dialog(pending);
+    QPushButton* ok = dialog.buttons()->button(QDialogButtonBox::Ok);
+    EXPECT_EQ(dialog.separatorChoice()->currentText(), "Semicolon");
+    EXPECT_EQ(dialog.firstRows()->rowCount(), 3);
+    EXPECT_EQ(dialog.firstRows()->item(1, 1)->text(), "1,5");
+    EXPECT_EQ(dialog.outcome()->text(), "2 rows added, 0 rows of the same name updated, 0 lines refused.");
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_TRUE(dialog.refusals()->isHidden());
+
+    dialog.totalColumnChoice()->setCurrentIndex(0);  // the names as totals
+    EXPECT_EQ(dialog.outcome()->text(), "0 rows added, 0 rows of the same name updated, 2 lines refused.");
+    EXPECT_EQ(dialog.refusals()->count(), 2);
+    EXPECT_FALSE(ok->isEnabled());
+
+    dialog.separatorChoice()->setCurrentIndex(0);  // comma: one column, guessed again
+    EXPECT_EQ(pending.separator(), ',');
+    EXPECT_EQ(dialog.nameColumnChoice()->count(), 2);
+    dialog.headerChoice()->setChecked(false);
+    EXPECT_FALSE(pending.firstRowIsHeader());
+    EXPECT_FALSE(dialog.percentageChoice()->isVisibleTo(&dialog));
 }

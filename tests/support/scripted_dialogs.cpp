@@ -41,3 +41,22 @@ QStringList ScriptedDialogs::errorTexts() const {
         if (b.title == QStringLiteral("Application Error")) out << b.text;
     return out;
 }
+
+QString ScriptedDialogs::openFileName(const QString&, const QString&) {
+    if (openFileNames.empty()) return QString();
+    QString name = openFileNames.front();
+    openFileNames.pop_front();
+    return name;
+}
+
+bool ScriptedDialogs::previewImport(shell::ImportPreview& preview) {
+    importPreviews.push_back({preview.sourceName(), preview.sheetNames(),
+                              preview.hasSeparator() ? std::optional<char>(preview.separator()) : std::nullopt,
+                              preview.columnTitles(), preview.nameColumn(), preview.totalColumn(),
+                              preview.firstRowIsHeader(), preview.offeredPercentage(), preview.outcome(),
+                              preview.refusals()});
+    if (importAnswers.empty()) return true;
+    const auto answer = importAnswers.front();
+    importAnswers.pop_front();
+    return answer(preview);
+}

@@ -1,6 +1,6 @@
 // The record list read from CSV bytes: quoting, line ends, header, numbers by
 // locale, and every refusal with its line and column.
-#include "records/csv_records.h"
+#include "records/records_file.h"
 #include "support/isolated_environment.h"
 #include "support/test_files.h"
 
@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
-using records::CsvRecords;
+using records::RecordsFromFile;
 using records::RecordsFileError;
 
 namespace {
@@ -19,13 +19,13 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 
 using Records = std::vector<generator::RecordList::Record>;
 
-CsvRecords parse(const QByteArray& bytes, const QLocale& locale = kEnglish) {
-    return records::parseCsvRecords(bytes, QStringLiteral("list.csv"), locale);
+RecordsFromFile parse(const QByteArray& bytes, const QLocale& locale = kEnglish) {
+    return records::parseRecordsFile(bytes, QStringLiteral("list.csv"), locale);
 }
 
 }  // namespace
 
-TEST(CsvRecords, ReadsQuotingLineEndsHeaderAndNumbers) {
+TEST(RecordsFile, ReadsQuotingLineEndsHeaderAndNumbers) {
     struct Case {
         const char* what;
         QByteArray bytes;
@@ -51,7 +51,7 @@ TEST(CsvRecords, ReadsQuotingLineEndsHeaderAndNumbers) {
         {"empty file", "", {}},
     };
     for (const Case& c : cases) {
-        const CsvRecords read = parse(c.bytes, c.locale);
+        const RecordsFromFile read = parse(c.bytes, c.locale);
         const auto* list = std::get_if<generator::RecordList>(&read);
         ASSERT_NE(list, nullptr) << c.what << ": " << qPrintable(std::get<RecordsFileError>(read).text());
         ASSERT_EQ(list->records().size(), c.expected.size()) << c.what;
@@ -63,7 +63,7 @@ TEST(CsvRecords, ReadsQuotingLineEndsHeaderAndNumbers) {
     }
 }
 
-TEST(CsvRecords, RefusesWithLineAndColumn) {
+TEST(RecordsFile, RefusesWithLineAndColumn) {
     struct Case {
         const char* what;
         QByteArray bytes;
@@ -75,7 +75,7 @@ TEST(CsvRecords, RefusesWithLineAndColumn) {
         {"a bad number", "A,1\nB,12x\n", 2, 2, "\"12x\" is not a number (numbers are read by the rules of the locale en_US)"},
         {"a mistyped first amount is no header", "Aldo,56O0\n", 1, 2, "\"56O0\" is not a number"},
         {"a missing column", "A,1\nB\n", 2, 2, "the total sales amount is missing"},
-        {"a fourth column", "A,1,2,3\n", 1, 4, "a line holds at most three fields"},
+        {"more fields than a sheet has columns", "A,1" + QByteArray(300, ',') + "\n", 1, 257, "a line holds at most 256 fields"},
         {"an empty name", "A,1\n  ,2\n", 2, 1, "the salesperson's name is missing"},
         {"the field separator in a name", "A||SEP1||B,1\n", 1, 1, "a name may not contain \"||SEP1||\" or \"||SEP2||\""},
         {"a name that would form a separator", "A||SEP2|,1\n", 1, 1, "a name may not contain"},
@@ -88,7 +88,7 @@ TEST(CsvRecords, RefusesWithLineAndColumn) {
         {"line numbers count breaks inside quotes", "\"A\nB\",1\nC,x\n", 3, 2, "\"x\" is not a number"},
     };
     for (const Case& c : cases) {
-        const CsvRecords read = parse(c.bytes);
+        const RecordsFromFile read = parse(c.bytes);
         const auto* error = std::get_if<RecordsFileError>(&read);
         ASSERT_NE(error, nullptr) << c.what;
         EXPECT_EQ(error->file, "list.csv") << c.what;
@@ -99,36 +99,36 @@ TEST(CsvRecords, RefusesWithLineAndColumn) {
     }
 }
 
-TEST(CsvRecords, HoldsAtMost32767Records) {
+TEST(RecordsFile, HoldsAtMost32767Records) {
     QByteArray bytes = "Name,Total\n";
     for (int i = 1; i <= 32767; ++i) bytes += "P" + QByteArray::number(i) + ",1\n";
-    const CsvRecords full = parse(bytes);
+    const RecordsFromFile full = parse(bytes);
     ASSERT_TRUE(std::holds_alternative<generator::RecordList>(full));
     EXPECT_EQ(std::get<generator::RecordList>(full).recordCount(), 32767);
 
     bytes += "One too many,1\n";
-    const CsvRecords over = parse(bytes);
+    const RecordsFromFile over = parse(bytes);
     ASSERT_TRUE(std::holds_alternative<RecordsFileError>(over));
     EXPECT_EQ(std::get<RecordsFileError>(over).text(),
               "list.csv:32769:1: the list holds at most 32,767 records; this is one more");
 }
 
-TEST(CsvRecords, FilesThatCannotBeReadAreRefusedWhole) {
+TEST(RecordsFile, FilesThatCannotBeReadAreRefusedWhole) {
     IsolatedEnvironment env;
     const QString missing = QDir(env.tempFolder()).filePath("missing.csv");
-    const CsvRecords read = records::readCsvRecords(missing, kEnglish);
+    const RecordsFromFile read = records::readRecordsFile(missing, kEnglish);
     ASSERT_TRUE(std::holds_alternative<RecordsFileError>(read));
     EXPECT_EQ(std::get<RecordsFileError>(read).line, 0);
     EXPECT_TRUE(std::get<RecordsFileError>(read).text().startsWith(missing + ": "));
 
-    const CsvRecords endless = records::readCsvRecords("/dev/zero", kEnglish);
+    const RecordsFromFile endless = records::readRecordsFile("/dev/zero", kEnglish);
     ASSERT_TRUE(std::holds_alternative<RecordsFileError>(endless));
     EXPECT_EQ(std::get<RecordsFileError>(endless).text(),
               "/dev/zero: the file is larger than 64 MiB, too large for a record list");
 
     const QString file = QDir(env.tempFolder()).filePath("list.csv");
     ASSERT_TRUE(writeFileContents(file, "Ann,5\n"));
-    const CsvRecords read2 = records::readCsvRecords(file, kEnglish);
+    const RecordsFromFile read2 = records::readRecordsFile(file, kEnglish);
     ASSERT_TRUE(std::holds_alternative<generator::RecordList>(read2));
     EXPECT_EQ(std::get<generator::RecordList>(read2).recordName(1), "Ann");
 }
