@@ -2,10 +2,6 @@
 
 #include "engine/model/engine_error.h"
 #include "shell/error_trap.h"
-#include "shell/locale_number.h"
-#include "shell/startup_services.h"
-
-#include <cmath>
 
 namespace generator {
 namespace {
@@ -49,20 +45,6 @@ std::unique_ptr<engine::Application> EngineSession::openInNewInstance(const QStr
     std::unique_ptr<engine::Application> app = newInstance();
     app->Workbooks().Open(path);
     return app;
-}
-
-engine::FileFormat EngineSession::saveFormatFor(engine::Application* app) const {
-    QString version;
-    if (app) {
-        version = app->Version();
-    } else {
-        std::unique_ptr<engine::Application> temporary = newInstance();
-        version = temporary->Version();
-        temporary->Quit();
-    }
-    // Versions compare as whole numbers, a half going to the even neighbour.
-    const double major = std::nearbyint(shell::ToDouble(shell::ToLocaleDecimal(version)));
-    return major <= 11 ? engine::FileFormat::Normal : engine::FileFormat::Excel8;
 }
 
 }  // namespace generator

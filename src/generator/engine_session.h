@@ -39,11 +39,6 @@ public:
     // A new instance in which the workbook at path is open; the caller owns and quits it.
     std::unique_ptr<engine::Application> openInNewInstance(const QString& path) const;
 
-    // The save format for an instance's version: Normal up to major version 11,
-    // Excel8 from 12 (both write .xls). Without an instance a temporary one is
-    // asked. Throws when the version text is not a number.
-    engine::FileFormat saveFormatFor(engine::Application* app) const;
-
 private:
     EngineFactory m_factory;
     std::unique_ptr<engine::Application> m_instance;

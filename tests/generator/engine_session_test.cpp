@@ -120,36 +120,4 @@ TEST_F(EngineSessionTest, StartAndReleaseTheRunsInstance) {
     EXPECT_THROW(none.instance(), shell::Failure);
 }
 
-TEST_F(EngineSessionTest, SaveFormatFollowsTheMajorVersion) {
-    const std::pair<const char*, engine::FileFormat> cases[] = {
-        {"11.0", engine::FileFormat::Normal}, {"12.0", engine::FileFormat::Excel8}, {"15.0", engine::FileFormat::Excel8},
-        {"16.0", engine::FileFormat::Excel8}, {"9.0", engine::FileFormat::Normal},
-        // Halves go to the even neighbour.
-        {"11.5", engine::FileFormat::Excel8}, {"12.5", engine::FileFormat::Excel8}, {"10.5", engine::FileFormat::Normal},
-        {"11.4", engine::FileFormat::Normal},
-    };
-    for (const auto& [version, format] : cases) {
-        engine::Application app(QString::fromLatin1(version));
-        EXPECT_EQ(EngineSession().saveFormatFor(&app), format) << version;
-    }
-}
-
-TEST_F(EngineSessionTest, SaveFormatAsksATemporaryInstanceWhenGivenNone) {
-    EXPECT_EQ(EngineSession([] { return engine::createApplication("11.0"); }).saveFormatFor(nullptr), engine::FileFormat::Normal);
-    EXPECT_EQ(EngineSession().saveFormatFor(nullptr), engine::FileFormat::Excel8);
-}
-
-TEST_F(EngineSessionTest, VersionIsReadUnderTheUsersDecimalSeparator) {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    engine::Application eleven("11.0");
-    engine::Application sixteen("16,0");
-    EXPECT_EQ(EngineSession().saveFormatFor(&eleven), engine::FileFormat::Normal);
-    EXPECT_EQ(EngineSession().saveFormatFor(&sixteen), engine::FileFormat::Excel8);
-}
-
-TEST_F(EngineSessionTest, VersionThatIsNoNumberFails) {
-    engine::Application app("sixteen");
-    EXPECT_THROW(EngineSession().saveFormatFor(&app), shell::Failure);
-}
-
 }  // namespace
