@@ -21,14 +21,6 @@ std::unique_ptr<engine::Application> EngineSession::newInstance() const {
     return app;
 }
 
-bool EngineSession::canMakeInstance() const {
-    std::unique_ptr<engine::Application> app;
-    shell::untrapped([&] { app = m_factory(); });
-    if (!app) return false;
-    shell::untrapped([&] { app.reset(); });  // the instance closes with its last reference
-    return true;
-}
-
 void EngineSession::start() {
     m_instance = newInstance();
     m_instance->SetDurableSaves(false);

@@ -23,8 +23,6 @@ public:
 
     // A new instance; throws EngineError when none can be made.
     std::unique_ptr<engine::Application> newInstance() const;
-    // True when an instance can be made (it is released at once); never throws.
-    bool canMakeInstance() const;
 
     // Makes the run's instance. It saves only the run's temporary workbook, which
     // is read back at once and copied with a sync where the user saves it, so its
