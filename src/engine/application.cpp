@@ -58,6 +58,12 @@ Range Application::Rows(const QString& rows) const { return onActiveSheet(*m_app
 Range Application::Columns(const QString& columns) const {
     return onActiveSheet(*m_app, columns, parseColumnsReference);
 }
+Range Application::Cells(int row, int column) const { return ActiveSheet().Cells(row, column); }
+Range Application::Range(const engine::Range& cell1, const engine::Range& cell2) const {
+    return ActiveSheet().Range(cell1, cell2);
+}
+Range Application::Rows(int first, int last) const { return ActiveSheet().Rows(first, last); }
+Range Application::Columns(int first, int last) const { return ActiveSheet().Columns(first, last); }
 
 Range Application::Selection() const {
     const auto& book = m_app->activeBookPtr();

@@ -35,11 +35,15 @@ public:
     engine::Worksheet ActiveSheet() const;
     engine::Sheets Sheets() const;
 
-    // Ranges of the active sheet.
+    // Ranges of the active sheet, by text or by position (see Worksheet).
     engine::Range Cells() const;
     engine::Range Range(const QString& reference) const;
     engine::Range Rows(const QString& rows) const;
     engine::Range Columns(const QString& columns) const;
+    engine::Range Cells(int row, int column) const;
+    engine::Range Range(const engine::Range& cell1, const engine::Range& cell2) const;
+    engine::Range Rows(int first, int last) const;
+    engine::Range Columns(int first, int last) const;
     engine::Range Selection() const;
     engine::Range ActiveCell() const;
 
