@@ -27,7 +27,7 @@ void EngineSession::start() {
 }
 
 engine::Application& EngineSession::instance() const {
-    if (!m_instance) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
+    if (!m_instance) throw shell::Failure(QStringLiteral("No engine instance has been started for the run."));
     return *m_instance;
 }
 

@@ -28,8 +28,8 @@ public:
     // is read back at once and copied with a sync where the user saves it, so its
     // saves do not wait for the disk.
     void start();
-    // The run's instance; throws "Object variable or With block variable not set"
-    // when none was started (or it was released).
+    // The run's instance; throws shell::Failure when none was started (or it was
+    // released).
     engine::Application& instance() const;
     // Drops the run's instance (it was quit before).
     void release();

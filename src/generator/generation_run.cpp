@@ -118,7 +118,7 @@ void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records
     });
     trap(step::kWriteSheet, [&] { writeCommissionSheet(app(), records); });
     trap(step::kSelectFirstSheet, [&] { app().Sheets()(1).Select(); });
-    trap(step::kSelectB1, [&] { app().Range(QStringLiteral("B1")).Select(); });
+    trap(step::kSelectB1, [&] { app().Cells(1, 2).Select(); });
 }
 
 std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {

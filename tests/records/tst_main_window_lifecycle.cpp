@@ -6,6 +6,7 @@
 #include "shell/startup_services.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QGroupBox>
 #include <QImage>
 #include <QtEndian>
@@ -138,10 +139,11 @@ private slots:
                             QStringLiteral("Name only||SEP2||||SEP2||Two||SEP1||5||SEP2||Full||SEP1||1||SEP1||0.1"));
         h->start();
         QCOMPARE(h->rows(), (Rows{{"Name only", "", ""}, {"Two", "5", ""}, {"Full", "1", "0.1"}}));
-        const QString failure = QStringLiteral("Subscript out of range");
-        QCOMPARE(h->errorHeads(), (QStringList{errorHead(failure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 162),
-                                               errorHead(failure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 164),
-                                               errorHead(failure, shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 164)}));
+        const QString load = shell::errorLocationText(shell::ErrorLocation::MainWindowLoad);
+        QCOMPARE(h->errorHeads(),
+                 (QStringList{errorHead(QStringLiteral("The saved record \"Name only\" has no total sales amount."), load, 162),
+                              errorHead(QStringLiteral("The saved record \"Name only\" has no commission amount."), load, 164),
+                              errorHead(QStringLiteral("The saved record \"Two\" has no commission amount."), load, 164)}));
     }
 
     void theSkinFileRecoloursFramesAndLabelsButNotFields() {
@@ -199,7 +201,8 @@ private slots:
         records::MainWindow& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QCOMPARE(h->errorHeads(),
-                 QStringList{errorHead(QStringLiteral("Invalid picture"), shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 110)});
+                 QStringList{errorHead(QDir::toNativeSeparators(damaged.fileName()) + QStringLiteral(" is not a cursor or icon file."),
+                                       shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 110)});
         QCOMPARE(f.customPointer().shape(), Qt::PointingHandCursor);
         QCOMPARE(f.recordCount(), 0);
         QCOMPARE(f.percentageEdit()->text(), QStringLiteral("10"));  // the load went on
