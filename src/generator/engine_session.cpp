@@ -1,17 +1,12 @@
 #include "generator/engine_session.h"
 
 #include "engine/model/engine_error.h"
-#include "shell/error_trap.h"
+#include "shell/failure.h"
 
 namespace generator {
-namespace {
-
-std::unique_ptr<engine::Application> builtInEngine() { return engine::createApplication(); }
-
-}  // namespace
 
 EngineSession::EngineSession(EngineFactory factory)
-    : m_factory(factory ? std::move(factory) : EngineFactory(builtInEngine)) {}
+    : m_factory(factory ? std::move(factory) : EngineFactory(engine::createApplication)) {}
 
 EngineSession::~EngineSession() = default;
 
