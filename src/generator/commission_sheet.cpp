@@ -19,16 +19,16 @@ constexpr int kLightGrey = 15;
 constexpr int kPaleBlue = 35;
 
 // Columns: A is an empty margin; B holds names and labels, C sales, D commissions.
-constexpr int kB = 2;
-constexpr int kC = 3;
-constexpr int kD = 4;
+constexpr int kNameColumn = 2;
+constexpr int kTotalColumn = 3;
+constexpr int kCommissionColumn = 4;
 constexpr int kLastPrintedColumn = 9;  // I
 
-// Rows: the title, the summary labels and values, the headings, then the records.
+// Rows: the title, the summary's labels and values, the column titles, then the records.
 constexpr int kTitleRow = 1;
-constexpr int kLabelRow = 3;
-constexpr int kSummaryRow = 4;
-constexpr int kHeadingRow = 6;
+constexpr int kSummaryLabelRow = 3;
+constexpr int kPercentageRow = 4;
+constexpr int kHeaderRow = 6;
 constexpr int kFirstRecordRow = 7;
 
 const QString kMoney = QStringLiteral("$#,##0.00");
@@ -53,7 +53,7 @@ public:
         drawBorders(n);
         // The print area runs to the totals row, so a printout carries the totals.
         setUpPage(m_app, area(1, 1, totalsRow(n), kLastPrintedColumn));
-        cell(15, kC).Select();
+        cell(15, kTotalColumn).Select();
     }
 
 private:
@@ -62,6 +62,10 @@ private:
     engine::Range cell(int row, int column) const { return m_sheet.Cells(row, column); }
     engine::Range area(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
         return m_sheet.Range(cell(firstRow, firstColumn), cell(lastRow, lastColumn));
+    }
+    // Columns B to D of the rows first to last, where the sheet's cells are.
+    engine::Range block(int firstRow, int lastRow) const {
+        return area(firstRow, kNameColumn, lastRow, kCommissionColumn);
     }
 
     void loadPalette() {
@@ -82,10 +86,10 @@ private:
 
     void sizeGrid(int n) {
         m_sheet.Columns(1, 1).SetColumnWidth(3.71);
-        m_sheet.Columns(kB, kD).SetColumnWidth(28);
-        m_sheet.Columns(kD + 1, 10).SetColumnWidth(8.43);
+        m_sheet.Columns(kNameColumn, kCommissionColumn).SetColumnWidth(28);
+        m_sheet.Columns(kCommissionColumn + 1, 10).SetColumnWidth(8.43);
         const double heights[] = {38.25, 13.5, 15, 16.5, 6.75, 19.5};
-        for (int row = 1; row <= kHeadingRow; ++row) m_sheet.Rows(row, row).SetRowHeight(heights[row - 1]);
+        for (int row = 1; row <= kHeaderRow; ++row) m_sheet.Rows(row, row).SetRowHeight(heights[row - 1]);
         // The totals row keeps the sheet's default height.
         if (n > 0) m_sheet.Rows(kFirstRecordRow, totalsRow(n) - 1).SetRowHeight(15);
     }
@@ -97,43 +101,45 @@ private:
             int column;
             const char* text;
         } labels[] = {
-            {kTitleRow, kB, "Sales Commission Calculator"},
-            {kLabelRow, kB, "Commission Percentage"},
-            {kLabelRow, kC, "Total sales"},
-            {kLabelRow, kD, "Total commission paid"},
-            {kHeadingRow, kB, "SalePerson"},
-            {kHeadingRow, kC, "Total Sales Amount"},
-            {kHeadingRow, kD, "Commission"},
+            {kTitleRow, kNameColumn, "Sales Commission Calculator"},
+            {kSummaryLabelRow, kNameColumn, "Commission Percentage"},
+            {kSummaryLabelRow, kTotalColumn, "Total sales"},
+            {kSummaryLabelRow, kCommissionColumn, "Total commission paid"},
+            {kHeaderRow, kNameColumn, "SalePerson"},
+            {kHeaderRow, kTotalColumn, "Total Sales Amount"},
+            {kHeaderRow, kCommissionColumn, "Commission"},
         };
         for (const auto& label : labels) cell(label.row, label.column).SetText(QString::fromLatin1(label.text));
-        area(kTitleRow, kB, kTitleRow, kD).Merge();
+        block(kTitleRow, kTitleRow).Merge();
 
         // Typed: "10%" is the number 0.1.
-        cell(kSummaryRow, kB).SetFormulaR1C1(percentage + u'%');
+        cell(kPercentageRow, kNameColumn).SetFormulaR1C1(percentage + u'%');
         // C4 and D4 repeat the totals of their columns.
-        const QString totalsBelow = u"=R[+" % QString::number(totalsRow(n) - kSummaryRow) % u"]C";
-        cell(kSummaryRow, kC).SetFormulaR1C1(totalsBelow);
-        cell(kSummaryRow, kD).SetFormulaR1C1(totalsBelow);
+        const QString totalsBelow = u"=R[+" % QString::number(totalsRow(n) - kPercentageRow) % u"]C";
+        cell(kPercentageRow, kTotalColumn).SetFormulaR1C1(totalsBelow);
+        cell(kPercentageRow, kCommissionColumn).SetFormulaR1C1(totalsBelow);
     }
 
     void writeRecord(const RecordSource& source, int i) {
         const int row = kFirstRecordRow + i - 1;
         // A name is data: written as text, whatever it reads as.
-        cell(row, kB).SetText(source.recordName(i));
-        cell(row, kC).SetFormulaR1C1(source.recordTotal(i));
+        cell(row, kNameColumn).SetText(source.recordName(i));
+        cell(row, kTotalColumn).SetFormulaR1C1(source.recordTotal(i));
         // The sales to the left times the percentage in B4.
-        cell(row, kD).SetFormulaR1C1(u"=RC[-1]*R[" % QString::number(kSummaryRow - row) % u"]C[-2]");
-        if (i % 2 == 0) area(row, kB, row, kC).Interior().SetColorIndex(kLightGrey);
+        cell(row, kCommissionColumn)
+            .SetFormulaR1C1(u"=RC[-1]*R[" % QString::number(kPercentageRow - row) % u"]C[-2]");
+        if (i % 2 == 0) area(row, kNameColumn, row, kTotalColumn).Interior().SetColorIndex(kLightGrey);
     }
 
     void writeTotals(int n) {
         const int row = totalsRow(n);
-        cell(row, kB).SetText(QStringLiteral("Totals"));
+        cell(row, kNameColumn).SetText(QStringLiteral("Totals"));
         // Without records there is nothing to add up: the total is zero rather than a
         // sum over the totals cell itself.
-        cell(row, kC).SetFormulaR1C1(n > 0 ? QString(u"=SUM(R[-" % QString::number(n) % u"]C:R[-1]C)")
-                                           : QStringLiteral("0"));
-        cell(row, kD).SetFormulaR1C1(u"=RC[-1]*R[" % QString::number(kSummaryRow - row) % u"]C[-2]");
+        cell(row, kTotalColumn)
+            .SetFormulaR1C1(n > 0 ? QString(u"=SUM(R[-" % QString::number(n) % u"]C:R[-1]C)") : QStringLiteral("0"));
+        cell(row, kCommissionColumn)
+            .SetFormulaR1C1(u"=RC[-1]*R[" % QString::number(kPercentageRow - row) % u"]C[-2]");
     }
 
     // Fonts, centring, number formats and fills of the written blocks; the cells
@@ -141,26 +147,26 @@ private:
     void formatCells(int n) {
         const int totals = totalsRow(n);
         for (const engine::Range& written :
-             {area(kTitleRow, kB, kTitleRow, kD), area(kLabelRow, kB, kSummaryRow, kD), area(kHeadingRow, kB, totals, kD)})
+             {block(kTitleRow, kTitleRow), block(kSummaryLabelRow, kPercentageRow), block(kHeaderRow, totals)})
             written.SetHorizontalAlignment(engine::HorizontalAlignment::Center);
 
-        setFont(area(kTitleRow, kB, kTitleRow, kD), {kTitleFont, 24, true, kSlate});
-        setFont(area(kLabelRow, kB, kLabelRow, kD), {kTitleFont, 11, false, kSlate});
-        setFont(area(kSummaryRow, kB, kSummaryRow, kD), {kBodyFont, 9});
-        setFont(area(kHeadingRow, kB, kHeadingRow, kD), {kTitleFont, 11, true, kWhite});
-        if (n > 0) setFont(area(kFirstRecordRow, kB, totals - 1, kD), {kBodyFont, 9});
-        setFont(cell(totals, kB), {kTitleFont, 11, true, kWhite});
-        setFont(area(totals, kC, totals, kD), {kBodyFont, 9, true});
+        setFont(block(kTitleRow, kTitleRow), {kTitleFont, 24, true, kSlate});
+        setFont(block(kSummaryLabelRow, kSummaryLabelRow), {kTitleFont, 11, false, kSlate});
+        setFont(block(kPercentageRow, kPercentageRow), {kBodyFont, 9});
+        setFont(block(kHeaderRow, kHeaderRow), {kTitleFont, 11, true, kWhite});
+        if (n > 0) setFont(block(kFirstRecordRow, totals - 1), {kBodyFont, 9});
+        setFont(cell(totals, kNameColumn), {kTitleFont, 11, true, kWhite});
+        setFont(area(totals, kTotalColumn, totals, kCommissionColumn), {kBodyFont, 9, true});
 
-        cell(kSummaryRow, kB).SetNumberFormat(QStringLiteral("0.0%"));
-        area(kSummaryRow, kC, kSummaryRow, kD).SetNumberFormat(kMoney);
-        area(kFirstRecordRow, kC, totals, kD).SetNumberFormat(kMoney);
+        cell(kPercentageRow, kNameColumn).SetNumberFormat(QStringLiteral("0.0%"));
+        area(kPercentageRow, kTotalColumn, kPercentageRow, kCommissionColumn).SetNumberFormat(kMoney);
+        area(kFirstRecordRow, kTotalColumn, totals, kCommissionColumn).SetNumberFormat(kMoney);
 
-        area(kSummaryRow, kC, kSummaryRow, kD).Interior().SetColorIndex(kPaleBlue);
-        area(kHeadingRow, kB, kHeadingRow, kD).Interior().SetColorIndex(kSlate);
-        area(kFirstRecordRow, kD, totals, kD).Interior().SetColorIndex(kPaleBlue);
-        cell(totals, kC).Interior().SetColorIndex(kPaleBlue);
-        cell(totals, kB).Interior().SetColorIndex(kSlate);
+        area(kPercentageRow, kTotalColumn, kPercentageRow, kCommissionColumn).Interior().SetColorIndex(kPaleBlue);
+        block(kHeaderRow, kHeaderRow).Interior().SetColorIndex(kSlate);
+        area(kFirstRecordRow, kCommissionColumn, totals, kCommissionColumn).Interior().SetColorIndex(kPaleBlue);
+        cell(totals, kTotalColumn).Interior().SetColorIndex(kPaleBlue);
+        cell(totals, kNameColumn).Interior().SetColorIndex(kSlate);
     }
 
     // Light grey lines: thin around and between the summary values and the record
@@ -171,11 +177,11 @@ private:
         constexpr BorderSides box{.left = true, .top = true, .bottom = true, .right = true};
         constexpr BorderSides grid{.left = true, .top = true, .bottom = true, .right = true, .insideVertical = true};
         constexpr BorderSides sidesAndBottom{.left = true, .bottom = true, .right = true};
-        setBorders(area(kSummaryRow, kB, kSummaryRow, kD), grid, engine::BorderWeight::Thin, kLightGrey);
-        setBorders(area(kHeadingRow, kB, lastRecordRow, kD), grid, engine::BorderWeight::Thin, kLightGrey);
-        setBorders(area(kHeadingRow, kB, kHeadingRow, kD), box, engine::BorderWeight::Medium, kLightGrey);
-        // Without records this area is the heading and totals rows, as the corners come.
-        setBorders(area(kFirstRecordRow, kB, lastRecordRow, kD), sidesAndBottom, engine::BorderWeight::Medium, kLightGrey);
+        setBorders(block(kPercentageRow, kPercentageRow), grid, engine::BorderWeight::Thin, kLightGrey);
+        setBorders(block(kHeaderRow, lastRecordRow), grid, engine::BorderWeight::Thin, kLightGrey);
+        setBorders(block(kHeaderRow, kHeaderRow), box, engine::BorderWeight::Medium, kLightGrey);
+        // Without records this block is the heading and totals rows, as the corners come.
+        setBorders(block(kFirstRecordRow, lastRecordRow), sidesAndBottom, engine::BorderWeight::Medium, kLightGrey);
     }
 
     engine::Application& m_app;
