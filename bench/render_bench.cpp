@@ -30,7 +30,6 @@ void BM_RenderCommissionSheet(benchmark::State& state) {
     state.counters["width_px"] = picture.width();
     state.counters["height_px"] = picture.height();
 
-    app->SetDisplayAlerts(false);
     app->Quit();
 }
 

@@ -74,10 +74,7 @@ inline long peakResidentKb() {
 class LayoutInstance {
 public:
     LayoutInstance() : m_app(engine::createApplication()) { m_app->Workbooks().Add(); }
-    ~LayoutInstance() {
-        m_app->SetDisplayAlerts(false);
-        m_app->Quit();
-    }
+    ~LayoutInstance() { m_app->Quit(); }
     LayoutInstance(const LayoutInstance&) = delete;
     LayoutInstance& operator=(const LayoutInstance&) = delete;
     engine::Application& app() const { return *m_app; }

@@ -1,7 +1,5 @@
 #include "app/program_windows.h"
 
-#include "generator/startup_checks.h"
-
 namespace app {
 namespace {
 
@@ -17,10 +15,8 @@ preview::PreviewWindowServices previewServices(records::MainWindow& mainWindow, 
 
 // Every call into the generator that the main window makes, in one place.
 records::MainWindowServices mainServices(records::MainWindow& mainWindow, preview::PreviewWindow& previewWindow,
-                                         const generator::EngineSession& engine, generator::GenerationRun& run) {
+                                         generator::GenerationRun& run) {
     records::MainWindowServices services;
-    services.checkEngineAvailable = [&engine] { generator::ensureEngineAvailable(engine); };
-    services.shouldStopBeforeGeneration = [] { return generator::stopForRunningSpreadsheet(); };
     services.runGeneration = [&mainWindow, &previewWindow, &run] { run.run(mainWindow, mainWindow, previewWindow); };
     return services;
 }
@@ -30,7 +26,7 @@ records::MainWindowServices mainServices(records::MainWindow& mainWindow, previe
 // Each window's services refer to the other, which exists by the time any runs.
 ProgramWindows::ProgramWindows(std::function<void()> endProgram)
     : m_previewWindow(previewServices(m_mainWindow, m_engine, std::move(endProgram))),
-      m_mainWindow(mainServices(m_mainWindow, m_previewWindow, m_engine, m_generationRun)) {}
+      m_mainWindow(mainServices(m_mainWindow, m_previewWindow, m_generationRun)) {}
 
 void ProgramWindows::start() {
     m_mainWindow.load();

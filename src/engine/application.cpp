@@ -1,15 +1,12 @@
 #include "engine/application.h"
 
-#include "engine/detail/checked_enum.h"
 #include "engine/detail/engine_state.h"
 #include "engine/model/cell_reference.h"
 #include "engine/model/engine_error.h"
 
 namespace engine {
 
-Application::Application(const QString& version) : m_app(std::make_shared<detail::AppState>()) {
-    m_app->version = version;
-}
+Application::Application() : m_app(std::make_shared<detail::AppState>()) {}
 
 // The instance ends with its last reference, as if quit: objects taken from it
 // that outlive it fail from then on.
@@ -24,40 +21,8 @@ detail::AppState& Application::running() const {
     return *m_app;
 }
 
-QString Application::Version() const {
-    m_app->ensureRunning();
-    return m_app->version;
-}
-
-QString Application::Name() const {
-    m_app->ensureRunning();
-    return QStringLiteral("Microsoft Excel");
-}
-
-bool Application::ScreenUpdating() const { return running().screenUpdating; }
-void Application::SetScreenUpdating(bool on) { running().screenUpdating = on; }
-bool Application::DisplayAlerts() const { return running().displayAlerts; }
-void Application::SetDisplayAlerts(bool on) { running().displayAlerts = on; }
-bool Application::EnableEvents() const { return running().enableEvents; }
-void Application::SetEnableEvents(bool on) { running().enableEvents = on; }
 bool Application::DurableSaves() const { return running().durableSaves; }
 void Application::SetDurableSaves(bool on) { running().durableSaves = on; }
-bool Application::Visible() const { return running().visible; }
-void Application::SetVisible(bool on) { running().visible = on; }
-
-CancelKey Application::EnableCancelKey() const { return running().enableCancelKey; }
-
-void Application::SetEnableCancelKey(CancelKey mode) {
-    detail::AppState& app = running();
-    app.enableCancelKey = detail::checkedEnum(mode, CancelKey::ErrorHandler, "cancel key mode");
-}
-
-Cursor Application::Cursor() const { return running().cursor; }
-
-void Application::SetCursor(engine::Cursor cursor) {
-    detail::AppState& app = running();
-    app.cursor = detail::checkedEnum(cursor, engine::Cursor::IBeam, "cursor");
-}
 
 Workbooks Application::Workbooks() const {
     m_app->ensureRunning();
@@ -93,6 +58,12 @@ Range Application::Rows(const QString& rows) const { return onActiveSheet(*m_app
 Range Application::Columns(const QString& columns) const {
     return onActiveSheet(*m_app, columns, parseColumnsReference);
 }
+Range Application::Cells(int row, int column) const { return ActiveSheet().Cells(row, column); }
+Range Application::Range(const engine::Range& cell1, const engine::Range& cell2) const {
+    return ActiveSheet().Range(cell1, cell2);
+}
+Range Application::Rows(int first, int last) const { return ActiveSheet().Rows(first, last); }
+Range Application::Columns(int first, int last) const { return ActiveSheet().Columns(first, last); }
 
 Range Application::Selection() const {
     const auto& book = m_app->activeBookPtr();
@@ -118,8 +89,6 @@ void Application::Quit() {
     m_app->quit = true;
 }
 
-std::unique_ptr<Application> createApplication(const QString& version) {
-    return std::make_unique<Application>(version);
-}
+std::unique_ptr<Application> createApplication() { return std::make_unique<Application>(); }
 
 }  // namespace engine

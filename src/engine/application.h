@@ -13,14 +13,6 @@ namespace detail {
 struct AppState;
 }
 
-// What the Esc key does while the application works.
-enum class CancelKey { Disabled, Interrupt, ErrorHandler };
-// The mouse pointer the application shows.
-enum class Cursor { Default, Wait, NorthwestArrow, IBeam };
-
-// The version text of the built-in engine.
-inline constexpr const char* kBuiltInVersion = "16.0";
-
 // One instance of the spreadsheet application: its open workbooks, the active
 // workbook's active sheet and that sheet's selection. Members reach the active
 // workbook and sheet as the object model does and throw EngineError when there is
@@ -28,26 +20,11 @@ inline constexpr const char* kBuiltInVersion = "16.0";
 // workbooks without saving.
 class Application {
 public:
-    explicit Application(const QString& version = QString::fromLatin1(kBuiltInVersion));
+    Application();
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    QString Version() const;
-    QString Name() const;  // the default property: "Microsoft Excel"
-
-    bool ScreenUpdating() const;
-    void SetScreenUpdating(bool on);
-    bool DisplayAlerts() const;
-    void SetDisplayAlerts(bool on);
-    bool EnableEvents() const;
-    void SetEnableEvents(bool on);
-    bool Visible() const;
-    void SetVisible(bool on);
-    CancelKey EnableCancelKey() const;
-    void SetEnableCancelKey(CancelKey mode);
-    engine::Cursor Cursor() const;
-    void SetCursor(engine::Cursor cursor);
     // Whether Workbook.SaveAs waits until a file is on the disk (on by default). The
     // engine's own setting, for an instance that only saves files read back at once.
     bool DurableSaves() const;
@@ -58,11 +35,15 @@ public:
     engine::Worksheet ActiveSheet() const;
     engine::Sheets Sheets() const;
 
-    // Ranges of the active sheet.
+    // Ranges of the active sheet, by text or by position (see Worksheet).
     engine::Range Cells() const;
     engine::Range Range(const QString& reference) const;
     engine::Range Rows(const QString& rows) const;
     engine::Range Columns(const QString& columns) const;
+    engine::Range Cells(int row, int column) const;
+    engine::Range Range(const engine::Range& cell1, const engine::Range& cell2) const;
+    engine::Range Rows(int first, int last) const;
+    engine::Range Columns(int first, int last) const;
     engine::Range Selection() const;
     engine::Range ActiveCell() const;
 
@@ -79,6 +60,6 @@ private:
 };
 
 // A new instance of the built-in engine.
-std::unique_ptr<Application> createApplication(const QString& version = QString::fromLatin1(kBuiltInVersion));
+std::unique_ptr<Application> createApplication();
 
 }  // namespace engine

@@ -14,9 +14,9 @@ struct AppState;
 struct WorkbookState;
 }
 
-// The formats Workbook.SaveAs writes: Normal and Excel8 are the .xls workbook
-// format, OpenXmlWorkbook the .xlsx one.
-enum class FileFormat { Normal, Excel8, OpenXmlWorkbook };
+// The formats Workbook.SaveAs writes: Excel8 the .xls workbook format,
+// OpenXmlWorkbook the .xlsx one.
+enum class FileFormat { Excel8, OpenXmlWorkbook };
 
 // The worksheets of a workbook, numbered from 1.
 class Sheets {

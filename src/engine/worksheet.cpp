@@ -13,6 +13,18 @@ namespace {
 
 constexpr int kMaxSheetNameLength = 31;
 
+// A 1-based row or column number as a 0-based index within the sheet.
+int rowIndex(int row) {
+    if (row < 1 || row > kMaxRows) throw EngineError(QStringLiteral("A sheet has no row %1: its rows are 1 to 65536.").arg(row));
+    return row - 1;
+}
+
+int columnIndex(int column) {
+    if (column < 1 || column > kMaxColumns)
+        throw EngineError(QStringLiteral("A sheet has no column %1: its columns are 1 to 256.").arg(column));
+    return column - 1;
+}
+
 void checkSheetName(const detail::WorkbookState& book, const SheetData* sheet, const QString& name) {
     if (name.isEmpty() || name.size() > kMaxSheetNameLength)
         throw EngineError(QStringLiteral("A sheet name must have 1 to 31 characters."));
@@ -74,6 +86,30 @@ Range Worksheet::Rows(const QString& rows) const {
 Range Worksheet::Columns(const QString& columns) const {
     checkedView(m_book, m_sheet);
     return engine::Range(m_book, m_sheet, parseColumnsReference(columns));
+}
+
+Range Worksheet::Cells(int row, int column) const {
+    checkedView(m_book, m_sheet);
+    const int r = rowIndex(row);
+    const int c = columnIndex(column);
+    return engine::Range(m_book, m_sheet, CellArea{r, c, r, c});
+}
+
+Range Worksheet::Range(const engine::Range& cell1, const engine::Range& cell2) const {
+    checkedView(m_book, m_sheet);
+    if (cell1.sheet() != m_sheet || cell2.sheet() != m_sheet)
+        throw EngineError(QStringLiteral("A range spans cells of its own sheet only."));
+    return engine::Range(m_book, m_sheet, boundingArea(cell1.Area(), cell2.Area()));
+}
+
+Range Worksheet::Rows(int first, int last) const {
+    checkedView(m_book, m_sheet);
+    return engine::Range(m_book, m_sheet, areaBetween(rowIndex(first), 0, rowIndex(last), kMaxColumns - 1));
+}
+
+Range Worksheet::Columns(int first, int last) const {
+    checkedView(m_book, m_sheet);
+    return engine::Range(m_book, m_sheet, areaBetween(0, columnIndex(first), kMaxRows - 1, columnIndex(last)));
 }
 
 Range Worksheet::UsedRange() const {

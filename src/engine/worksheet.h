@@ -74,6 +74,13 @@ public:
     engine::Range Cells() const;
     engine::Range Rows(const QString& rows) const;        // "7:7", "1:3"
     engine::Range Columns(const QString& columns) const;  // "A:A", "E:J"
+    // By position, 1-based: one cell; the rectangle that two ranges of this sheet
+    // span (given either way round); whole rows; whole columns. A position outside
+    // the sheet (65536 rows, 256 columns) throws EngineError.
+    engine::Range Cells(int row, int column) const;
+    engine::Range Range(const engine::Range& cell1, const engine::Range& cell2) const;
+    engine::Range Rows(int first, int last) const;
+    engine::Range Columns(int first, int last) const;
     // The smallest rectangle holding every cell with a value or a format of its own
     // (A1 on an empty sheet).
     engine::Range UsedRange() const;

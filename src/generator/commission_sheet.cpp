@@ -7,7 +7,6 @@
 #include "generator/record_source.h"
 
 #include <QStringBuilder>
-#include <initializer_list>
 
 namespace generator {
 
@@ -19,110 +18,45 @@ constexpr int kSlate = 10;
 constexpr int kLightGrey = 15;
 constexpr int kPaleBlue = 35;
 
-using commission_layout::kFirstRecordRow;
-constexpr int kAutomatic = engine::kColorAutomatic;
+// Column A is an empty margin; B holds names and labels, C sales, D commissions.
+using namespace commission_layout;
+constexpr int kLastPrintedColumn = 9;  // I
 
 const QString kMoney = QStringLiteral("$#,##0.00");
 const QString kBodyFont = QStringLiteral("Century Gothic");
 const QString kTitleFont = QStringLiteral("Garamond");
-const QString kNormal = QStringLiteral("Normal");
-const QString kBold = QStringLiteral("Bold");
 
-// Every written cell is centred both ways, with wrapping.
-constexpr AlignmentChange kCentred{.centreAcross = true, .centreDown = true, .wrap = true};
-constexpr CellWriting kMerged{.merge = true, .wrap = false};
-
-// The decimal digits of a whole number, kept in place: the layout builds several
-// texts per record from them, so they cost no text of their own.
-class Digits {
-public:
-    explicit Digits(int n) {
-        char16_t reversed[11];
-        int count = 0;
-        unsigned rest = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
-        do {
-            reversed[count++] = char16_t(u'0' + rest % 10);
-            rest /= 10;
-        } while (rest > 0);
-        if (n < 0) m_text[m_size++] = u'-';
-        while (count > 0) m_text[m_size++] = reversed[--count];
-    }
-    operator QStringView() const { return QStringView(m_text, m_size); }
-
-private:
-    char16_t m_text[12];
-    int m_size = 0;
-};
-
-QString num(int n) { return QStringView(Digits(n)).toString(); }
-
-// Reference texts ("$B7:$B7", "7:7") rebuilt in one buffer: the engine reads a
-// reference at once and keeps nothing of its text, so the layout's many references
-// need no text of their own each.
-class ReferenceText {
-public:
-    const QString& operator()(std::initializer_list<QStringView> parts) {
-        qsizetype size = 0;
-        for (QStringView part : parts) size += part.size();
-        m_text.resize(size);
-        QChar* out = m_text.data();
-        for (QStringView part : parts)
-            for (QChar c : part) *out++ = c;
-        return m_text;
-    }
-    // "$B7:$B7" for column B and row 7.
-    const QString& oneCell(char16_t column, const Digits& row) {
-        const QStringView columnText(&column, 1);
-        return (*this)({u"$", columnText, row, u":$", columnText, row});
-    }
-
-private:
-    QString m_text;
-};
-
-// Writes the sheet into one application's active sheet.
+// Writes the sheet into one application's active sheet: the contents cell by
+// cell, then the formats block by block.
 class CommissionSheetWriter {
 public:
-    explicit CommissionSheetWriter(engine::Application& app) : m_app(app) {}
+    explicit CommissionSheetWriter(engine::Application& app) : m_app(app), m_sheet(app.ActiveSheet()) {}
 
     void write(const RecordSource& source) {
+        const int n = source.recordCount();
         loadPalette();
         resetSheet();
-        sizeGrid();
-        const int n = source.recordCount();
+        sizeGrid(n);
+        writeLabels(source.percentageText(), n);
         for (int i = 1; i <= n; ++i) writeRecord(source, i);
-        setInteriorColor(range(u"C4:D4"), kPaleBlue);
-        setInteriorColor(range(u"B6:D6"), kSlate);
         writeTotals(n);
-        writeSummary(n);
+        formatCells(n);
         drawBorders(n);
-        writeLabels(source.percentageText());
         // The print area runs to the totals row, so a printout carries the totals.
-        setUpPage(m_app, QStringLiteral("A1:I") + num(n + kFirstRecordRow));
-        m_app.Range(QStringLiteral("C15")).Select();
+        setUpPage(m_app, area(1, 1, totalsRow(n), kLastPrintedColumn));
+        cell(15, kTotalColumn).Select();
     }
 
 private:
-    engine::Range range(const QString& text) const { return m_app.Range(text); }
-    engine::Range range(const char16_t* text) const { return m_app.Range(QString::fromUtf16(text)); }
+    static int totalsRow(int n) { return kFirstRecordRow + n; }
 
-    // Writes a cell as the layout writes every cell: content, font, centred.
-    engine::Range writeCentred(const QString& cell, const QString& content, const FontChange& font,
-                               CellWriting writing = kMerged) {
-        const engine::Range target = range(cell);
-        writeCell(target, content, writing);
-        return centred(target, font);
+    engine::Range cell(int row, int column) const { return m_sheet.Cells(row, column); }
+    engine::Range area(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
+        return m_sheet.Range(cell(firstRow, firstColumn), cell(lastRow, lastColumn));
     }
-    // A record's name is written as text, whatever it looks like.
-    engine::Range writeNameCentred(const QString& cell, const QString& name, const FontChange& font) {
-        const engine::Range target = range(cell);
-        writeText(target, name, kMerged);
-        return centred(target, font);
-    }
-    engine::Range centred(const engine::Range& target, const FontChange& font) {
-        setFont(target, font);
-        setAlignment(target, kCentred);
-        return target;
+    // Columns B to D of the rows first to last, where the sheet's cells are.
+    engine::Range block(int firstRow, int lastRow) const {
+        return area(firstRow, kNameColumn, lastRow, kCommissionColumn);
     }
 
     void loadPalette() {
@@ -130,118 +64,119 @@ private:
         for (int i = 1; i <= kPaletteSize; ++i) book.SetColors(i, static_cast<std::uint32_t>(paletteColor(i)));
     }
 
+    // Every cell white, Arial 10, centred down and wrapped.
     void resetSheet() {
-        const engine::Range all = m_app.Cells();
+        const engine::Range all = m_sheet.Cells();
         all.Clear();
         all.Font().SetName(QStringLiteral("Arial"));
         all.Font().SetSize(10);
         all.SetVerticalAlignment(engine::VerticalAlignment::Center);
         all.SetWrapText(true);
-        setInteriorColor(all, kWhite);
+        all.Interior().SetColorIndex(kWhite);
     }
 
-    void sizeGrid() {
-        setColumnWidth(m_app.Columns(QStringLiteral("A:A")), 3.71);
-        for (const char* column : {"B:B", "C:C", "D:D"}) setColumnWidth(m_app.Columns(QString::fromLatin1(column)), 28);
-        for (const char* column : {"E:E", "F:F", "G:G", "H:H", "I:I", "J:J"})
-            setColumnWidth(m_app.Columns(QString::fromLatin1(column)), 8.43);
+    void sizeGrid(int n) {
+        m_sheet.Columns(1, 1).SetColumnWidth(3.71);
+        m_sheet.Columns(kNameColumn, kCommissionColumn).SetColumnWidth(28);
+        m_sheet.Columns(kCommissionColumn + 1, 10).SetColumnWidth(8.43);
+        const double heights[] = {38.25, 13.5, 15, 16.5, 6.75, 19.5};
+        for (int row = 1; row <= kHeaderRow; ++row) m_sheet.Rows(row, row).SetRowHeight(heights[row - 1]);
+        // The totals row keeps the sheet's default height.
+        if (n > 0) m_sheet.Rows(kFirstRecordRow, totalsRow(n) - 1).SetRowHeight(15);
+    }
+
+    // The title, the summary block and the headings.
+    void writeLabels(const QString& percentage, int n) {
         const struct {
-            const char* rows;
-            double points;
-        } heights[] = {{"1:1", 38.25}, {"2:2", 13.5}, {"3:3", 15}, {"4:4", 16.5}, {"5:5", 6.75}, {"6:6", 19.5}};
-        for (const auto& height : heights) setRowHeight(m_app.Rows(QString::fromLatin1(height.rows)), height.points);
+            int row;
+            int column;
+            const char* text;
+        } labels[] = {
+            {kTitleRow, kNameColumn, kTitle},
+            {kSummaryLabelRow, kNameColumn, "Commission Percentage"},
+            {kSummaryLabelRow, kTotalColumn, "Total sales"},
+            {kSummaryLabelRow, kCommissionColumn, "Total commission paid"},
+            {kHeaderRow, kNameColumn, kNameTitle},
+            {kHeaderRow, kTotalColumn, kTotalTitle},
+            {kHeaderRow, kCommissionColumn, kCommissionTitle},
+        };
+        for (const auto& label : labels) cell(label.row, label.column).SetText(QString::fromLatin1(label.text));
+        block(kTitleRow, kTitleRow).Merge();
+
+        // Typed: "10%" is the number 0.1.
+        cell(kPercentageRow, kNameColumn).SetFormulaR1C1(percentage + u'%');
+        // C4 and D4 repeat the totals of their columns.
+        const QString totalsBelow = u"=R[+" % QString::number(totalsRow(n) - kPercentageRow) % u"]C";
+        cell(kPercentageRow, kTotalColumn).SetFormulaR1C1(totalsBelow);
+        cell(kPercentageRow, kCommissionColumn).SetFormulaR1C1(totalsBelow);
     }
 
     void writeRecord(const RecordSource& source, int i) {
-        const Digits row(i + kFirstRecordRow - 1);
-        setRowHeight(m_app.Rows(m_reference({row, u":", row})), 15);
-        if (i % 2 == 0) setInteriorColor(range(m_reference({u"B", row, u":C", row})), kLightGrey);
-
-        const FontChange body{kNormal, 9, kAutomatic, kBodyFont};
-        writeNameCentred(m_reference.oneCell(u'B', row), source.recordName(i), body);
-        setNumberFormat(writeCentred(m_reference.oneCell(u'C', row), source.recordTotal(i), body), kMoney);
-
+        const int row = kFirstRecordRow + i - 1;
+        // A name is data: written as text, whatever it reads as.
+        cell(row, kNameColumn).SetText(source.recordName(i));
+        cell(row, kTotalColumn).SetFormulaR1C1(source.recordTotal(i));
         // The sales to the left times the percentage in B4.
-        const engine::Range commission = writeCentred(
-            m_reference.oneCell(u'D', row),
-            QString(QLatin1String("=RC[-1]*R[") % QStringView(Digits(-(i + 2))) % QLatin1String("]C[-2]")), body);
-        setNumberFormat(commission, kMoney);
-        setInteriorColor(commission, kPaleBlue);
+        cell(row, kCommissionColumn)
+            .SetFormulaR1C1(u"=RC[-1]*R[" % QString::number(kPercentageRow - row) % u"]C[-2]");
+        if (i % 2 == 0) area(row, kNameColumn, row, kTotalColumn).Interior().SetColorIndex(kLightGrey);
     }
 
     void writeTotals(int n) {
-        const Digits t(n + kFirstRecordRow);
-        const engine::Range label =
-            writeCentred(m_reference.oneCell(u'B', t), QString::fromLatin1(commission_layout::kTotalsLabel), {kBold, 11, kAutomatic, kTitleFont});
-        setInteriorColor(label, kSlate);
-        label.Font().SetColorIndex(kWhite);
-
-        const FontChange bold{kBold, 9, kAutomatic, kBodyFont};
+        const int row = totalsRow(n);
+        cell(row, kNameColumn).SetText(QString::fromLatin1(kTotalsLabel));
         // Without records there is nothing to add up: the total is zero rather than a
         // sum over the totals cell itself.
-        const QString sum =
-            n > 0 ? QStringLiteral("=SUM(R[-") + num(n) + QStringLiteral("]C:R[-1]C)") : QStringLiteral("0");
-        const engine::Range sales = writeCentred(m_reference.oneCell(u'C', t), sum, bold);
-        setNumberFormat(sales, kMoney);
-        setInteriorColor(sales, kPaleBlue);
-
-        const engine::Range commission = writeCentred(
-            m_reference.oneCell(u'D', t), QStringLiteral("=RC[-1]*R[-") + num(n + 3) + QStringLiteral("]C[-2]"), bold);
-        setNumberFormat(commission, kMoney);
-        setInteriorColor(commission, kPaleBlue);
+        cell(row, kTotalColumn)
+            .SetFormulaR1C1(n > 0 ? QString(u"=SUM(R[-" % QString::number(n) % u"]C:R[-1]C)") : QStringLiteral("0"));
+        cell(row, kCommissionColumn)
+            .SetFormulaR1C1(u"=RC[-1]*R[" % QString::number(kPercentageRow - row) % u"]C[-2]");
     }
 
-    void writeSummary(int n) {
-        const QString totalsBelow = QStringLiteral("=R[+") + num(n + 3) + QStringLiteral("]C");
-        const FontChange body{kNormal, 9, kAutomatic, kBodyFont};
-        setNumberFormat(writeCentred(QStringLiteral("$C4:$C4"), totalsBelow, body), kMoney);
-        const engine::Range commission = writeCentred(QStringLiteral("$D4:$D4"), totalsBelow, body);
-        setNumberFormat(commission, kMoney);
-        setInteriorColor(commission, kPaleBlue);
+    // Fonts, centring, number formats and fills of the written blocks; the cells
+    // between them (rows 2 and 5, columns A and E on) stay as the reset left them.
+    void formatCells(int n) {
+        const int totals = totalsRow(n);
+        for (const engine::Range& written :
+             {block(kTitleRow, kTitleRow), block(kSummaryLabelRow, kPercentageRow), block(kHeaderRow, totals)})
+            written.SetHorizontalAlignment(engine::HorizontalAlignment::Center);
+
+        setFont(block(kTitleRow, kTitleRow), {kTitleFont, 24, true, kSlate});
+        setFont(block(kSummaryLabelRow, kSummaryLabelRow), {kTitleFont, 11, false, kSlate});
+        setFont(block(kPercentageRow, kPercentageRow), {kBodyFont, 9});
+        setFont(block(kHeaderRow, kHeaderRow), {kTitleFont, 11, true, kWhite});
+        if (n > 0) setFont(block(kFirstRecordRow, totals - 1), {kBodyFont, 9});
+        setFont(cell(totals, kNameColumn), {kTitleFont, 11, true, kWhite});
+        setFont(area(totals, kTotalColumn, totals, kCommissionColumn), {kBodyFont, 9, true});
+
+        cell(kPercentageRow, kNameColumn).SetNumberFormat(QStringLiteral("0.0%"));
+        area(kPercentageRow, kTotalColumn, kPercentageRow, kCommissionColumn).SetNumberFormat(kMoney);
+        area(kFirstRecordRow, kTotalColumn, totals, kCommissionColumn).SetNumberFormat(kMoney);
+
+        area(kPercentageRow, kTotalColumn, kPercentageRow, kCommissionColumn).Interior().SetColorIndex(kPaleBlue);
+        block(kHeaderRow, kHeaderRow).Interior().SetColorIndex(kSlate);
+        area(kFirstRecordRow, kCommissionColumn, totals, kCommissionColumn).Interior().SetColorIndex(kPaleBlue);
+        cell(totals, kTotalColumn).Interior().SetColorIndex(kPaleBlue);
+        cell(totals, kNameColumn).Interior().SetColorIndex(kSlate);
     }
 
+    // Light grey lines: thin around and between the summary values and the record
+    // block, a medium outline around the headings, medium sides and bottom around
+    // the records. No lines between records: their fills tell them apart.
     void drawBorders(int n) {
-        const QString lastRecordRow = num(n + kFirstRecordRow - 1);
+        const int lastRecordRow = totalsRow(n) - 1;  // the heading row when there is no record
         constexpr BorderSides box{.left = true, .top = true, .bottom = true, .right = true};
         constexpr BorderSides grid{.left = true, .top = true, .bottom = true, .right = true, .insideVertical = true};
         constexpr BorderSides sidesAndBottom{.left = true, .bottom = true, .right = true};
-        setBorders(range(u"$B4:$D4"), grid, engine::BorderWeight::Thin, kLightGrey);
-        setBorders(range(QStringLiteral("$B6:$D") + lastRecordRow), grid, engine::BorderWeight::Thin, kLightGrey);
-        setBorders(range(u"$B6:$D6"), box, engine::BorderWeight::Medium, kLightGrey);
-        setBorders(range(QStringLiteral("$B7:$D") + lastRecordRow), sidesAndBottom, engine::BorderWeight::Medium, kLightGrey);
-    }
-
-    void writeLabels(const QString& percentage) {
-        struct Label {
-            const char* cell;
-            QString content;
-            bool wrap;
-            const QString& style;
-            double size;
-            const QString& font;
-            int fontColor;  // 0: a number format instead
-        };
-        const Label labels[] = {
-            {"$B1:$D1", QString::fromLatin1(commission_layout::kTitle), false, kBold, 24, kTitleFont, kSlate},
-            {"$B3:$B3", QStringLiteral("Commission Percentage"), false, kNormal, 11, kTitleFont, kSlate},
-            {"$B4:$B4", percentage + u'%', false, kNormal, 9, kBodyFont, 0},
-            {"$C3:$C3", QStringLiteral("Total sales"), false, kNormal, 11, kTitleFont, kSlate},
-            {"$D3:$D3", QStringLiteral("Total commission paid"), false, kNormal, 11, kTitleFont, kSlate},
-            {"$B6:$B6", QString::fromLatin1(commission_layout::kNameTitle), false, kBold, 11, kTitleFont, kWhite},
-            {"$C6:$C6", QString::fromLatin1(commission_layout::kTotalTitle), true, kBold, 11, kTitleFont, kWhite},
-            {"$D6:$D6", QString::fromLatin1(commission_layout::kCommissionTitle), true, kBold, 11, kTitleFont, kWhite},
-        };
-        for (const Label& label : labels) {
-            const engine::Range cell = writeCentred(QString::fromLatin1(label.cell), label.content,
-                                                    {label.style, label.size, kAutomatic, label.font},
-                                                    {.merge = true, .wrap = label.wrap});
-            if (label.fontColor != 0) cell.Font().SetColorIndex(label.fontColor);
-            else setNumberFormat(cell, QStringLiteral("0.0%"));
-        }
+        setBorders(block(kPercentageRow, kPercentageRow), grid, engine::BorderWeight::Thin, kLightGrey);
+        setBorders(block(kHeaderRow, lastRecordRow), grid, engine::BorderWeight::Thin, kLightGrey);
+        setBorders(block(kHeaderRow, kHeaderRow), box, engine::BorderWeight::Medium, kLightGrey);
+        // Without records this block is the heading and totals rows, as the corners come.
+        setBorders(block(kFirstRecordRow, lastRecordRow), sidesAndBottom, engine::BorderWeight::Medium, kLightGrey);
     }
 
     engine::Application& m_app;
-    ReferenceText m_reference;
+    const engine::Worksheet m_sheet;
 };
 
 }  // namespace

@@ -1,21 +1,12 @@
 #include "generator/engine_session.h"
 
 #include "engine/model/engine_error.h"
-#include "shell/error_trap.h"
-#include "shell/locale_number.h"
-#include "shell/startup_services.h"
-
-#include <cmath>
+#include "shell/failure.h"
 
 namespace generator {
-namespace {
-
-std::unique_ptr<engine::Application> builtInEngine() { return engine::createApplication(); }
-
-}  // namespace
 
 EngineSession::EngineSession(EngineFactory factory)
-    : m_factory(factory ? std::move(factory) : EngineFactory(builtInEngine)) {}
+    : m_factory(factory ? std::move(factory) : EngineFactory(engine::createApplication)) {}
 
 EngineSession::~EngineSession() = default;
 
@@ -25,21 +16,13 @@ std::unique_ptr<engine::Application> EngineSession::newInstance() const {
     return app;
 }
 
-bool EngineSession::canMakeInstance() const {
-    std::unique_ptr<engine::Application> app;
-    shell::untrapped([&] { app = m_factory(); });
-    if (!app) return false;
-    shell::untrapped([&] { app.reset(); });  // the instance closes with its last reference
-    return true;
-}
-
 void EngineSession::start() {
     m_instance = newInstance();
     m_instance->SetDurableSaves(false);
 }
 
 engine::Application& EngineSession::instance() const {
-    if (!m_instance) throw shell::Failure(QStringLiteral("Object variable or With block variable not set"));
+    if (!m_instance) throw shell::Failure(QStringLiteral("No engine instance has been started for the run."));
     return *m_instance;
 }
 
@@ -49,20 +32,6 @@ std::unique_ptr<engine::Application> EngineSession::openInNewInstance(const QStr
     std::unique_ptr<engine::Application> app = newInstance();
     app->Workbooks().Open(path);
     return app;
-}
-
-engine::FileFormat EngineSession::saveFormatFor(engine::Application* app) const {
-    QString version;
-    if (app) {
-        version = app->Version();
-    } else {
-        std::unique_ptr<engine::Application> temporary = newInstance();
-        version = temporary->Version();
-        temporary->Quit();
-    }
-    // Versions compare as whole numbers, a half going to the even neighbour.
-    const double major = std::nearbyint(shell::ToDouble(shell::ToLocaleDecimal(version)));
-    return major <= 11 ? engine::FileFormat::Normal : engine::FileFormat::Excel8;
 }
 
 }  // namespace generator

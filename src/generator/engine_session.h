@@ -23,26 +23,19 @@ public:
 
     // A new instance; throws EngineError when none can be made.
     std::unique_ptr<engine::Application> newInstance() const;
-    // True when an instance can be made (it is released at once); never throws.
-    bool canMakeInstance() const;
 
     // Makes the run's instance. It saves only the run's temporary workbook, which
     // is read back at once and copied with a sync where the user saves it, so its
     // saves do not wait for the disk.
     void start();
-    // The run's instance; throws "Object variable or With block variable not set"
-    // when none was started (or it was released).
+    // The run's instance; throws shell::Failure when none was started (or it was
+    // released).
     engine::Application& instance() const;
     // Drops the run's instance (it was quit before).
     void release();
 
     // A new instance in which the workbook at path is open; the caller owns and quits it.
     std::unique_ptr<engine::Application> openInNewInstance(const QString& path) const;
-
-    // The save format for an instance's version: Normal up to major version 11,
-    // Excel8 from 12 (both write .xls). Without an instance a temporary one is
-    // asked. Throws when the version text is not a number.
-    engine::FileFormat saveFormatFor(engine::Application* app) const;
 
 private:
     EngineFactory m_factory;

@@ -15,11 +15,6 @@ namespace {
 // The statement numbers the error box reports for the run's steps.
 namespace step {
 constexpr int kStartInstance = 102;
-constexpr int kScreenUpdatingOff = 104;
-constexpr int kAlertsOff = 106;
-constexpr int kEventsOff = 108;
-constexpr int kCancelKeyOff = 110;
-constexpr int kWaitCursor = 112;
 constexpr int kAddWorkbook = 116;
 constexpr int kCountExtraSheets = 118;
 constexpr int kDeleteExtraSheet = 120;
@@ -27,19 +22,12 @@ constexpr int kNameSheet = 122;
 constexpr int kWriteSheet = 124;
 constexpr int kSelectFirstSheet = 126;
 constexpr int kSelectB1 = 128;
-constexpr int kHidden = 130;
-constexpr int kDefaultCursor = 132;
-constexpr int kScreenUpdatingOn = 134;
-constexpr int kAlertsOn = 136;
-constexpr int kEventsOn = 138;
-constexpr int kCancelKeyOn = 140;
 constexpr int kNameStem = 142;
 constexpr int kDrawDigit = 148;
 constexpr int kAppendDigit = 150;
 constexpr int kJoinPath = 154;
 constexpr int kTestNameTaken = 156;
 constexpr int kSaveWorkbook = 158;
-constexpr int kAlertsOffBeforeClose = 160;
 constexpr int kCloseWorkbook = 162;
 constexpr int kQuitInstance = 164;
 constexpr int kReleaseInstance = 166;
@@ -47,7 +35,6 @@ constexpr int kReopenWorkbook = 168;
 constexpr int kBusyPointer = 170;
 constexpr int kFindReopenedWorkbook = 172;
 constexpr int kTakePicture = 174;
-constexpr int kViewerAlertsOff = 176;
 constexpr int kCloseReopenedWorkbook = 178;
 constexpr int kQuitViewer = 180;
 constexpr int kDefaultPointer = 182;
@@ -118,11 +105,6 @@ void GenerationRun::abandon(const QString& path, MainWindowControl& mainWindow) 
 void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records) {
     auto app = [this]() -> engine::Application& { return m_session.instance(); };
     trap(step::kStartInstance, [&] { m_session.start(); });
-    trap(step::kScreenUpdatingOff, [&] { app().SetScreenUpdating(false); });
-    trap(step::kAlertsOff, [&] { app().SetDisplayAlerts(false); });
-    trap(step::kEventsOff, [&] { app().SetEnableEvents(false); });
-    trap(step::kCancelKeyOff, [&] { app().SetEnableCancelKey(engine::CancelKey::Disabled); });
-    trap(step::kWaitCursor, [&] { app().SetCursor(engine::Cursor::Wait); });
     trap(step::kAddWorkbook, [&] { m_workbook = app().Workbooks().Add(); });
     int extraSheets = 0;
     trap(step::kCountExtraSheets, [&] {
@@ -136,13 +118,7 @@ void GenerationRun::buildWorkbook(shell::Trap& trap, const RecordSource& records
     });
     trap(step::kWriteSheet, [&] { writeCommissionSheet(app(), records); });
     trap(step::kSelectFirstSheet, [&] { app().Sheets()(1).Select(); });
-    trap(step::kSelectB1, [&] { app().Range(QStringLiteral("B1")).Select(); });
-    trap(step::kHidden, [&] { app().SetVisible(false); });
-    trap(step::kDefaultCursor, [&] { app().SetCursor(engine::Cursor::Default); });
-    trap(step::kScreenUpdatingOn, [&] { app().SetScreenUpdating(true); });
-    trap(step::kAlertsOn, [&] { app().SetDisplayAlerts(true); });
-    trap(step::kEventsOn, [&] { app().SetEnableEvents(true); });
-    trap(step::kCancelKeyOn, [&] { app().SetEnableCancelKey(engine::CancelKey::Interrupt); });
+    trap(step::kSelectB1, [&] { app().Cells(1, 2).Select(); });
 }
 
 std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {
@@ -176,12 +152,10 @@ QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
             throw shell::Failure(QStringLiteral("No free name for the temporary workbook in the folder ") +
                                  QDir::toNativeSeparators(shell::TempFolder()) + QStringLiteral(": all ") +
                                  QString::number(kMaxNameDraws) + QStringLiteral(" names drawn were taken."));
-        engine::Application& app = m_session.instance();
-        m_workbook->SaveAs(path, m_session.saveFormatFor(&app));
+        m_workbook->SaveAs(path, engine::FileFormat::Excel8);
     });
     // The empty file that claimed the name must not pass for a workbook later.
     if (!saved && drawn) ReleaseTempFile(path);
-    trap(step::kAlertsOffBeforeClose, [&] { m_session.instance().SetDisplayAlerts(false); });
     trap(step::kCloseWorkbook, [&] { m_workbook->Close(); });
     trap(step::kQuitInstance, [&] { m_session.instance().Quit(); });
     trap(step::kReleaseInstance, [&] { m_session.release(); });
@@ -199,7 +173,6 @@ SheetPicture GenerationRun::pictureUsedRange(shell::Trap& trap, const QString& p
         opened = books(books.Count());
     });
     trap(step::kTakePicture, [&] { picture = takeUsedRangePicture(*opened); });
-    trap(step::kViewerAlertsOff, [&] { viewer->SetDisplayAlerts(false); });
     // The picture keeps what it shows: closing the workbook and quitting the viewer
     // leave it whole.
     trap(step::kCloseReopenedWorkbook, [&] { opened->Close(); });

@@ -4,9 +4,9 @@
 
 namespace generator {
 
-void setUpPage(engine::Application& app, const QString& printArea) {
+void setUpPage(engine::Application& app, const engine::Range& printArea) {
     const engine::PageSetup page = app.ActiveSheet().PageSetup();
-    page.SetPrintArea(printArea);
+    page.SetPrintArea(printArea.Address());
     page.SetLeftMargin(app.InchesToPoints(0.7));
     page.SetRightMargin(app.InchesToPoints(0.7));
     page.SetTopMargin(app.InchesToPoints(0.5));

@@ -29,7 +29,8 @@ constexpr std::array<Rgb, kPaletteSize> kColours{{
 }  // namespace
 
 int paletteColor(int i) {
-    if (i < 1 || i > kPaletteSize) throw shell::Failure(QStringLiteral("Subscript out of range"));
+    if (i < 1 || i > kPaletteSize)
+        throw shell::Failure(QStringLiteral("The palette has no colour %1; its colours are 1 to 56.").arg(i));
     const Rgb& c = kColours[static_cast<std::size_t>(i - 1)];
     return c.red + 256 * c.green + 65536 * c.blue;
 }

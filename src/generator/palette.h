@@ -6,8 +6,8 @@ namespace generator {
 
 inline constexpr int kPaletteSize = 56;
 
-// Entry i (1 to 56) as red + 256 * green + 65536 * blue; throws
-// shell::Failure("Subscript out of range") otherwise.
+// Entry i (1 to 56) as red + 256 * green + 65536 * blue; throws shell::Failure
+// for any other i.
 int paletteColor(int i);
 
 }  // namespace generator

@@ -19,7 +19,6 @@ void saveWorkbookAs(const EngineSession& session, const QString& workbook, const
     const std::unique_ptr<engine::Application> viewer = session.openInNewInstance(workbook);
     const engine::Workbooks books = viewer->Workbooks();
     books(books.Count()).SaveAs(target, engine::FileFormat::OpenXmlWorkbook);
-    viewer->SetDisplayAlerts(false);
     viewer->Quit();
 }
 

@@ -106,7 +106,7 @@ QString PreviewWindow::overwriteQuestion(const QString& path) { return shell::Ov
 // existing file is replaced only when the user confirmed it.
 void PreviewWindow::copyWorkbook(const QString& path, bool replaceConfirmed) const {
     if (!replaceConfirmed && shell::FileExists(path))
-        throw shell::Failure(QStringLiteral("File already exists: %1").arg(path));
+        throw shell::Failure(QStringLiteral("%1 was created after it was chosen; it is left as it is.").arg(path));
     shell::CopyFileAtomically(m_workbookPath, path);
 }
 

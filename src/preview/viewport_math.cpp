@@ -9,10 +9,10 @@
 namespace preview {
 namespace {
 
-// x as a whole number of the int32 range, or "Overflow" (NaN included).
+// x as a whole number of the int32 range; a failure outside it (NaN included).
 int32_t checkedWhole(double x) {
     if (!(x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max()))
-        throw shell::Failure(QStringLiteral("Overflow"));
+        throw shell::Failure(QStringLiteral("The sheet's picture is too large to show at this zoom."));
     return static_cast<int32_t>(x);
 }
 

@@ -92,8 +92,6 @@ QGroupBox* frame(const QString& caption, QWidget* container) {
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)) {
-    if (!m_services.checkEngineAvailable) m_services.checkEngineAvailable = [] {};
-    if (!m_services.shouldStopBeforeGeneration) m_services.shouldStopBeforeGeneration = [] { return false; };
     if (!m_services.runGeneration) m_services.runGeneration = [] {};
     createControls();
     connectActions();

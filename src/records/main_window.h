@@ -32,13 +32,8 @@ class SelectAllLineEdit;
 struct ListState;
 
 // What the main window asks of the workbook generator. The program wires the real
-// routines; tests script them. An unset service does nothing (and answers false).
+// routine; tests script it. An unset service does nothing.
 struct MainWindowServices {
-    // Last step of the load: returns when the spreadsheet engine can make a
-    // workbook; otherwise it tells the user and ends the program.
-    std::function<void()> checkEngineAvailable;
-    // Asked before each generation run: true when the command is to stop there.
-    std::function<bool()> shouldStopBeforeGeneration;
     // The generation run, from the records to the preview window.
     std::function<void()> runGeneration;
 };
@@ -52,7 +47,7 @@ public:
     ~MainWindow() override;
 
     // The load sequence: skin, caption, pointer, palette, columns, saved list and
-    // percentage, then the engine check.
+    // percentage.
     void load();
     // Writes the record list to the settings store (what a close request does);
     // false when it could not (the box has said why).

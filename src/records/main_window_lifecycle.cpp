@@ -66,7 +66,6 @@ void MainWindow::load() {
                                         {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
         });
     }
-    trap(168, [&] { m_services.checkEngineAvailable(); });
 }
 
 void MainWindow::loadCustomPointer() {
@@ -144,13 +143,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::startCreatingTemplate() {
     shell::Trap trap(shell::ErrorLocation::StartCreatingTemplate);
     trap(100, [&] { setUpdatesEnabled(false); });
-    bool stop = false;
-    trap(102, [&] { stop = m_services.shouldStopBeforeGeneration(); });
-    if (!stop) {
-        trap(104, [&] { setPointerShape(PointerShape::Busy); });
-        trap(106, [&] { m_services.runGeneration(); });
-        trap(108, [&] { setPointerShape(PointerShape::Default); });
-    }
+    trap(104, [&] { setPointerShape(PointerShape::Busy); });
+    trap(106, [&] { m_services.runGeneration(); });
+    trap(108, [&] { setPointerShape(PointerShape::Default); });
     trap(110, [&] { setUpdatesEnabled(true); });
 }
 

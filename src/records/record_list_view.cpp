@@ -63,7 +63,7 @@ void RecordListView::addColumn(const QString& header) {
 
 void RecordListView::setColumnWidthTwips(int column, int twips) {
     if (column < 0 || column >= columnCount())
-        throw shell::Failure(QStringLiteral("Index out of bounds"));
+        throw shell::Failure(QStringLiteral("The record list has no column %1.").arg(column + 1));
     setColumnWidth(column, shell::TwipsToPixels(twips));
 }
 
@@ -71,7 +71,7 @@ int RecordListView::rowCount() const { return topLevelItemCount(); }
 
 QTreeWidgetItem* RecordListView::itemAt(int position) const {
     if (position < 1 || position > rowCount())
-        throw shell::Failure(QStringLiteral("Index out of bounds"));
+        throw shell::Failure(QStringLiteral("The record list has no row %1.").arg(position));
     return topLevelItem(position - 1);
 }
 
@@ -136,7 +136,7 @@ void RecordListView::removeAll() { clear(); }
 void RecordListView::replaceRows(int position, int count, const QList<CommissionRecord>& rows) {
     const int total = rowCount();
     if (position < 1 || count < 0 || position - 1 + count > total)
-        throw shell::Failure(QStringLiteral("Index out of bounds"));
+        throw shell::Failure(QStringLiteral("The record list has no %1 rows from row %2.").arg(count).arg(position));
     if (total - count + rows.size() > kMaxRows) throw shell::Failure(kListFullFailure);
 
     if (count == total) {

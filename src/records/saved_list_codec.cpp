@@ -31,7 +31,12 @@ QStringList SplitFields(const QString& recordText) {
 }
 
 QString FieldAt(const QStringList& fields, int index) {
-    if (index < 0 || index >= fields.size()) throw shell::Failure(QStringLiteral("Subscript out of range"));
+    if (index < 0 || index >= fields.size()) {
+        static const char* const kFields[] = {"name", "total sales amount", "commission amount"};
+        const QString field = index >= 0 && index < 3 ? QString::fromLatin1(kFields[index])
+                                                      : QStringLiteral("field %1").arg(index + 1);
+        throw shell::Failure(QStringLiteral("The saved record \"%1\" has no %2.").arg(fields.value(0), field));
+    }
     return fields.at(index);
 }
 

@@ -23,8 +23,8 @@ QStringList SplitRecordTexts(const QString& value);
 // A record text split at every field separator.
 QStringList SplitFields(const QString& recordText);
 
-// Field index (0-based); throws shell::Failure("Subscript out of range") when the
-// record text has no such field.
+// Field index (0-based: name, total sales amount, commission amount); throws
+// shell::Failure naming the record and the missing field when it has no such field.
 QString FieldAt(const QStringList& fields, int index);
 
 // True when text holds either separator, or would form one with a separator

@@ -6,8 +6,8 @@
 namespace shell {
 
 // Reads a Windows cursor (.cur) or icon (.ico) file as a pointer, with the hot spot
-// the file gives (the centre for an icon). Throws Failure ("Invalid picture") when
-// the file cannot be read as one, ("File not found") when it cannot be opened.
+// the file gives (the centre for an icon). Throws Failure naming the file when it
+// cannot be opened or read as one.
 QCursor LoadCursorFile(const QString& path);
 
 }  // namespace shell

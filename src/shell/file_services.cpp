@@ -32,7 +32,7 @@ void DeleteFileQuiet(const QString& path) {
 }
 
 void ForceDeleteFile(const QString& path) {
-    if (!isUsablePath(path)) throw Failure(QStringLiteral("Bad file name or number"));
+    if (!isUsablePath(path)) throw Failure(QStringLiteral("No file to delete: the name is empty or holds a NUL character."));
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         throw Failure(QStringLiteral("File not found: %1").arg(shown(path)));

@@ -142,7 +142,7 @@ bool IsNumeric(const QString& text, const QLocale& locale) {
 
 double ToDouble(const QString& text, const QLocale& locale) {
     const std::optional<double> value = ParseLocaleNumber(text, locale);
-    if (!value) throw Failure(QStringLiteral("Type mismatch"));
+    if (!value) throw Failure(QStringLiteral("\"%1\" is not a number.").arg(text));
     return *value;
 }
 

@@ -28,7 +28,7 @@ std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& loca
 
 bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
 
-// The value of a numeric text; throws Failure("Type mismatch") for any other.
+// The value of a numeric text; throws Failure for any other.
 double ToDouble(const QString& text, const QLocale& locale = QLocale());
 
 // The precision numbers are written with, and taken to before they are rounded to

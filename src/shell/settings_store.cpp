@@ -327,7 +327,7 @@ void requireAddress(const QString& app, const QString& section, const QString& k
     // The application name becomes a file name; the others are plain keys.
     if (app.isEmpty() || section.isEmpty() || key.isEmpty() || app.contains(QLatin1Char('/')) ||
         app.contains(QLatin1Char('\\')) || app == QLatin1String(".") || app == QLatin1String(".."))
-        throw Failure(QStringLiteral("Invalid procedure call or argument"));
+        throw Failure(QStringLiteral("A setting needs an application name that is a plain file name, a section and a key."));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 
 namespace shell {
 namespace {
@@ -50,20 +49,6 @@ QString TitleFromName(const QString& name) {
         title.truncate(blank);
     } while (title.size() > kMaxTitleLength);
     return title;
-}
-
-QString DecimalSeparator() {
-    const QLocale locale;
-    const QString half = locale.toString(0.5).trimmed();
-    return half.size() >= 2 ? half.mid(1, 1) : locale.decimalPoint();
-}
-
-QString ToLocaleDecimal(const QString& text) {
-    const QString separator = DecimalSeparator();
-    QString result = text;
-    result.replace(QLatin1Char('.'), separator);
-    result.replace(QLatin1Char(','), separator);
-    return result;
 }
 
 QString JoinPath(const QString& folder, const QString& name) {

@@ -46,11 +46,6 @@ void DeleteFileQuiet(const QString& path);
 // Deletes the file even when read-only; throws Failure when it cannot.
 void ForceDeleteFile(const QString& path);
 
-// The user's locale decimal separator, and a number text with every "." and ","
-// replaced by it.
-QString DecimalSeparator();
-QString ToLocaleDecimal(const QString& text);
-
 // The temporary folder: TEMP, read at each use; where unset or empty, a private
 // per-user folder under the system's temporary folder (created owner-only).
 QString TempFolder();

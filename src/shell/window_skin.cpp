@@ -66,7 +66,7 @@ QString readStyleSheet(const QString& path) {
 }
 
 void requireWindow(const QWidget* window) {
-    if (!window) throw Failure(QStringLiteral("Object variable not set"));
+    if (!window) throw Failure(QStringLiteral("No window was given."));
 }
 
 }  // namespace

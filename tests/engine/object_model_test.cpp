@@ -9,31 +9,6 @@ using namespace engine;
 
 namespace {
 
-TEST(Application, StartsHiddenWithTheBuiltInVersion) {
-    const auto app = createApplication();
-    EXPECT_EQ(app->Version(), "16.0");
-    EXPECT_EQ(app->Name(), "Microsoft Excel");
-    EXPECT_FALSE(app->Visible());
-    EXPECT_EQ(createApplication("11.0")->Version(), "11.0");
-}
-
-TEST(Application, KeepsItsSettingsAndRefusesUnknownConstants) {
-    Application app;
-    app.SetScreenUpdating(false);
-    app.SetDisplayAlerts(false);
-    app.SetEnableEvents(false);
-    app.SetEnableCancelKey(CancelKey::Disabled);
-    app.SetCursor(Cursor::Wait);
-    EXPECT_FALSE(app.ScreenUpdating());
-    EXPECT_FALSE(app.DisplayAlerts());
-    EXPECT_FALSE(app.EnableEvents());
-    EXPECT_EQ(app.EnableCancelKey(), CancelKey::Disabled);
-    EXPECT_EQ(app.Cursor(), Cursor::Wait);
-    EXPECT_THROW(app.SetEnableCancelKey(static_cast<CancelKey>(3)), EngineError);
-    EXPECT_THROW(app.SetCursor(static_cast<Cursor>(7)), EngineError);
-    EXPECT_DOUBLE_EQ(app.InchesToPoints(0.7), 50.4);
-}
-
 TEST(Application, WithoutAWorkbookTheActiveObjectsFail) {
     Application app;
     EXPECT_THROW(app.ActiveSheet(), EngineError);
@@ -121,6 +96,36 @@ TEST(Selection, AnUnreadableTextFailsAndLeavesTheSelection) {
     EXPECT_EQ(app.Selection().Address(), "$C$3");
 }
 
+// Cells by position name the areas of their texts; positions outside the sheet,
+// and corners on another sheet, are refused.
+TEST(Positions, NameTheAreasOfTheirTextsWithinTheSheet) {
+    Application app;
+    app.Workbooks().Add();
+    const Worksheet sheet = app.ActiveSheet();
+    const Worksheet other = app.Sheets()(2);
+    const std::pair<engine::Range, engine::Range> same[] = {
+        {sheet.Cells(7, 2), sheet.Range("B7")},
+        {app.Cells(65536, 256), sheet.Range("IV65536")},
+        {sheet.Range(sheet.Cells(7, 4), sheet.Cells(6, 2)), sheet.Range("B6:D7")},
+        {app.Range(sheet.Range("B2:C3"), sheet.Cells(1, 5)), sheet.Range("B1:E3")},
+        {sheet.Rows(9, 7), sheet.Rows("7:9")},
+        {app.Rows(65536, 65536), sheet.Rows("65536:65536")},
+        {sheet.Columns(10, 5), sheet.Columns("E:J")},
+        {app.Columns(1, 1), sheet.Columns("A:A")},
+    };
+    for (const auto& [typed, text] : same) {
+        EXPECT_EQ(typed.Address(), text.Address());
+        EXPECT_EQ(typed.sheet(), text.sheet());
+    }
+    for (const auto& [row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}, {-1, -1}})
+        EXPECT_THROW(sheet.Cells(row, column), EngineError) << row << ", " << column;
+    EXPECT_THROW(sheet.Rows(0, 3), EngineError);
+    EXPECT_THROW(sheet.Rows(1, 65537), EngineError);
+    EXPECT_THROW(sheet.Columns(1, 257), EngineError);
+    EXPECT_THROW(sheet.Range(sheet.Cells(1, 1), other.Cells(2, 2)), EngineError);
+    EXPECT_THROW(other.Range(sheet.Cells(1, 1), sheet.Cells(2, 2)), EngineError);
+}
+
 TEST(Selection, OnlyTheActiveSheetCanSelect) {
     Application app;
     app.Workbooks().Add();
@@ -133,7 +138,7 @@ TEST(Quit, EndsTheInstanceForEveryObjectTakenFromIt) {
     const engine::Range cell = app->Range("B2");
     const Workbooks books = app->Workbooks();
     app->Quit();
-    EXPECT_THROW(app->Version(), EngineError);
+    EXPECT_THROW(app->InchesToPoints(1), EngineError);
     EXPECT_THROW(book.ActiveSheet(), EngineError);
     EXPECT_THROW(cell.SetFormulaR1C1("1"), EngineError);
     EXPECT_THROW(books.Count(), EngineError);
@@ -181,7 +186,7 @@ TEST(Close, EveryHandleKeptPastTheCloseFailsWithoutTouchingTheFreedSheets) {
     EXPECT_THROW(sheets.Count(), EngineError);
     EXPECT_THROW(sheets(1), EngineError);
     EXPECT_THROW(book.Data(), EngineError);
-    EXPECT_THROW(book.SaveAs("/tmp/never-written.xls", FileFormat::Normal), EngineError);
+    EXPECT_THROW(book.SaveAs("/tmp/never-written.xls", FileFormat::Excel8), EngineError);
 }
 
 TEST(Palette, StartsWithTheStandardColoursAndTakesNewOnes) {

@@ -22,7 +22,6 @@ TEST(SheetSnapshot, OutlivesItsWorkbookAndApplication) {
         book.SetColors(3, 0x123456);
         snapshot = app->ActiveSheet().UsedRange().Snapshot();
         EXPECT_EQ(&snapshot->sheet(), &app->ActiveSheet().Data());  // shared, not copied
-        app->SetDisplayAlerts(false);
         book.Close();
         app->Quit();
     }

@@ -21,10 +21,7 @@ struct RecordsWorkbook {
         : app(engine::createApplication()), book(app->Workbooks().Add()) {
         generator::writeCommissionSheet(*app, records);
     }
-    ~RecordsWorkbook() {
-        app->SetDisplayAlerts(false);
-        app->Quit();
-    }
+    ~RecordsWorkbook() { app->Quit(); }
     RecordsWorkbook(const RecordsWorkbook&) = delete;
     RecordsWorkbook& operator=(const RecordsWorkbook&) = delete;
 

@@ -28,7 +28,7 @@ TEST(Palette, IndexOutsideTheTableIsRefused) {
             generator::paletteColor(i);
             FAIL() << i;
         } catch (const shell::Failure& failure) {
-            EXPECT_EQ(failure.description(), QStringLiteral("Subscript out of range"));
+            EXPECT_EQ(failure.description(), QStringLiteral("The palette has no colour %1; its colours are 1 to 56.").arg(i));
         }
     }
 }

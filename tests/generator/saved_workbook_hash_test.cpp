@@ -37,7 +37,6 @@ QByteArray savedWorkbookHash(int records, const QString& folder) {
     app->Range(QStringLiteral("B1")).Select();
     const QString path = QDir(folder).filePath(QStringLiteral("hashed.xls"));
     book.SaveAs(path, engine::FileFormat::Excel8);
-    app->SetDisplayAlerts(false);
     app->Quit();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};

@@ -189,7 +189,7 @@ TEST_F(ViewportMathTest, FailedStatementIsReportedWithItsNumberAndTheSequenceGoe
 
     const QStringList errors = dialogs.errorTexts();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], shell::errorBoxText(QStringLiteral("Overflow"),
+    EXPECT_EQ(errors[0], shell::errorBoxText(QStringLiteral("The sheet's picture is too large to show at this zoom."),
                                              shell::errorLocationText(shell::ErrorLocation::PreviewRedraw), 100));
     EXPECT_EQ(view.drawn().height, 1'250);  // 102 still ran
 }

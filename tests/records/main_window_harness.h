@@ -23,27 +23,15 @@ struct MainWindowHarness {
     ScriptedDialogs dialogs;
     ScopedDefaultLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
 
-    int startupChecks = 0;
-    int stopQuestions = 0;
     int generations = 0;
-    bool answerStop = false;
     std::function<void()> duringGeneration;
-    std::function<void()> duringStartupCheck;
     std::unique_ptr<records::MainWindow> window;
 
     records::MainWindowServices services() {
         return {[this] {
-                    ++startupChecks;
-                    if (duringStartupCheck) duringStartupCheck();
-                },
-                [this] {
-                    ++stopQuestions;
-                    return answerStop;
-                },
-                [this] {
-                    ++generations;
-                    if (duringGeneration) duringGeneration();
-                }};
+            ++generations;
+            if (duringGeneration) duringGeneration();
+        }};
     }
 
     // Loads and shows a new main window on the current store.

@@ -107,12 +107,12 @@ TEST(NumberRules, DefaultLocaleIsTheUsers) {
     }
 }
 
-TEST(NumberRules, TypeMismatchDescription) {
+TEST(NumberRules, TextThatIsNoNumberIsNamed) {
     try {
         ToDouble(QStringLiteral("ten"), kEnglish);
         FAIL();
     } catch (const shell::Failure& failure) {
-        EXPECT_EQ(failure.description(), QStringLiteral("Type mismatch"));
+        EXPECT_EQ(failure.description(), QStringLiteral("\"ten\" is not a number."));
     }
 }
 

@@ -1,7 +1,6 @@
 #include "shell/dialogs.h"
 #include "shell/startup_services.h"
 #include "support/isolated_environment.h"
-#include "support/scoped_default_locale.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCoreApplication>
@@ -96,18 +95,3 @@ TEST(JoinPath, AddsOneSeparator) {
     EXPECT_EQ(shell::JoinPath(QStringLiteral("/tmp/a/"), QStringLiteral("temp.bmp")), QStringLiteral("/tmp/a/temp.bmp"));
 }
 
-TEST(DecimalSeparator, FollowsTheUsersLocale) {
-    {
-        ScopedDefaultLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-        EXPECT_EQ(shell::DecimalSeparator(), QStringLiteral("."));
-        EXPECT_EQ(shell::ToLocaleDecimal(QStringLiteral("16.0")), QStringLiteral("16.0"));
-        EXPECT_EQ(shell::ToLocaleDecimal(QStringLiteral("16,0")), QStringLiteral("16.0"));
-    }
-    {
-        ScopedDefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-        EXPECT_EQ(shell::DecimalSeparator(), QStringLiteral(","));
-        EXPECT_EQ(shell::ToLocaleDecimal(QStringLiteral("16.0")), QStringLiteral("16,0"));
-        EXPECT_EQ(shell::ToLocaleDecimal(QStringLiteral("1.2,3")), QStringLiteral("1,2,3"));
-        EXPECT_EQ(shell::ToLocaleDecimal(QString()), QString());
-    }
-}

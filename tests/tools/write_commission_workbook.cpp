@@ -74,7 +74,6 @@ void build(const generator::RecordList& records, const QString& path) {
     excel->Sheets()(1).Select();
     excel->Range(QStringLiteral("B1")).Select();
     book.SaveAs(path, engine::FileFormat::Excel8);
-    excel->SetDisplayAlerts(false);
     excel->Quit();
 }
 

@@ -75,14 +75,7 @@ private:
 };
 
 struct AppState {
-    QString version;
-    bool screenUpdating = true;
-    bool displayAlerts = true;
-    bool enableEvents = true;
-    bool visible = false;
     bool durableSaves = true;  // SaveAs syncs the file to the disk
-    CancelKey enableCancelKey = CancelKey::Interrupt;
-    Cursor cursor = Cursor::Default;
     bool quit = false;
     int booksAdded = 0;
     std::vector<std::shared_ptr<WorkbookState>> workbooks;  // open, in order

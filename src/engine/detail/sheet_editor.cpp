@@ -17,11 +17,6 @@ bool overlaps(const CellArea& a, const CellArea& b) {
            b.firstCol <= a.lastCol;
 }
 
-CellArea bounding(const CellArea& a, const CellArea& b) {
-    return CellArea{std::min(a.firstRow, b.firstRow), std::min(a.firstCol, b.firstCol),
-                    std::max(a.lastRow, b.lastRow), std::max(a.lastCol, b.lastCol)};
-}
-
 // The results of one change by the style it starts from, directly mapped: an area
 // holds few distinct styles (its columns, alternating fills, edges), so a change
 // over thousands of cells costs a few style changes and a lookup per cell.
@@ -172,7 +167,7 @@ void SheetEditor::merge(const CellArea& area) {
         grew = false;
         for (auto it = m_sheet.merges.begin(); it != m_sheet.merges.end(); ++it) {
             if (overlaps(*it, joined)) {
-                joined = bounding(joined, *it);
+                joined = boundingArea(joined, *it);
                 m_sheet.merges.erase(it);
                 grew = true;
                 break;

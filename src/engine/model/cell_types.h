@@ -46,6 +46,12 @@ inline CellArea areaBetween(int row1, int col1, int row2, int col2) {
     return CellArea{std::min(row1, row2), std::min(col1, col2), std::max(row1, row2), std::max(col1, col2)};
 }
 
+// The smallest area holding both.
+inline CellArea boundingArea(const CellArea& a, const CellArea& b) {
+    return CellArea{std::min(a.firstRow, b.firstRow), std::min(a.firstCol, b.firstCol), std::max(a.lastRow, b.lastRow),
+                    std::max(a.lastCol, b.lastCol)};
+}
+
 // Spreadsheet error values, by their BIFF8 codes.
 enum class ErrorValue : std::uint8_t {
     Null = 0x00,

@@ -21,12 +21,7 @@ std::optional<CellArea> usedArea(const SheetData& sheet) {
             area.lastCol = std::max(area.lastCol, row.back().first.col);
         }
     }
-    for (const CellArea& m : sheet.merges) {
-        area.firstRow = std::min(area.firstRow, m.firstRow);
-        area.firstCol = std::min(area.firstCol, m.firstCol);
-        area.lastRow = std::max(area.lastRow, m.lastRow);
-        area.lastCol = std::max(area.lastCol, m.lastCol);
-    }
+    for (const CellArea& m : sheet.merges) area = boundingArea(area, m);
     return area;
 }
 
