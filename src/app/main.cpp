@@ -4,6 +4,7 @@
 #include "app/program_start.h"
 #include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
+#include "shell/transient_files.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Before any thread starts: an interrupted program removes its partial files.
+    shell::removeTransientFilesOnInterruption();
     shell::TuneAllocator();
     if (app::startsAsCommandLine(argc)) {
         app::prepareCommandLine();

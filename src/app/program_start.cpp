@@ -1,5 +1,6 @@
 #include "app/program_start.h"
 
+#include "generator/temp_workbook_name.h"
 #include "shell/font_substitutions.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ namespace app {
 std::unique_ptr<ProgramWindows> startProgram() {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     shell::InstallFontSubstitutions();
+    generator::RemoveStaleTemporaryFiles();
 
     auto windows = std::make_unique<ProgramWindows>();
     windows->start();

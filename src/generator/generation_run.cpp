@@ -159,7 +159,9 @@ std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {
         }
         trap(step::kJoinPath, [&] { path = shell::JoinPath(shell::TempFolder(), name + QStringLiteral(".xls")); });
         const bool taken =
-            trap.condition(step::kTestNameTaken, [&] { return shell::FileExists(path) || !ReserveTempFile(path); });
+            trap.condition(step::kTestNameTaken, [&] {
+                return shell::FileExists(path) || !ReserveTempFile(path, m_temporaryRegistration);
+            });
         if (!taken) return path;
     }
     return std::nullopt;
@@ -181,6 +183,9 @@ QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
     });
     // The empty file that claimed the name must not pass for a workbook later.
     if (!saved && drawn) ReleaseTempFile(path);
+    // Held while the program may still read it, so that no other instance takes it
+    // for a leftover.
+    if (saved) m_temporaryHold = shell::FileHold(path);
     trap(step::kAlertsOffBeforeClose, [&] { m_session.instance().SetDisplayAlerts(false); });
     trap(step::kCloseWorkbook, [&] { objectSet(m_workbook).Close(); });
     trap(step::kQuitInstance, [&] { m_session.instance().Quit(); });
