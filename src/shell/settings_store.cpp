@@ -210,4 +210,6 @@ void SaveProgramSetting(const QString& key, const QString& value) {
     SaveSetting(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), key, value);
 }
 
+QString ProgramSettingsFile() { return StoreFile(QString::fromLatin1(kSettingsApp)).path(); }
+
 }  // namespace shell

@@ -28,5 +28,7 @@ void SaveSetting(const QString& app, const QString& section, const QString& key,
 // The program's own two values.
 QString GetProgramSetting(const QString& key, const QString& defaultValue = QString());
 void SaveProgramSetting(const QString& key, const QString& value);
+// The file that keeps them.
+QString ProgramSettingsFile();
 
 }  // namespace shell
