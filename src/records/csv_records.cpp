@@ -2,8 +2,9 @@
 
 #include "generator/commission_sheet.h"
 #include "records/commission_record.h"
-#include "records/saved_list_codec.h"
+#include "records/record_rules.h"
 #include "shell/locale_number.h"
+#include "shell/message_text.h"
 
 #include <QFile>
 #include <QHash>
@@ -18,6 +19,7 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int kNameColumn = 1;
 constexpr int kTotalColumn = 2;
 constexpr int kCommissionColumn = 3;
+constexpr int kMaxFields = kCommissionColumn;
 
 // A failure at a line and column, turned into the error by the reader.
 struct Refusal {
@@ -39,7 +41,8 @@ struct Row {
 
 // Splits the bytes into rows of fields by RFC 4180's quoting. Commas, quotes and
 // line breaks are single bytes that never occur inside a UTF-8 sequence, so the
-// split needs no decoding.
+// split needs no decoding. A row is refused at its field one too many, before
+// the rest of its line is read: no line, however wide, costs more than its bytes.
 class CsvScanner {
 public:
     explicit CsvScanner(const QByteArray& bytes) : m_at(bytes.constBegin()), m_end(bytes.constEnd()) {
@@ -55,6 +58,9 @@ public:
             row.fields.push_back(readField(int(row.fields.size()) + 1));
             if (m_at != m_end && *m_at == ',') {
                 ++m_at;
+                if (row.fields.size() == kMaxFields)
+                    throw Refusal{row.line, kMaxFields + 1,
+                                  QStringLiteral("a line holds at most three fields: name, total sales amount, commission")};
                 continue;
             }
             if (m_at != m_end) skipLineBreak();
@@ -125,8 +131,8 @@ QString decodedField(const Row& row, std::size_t index) {
 }
 
 QString notANumber(const QString& text, const QLocale& locale) {
-    return QStringLiteral("\"%1\" is not a number (numbers are read by the rules of the locale %2)")
-        .arg(text, locale.name());
+    return QStringLiteral("%1 is not a number (numbers are read by the rules of the locale %2)")
+        .arg(shell::quotedForMessage(text), locale.name());
 }
 
 // Builds the list from the rows, checking each as it comes.
@@ -137,9 +143,6 @@ public:
     void add(const Row& row) {
         if (row.fields.size() < 2)
             throw Refusal{row.line, kTotalColumn, QStringLiteral("the total sales amount is missing")};
-        if (row.fields.size() > 3)
-            throw Refusal{row.line, kCommissionColumn + 1,
-                          QStringLiteral("a line holds at most three fields: name, total sales amount, commission")};
         std::vector<QString> fields;
         for (std::size_t i = 0; i < row.fields.size(); ++i) fields.push_back(decodedField(row, i));
 
@@ -157,14 +160,11 @@ public:
             if (fields[std::size_t(column - 1)].size() > generator::kMaxRecordTextLength)
                 throw Refusal{row.line, column,
                               QStringLiteral("the text is longer than the 32,767 characters a cell of the sheet holds")};
-        if (ContainsSeparator(name))
-            throw Refusal{row.line, kNameColumn,
-                          QStringLiteral("a name may not contain \"||SEP1||\" or \"||SEP2||\": "
-                                         "the record list could not store it")};
+        if (const std::optional<QString> refusal = nameRefusal(name)) throw Refusal{row.line, kNameColumn, *refusal};
         if (const auto listed = m_lineOfName.constFind(name); listed != m_lineOfName.cend())
             throw Refusal{row.line, kNameColumn,
-                          QStringLiteral("\"%1\" is listed twice (first on line %2); the list holds each name once")
-                              .arg(name)
+                          QStringLiteral("%1 is listed twice (first on line %2); the list holds each name once")
+                              .arg(shell::quotedForMessage(name))
                               .arg(*listed)};
         if (!total.isEmpty() && !shell::IsNumeric(total, m_locale))
             throw Refusal{row.line, kTotalColumn, notANumber(total, m_locale)};
@@ -218,6 +218,7 @@ CsvRecords readCsvRecords(const QString& path, const QLocale& locale) {
     // Read in pieces up to the limit, so that an endless source (a device such as
     // /dev/zero) is refused rather than read until memory runs out.
     QByteArray bytes;
+    bytes.reserve(std::clamp<qint64>(file.size(), 0, kMaxCsvFileBytes + 1));
     for (;;) {
         const QByteArray piece = file.read(1 << 20);
         if (piece.isEmpty()) break;

@@ -25,12 +25,14 @@
 //
 // Refused, each naming the file, line and column (the field's number, 1 for the
 // name): invalid UTF-8; a quoted field without its closing quote (where it opens)
-// or with text after it; a line with one field, or with more than three; an empty
-// name; a name or total longer than the 32,767 characters a cell holds; a name
-// the stored record list could not hold (one with "||SEP1||" or
-// "||SEP2||"); a name listed twice (names are the list's identity); a total that
-// is no number; more than 32,767 records. A file that cannot be read, or is larger
-// than 64 MiB, is refused as a whole.
+// or with text after it; a line with one field, or with more than three (at its
+// fourth, before the rest of the line is read); an empty name; a name or total
+// longer than the 32,767 characters a cell holds; a name that records::nameRefusal
+// refuses (one with "||SEP1||" or "||SEP2||", or with a character that workbooks
+// cannot carry); a name listed twice (names are the list's identity); a total
+// that is no number; more than 32,767 records. A file that cannot be read, or is
+// larger than 64 MiB, is refused as a whole. Texts quoted in a refusal are cut
+// to a readable length.
 namespace records {
 
 // What went wrong, and where.
