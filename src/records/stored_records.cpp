@@ -3,6 +3,7 @@
 #include "records/commission_record.h"
 #include "records/saved_list_codec.h"
 #include "shell/failure.h"
+#include "shell/message_text.h"
 #include "shell/settings_store.h"
 
 namespace records {
@@ -32,9 +33,9 @@ generator::RecordList storedRecords() {
             throw storedListFailure(QStringLiteral("holds more than 32,767 records, more than the list can hold."));
         const QStringList fields = SplitFields(recordText);
         if (fields.size() < kStoredFields)
-            throw storedListFailure(QStringLiteral("is damaged: record %1 (\"%2\") lacks %3 of its three fields.")
+            throw storedListFailure(QStringLiteral("is damaged: record %1 (%2) lacks %3 of its three fields.")
                                         .arg(recordNumber)
-                                        .arg(fields.first())
+                                        .arg(shell::quotedForMessage(fields.first()))
                                         .arg(kStoredFields - fields.size()));
         list.append({fields[0], fields[1]});
     }
