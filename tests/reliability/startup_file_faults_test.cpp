@@ -187,7 +187,9 @@ TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
         ASSERT_TRUE(full.active());
         h.closeWindow();
     }
-    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 1) << h.errorHeads().join(" | ").toStdString();
+    const QStringList errors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose));
+    ASSERT_EQ(errors.size(), 1) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_TRUE(errors.first().contains(faults::fullDiskReason())) << errors.first().toStdString();
     EXPECT_EQ(readFile(storeFile()), before);
     h.dialogs.clear();
     h.start();
