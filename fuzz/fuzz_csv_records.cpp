@@ -1,10 +1,11 @@
 // The record list read from text bytes: any bytes give a list or one error with a
 // line and column inside the input, never a crash; a list read holds only
 // records the main window could hold (at most 32,767, names present, unique,
-// storable, totals empty or numbers), and written out again as CSV it reads back
-// the same.
+// storable and writable into every workbook, totals empty or numbers), and
+// written out again as CSV it reads back the same.
 #include "fuzz_support.h"
 #include "records/commission_record.h"
+#include "records/record_rules.h"
 #include "records/records_file.h"
 #include "records/saved_list_codec.h"
 #include "shell/locale_number.h"
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QSet<QString> names;
     for (const auto& record : list.records()) {
         fuzz::check(!record.name.trimmed().isEmpty(), "a record without a name", record.name);
-        fuzz::check(!records::ContainsSeparator(record.name), "a name the stored list could not hold", record.name);
+        fuzz::check(!records::nameRefusal(record.name), "a name the list refuses", record.name);
         fuzz::check(!names.contains(record.name), "a name read twice", record.name);
         names.insert(record.name);
         fuzz::check(record.total.isEmpty() || shell::IsNumeric(record.total, locale), "a total that is no number",

@@ -4,6 +4,7 @@
 #include "generator/generation_run.h"
 #include "generator/run_windows.h"
 #include "generator/sheet_printing.h"
+#include "generator/temp_workbook_name.h"
 #include "generator/workbook_output.h"
 #include "records/records_file.h"
 #include "records/stored_records.h"
@@ -11,10 +12,12 @@
 #include "shell/dialogs.h"
 #include "shell/failure.h"
 #include "shell/locale_number.h"
+#include "shell/message_text.h"
+#include "shell/settings_store.h"
 #include "shell/startup_services.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <QLocale>
 #include <QTextStream>
@@ -120,25 +123,64 @@ generator::RecordList requestedRecords(const CommandLineRequest& request) {
 // The preview's picture at zoom 1 as a PNG file. Throws shell::Failure.
 void writePicture(const generator::SheetPicture& picture, const QString& path) {
     const QImage image = picture.image(1);
-    if (image.isNull())
+    QByteArray png;
+    QBuffer encoded(&png);
+    // Encoded in memory first: the encoder then meets no failing disk, whose
+    // errors it would print on the error stream itself.
+    if (image.isNull() || !encoded.open(QIODevice::WriteOnly) || !QImageWriter(&encoded, "png").write(image))
         throw shell::Failure(QStringLiteral("Cannot write %1: the picture of the sheet could not be made.").arg(path));
-    shell::WriteFileAtomically(path, [&](QIODevice& file) { return QImageWriter(&file, "png").write(image); });
+    shell::WriteFileAtomically(path, [&](QIODevice& file) { return file.write(png) == png.size(); });
 }
 
-// Writes each file the request asks for. Throws shell::Failure or
-// engine::EngineError at the first that fails.
+// The files the request asks for, in the order they are written.
+QStringList requestedFiles(const CommandLineRequest& request) {
+    QStringList files;
+    for (const QString* file : {&request.output, &request.pdf, &request.picture})
+        if (!file->isEmpty()) files += *file;
+    return files;
+}
+
+// Every file the request asks for could be written: each is checked before
+// anything is built, so that a bad target never leaves the others replaced.
+// Throws shell::Failure.
+void checkTargets(const CommandLineRequest& request) {
+    for (const QString& file : requestedFiles(request)) shell::CheckWritableTarget(file);
+}
+
+// Writes each file the request asks for. At the first that fails, throws
+// shell::Failure saying why, and, when more were asked for, which files were
+// written and which were not.
 void writeOutputs(const CommandLineRequest& request, const generator::EngineSession& session,
                   const QString& temporaryWorkbook, const generator::SheetPicture& picture) {
-    if (!request.output.isEmpty())
-        generator::saveWorkbookAs(session, temporaryWorkbook, request.output,
-                                  generator::workbookFormatOf(request.output));
-    if (!request.pdf.isEmpty()) generator::exportSheetPdf(picture, request.pdf);
-    if (!request.picture.isEmpty()) writePicture(picture, request.picture);
+    const QStringList files = requestedFiles(request);
+    qsizetype written = 0;
+    try {
+        if (!request.output.isEmpty()) {
+            generator::saveWorkbookAs(session, temporaryWorkbook, request.output,
+                                      generator::workbookFormatOf(request.output));
+            ++written;
+        }
+        if (!request.pdf.isEmpty()) {
+            generator::exportSheetPdf(picture, request.pdf);
+            ++written;
+        }
+        if (!request.picture.isEmpty()) writePicture(picture, request.picture);
+    } catch (const std::exception& failure) {
+        QString description = shell::describe(failure);
+        const QString separator = QStringLiteral(", ");
+        if (files.size() > 1) {
+            if (written > 0) description += QStringLiteral(" Written: %1.").arg(files.first(written).join(separator));
+            description += QStringLiteral(" Not written: %1.").arg(files.sliced(written).join(separator));
+        }
+        throw shell::Failure(description);
+    }
 }
 
 int runRequest(const CommandLineRequest& request, QTextStream& err) {
+    generator::RemoveStaleTemporaryFiles();
     try {
         const generator::RecordList records = requestedRecords(request);
+        checkTargets(request);
 
         ConsoleDialogs dialogs(err);
         generator::EngineSession session;
@@ -233,17 +275,22 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     for (const QCommandLineOption* option : files)
         if (parser.isSet(*option) && parser.value(*option).isEmpty())
             return usageError(QStringLiteral("The option --%1 names no file.").arg(option->names().first()));
-    // A file written over another named here would destroy it or be overwritten.
+    // A file written over another named here would destroy it or be overwritten,
+    // whatever names (links, folders that are links) lead to it.
     for (auto first = std::begin(files); first != std::end(files); ++first)
         for (auto second = first + 1; second != std::end(files); ++second)
             if (parser.isSet(**first) && parser.isSet(**second) &&
-                QFileInfo(parser.value(**first)).absoluteFilePath() == QFileInfo(parser.value(**second)).absoluteFilePath())
+                shell::IsSameFile(parser.value(**first), parser.value(**second)))
                 return usageError(QStringLiteral("The options --%1 and --%2 name the same file.")
                                       .arg((*first)->names().first(), (*second)->names().first()));
+    for (const QCommandLineOption* option : {&output, &pdf, &picture})
+        if (parser.isSet(*option) && shell::IsSameFile(parser.value(*option), shell::ProgramSettingsFile()))
+            return usageError(QStringLiteral("The option --%1 names the settings store %2.")
+                                  .arg(option->names().first(), shell::ProgramSettingsFile()));
     if (parser.isSet(percent) && !shell::IsNumeric(parser.value(percent)))
-        return usageError(QStringLiteral("--percent: \"%1\" is not a number (numbers are read by the rules of the "
+        return usageError(QStringLiteral("--percent: %1 is not a number (numbers are read by the rules of the "
                                          "locale %2).")
-                              .arg(parser.value(percent), QLocale().name()));
+                              .arg(shell::quotedForMessage(parser.value(percent)), QLocale().name()));
 
     parsed.action = ParsedCommandLine::Action::Run;
     if (parser.isSet(records)) parsed.request.recordsFile = parser.value(records);

@@ -51,15 +51,20 @@ struct ParsedCommandLine {
 // Reads the arguments (the program's name first, Qt's own options already taken
 // out by the application object). An unknown option, a stray argument, an option
 // given twice, none of --output, --pdf and --picture, an empty file name, two
-// options naming the same file or a --percent that is no number under the user's
+// options naming the same file (by any names, links followed), a file to write
+// that is the settings store, or a --percent that is no number under the user's
 // locale is a usage error.
 ParsedCommandLine parseCommandLine(const QStringList& arguments);
 
 // Parses and runs the command line; returns the exit status. Help and version go
-// to out; every error is one line on err (a usage error adds the usage). The
-// files are written only when the run succeeded, each whole or not at all (a
-// file that fails leaves the one it would replace as it was), and the run's
-// temporary workbook is removed either way.
+// to out; every error is one line on err (a usage error adds the usage). Every
+// file to write is checked before the run (its folder exists and takes a new
+// file, no folder, device, pipe or socket stands there); the files are written
+// only when the run succeeded, each whole or not at all (a file that fails
+// leaves the one it would replace as it was, and the error names the files
+// written before it and those not written), and the run's temporary workbook is
+// removed either way. Leftovers of earlier runs in the temporary folder are
+// removed first (see generator::RemoveStaleTemporaryFiles).
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include "shell/allocator_tuning.h"
 #include "shell/font_substitutions.h"
 #include "shell/settings_store.h"
+#include "shell/transient_files.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -13,6 +14,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Before any thread starts: an interrupted program removes its partial files.
+    shell::removeTransientFilesOnInterruption();
     shell::TuneAllocator();
     if (app::startsAsCommandLine(argc)) {
         app::prepareCommandLine();

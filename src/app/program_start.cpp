@@ -1,5 +1,6 @@
 #include "app/program_start.h"
 
+#include "generator/temp_workbook_name.h"
 #include "shell/font_substitutions.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ std::unique_ptr<ProgramWindows> startProgram() {
     // Ties the windows to the installed desktop entry (its icon, the launcher they group with).
     QGuiApplication::setDesktopFileName(QStringLiteral(QUENVALE_APP_ID));
     shell::InstallFontSubstitutions();
+    generator::RemoveStaleTemporaryFiles();
 
     auto windows = std::make_unique<ProgramWindows>();
     windows->start();

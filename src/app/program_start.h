@@ -7,8 +7,9 @@
 namespace app {
 
 // What the program does once its QApplication exists: the window icon, the
-// desktop entry's id, the font substitutions, then the two windows made, the main
-// window loaded and shown.
+// desktop entry's id, the font substitutions, the leftovers of earlier runs
+// removed from the temporary folder, then the two windows made, the main window
+// loaded and shown.
 // The windows live as long as the returned object.
 std::unique_ptr<ProgramWindows> startProgram();
 

@@ -98,6 +98,8 @@ void GenerationRun::abandon(const QString& path, MainWindowControl& mainWindow) 
     shell::untrapped([&] { m_session.release(); });
     m_workbook.reset();
     if (!path.isEmpty()) shell::DeleteFileQuiet(path);
+    m_temporaryHold = shell::FileHold();
+    m_temporaryRegistration = shell::TransientPath();
     m_lastTemporaryWorkbook.clear();
     shell::untrapped([&] { mainWindow.setDefaultPointer(); });
 }
@@ -135,7 +137,9 @@ std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {
         }
         trap(step::kJoinPath, [&] { path = shell::JoinPath(shell::TempFolder(), name + QStringLiteral(".xls")); });
         const bool taken =
-            trap.condition(step::kTestNameTaken, [&] { return shell::FileExists(path) || !ReserveTempFile(path); });
+            trap.condition(step::kTestNameTaken, [&] {
+                return shell::FileExists(path) || !ReserveTempFile(path, m_temporaryRegistration);
+            });
         if (!taken) return path;
     }
     return std::nullopt;
@@ -156,6 +160,9 @@ QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
     });
     // The empty file that claimed the name must not pass for a workbook later.
     if (!saved && drawn) ReleaseTempFile(path);
+    // Held while the program may still read it, so that no other instance takes it
+    // for a leftover.
+    if (saved) m_temporaryHold = shell::FileHold(path);
     trap(step::kCloseWorkbook, [&] { m_workbook->Close(); });
     trap(step::kQuitInstance, [&] { m_session.instance().Quit(); });
     trap(step::kReleaseInstance, [&] { m_session.release(); });

@@ -52,6 +52,10 @@ private:
     // workbook until the next run replaces it.
     std::optional<engine::Workbook> m_workbook;
     QString m_lastTemporaryWorkbook;
+    // The last temporary workbook, removed should the program be interrupted, and
+    // held against other instances' sweeps of leftovers.
+    shell::TransientPath m_temporaryRegistration;
+    shell::FileHold m_temporaryHold;
     NameDigits m_nameDigits;
 };
 

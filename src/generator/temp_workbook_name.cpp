@@ -1,10 +1,14 @@
 #include "generator/temp_workbook_name.h"
 
+#include "shell/atomic_file.h"
+#include "shell/error_trap.h"
+#include "shell/startup_services.h"
+
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace generator {
@@ -15,10 +19,9 @@ NameDigits::NameDigits(std::uint32_t seed) : m_engine(seed) {}
 
 int NameDigits::Draw() { return m_digit(m_engine); }
 
-bool ReserveTempFile(const QString& path) {
-    // O_EXCL with O_CREAT never follows a link standing at path.
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+bool ReserveTempFile(const QString& path, shell::TransientPath& registration) {
+    // Created exclusively: a link standing at path is never followed.
+    const int fd = shell::TransientPath::createFile(QFile::encodeName(path), 0600, registration);
     if (fd >= 0) {
         ::close(fd);
         return true;
@@ -29,6 +32,24 @@ bool ReserveTempFile(const QString& path) {
 void ReleaseTempFile(const QString& path) {
     const QFileInfo info(path);
     if (info.isFile() && !info.isSymLink() && info.size() == 0) QFile::remove(path);
+}
+
+bool IsTemporaryWorkbookName(QByteArrayView name) {
+    const QByteArrayView stem(kTempWorkbookStem);
+    const QByteArrayView extension(".xls");
+    if (name.size() != stem.size() + kTempWorkbookDigits + extension.size() || !name.startsWith(stem) ||
+        !name.endsWith(extension))
+        return false;
+    const QByteArrayView digits = name.sliced(stem.size(), kTempWorkbookDigits);
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '1' && c <= '9'; });
+}
+
+void RemoveStaleTemporaryFiles() {
+    shell::untrapped([] {
+        shell::removeStaleFiles(shell::TempFolder(), [](QByteArrayView name) {
+            return IsTemporaryWorkbookName(name) || shell::IsPartialFileName(name);
+        });
+    });
 }
 
 }  // namespace generator

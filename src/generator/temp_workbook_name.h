@@ -1,6 +1,9 @@
 #pragma once
 
+#include "shell/transient_files.h"
+
 #include <QString>
+#include <QByteArrayView>
 #include <random>
 
 namespace generator {
@@ -22,11 +25,20 @@ inline constexpr const char* kTempWorkbookStem = "rendle";
 inline constexpr int kTempWorkbookDigits = 8;
 
 // Claims path for the run by creating it exclusively: true when the file is now
-// ours (empty), false when any file or link already stands there. Other failures
-// (a missing or unwritable folder) count as claimed, so the save reports them.
-bool ReserveTempFile(const QString& path);
+// ours (empty, and registered for removal should the program be interrupted),
+// false when any file or link already stands there. Other failures (a missing or
+// unwritable folder) count as claimed, so the save reports them.
+bool ReserveTempFile(const QString& path, shell::TransientPath& registration);
 
 // Removes the file ReserveTempFile created when nothing was written into it.
 void ReleaseTempFile(const QString& path);
+
+// True for the names of temporary workbooks: the stem, the digits, ".xls".
+bool IsTemporaryWorkbookName(QByteArrayView name);
+
+// Removes what runs of any instance left in the temporary folder more than a day
+// ago and no running instance holds: temporary workbooks and the parts of files
+// being written. Never reports.
+void RemoveStaleTemporaryFiles();
 
 }  // namespace generator

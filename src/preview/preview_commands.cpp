@@ -105,9 +105,15 @@ QString PreviewWindow::overwriteQuestion(const QString& path) { return shell::Ov
 // sibling that then replaces path, so an existing file survives any failure; an
 // existing file is replaced only when the user confirmed it.
 void PreviewWindow::copyWorkbook(const QString& path, bool replaceConfirmed) const {
+    refuseTheShownWorkbook(path);
     if (!replaceConfirmed && shell::FileExists(path))
         throw shell::Failure(QStringLiteral("%1 was created after it was chosen; it is left as it is.").arg(path));
     shell::CopyFileAtomically(m_workbookPath, path);
+}
+
+void PreviewWindow::refuseTheShownWorkbook(const QString& path) const {
+    if (!m_workbookPath.isEmpty() && shell::IsSameFile(path, m_workbookPath))
+        throw shell::Failure(QStringLiteral("Cannot write %1: it is the temporary workbook the preview shows.").arg(path));
 }
 
 // --- < Back ---------------------------------------------------------------------------

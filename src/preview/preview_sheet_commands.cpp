@@ -89,6 +89,7 @@ void PreviewWindow::exportPdf() {
     const std::optional<QString> path =
         chooseTarget(trap, QStringLiteral("Export PDF"), QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
     if (path && trap(106, [&] {
+            refuseTheShownWorkbook(*path);
             const WaitingPointer waiting;
             generator::exportSheetPdf(deliveredSheet(), *path);
         }))
@@ -102,6 +103,7 @@ void PreviewWindow::saveAsExcelWorkbook() {
     const std::optional<QString> path = chooseTarget(trap, QStringLiteral("Save as Excel Workbook"),
                                                      QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("xlsx"));
     if (path && trap(106, [&] {
+            refuseTheShownWorkbook(*path);
             const WaitingPointer waiting;
             generator::saveWorkbookAs(*m_services.engine, m_workbookPath, *path, generator::WorkbookFormat::Xlsx);
         }))

@@ -168,6 +168,9 @@ private:
     bool prepareToClose();
     void copyWorkbook(const QString& path, bool replaceConfirmed) const;
     static QString overwriteQuestion(const QString& path);
+    // Throws when path names the workbook the preview shows (by any name), which
+    // Back deletes and the other commands still read.
+    void refuseTheShownWorkbook(const QString& path) const;
 
     // The sheet commands (preview_sheet_commands.cpp).
     // The sheet delivered last; throws when none was.

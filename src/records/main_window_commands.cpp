@@ -8,6 +8,7 @@
 #include "records/record_import.h"
 #include "records/record_list_view.h"
 #include "records/record_messages.h"
+#include "records/record_rules.h"
 #include "records/saved_list_codec.h"
 #include "records/select_all_line_edit.h"
 #include "records/stored_numbers.h"
@@ -45,13 +46,20 @@ void MainWindow::emptyEntryFields() {
 }
 
 // The saved list has no escaping: a text holding one of its separators would not
-// come back as entered, so such a record is refused before anything changes.
+// come back as entered, and a name with a character that workbooks cannot carry
+// would break the files it is written into; such a record is refused before
+// anything changes.
 bool MainWindow::refuseUnstorableTexts() {
-    if (!ContainsSeparator(m_nameEdit->text()) && !ContainsSeparator(m_totalEdit->text()) &&
-        !ContainsSeparator(m_commissionEdit->text()))
-        return false;
-    shell::MsgBox(kSeparatorRefusedMessage);
-    return true;
+    if (ContainsSeparator(m_nameEdit->text()) || ContainsSeparator(m_totalEdit->text()) ||
+        ContainsSeparator(m_commissionEdit->text())) {
+        shell::MsgBox(kSeparatorRefusedMessage);
+        return true;
+    }
+    if (const std::optional<QString> refusal = nameRefusal(m_nameEdit->text())) {
+        shell::MsgBox(nameRefusedMessage(*refusal));
+        return true;
+    }
+    return false;
 }
 
 void MainWindow::addRecord() {

@@ -1,7 +1,8 @@
 #include "records/record_import.h"
 
 #include "generator/commission_sheet.h"
-#include "records/name_characters.h"
+#include "records/record_rules.h"
+#include "shell/message_text.h"
 #include "records/saved_list_codec.h"
 #include "shell/locale_number.h"
 
@@ -135,8 +136,8 @@ std::optional<QString> typedCommission(const QString& total, const QString& perc
 }
 
 QString notANumberMessage(const QString& text, const QLocale& locale) {
-    return QStringLiteral("\"%1\" is not a number (numbers are read by the rules of the locale %2)")
-        .arg(text, locale.name());
+    return QStringLiteral("%1 is not a number (numbers are read by the rules of the locale %2)")
+        .arg(shell::quotedForMessage(text), locale.name());
 }
 
 ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, const QList<CommissionRecord>& listed,
@@ -172,14 +173,8 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
                    QStringLiteral("the text is longer than the 32,767 characters a cell of the sheet holds"));
             continue;
         }
-        if (ContainsSeparator(name)) {
-            refuse(nameColumn, QStringLiteral("a name may not contain \"||SEP1||\" or \"||SEP2||\": "
-                                              "the record list could not store it"));
-            continue;
-        }
-        if (const std::optional<char32_t> c = uncarriedNameCharacter(name)) {
-            refuse(nameColumn, QStringLiteral("the name holds the character U+%1, which files cannot carry")
-                                   .arg(QString::number(uint(*c), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+        if (const std::optional<QString> refusal = nameRefusal(name)) {
+            refuse(nameColumn, *refusal);
             continue;
         }
         const std::optional<double> totalValue =
@@ -189,8 +184,8 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
             continue;
         }
         if (const auto taken = lineOfName.constFind(name); taken != lineOfName.cend()) {
-            refuse(nameColumn, QStringLiteral("\"%1\" is listed twice (first on line %2); the list holds each name once")
-                                   .arg(name)
+            refuse(nameColumn, QStringLiteral("%1 is listed twice (first on line %2); the list holds each name once")
+                                   .arg(shell::quotedForMessage(name))
                                    .arg(*taken));
             continue;
         }

@@ -17,6 +17,11 @@ inline const QString kSeparatorRefusedMessage = QStringLiteral(
     "A name or amount may not contain \"||SEP1||\" or \"||SEP2||\": the record list could not store it. "
     "Nothing was changed.");
 
+// A name the list refuses (records::nameRefusal gives the reason).
+inline QString nameRefusedMessage(const QString& reason) {
+    return QStringLiteral("The record cannot be added: %1. Nothing was changed.").arg(reason);
+}
+
 inline const QString kListFullMessage =
     QStringLiteral("The list is full: it holds at most 32,767 records. Nothing was changed.");
 

@@ -5,6 +5,7 @@
 #include "records/stored_numbers.h"
 #include "shell/failure.h"
 #include "shell/locale_number.h"
+#include "shell/message_text.h"
 #include "shell/settings_store.h"
 
 namespace records {
@@ -33,7 +34,7 @@ QString storedNumber(const StoredNumberTexts& stored, const QString& text, const
     if (inForce && shell::IsNumeric(*inForce)) return *inForce;
     const QString rules = inForce ? rulesInForce()
                                   : QStringLiteral("it was kept under the rules of the locale %1").arg(stored.storedLocale());
-    throw shell::Failure(QStringLiteral("%1 \"%2\" is not a number (%3).").arg(what, text, rules));
+    throw shell::Failure(QStringLiteral("%1 %2 is not a number (%3).").arg(what, shell::quotedForMessage(text), rules));
 }
 
 }  // namespace
@@ -56,19 +57,19 @@ generator::RecordList storedRecords() {
             throw storedListFailure(QStringLiteral("holds more than 32,767 records, more than the list can hold."));
         const QStringList fields = SplitFields(recordText);
         if (fields.size() < kStoredFields)
-            throw storedListFailure(QStringLiteral("is damaged: record %1 (\"%2\") lacks %3 of its three fields.")
+            throw storedListFailure(QStringLiteral("is damaged: record %1 (%2) lacks %3 of its three fields.")
                                         .arg(recordNumber)
-                                        .arg(fields.first())
+                                        .arg(shell::quotedForMessage(fields.first()))
                                         .arg(kStoredFields - fields.size()));
         // A total may be empty; any other must be a number.
         const QString total =
             fields[1].isEmpty()
                 ? fields[1]
                 : storedNumber(stored, fields[1],
-                               QStringLiteral("The settings store's \"%1\", record %2 (\"%3\"): the total")
+                               QStringLiteral("The settings store's \"%1\", record %2 (%3): the total")
                                    .arg(QString::fromLatin1(shell::kKeyCommissionList))
                                    .arg(recordNumber)
-                                   .arg(fields[0]));
+                                   .arg(shell::quotedForMessage(fields[0])));
         list.append({fields[0], total});
     }
     return list;

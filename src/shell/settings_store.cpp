@@ -390,4 +390,6 @@ void SaveProgramSettings(const SettingValues& values) {
     SaveSettings(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), values);
 }
 
+QString ProgramSettingsFile() { return StoreFile(QString::fromLatin1(kSettingsApp)).path(); }
+
 }  // namespace shell

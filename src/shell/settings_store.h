@@ -48,5 +48,7 @@ QString GetProgramSetting(const QString& key, const QString& defaultValue = QStr
                           DamagedStore damaged = DamagedStore::SetAside);
 void SaveProgramSetting(const QString& key, const QString& value);
 void SaveProgramSettings(const SettingValues& values);
+// The file that keeps them.
+QString ProgramSettingsFile();
 
 }  // namespace shell

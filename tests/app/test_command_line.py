@@ -6,11 +6,14 @@ written."""
 
 import os
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
-PROGRAM = os.path.join(os.environ["QUENVALE_BIN_DIR"], "quenvale")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import program_folder  # noqa: E402
+
 VERSION = os.environ["QUENVALE_VERSION"]
 
 SAMPLE = b"Name,Total sales,Commission\r\nAldo Fennick,5600,560\r\nJohn Smith,8400,840\r\nZodo Duvevado,11100,1110\r\n"
@@ -18,28 +21,7 @@ COMPOUND_FILE = b"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"
 ZIP = b"PK\x03\x04"
 
 
-class CommandLineTest(unittest.TestCase):
-    def setUp(self):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        self.folder = folder.name
-        for name in ("config", "temp", "out"):
-            os.mkdir(self.path(name))
-
-    def path(self, name):
-        return os.path.join(self.folder, name)
-
-    def write(self, name, data):
-        with open(self.path(name), "wb") as f:
-            f.write(data)
-        return self.path(name)
-
-    def run_program(self, *args):
-        # No display, and no platform chosen: the program picks its own.
-        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        env.update(LC_ALL="C.UTF-8", XDG_CONFIG_HOME=self.path("config"), TEMP=self.path("temp"))
-        return subprocess.run([PROGRAM, *args], env=env, capture_output=True, timeout=300)
-
+class CommandLineTest(program_folder.ProgramFolderTest):
     def assertNothingWritten(self):
         self.assertEqual(os.listdir(self.path("out")), [])
         self.assertEqual(os.listdir(self.path("temp")), [])
@@ -48,7 +30,7 @@ class CommandLineTest(unittest.TestCase):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
         env.update(QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8", XDG_CONFIG_HOME=self.path("config"),
                    TEMP=self.path("temp"))
-        first = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        first = subprocess.Popen([program_folder.PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(first.wait)
         self.addCleanup(first.kill)
         lock = self.path("config/Harrowden/Quenvale.lock")
@@ -58,7 +40,7 @@ class CommandLineTest(unittest.TestCase):
             time.sleep(0.05)
         self.assertTrue(os.path.exists(lock))
         # A second start asks the first to come to the front, and ends.
-        second = subprocess.run([PROGRAM], env=env, capture_output=True, timeout=60)
+        second = subprocess.run([program_folder.PROGRAM], env=env, capture_output=True, timeout=60)
         self.assertEqual(second.returncode, 0, second.stderr)
         self.assertIsNone(first.poll())
         # The command line runs beside the windows.

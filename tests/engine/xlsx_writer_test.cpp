@@ -51,8 +51,12 @@ TEST_F(XlsxFiles, AFailedSaveLeavesEverythingAsItWas) {
     ASSERT_TRUE(writeFileContents(path("not-a-folder"), "plain file"));
     EXPECT_THROW(book.SaveAs(path("not-a-folder") + "/book.xlsx", FileFormat::OpenXmlWorkbook), EngineError);
 
-    // A format the library would cut short is refused before the old file is touched.
+    // A text XML cannot carry, and a format the library would cut short, are
+    // refused before the old file is touched.
     ASSERT_TRUE(writeFileContents(path("old.xlsx"), "the user's own file"));
+    app.Range("B3").SetFormulaR1C1(QStringLiteral("Ann") + QChar(0xFFFE));
+    EXPECT_THROW(book.SaveAs(path("old.xlsx"), FileFormat::OpenXmlWorkbook), EngineError);
+    app.Range("B3").SetFormulaR1C1("Bob");
     app.Range("B2").SetNumberFormat(QString(130, QChar('0')));
     EXPECT_THROW(book.SaveAs(path("old.xlsx"), FileFormat::OpenXmlWorkbook), EngineError);
     EXPECT_EQ(fileContents(path("old.xlsx")), "the user's own file");

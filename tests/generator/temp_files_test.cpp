@@ -30,15 +30,16 @@ TEST(TempWorkbookName, DigitsAreOneToNineAndNotRepeatedPerDraw) {
 TEST(TempWorkbookName, ReservationIsExclusiveAndNeverFollowsLinks) {
     QTemporaryDir dir;
     const QString path = dir.filePath("rendle12345678.xls");
-    EXPECT_TRUE(generator::ReserveTempFile(path));
+    shell::TransientPath claim;
+    EXPECT_TRUE(generator::ReserveTempFile(path, claim));
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_FALSE(generator::ReserveTempFile(path));
+    EXPECT_FALSE(generator::ReserveTempFile(path, claim));
 
     const QString dangling = dir.filePath("rendle87654321.xls");
     ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dangling));
-    EXPECT_FALSE(generator::ReserveTempFile(dangling));
+    EXPECT_FALSE(generator::ReserveTempFile(dangling, claim));
     EXPECT_FALSE(QFile::exists(dir.filePath("nowhere")));
 
     // A missing folder is not "taken": the save reports it.
-    EXPECT_TRUE(generator::ReserveTempFile(dir.filePath("missing/rendle11111111.xls")));
+    EXPECT_TRUE(generator::ReserveTempFile(dir.filePath("missing/rendle11111111.xls"), claim));
 }

@@ -2,6 +2,7 @@
 // drag, wheel, keys, the painted canvas), commands.
 #include "preview/preview_window.h"
 #include "preview/sheet_canvas.h"
+#include "reliability/file_faults.h"
 #include "generator/listed_records.h"
 #include "shell/error_trap.h"
 #include "shell/startup_services.h"
@@ -27,6 +28,7 @@
 #include <QtEndian>
 #include <QtTest>
 #include <cmath>
+#include <optional>
 
 using preview::Axis;
 using preview::PointerShape;
@@ -984,7 +986,7 @@ void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing_data() {
     } commands[] = {{"exportPdfAction", shell::ErrorLocation::ExportPdf},
                     {"saveAsExcelWorkbookAction", shell::ErrorLocation::SaveAsExcelWorkbook}};
     for (const auto& c : commands)
-        for (const char* kind : {"cancelled", "declined", "missing folder"})
+        for (const char* kind : {"cancelled", "declined", "missing folder", "full disk", "the shown workbook"})
             QTest::addRow("%s, %s", c.command, kind)
                 << QString::fromLatin1(c.command) << shell::errorLocationText(c.location) << QString::fromLatin1(kind);
 }
@@ -1005,9 +1007,17 @@ void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing() {
         f.dialogs.answers = {shell::BoxAnswer::No};
     } else if (kind == QLatin1String("missing folder")) {
         f.dialogs.fileNames = {dir.filePath(QStringLiteral("no such folder/sheet.file"))};
+    } else if (kind != QLatin1String("cancelled")) {
+        f.dialogs.fileNames = {kind == QLatin1String("full disk") ? existing : f.workbook};
+        f.dialogs.answers = {shell::BoxAnswer::Yes};
     }
+    const QByteArray workbookBefore = readAll(f.workbook);
 
-    f.window.findChild<QAction*>(command)->trigger();
+    {
+        std::optional<faults::DiskFull> full;
+        if (kind == QLatin1String("full disk")) full.emplace(4096);
+        f.window.findChild<QAction*>(command)->trigger();
+    }
 
     // The wait pointer, if shown, is gone again, and no box came up under it.
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
@@ -1026,7 +1036,10 @@ void TestPreviewWindow::sheetFileCommandsCancelledDeclinedOrFailing() {
         QVERIFY2(errors[0].contains(QStringLiteral("\r\n") + location + QStringLiteral("at line 106\r\r")),
                  qPrintable(errors[0]));
         QVERIFY(!f.boxTexts().contains(QStringLiteral("Done.")));
+        // The system's reason, not "Unknown error".
+        if (kind == QLatin1String("full disk")) QVERIFY2(errors[0].contains(faults::fullDiskReason()), qPrintable(errors[0]));
     }
+    QCOMPARE(readAll(f.workbook), workbookBefore);
 }
 
 QTEST_MAIN(TestPreviewWindow)

@@ -74,7 +74,7 @@ TEST(RecordImport, TakesEachRowByAddRecordsRules) {
     const std::vector<records::RefusedLine> refused = {
         {3, 1, "the salesperson's name is missing"},
         {4, 1, "a name may not contain \"||SEP1||\" or \"||SEP2||\": the record list could not store it"},
-        {5, 1, "the name holds the character U+0007, which files cannot carry"},
+        {5, 1, "the name holds U+0007 (a control character) at character 2, which workbook files cannot carry"},
         {6, 2, "\"TRUE\" is not a number (numbers are read by the rules of the locale en_US)"},
         {7, 2, "the total sales amount is missing"},
         {8, 1, "\"Cy\" is listed twice (first on line 2); the list holds each name once"},

@@ -12,7 +12,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -70,6 +72,9 @@ inline QByteArray workbookBytes(char fill, int size = 20000) {
     bytes.replace(0, 8, QByteArray::fromHex("D0CF11E0A1B11AE1"));
     return bytes;
 }
+
+// The system's reason for a write past the limit DiskFull sets, as messages give it.
+inline QString fullDiskReason() { return QString::fromLocal8Bit(std::strerror(EFBIG)); }
 
 // While alive, no file of this process may grow past `bytes`: writes beyond fail
 // (as on a full disk) instead of raising SIGXFSZ.

@@ -258,6 +258,7 @@ TEST_F(SaveTargetFaults, FullDiskKeepsTheExistingFileWholeAndLeavesNoPart) {
         saveAs(target, shell::BoxAnswer::Yes);
     }
     expectOneCopyError(target);
+    EXPECT_TRUE(errors().first().contains(faults::fullDiskReason())) << errors().first().toStdString();
     EXPECT_EQ(readFile(target), workbookBytes('u', 3000));
     EXPECT_EQ(faults::entriesOf(user.path()), QStringList{"commission.xls"});
 }

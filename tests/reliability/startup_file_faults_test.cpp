@@ -204,7 +204,9 @@ TEST_F(StartupFileFaults, FullDiskAtCloseKeepsThePreviousListWhole) {
         EXPECT_EQ(h.dialogs.boxes.back().text, records::kListNotStoredQuestion);
         h.closeWindow();  // Yes: closed anyway
     }
-    EXPECT_EQ(errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose)).size(), 2) << h.errorHeads().join(" | ").toStdString();
+    const QStringList errors = errorsAt(shell::errorLocationText(shell::ErrorLocation::MainWindowClose));
+    ASSERT_EQ(errors.size(), 2) << h.errorHeads().join(" | ").toStdString();
+    EXPECT_TRUE(errors.first().contains(faults::fullDiskReason())) << errors.first().toStdString();
     EXPECT_EQ(readFile(storeFile()), before);
     h.dialogs.clear();
     h.start();

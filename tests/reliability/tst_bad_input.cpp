@@ -5,6 +5,7 @@
 // unchanged after closing the window and starting again.
 #include "records/main_window_harness.h"
 #include "records/record_messages.h"
+#include "records/record_rules.h"
 #include "records/records_file.h"
 #include "support/test_files.h"
 #include "shell/locale_number.h"
@@ -61,6 +62,10 @@ private slots:
         QTest::newRow("right to left") << text(u"\u05e9\u05dc\u05d5\u05dd \u202e\u0645\u0631\u062d\u0628\u0627\u202c 12");
         QTest::newRow("emoji") << text(u"\U0001F600 \U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F1E9\U0001F1EA");
         QTest::newRow("separator halves") << QStringLiteral("||SEP |SEP1| SEP2|| ||");
+        // Characters XML cannot carry: refused, so that every reader reads the files written.
+        QTest::newRow("U+FFFE") << QStringLiteral("Ann") + QChar(0xFFFE);
+        QTest::newRow("U+FFFF") << QChar(0xFFFF) + QStringLiteral("Ann");
+        QTest::newRow("half a surrogate pair") << QStringLiteral("Ann") + QChar(0xD83D);
     }
     void hostileNamesComeBackAfterARestart() {
         QFETCH(QString, name);
@@ -69,10 +74,12 @@ private slots:
         add(name, QStringLiteral("5600"));
         const bool refused = h->window->recordCount() == 3;
         if (refused) {
-            // A refusal says so.
+            // A refusal says so, and why.
             QVERIFY2(!h->dialogs.boxes.empty(), "the record was dropped without a message");
+            if (const auto reason = records::nameRefusal(name)) QVERIFY(shown(records::nameRefusedMessage(*reason)));
             return;
         }
+        QVERIFY(!records::nameRefusal(name));
         QCOMPARE(h->window->recordCount(), 4);
         QCOMPARE(h->window->record(4).saleperson.size(), name.size());
         QCOMPARE(h->window->record(4), (CommissionRecord{name, "5600", "560"}));

@@ -132,8 +132,10 @@ StringPlacement ContinuedRecordWriter::unicodeString(const QString& text) {
     const bool compressed = fitsLatin1(text);
     const qsizetype charSize = compressed ? 1 : 2;
 
-    // The header (length and flags) never parts from the first character.
-    ensureRoom(3 + (text.isEmpty() ? 0 : charSize));
+    // The header (length and flags) never parts from the first character, nor a
+    // character from the other half of its surrogate pair.
+    const qsizetype firstUnits = text.isEmpty() ? 0 : (text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1);
+    ensureRoom(3 + firstUnits * charSize);
     const StringPlacement placement{m_out.position(), static_cast<int>(4 + m_used)};
     const qsizetype bytes = text.size() * charSize;
     if (m_used + 3 + bytes <= kMaxRecordBody) {
@@ -151,15 +153,17 @@ StringPlacement ContinuedRecordWriter::unicodeString(const QString& text) {
 
     qsizetype done = 0;
     while (done < text.size()) {
-        qsizetype room = (kMaxRecordBody - m_used) / charSize;
-        if (room == 0) {
+        qsizetype count = std::min((kMaxRecordBody - m_used) / charSize, text.size() - done);
+        // Readers decode each record's characters on their own: a surrogate pair
+        // split between two records would be two broken characters to them.
+        if (count > 0 && done + count < text.size() && text.at(done + count - 1).isHighSurrogate()) --count;
+        if (count == 0) {
             closeRecord();
             startRecord(rt::kContinue);
             m_out.u8(compressed ? 0x00 : 0x01);  // the flags byte again
             m_used = 1;
-            room = (kMaxRecordBody - m_used) / charSize;
+            continue;
         }
-        const qsizetype count = std::min(room, text.size() - done);
         storeCharacters(m_out.grow(count * charSize), text, done, count, compressed);
         m_used += count * charSize;
         done += count;

@@ -6,9 +6,13 @@
 #include "engine/model/used_range.h"
 #include "engine/xlsx/xlsx_formats.h"
 #include "shell/atomic_file.h"
+#include "shell/message_text.h"
+#include "shell/storable_text.h"
+#include "shell/transient_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cmath>
 #include <set>
 #include <type_traits>
@@ -21,10 +25,22 @@ namespace {
 
 QString cellName(int row, int col) { return areaReference(CellArea{row, col, row, col}); }
 
+// A cell's text as the file holds it. XML cannot carry every character a cell
+// may hold; such a text is refused rather than written into a file that readers
+// cannot open (or, at a NUL, cut short).
+QByteArray xmlText(const QString& text, int row, int col) {
+    if (const std::optional<qsizetype> at = shell::firstUnstorableCharacter(text))
+        throw EngineError(QStringLiteral("The cell %1 cannot be written to an .xlsx workbook: it holds %2, which the "
+                                         "file format cannot carry.")
+                              .arg(cellName(row, col), shell::characterDescription(text, *at)));
+    return text.toUtf8();
+}
+
 void check(lxw_error error, const QString& what) {
-    if (error != LXW_NO_ERROR)
-        throw EngineError(QStringLiteral("%1 cannot be written to an .xlsx workbook: %2.")
-                              .arg(what, QString::fromUtf8(lxw_strerror(error))));
+    if (error == LXW_NO_ERROR) return;
+    QString reason = QString::fromUtf8(lxw_strerror(error));
+    while (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
+    throw EngineError(QStringLiteral("%1 cannot be written to an .xlsx workbook: %2.").arg(what, reason));
 }
 
 // A workbook being written into a private folder, which also holds the library's
@@ -48,7 +64,13 @@ public:
     // Writes the file; the workbook is gone afterwards, written or not.
     void close() {
         lxw_workbook* book = std::exchange(m_book, nullptr);
-        check(workbook_close(book), QStringLiteral("The workbook"));
+        errno = 0;
+        const lxw_error error = workbook_close(book);
+        // The library's text for a failed write of its file gives no reason; the system's does.
+        if (error != LXW_NO_ERROR && errno != 0)
+            throw EngineError(QStringLiteral("The workbook cannot be written to an .xlsx workbook: %1.")
+                                  .arg(shell::systemErrorText(errno)));
+        check(error, QStringLiteral("The workbook"));
     }
 
 private:
@@ -155,12 +177,12 @@ private:
         const auto r = lxw_row_t(row);
         const auto c = lxw_col_t(col);
         if (cell.hasFormula()) {
-            const QByteArray text = cell.formula->toA1(CellAddress{row, col}).toUtf8();
+            const QByteArray text = xmlText(cell.formula->toA1(CellAddress{row, col}), row, col);
             if (const double* number = std::get_if<double>(&cell.value))
                 return worksheet_write_formula_num(m_out, r, c, text.constData(), format, *number);
             if (isEmpty(cell.value)) return worksheet_write_formula(m_out, r, c, text.constData(), format);
             return worksheet_write_formula_str(m_out, r, c, text.constData(), format,
-                                               valueText(cell.value).constData());
+                                               xmlText(valueText(cell.value), row, col).constData());
         }
         return std::visit(
             [&](const auto& value) -> lxw_error {
@@ -168,7 +190,7 @@ private:
                 if constexpr (std::is_same_v<T, std::monostate>) return worksheet_write_blank(m_out, r, c, format);
                 else if constexpr (std::is_same_v<T, double>) return worksheet_write_number(m_out, r, c, value, format);
                 else if constexpr (std::is_same_v<T, QString>)
-                    return worksheet_write_string(m_out, r, c, value.toUtf8().constData(), format);
+                    return worksheet_write_string(m_out, r, c, xmlText(value, row, col).constData(), format);
                 else if constexpr (std::is_same_v<T, bool>) return worksheet_write_boolean(m_out, r, c, value, format);
                 else {
                     // The file has no constant error of its own: a formula of the error.
@@ -180,10 +202,10 @@ private:
     }
 
     // A formula's result that is no number, as the text a reader shows.
-    static QByteArray valueText(const CellValue& value) {
-        if (const QString* text = std::get_if<QString>(&value)) return text->toUtf8();
-        if (const bool* truth = std::get_if<bool>(&value)) return *truth ? "TRUE" : "FALSE";
-        if (const ErrorValue* error = std::get_if<ErrorValue>(&value)) return errorText(*error).toUtf8();
+    static QString valueText(const CellValue& value) {
+        if (const QString* text = std::get_if<QString>(&value)) return *text;
+        if (const bool* truth = std::get_if<bool>(&value)) return *truth ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        if (const ErrorValue* error = std::get_if<ErrorValue>(&value)) return errorText(*error);
         return {};
     }
 
@@ -248,6 +270,8 @@ void writeWorkbook(const WorkbookData& wb, const QString& path) {
     if (!scratch.isValid())
         throw EngineError(QStringLiteral("Cannot write %1: no private folder for the new workbook (%2).")
                               .arg(path, scratch.errorString()));
+    // The scratch folder goes with an interrupted program too.
+    const shell::TransientPath scratchRegistration(scratch.path(), shell::TransientPath::Kind::Folder);
     const QString written = scratch.filePath(QStringLiteral("workbook.xlsx"));
     writeFile(wb, scratch.path(), written);
     try {
