@@ -25,7 +25,7 @@ long peakResidentKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    shell::TuneAllocator();
+    shell::tuneAllocator();
     QApplication app(argc, argv);
     const auto windows = app::startProgram();
     QCoreApplication::processEvents();

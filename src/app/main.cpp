@@ -16,19 +16,19 @@
 int main(int argc, char** argv) {
     // Before any thread starts: an interrupted program removes its partial files.
     shell::removeTransientFilesOnInterruption();
-    shell::TuneAllocator();
+    shell::tuneAllocator();
     if (app::startsAsCommandLine(argc)) {
         app::prepareCommandLine();
         QGuiApplication app(argc, argv);
         // The picture and the PDF show the sheet's fonts as the preview does.
-        shell::InstallFontSubstitutions();
+        shell::installFontSubstitutions();
         QTextStream out(stdout);
         QTextStream err(stderr);
         return app::runCommandLine(QGuiApplication::arguments(), out, err);
     }
     QApplication app(argc, argv);
     // A second start brings the running windows to the front and ends.
-    app::SingleInstance instance(shell::ProgramSettingsFolder());
+    app::SingleInstance instance(shell::programSettingsFolder());
     if (!instance.claim()) return 0;
     const auto windows = app::startProgram();
     QObject::connect(&instance, &app::SingleInstance::activationRequested, [&windows] { windows->bringToFront(); });

@@ -12,8 +12,8 @@ std::unique_ptr<ProgramWindows> startProgram() {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     // Ties the windows to the installed desktop entry (its icon, the launcher they group with).
     QGuiApplication::setDesktopFileName(QStringLiteral(QUENVALE_APP_ID));
-    shell::InstallFontSubstitutions();
-    generator::RemoveStaleTemporaryFiles();
+    shell::installFontSubstitutions();
+    generator::removeStaleTemporaryFiles();
 
     auto windows = std::make_unique<ProgramWindows>();
     windows->start();

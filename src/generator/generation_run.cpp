@@ -97,7 +97,7 @@ void GenerationRun::run(const RecordSource& records, MainWindowControl& mainWind
 void GenerationRun::abandon(const QString& path, MainWindowControl& mainWindow) {
     shell::untrapped([&] { m_session.release(); });
     m_workbook.reset();
-    if (!path.isEmpty()) shell::DeleteFileQuiet(path);
+    if (!path.isEmpty()) shell::deleteFileQuietly(path);
     m_temporaryHold = shell::FileHold();
     m_temporaryRegistration = shell::TransientPath();
     m_lastTemporaryWorkbook.clear();
@@ -132,13 +132,13 @@ std::optional<QString> GenerationRun::drawTemporaryPath(shell::Trap& trap) {
         trap(step::kNameStem, [&] { name = QString::fromLatin1(kTempWorkbookStem); });
         for (int digit = 0; digit < kTempWorkbookDigits; ++digit) {
             int drawn = 0;
-            trap(step::kDrawDigit, [&] { drawn = m_nameDigits.Draw(); });
+            trap(step::kDrawDigit, [&] { drawn = m_nameDigits.draw(); });
             trap(step::kAppendDigit, [&] { name += QString::number(drawn); });
         }
-        trap(step::kJoinPath, [&] { path = shell::JoinPath(shell::TempFolder(), name + QStringLiteral(".xls")); });
+        trap(step::kJoinPath, [&] { path = shell::joinPath(shell::tempFolder(), name + QStringLiteral(".xls")); });
         const bool taken =
             trap.condition(step::kTestNameTaken, [&] {
-                return shell::FileExists(path) || !ReserveTempFile(path, m_temporaryRegistration);
+                return shell::fileExists(path) || !reserveTempFile(path, m_temporaryRegistration);
             });
         if (!taken) return path;
     }
@@ -154,12 +154,12 @@ QString GenerationRun::saveTemporaryWorkbook(shell::Trap& trap) {
         // Every name drawn was taken: the folder is at fault, and no file of it is touched.
         if (!drawn)
             throw shell::Failure(QStringLiteral("No free name for the temporary workbook in the folder ") +
-                                 QDir::toNativeSeparators(shell::TempFolder()) + QStringLiteral(": all ") +
+                                 QDir::toNativeSeparators(shell::tempFolder()) + QStringLiteral(": all ") +
                                  QString::number(kMaxNameDraws) + QStringLiteral(" names drawn were taken."));
         m_workbook->SaveAs(path, engine::FileFormat::Excel8);
     });
     // The empty file that claimed the name must not pass for a workbook later.
-    if (!saved && drawn) ReleaseTempFile(path);
+    if (!saved && drawn) releaseTempFile(path);
     // Held while the program may still read it, so that no other instance takes it
     // for a leftover.
     if (saved) m_temporaryHold = shell::FileHold(path);

@@ -28,15 +28,15 @@ void PreviewWindow::ensureLoaded() {
 void PreviewWindow::load() {
     Trap trap(shell::ErrorLocation::PreviewLoad);
     trap(100, [&] { m_firstActivation = true; });
-    trap(102, [&] { shell::ApplyFaceColor(this); });
+    trap(102, [&] { shell::applyFaceColor(this); });
     trap(104, [&] {
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     });
     if (trap.condition(
-            108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
+            108, [&] { return shell::fileExists(shell::programFile(QString::fromLatin1(shell::kHandCursorFile))); }))
         trap(110, [&] {
-            m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile)));
+            m_customPointer = shell::loadCursorFile(shell::programFile(QString::fromLatin1(shell::kHandCursorFile)));
         });
 }
 
@@ -82,9 +82,9 @@ void PreviewWindow::saveResults() {
     trap(112, [&] { chosen = shell::dialogs().saveFileName(title, filter, fileName); });
     trap(114, [&] { path = chosen; });
     if (!trap.condition(116, [&] { return path.isEmpty(); })) {
-        if (trap.condition(118, [&] { return shell::FileExists(path); })) {
+        if (trap.condition(118, [&] { return shell::fileExists(path); })) {
             trap(120, [&] {
-                answer = shell::MsgBox(overwriteQuestion(path), shell::BoxButtons::YesNo);
+                answer = shell::showMessage(overwriteQuestion(path), shell::BoxButtons::YesNo);
             });
             if (trap.condition(122, [&] { return answer == shell::BoxAnswer::Yes; }))
                 trap(124, [&] { replaceConfirmed = true; });
@@ -96,23 +96,23 @@ void PreviewWindow::saveResults() {
     bool copyFailed = false;
     if (trap.condition(128, [&] { return answer == shell::BoxAnswer::Yes; }))
         copyFailed = !trap(130, [&] { copyWorkbook(path, replaceConfirmed); });
-    if (!copyFailed) trap(132, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+    if (!copyFailed) trap(132, [&] { shell::showMessage(QStringLiteral("Done.")); });
 }
 
-QString PreviewWindow::overwriteQuestion(const QString& path) { return shell::OverwriteQuestion(path); }
+QString PreviewWindow::overwriteQuestion(const QString& path) { return shell::overwriteQuestion(path); }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new
 // sibling that then replaces path, so an existing file survives any failure; an
 // existing file is replaced only when the user confirmed it.
 void PreviewWindow::copyWorkbook(const QString& path, bool replaceConfirmed) const {
     refuseTheShownWorkbook(path);
-    if (!replaceConfirmed && shell::FileExists(path))
+    if (!replaceConfirmed && shell::fileExists(path))
         throw shell::Failure(QStringLiteral("%1 was created after it was chosen; it is left as it is.").arg(path));
-    shell::CopyFileAtomically(m_workbookPath, path);
+    shell::copyFileAtomically(m_workbookPath, path);
 }
 
 void PreviewWindow::refuseTheShownWorkbook(const QString& path) const {
-    if (!m_workbookPath.isEmpty() && shell::IsSameFile(path, m_workbookPath))
+    if (!m_workbookPath.isEmpty() && shell::isSameFile(path, m_workbookPath))
         throw shell::Failure(QStringLiteral("Cannot write %1: it is the temporary workbook the preview shows.").arg(path));
 }
 
@@ -120,7 +120,7 @@ void PreviewWindow::refuseTheShownWorkbook(const QString& path) const {
 
 void PreviewWindow::goBack() {
     Trap trap(shell::ErrorLocation::GoBack);
-    trap(102, [&] { shell::DeleteFileQuiet(m_workbookPath); });
+    trap(102, [&] { shell::deleteFileQuietly(m_workbookPath); });
     trap(104, [&] {
         if (m_services.showMainWindow) m_services.showMainWindow();
     });
@@ -153,7 +153,7 @@ bool PreviewWindow::prepareToClose() {
         if (m_services.storeRecordListBeforeEnd) mayEnd = m_services.storeRecordListBeforeEnd();
     });
     if (!mayEnd) return false;
-    trap(100, [&] { shell::DeleteFileQuiet(m_workbookPath); });
+    trap(100, [&] { shell::deleteFileQuietly(m_workbookPath); });
     trap(102, [&] { QCoreApplication::processEvents(); });
     trap(104, [&] { QCoreApplication::processEvents(); });
     return true;

@@ -26,7 +26,7 @@ QString withSuffix(const QString& path, const QString& suffix) {
     return path + QLatin1Char('.') + suffix;
 }
 
-void confirmDone() { shell::MsgBox(QStringLiteral("Done.")); }
+void confirmDone() { shell::showMessage(QStringLiteral("Done.")); }
 
 // The wait pointer over the whole program while a long command writes or prints,
 // until the command ends, failed or not (before any message box shows).
@@ -52,9 +52,9 @@ std::optional<QString> PreviewWindow::chooseTarget(Trap& trap, const QString& ti
     trap(100, [&] { path = withSuffix(shell::dialogs().saveFileName(title, filter, QString()), suffix); });
     if (path.isEmpty()) return std::nullopt;
     bool write = true;
-    if (trap.condition(102, [&] { return shell::FileExists(path); })) {
+    if (trap.condition(102, [&] { return shell::fileExists(path); })) {
         write = false;
-        trap(104, [&] { write = shell::MsgBox(overwriteQuestion(path), shell::BoxButtons::YesNo) == shell::BoxAnswer::Yes; });
+        trap(104, [&] { write = shell::showMessage(overwriteQuestion(path), shell::BoxButtons::YesNo) == shell::BoxAnswer::Yes; });
     }
     return write ? std::optional(path) : std::nullopt;
 }

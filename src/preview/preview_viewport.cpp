@@ -26,7 +26,7 @@ constexpr double kLineTwips = ViewportMath::kLineTwips;
 constexpr int kWheelNotch = 120;
 
 TwipsSize twipsOf(const QSize& pixels) {
-    return {shell::PixelsToTwips(pixels.width()), shell::PixelsToTwips(pixels.height())};
+    return {shell::pixelsToTwips(pixels.width()), shell::pixelsToTwips(pixels.height())};
 }
 
 }  // namespace

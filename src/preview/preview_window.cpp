@@ -33,7 +33,7 @@ QFont arialBold(double points) {
 
 void place(QWidget* control, const char* name, int left, int top, int width, int height) {
     control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(shell::TwipsRect(left, top, width, height));
+    control->setGeometry(shell::twipsRect(left, top, width, height));
 }
 
 QPushButton* pushButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
@@ -79,7 +79,7 @@ PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::createControls() {
     setObjectName(QStringLiteral("previewWindow"));
-    setFixedSize(shell::TwipsToPixels(kClientWidth), shell::TwipsToPixels(kClientHeight));
+    setFixedSize(shell::twipsToPixels(kClientWidth), shell::twipsToPixels(kClientHeight));
     setFont(arialBold(kWindowFontPoints));
     setMouseTracking(true);
 
@@ -136,17 +136,17 @@ void PreviewWindow::createControls() {
 // captions, the frame's with the zoom factor), and a ring around the bars and the
 // sheet while they have the focus, which their style does not show.
 void PreviewWindow::describeControls() {
-    shell::Describe(m_horizontalScrollBar, QStringLiteral("Scroll the sheet sideways"));
-    shell::Describe(m_verticalScrollBar, QStringLiteral("Scroll the sheet up and down"));
-    shell::Describe(m_viewport, QStringLiteral("Sheet view"),
+    shell::describeControl(m_horizontalScrollBar, QStringLiteral("Scroll the sheet sideways"));
+    shell::describeControl(m_verticalScrollBar, QStringLiteral("Scroll the sheet up and down"));
+    shell::describeControl(m_viewport, QStringLiteral("Sheet view"),
                     QStringLiteral("The arrow keys, Page Up, Page Down, Home and End scroll the sheet; + and - zoom"));
-    shell::Describe(m_canvas, QStringLiteral("Commission sheet"),
+    shell::describeControl(m_canvas, QStringLiteral("Commission sheet"),
                     QStringLiteral("The sheet as a table: Ctrl with the arrow keys goes from cell to cell, Ctrl+Home "
                                    "and Ctrl+End to the first and the last cell; the arrow keys scroll, + and - zoom"));
-    shell::Describe(m_zoomInButton, {}, QStringLiteral("Shows the sheet larger (+)"));
-    shell::Describe(m_zoomOutButton, {}, QStringLiteral("Shows the sheet smaller (-)"));
-    shell::Describe(m_saveResultsButton, {}, QStringLiteral("Copies the generated workbook to a file you choose"));
-    shell::Describe(m_backButton, {}, QStringLiteral("Goes back to the record list (Escape)"));
+    shell::describeControl(m_zoomInButton, {}, QStringLiteral("Shows the sheet larger (+)"));
+    shell::describeControl(m_zoomOutButton, {}, QStringLiteral("Shows the sheet smaller (-)"));
+    shell::describeControl(m_saveResultsButton, {}, QStringLiteral("Copies the generated workbook to a file you choose"));
+    shell::describeControl(m_backButton, {}, QStringLiteral("Goes back to the record list (Escape)"));
 
     auto* ring = new shell::FocusRing(this);
     for (QWidget* control : std::initializer_list<QWidget*>{m_horizontalScrollBar, m_verticalScrollBar, m_viewport})

@@ -35,7 +35,7 @@ QFont arialBold(qreal points) {
 template <typename W>
 W* place(W* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(shell::TwipsRect(left, top, width, height));
+    widget->setGeometry(shell::twipsRect(left, top, width, height));
     return widget;
 }
 
@@ -104,8 +104,8 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createControls() {
     setObjectName(QStringLiteral("mainWindow"));
     setFont(arialBold(9));
-    setFixedSize(shell::TwipsToPixels(kClientWidthTwips), shell::TwipsToPixels(kClientHeightTwips));
-    fillWith(this, shell::ButtonFaceColor());
+    setFixedSize(shell::twipsToPixels(kClientWidthTwips), shell::twipsToPixels(kClientHeightTwips));
+    fillWith(this, shell::buttonFaceColor());
 
     m_startCreatingTemplateButton = place(commandButton(QStringLiteral("Start Creating Template"), this),
                                           "startCreatingTemplateButton", 120, 120, 7800, 400);
@@ -170,23 +170,23 @@ void MainWindow::createControls() {
 // while it has it.
 void MainWindow::describeControls() {
     const QString enterAdds = QStringLiteral("Enter adds the record");
-    shell::Describe(m_percentageEdit, QStringLiteral("Commission percentage"),
+    shell::describeControl(m_percentageEdit, QStringLiteral("Commission percentage"),
                     QStringLiteral("Commission percentage, 10 means 10 %"));
-    shell::Describe(m_nameEdit, QStringLiteral("Saleperson"), enterAdds);
-    shell::Describe(m_totalEdit, QStringLiteral("Total Sales Amount"),
+    shell::describeControl(m_nameEdit, QStringLiteral("Saleperson"), enterAdds);
+    shell::describeControl(m_totalEdit, QStringLiteral("Total Sales Amount"),
                     QStringLiteral("In dollars; the commission is worked out as you type. ") + enterAdds);
-    shell::Describe(m_commissionEdit, QStringLiteral("Commission Amount"),
+    shell::describeControl(m_commissionEdit, QStringLiteral("Commission Amount"),
                     QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
                         enterAdds);
     // The list describes itself: the hint while it is empty, its keys once it has rows.
     m_recordList->setAccessibleName(QStringLiteral("Commission records"));
-    shell::Describe(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
-    shell::Describe(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
-    shell::Describe(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));
-    shell::Describe(m_clearAllDataButton, {},
+    shell::describeControl(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
+    shell::describeControl(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
+    shell::describeControl(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));
+    shell::describeControl(m_clearAllDataButton, {},
                     QStringLiteral("Removes every record and empties the percentage and the fields"));
-    shell::Describe(m_loadSampleDataButton, {}, QStringLiteral("Replaces the list with three sample records"));
-    shell::Describe(m_startCreatingTemplateButton, {},
+    shell::describeControl(m_loadSampleDataButton, {}, QStringLiteral("Replaces the list with three sample records"));
+    shell::describeControl(m_startCreatingTemplateButton, {},
                     QStringLiteral("Builds the commission workbook from the list and shows it"));
     (new shell::FocusRing(this))->watch(m_recordList);
 }

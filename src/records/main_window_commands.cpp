@@ -50,13 +50,13 @@ void MainWindow::emptyEntryFields() {
 // would break the files it is written into; such a record is refused before
 // anything changes.
 bool MainWindow::refuseUnstorableTexts() {
-    if (ContainsSeparator(m_nameEdit->text()) || ContainsSeparator(m_totalEdit->text()) ||
-        ContainsSeparator(m_commissionEdit->text())) {
-        shell::MsgBox(kSeparatorRefusedMessage);
+    if (containsSeparator(m_nameEdit->text()) || containsSeparator(m_totalEdit->text()) ||
+        containsSeparator(m_commissionEdit->text())) {
+        shell::showMessage(kSeparatorRefusedMessage);
         return true;
     }
     if (const std::optional<QString> refusal = nameRefusal(m_nameEdit->text())) {
-        shell::MsgBox(nameRefusedMessage(*refusal));
+        shell::showMessage(nameRefusedMessage(*refusal));
         return true;
     }
     return false;
@@ -70,11 +70,11 @@ void MainWindow::addRecord() {
     const QString name = m_nameEdit->text();
     if (trap.condition(100, [&] { return !isListed(name); })) {
         if (trap.condition(102, [&] { return name.trimmed().isEmpty(); })) {
-            trap(104, [&] { shell::MsgBox(kNameMissingMessage); });
+            trap(104, [&] { shell::showMessage(kNameMissingMessage); });
             return;
         }
         if (m_recordList->isFull()) {
-            shell::MsgBox(kListFullMessage);
+            shell::showMessage(kListFullMessage);
             return;
         }
         int position = 0;
@@ -154,13 +154,13 @@ void MainWindow::selectRecord() {
 void MainWindow::percentageChanged() {
     // A store that cannot be written is said once; typing goes on.
     try {
-        shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
+        shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
                                     {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
         m_percentageNotStoredSaid = false;
     } catch (const std::exception& failure) {
         if (m_percentageNotStoredSaid) return;
         m_percentageNotStoredSaid = true;
-        shell::untrapped([&] { shell::MsgBox(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
+        shell::untrapped([&] { shell::showMessage(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
     }
 }
 
@@ -168,7 +168,7 @@ void MainWindow::percentageEditingFinished() {
     shell::untrapped([&] {
         const QString rate = m_percentageEdit->text();
         if (rate.isEmpty()) return;
-        if (shell::IsNumeric(rate)) {
+        if (shell::isNumeric(rate)) {
             showCommission(m_totalEdit->text(), rate);
             return;
         }
@@ -177,7 +177,7 @@ void MainWindow::percentageEditingFinished() {
         // total's) may have moved it again, and the text may have been mended.
         QPointer<SelectAllLineEdit> field(m_percentageEdit);
         QTimer::singleShot(0, this, [field] {
-            if (field && field->isVisible() && !field->text().isEmpty() && !shell::IsNumeric(field->text()))
+            if (field && field->isVisible() && !field->text().isEmpty() && !shell::isNumeric(field->text()))
                 field->setFocus(Qt::OtherFocusReason);
         });
     });
@@ -187,7 +187,7 @@ void MainWindow::totalChanged() {
     shell::untrapped([&] {
         const QString total = m_totalEdit->text();
         if (total.isEmpty()) return;
-        if (!shell::IsNumeric(total)) {
+        if (!shell::isNumeric(total)) {
             m_totalEdit->setFocus(Qt::OtherFocusReason);
             return;
         }

@@ -20,13 +20,13 @@ namespace records {
 
 void MainWindow::load() {
     shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
-    trap(102, [&] { shell::ApplySkin(this); });
+    trap(102, [&] { shell::applySkin(this); });
     trap(104, [&] { setWindowTitle(QString::fromLatin1(shell::kProductName)); });
     trap(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/quenvale.png"))); });
-    trap(104, [&] { shell::SetAppTitle(); });
+    trap(104, [&] { shell::setAppTitle(); });
     trap(106, [&] { setUpdatesEnabled(false); });
     if (trap.condition(
-            108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
+            108, [&] { return shell::fileExists(shell::programFile(QString::fromLatin1(shell::kHandCursorFile))); }))
         trap(110, [&] { loadCustomPointer(); });
     trap(132, [&] { setUpdatesEnabled(true); });
     trap(134, [&] { repaint(); });
@@ -41,27 +41,27 @@ void MainWindow::load() {
     QString saved;
     QString numberLocale;
     trap(148, [&] {
-        saved = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList));
-        numberLocale = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyNumberLocale));
+        saved = shell::readProgramSetting(QString::fromLatin1(shell::kKeyCommissionList));
+        numberLocale = shell::readProgramSetting(QString::fromLatin1(shell::kKeyNumberLocale));
     });
     QStringList recordTexts;
-    trap(150, [&] { recordTexts = SplitRecordTexts(saved); });
+    trap(150, [&] { recordTexts = splitRecordTexts(saved); });
     // Amounts typed under another locale's number rules are read under the rules in force.
     const StoredNumberTexts stored(numberLocale);
     QStringList unreadable;
     trap(152, [&] {
         const QString rate =
-            shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10"));
+            shell::readProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10"));
         const std::optional<QString> inForce = stored.inForce(rate);
         if (!inForce) unreadable << QStringLiteral("the commission percentage \"%1\"").arg(rate);
         m_percentageEdit->setText(inForce.value_or(rate));
     });
     restoreSavedRecords(trap, recordTexts, stored, unreadable);
     if (stored.convert()) {
-        if (!unreadable.isEmpty()) shell::MsgBox(unreadableNumbersMessage(stored.storedLocale(), unreadable));
+        if (!unreadable.isEmpty()) shell::showMessage(unreadableNumbersMessage(stored.storedLocale(), unreadable));
         // The store follows at once, so that every text in it reads under the locale it records.
         trap(170, [&] {
-            shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
+            shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
                                         {QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
                                         {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
         });
@@ -69,7 +69,7 @@ void MainWindow::load() {
 }
 
 void MainWindow::loadCustomPointer() {
-    m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile)));
+    m_customPointer = shell::loadCursorFile(shell::programFile(QString::fromLatin1(shell::kHandCursorFile)));
     if (m_pointerShape == PointerShape::Custom) setPointerShape(PointerShape::Custom);
 }
 
@@ -91,15 +91,15 @@ void MainWindow::restoreSavedRecords(shell::Trap& trap, const QStringList& recor
             break;
         }
         QStringList fields;
-        trap(158, [&] { fields = SplitFields(recordText); });
+        trap(158, [&] { fields = splitFields(recordText); });
         int position = 0;
-        trap(160, [&] { position = m_recordList->appendRow(FieldAt(fields, 0)); });
+        trap(160, [&] { position = m_recordList->appendRow(fieldAt(fields, 0)); });
         trap(162, [&] {
-            m_recordList->setTotal(position, inForce(FieldAt(fields, 0), QStringLiteral("total"), FieldAt(fields, 1)));
+            m_recordList->setTotal(position, inForce(fieldAt(fields, 0), QStringLiteral("total"), fieldAt(fields, 1)));
         });
         trap(164, [&] {
             m_recordList->setCommission(position,
-                                        inForce(FieldAt(fields, 0), QStringLiteral("commission"), FieldAt(fields, 2)));
+                                        inForce(fieldAt(fields, 0), QStringLiteral("commission"), fieldAt(fields, 2)));
         });
     }
 }
@@ -108,7 +108,7 @@ QString MainWindow::encodedRecordList() const {
     QString value;
     for (int i = 1; i <= m_recordList->rowCount(); ++i) {
         const CommissionRecord row = m_recordList->row(i);
-        value += EncodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
+        value += encodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
     }
     return value;
 }
@@ -118,7 +118,7 @@ bool MainWindow::storeRecordList() {
     QString value;
     trap(104, [&] { value = encodedRecordList(); });
     return trap(108, [&] {
-        shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), value},
+        shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), value},
                                     {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
     });
 }
@@ -126,7 +126,7 @@ bool MainWindow::storeRecordList() {
 bool MainWindow::storeRecordListBeforeEnd() {
     if (storeRecordList()) return true;
     // The box above said why; the list typed this session lives only in the window.
-    return shell::MsgBox(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
+    return shell::showMessage(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
            shell::BoxAnswer::Yes;
 }
 

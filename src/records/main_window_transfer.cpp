@@ -41,7 +41,7 @@ QString whereAndWhy(int line, int column, const QString& message) {
 }
 
 void sayImportRefused(const QString& source, const QString& reason) {
-    shell::untrapped([&] { shell::MsgBox(importRefusedMessage(source, reason), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
+    shell::untrapped([&] { shell::showMessage(importRefusedMessage(source, reason), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
 }
 
 QString quoted(const QString& fileName) { return QLatin1Char('"') + fileName + QLatin1Char('"'); }
@@ -109,7 +109,7 @@ void MainWindow::pasteRows() {
         return sayImportRefused(clipboard, whereAndWhy(0, 0, shell::describe(failure)));
     }
     if (!source || source->table(0).rows.empty()) {
-        shell::untrapped([] { shell::MsgBox(kNothingToPasteMessage); });
+        shell::untrapped([] { shell::showMessage(kNothingToPasteMessage); });
         return;
     }
     importFrom(std::move(*source), clipboard, "Paste Rows");
@@ -146,14 +146,14 @@ void MainWindow::exportRecords() {
         const QString path =
             shell::dialogs().saveFileName(QStringLiteral("Export Records"), kExportFilter, QStringLiteral("records.csv"));
         if (path.isEmpty()) return;
-        if (shell::FileExists(path) &&
-            shell::MsgBox(shell::OverwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+        if (shell::fileExists(path) &&
+            shell::showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
             return;
         const QByteArray csv = recordsCsv(m_recordList->rows());
-        shell::WriteFileAtomically(path, [&](QIODevice& file) { return file.write(csv) == csv.size(); });
+        shell::writeFileAtomically(path, [&](QIODevice& file) { return file.write(csv) == csv.size(); });
     } catch (const std::exception& failure) {
         shell::untrapped([&] {
-            shell::MsgBox(exportFailedMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning);
+            shell::showMessage(exportFailedMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning);
         });
     }
 }

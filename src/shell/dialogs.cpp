@@ -72,12 +72,12 @@ Dialogs& dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
 
 void setDialogs(Dialogs* d) { g_dialogs = d; }
 
-QString OverwriteQuestion(const QString& path) {
+QString overwriteQuestion(const QString& path) {
     return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
 }
 
-BoxAnswer MsgBox(const QString& text, BoxButtons buttons, BoxIcon icon) {
-    return dialogs().message(AppTitle(), text, buttons, icon);
+BoxAnswer showMessage(const QString& text, BoxButtons buttons, BoxIcon icon) {
+    return dialogs().message(appTitle(), text, buttons, icon);
 }
 
 }  // namespace shell

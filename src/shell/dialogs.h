@@ -43,10 +43,10 @@ Dialogs& dialogs();
 void setDialogs(Dialogs* d);
 
 // The question asked before a file the user named is replaced.
-QString OverwriteQuestion(const QString& path);
+QString overwriteQuestion(const QString& path);
 
 // A box titled with the application title.
-BoxAnswer MsgBox(const QString& text, BoxButtons buttons = BoxButtons::Ok,
+BoxAnswer showMessage(const QString& text, BoxButtons buttons = BoxButtons::Ok,
                  BoxIcon icon = BoxIcon::None);
 
 }  // namespace shell

@@ -18,14 +18,14 @@ constexpr qsizetype kMaxTitleLength = 40;
 
 }  // namespace
 
-QString ProgramFolder() {
+QString programFolder() {
     if (!g_programFolderOverride.isEmpty()) return g_programFolderOverride;
     return QCoreApplication::applicationDirPath();
 }
 
-QString ProgramFile(const QString& name) {
-    const QString folder = ProgramFolder();
-    const QString besideProgram = JoinPath(folder, QDir::toNativeSeparators(name));
+QString programFile(const QString& name) {
+    const QString folder = programFolder();
+    const QString besideProgram = joinPath(folder, QDir::toNativeSeparators(name));
     if (QFileInfo::exists(besideProgram)) return besideProgram;
     const QString installed = QDir::toNativeSeparators(
         QDir::cleanPath(folder + QLatin1Char('/') + QLatin1String(kInstalledFilesFolder) + QLatin1Char('/') + name));
@@ -35,11 +35,11 @@ QString ProgramFile(const QString& name) {
 
 void setProgramFolderForTesting(const QString& folder) { g_programFolderOverride = folder; }
 
-void SetAppTitle() { g_appTitle = TitleFromName(QString::fromLatin1(kProductName)); }
+void setAppTitle() { g_appTitle = titleFromName(QString::fromLatin1(kProductName)); }
 
-QString AppTitle() { return g_appTitle; }
+QString appTitle() { return g_appTitle; }
 
-QString TitleFromName(const QString& name) {
+QString titleFromName(const QString& name) {
     QString title = name;
     // The last word always goes, then further words while the title is too long.
     // A single word has nothing to cut at and is kept whole.
@@ -51,7 +51,7 @@ QString TitleFromName(const QString& name) {
     return title;
 }
 
-QString JoinPath(const QString& folder, const QString& name) {
+QString joinPath(const QString& folder, const QString& name) {
     const QChar separator = QDir::separator();
     if (folder.endsWith(separator)) return folder + name;
     return folder + separator + name;

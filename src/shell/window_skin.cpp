@@ -40,7 +40,7 @@ void paintFace(QWidget* widget, const QColor& face) {
 // face colour; picture boxes only when asked. Text fields, lists and push
 // buttons draw on other palette roles and keep their own colours.
 void paintWindowFace(QWidget* window, PictureBoxes pictures) {
-    const QColor face = ButtonFaceColor();
+    const QColor face = buttonFaceColor();
     paintFace(window, face);
     for (QWidget* control : window->findChildren<QWidget*>()) {
         if (isPictureBox(control)) {
@@ -71,18 +71,18 @@ void requireWindow(const QWidget* window) {
 
 }  // namespace
 
-QColor ButtonFaceColor() { return QApplication::palette().color(QPalette::Button); }
+QColor buttonFaceColor() { return QApplication::palette().color(QPalette::Button); }
 
-void ApplySkin(QWidget* form1) {
+void applySkin(QWidget* form1) {
     requireWindow(form1);
-    const QString path = ProgramFile(QStringLiteral("x/o.cjs"));
+    const QString path = programFile(QStringLiteral("x/o.cjs"));
     const QFileInfo skin(path);
     if (!skin.isFile() || skin.isHidden()) return;
     paintWindowFace(form1, PictureBoxes::Recolour);
     form1->setStyleSheet(readStyleSheet(path));
 }
 
-void ApplyFaceColor(QWidget* window) {
+void applyFaceColor(QWidget* window) {
     requireWindow(window);
     paintWindowFace(window, PictureBoxes::Keep);
 }

@@ -118,7 +118,7 @@ private slots:
         };
         QByteArray workbooks[2];
         for (int i = 0; i < 2; ++i) {
-            shell::SaveProgramSettings({{shell::kKeyCommissionList, stores[i].list},
+            shell::writeProgramSettings({{shell::kKeyCommissionList, stores[i].list},
                                         {shell::kKeyCommissionRate, stores[i].rate},
                                         {shell::kKeyNumberLocale, stores[i].locale}});
             const QString output = inTemp(QStringLiteral("kept%1.xls").arg(i));
@@ -197,7 +197,7 @@ private slots:
              "is not a number"},
         };
         for (const auto& c : cases) {
-            shell::SaveProgramSettings({{shell::kKeyCommissionList, c.storedList}, {shell::kKeyCommissionRate, c.storedRate}});
+            shell::writeProgramSettings({{shell::kKeyCommissionList, c.storedList}, {shell::kKeyCommissionRate, c.storedRate}});
             const CommandLineResult result = runCommandLine(c.options);
             QVERIFY2(result.status == app::kExitFailure, c.what);
             const QStringList lines = result.err.split('\n', Qt::SkipEmptyParts);

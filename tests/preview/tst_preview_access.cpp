@@ -66,7 +66,7 @@ class TestPreviewAccess : public QObject {
     };
 
 private slots:
-    void initTestCase() { shell::InstallFontSubstitutions(); }
+    void initTestCase() { shell::installFontSubstitutions(); }
 
     void everyControlIsNamedReachedByTabAndFitsItsCaption() {
         Fixture f(100);

@@ -270,8 +270,8 @@ void TestPreviewWindow::loadRunsAtFirstTouch() {
     QCOMPARE(f.window.customPointer().shape(), Qt::PointingHandCursor);
     QCOMPARE(f.window.pointerShape(), PointerShape::Default);
     // The face colour for the window and its frame; the viewport stays white.
-    QCOMPARE(f.window.palette().color(QPalette::Window), shell::ButtonFaceColor());
-    QCOMPARE(f.window.zoomFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+    QCOMPARE(f.window.palette().color(QPalette::Window), shell::buttonFaceColor());
+    QCOMPARE(f.window.zoomFrame()->palette().color(QPalette::Window), shell::buttonFaceColor());
     QCOMPARE(f.window.viewport()->grab().toImage().pixelColor(5, 5), QColor(Qt::white));
     QVERIFY(f.dialogs.boxes.empty());
 }
@@ -713,7 +713,7 @@ void TestPreviewWindow::saveCopiesToNewPath() {
     QCOMPARE(readAll(f.workbook), workbookBytes());
     QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done."), QStringLiteral("Done.")}));
     const auto& done = f.dialogs.boxes[0];
-    QCOMPARE(done.title, shell::AppTitle());
+    QCOMPARE(done.title, shell::appTitle());
     QCOMPARE(done.buttons, shell::BoxButtons::Ok);
     QCOMPARE(done.icon, shell::BoxIcon::None);
     // Nothing else is left in the target folder.
@@ -735,7 +735,7 @@ void TestPreviewWindow::saveOverExistingAnsweredNoKeepsIt() {
     QCOMPARE(f.dialogs.boxes.size(), size_t(2));
     const auto& question = f.dialogs.boxes[0];
     QCOMPARE(question.text, QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?"));
-    QCOMPARE(question.title, shell::AppTitle());
+    QCOMPARE(question.title, shell::appTitle());
     QCOMPARE(question.buttons, shell::BoxButtons::YesNo);
     QCOMPARE(question.icon, shell::BoxIcon::None);
     QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("Done."));
@@ -907,7 +907,7 @@ void TestPreviewWindow::exportPdfWritesThePrintAndSaysDone() {
     QCOMPARE(pdfPages(pdf).size, QStringLiteral("842 x 595 pts (A4)"));  // landscape
     QVERIFY(pdfText(pdf).contains(QStringLiteral("Sales Commission Calculator")));
     QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
-    QCOMPARE(f.dialogs.boxes[0].title, shell::AppTitle());
+    QCOMPARE(f.dialogs.boxes[0].title, shell::appTitle());
     QVERIFY(!f.dialogs.boxes[0].underWaitPointer);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }

@@ -52,10 +52,10 @@ struct MainWindowHarness {
     }
 
     static QString stored(const char* key, const QString& absent = QStringLiteral("<absent>")) {
-        return shell::GetProgramSetting(QString::fromLatin1(key), absent);
+        return shell::readProgramSetting(QString::fromLatin1(key), absent);
     }
     static void store(const char* key, const QString& value) {
-        shell::SaveProgramSetting(QString::fromLatin1(key), value);
+        shell::writeProgramSetting(QString::fromLatin1(key), value);
     }
 
     QList<records::CommissionRecord> rows() const {

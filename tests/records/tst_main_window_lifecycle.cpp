@@ -157,9 +157,9 @@ private slots:
         records::MainWindow& f = h->start();
         shell::setProgramFolderForTesting(QString());
         QVERIFY(f.styleSheet().contains(QStringLiteral("#123456")));
-        QCOMPARE(f.entryFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+        QCOMPARE(f.entryFrame()->palette().color(QPalette::Window), shell::buttonFaceColor());
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("totalLabel"))->palette().color(QPalette::Window),
-                 shell::ButtonFaceColor());
+                 shell::buttonFaceColor());
         QCOMPARE(f.nameEdit()->palette().color(QPalette::Base), QColor(Qt::white));
         QVERIFY(h->dialogs.boxes.empty());
     }
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(f.percentageFrame()->palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("percentSignLabel"))->palette().color(QPalette::Window),
                  QColor(Qt::white));
-        QCOMPARE(f.palette().color(QPalette::Window), shell::ButtonFaceColor());
+        QCOMPARE(f.palette().color(QPalette::Window), shell::buttonFaceColor());
     }
 
     void theHandCursorFileGivesTheCustomPointer() {
@@ -211,7 +211,7 @@ private slots:
     void addingANewNameToAFullListIsRefused() {
         QString value;
         for (int i = 1; i <= records::RecordListView::kMaxRows; ++i)
-            value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString::number(i), QString());
+            value += records::encodeRecord(QStringLiteral("P%1").arg(i), QString::number(i), QString());
         MainWindowHarness::store(shell::kKeyCommissionList, value);
         records::MainWindow& f = h->start();
         QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);
@@ -235,7 +235,7 @@ private slots:
     void aSavedListLongerThanTheLimitIsCutWithOneReport() {
         QString value;
         for (int i = 1; i <= records::RecordListView::kMaxRows + 2; ++i)
-            value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString(), QString());
+            value += records::encodeRecord(QStringLiteral("P%1").arg(i), QString(), QString());
         MainWindowHarness::store(shell::kKeyCommissionList, value);
         records::MainWindow& f = h->start();
         QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);

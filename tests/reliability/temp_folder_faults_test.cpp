@@ -149,7 +149,7 @@ TEST_F(TempFolderFaults, EveryTemporaryNameTakenIsReportedAndOverwritesNothing) 
     QStringList taken;
     for (int name = 0; name < 1000; ++name) {
         QString file = QStringLiteral("rendle");
-        for (int digit = 0; digit < 8; ++digit) file += QString::number(sameDraws.Draw());
+        for (int digit = 0; digit < 8; ++digit) file += QString::number(sameDraws.draw());
         const QString path = QDir(h.env.tempFolder()).filePath(file + QStringLiteral(".xls"));
         if (!QFileInfo::exists(path)) {
             ASSERT_TRUE(writeFile(path, "the user's own " + file.toUtf8()));

@@ -99,11 +99,11 @@ private:
 }  // namespace
 
 TEST_F(SkinTest, FaceColourFollowsTheUsersScheme) {
-    EXPECT_EQ(shell::ButtonFaceColor(), kSchemeFace);
+    EXPECT_EQ(shell::buttonFaceColor(), kSchemeFace);
 }
 
 TEST_F(SkinTest, WithoutSkinFileNothingChanges) {
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(w.window.get());
     EXPECT_EQ(w.window->palette().color(QPalette::Window), kDesigned);
     for (QWidget* c : w.window->findChildren<QWidget*>()) EXPECT_TRUE(TestWindow::keepsOwn(c)) << c->metaObject()->className();
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
@@ -111,14 +111,14 @@ TEST_F(SkinTest, WithoutSkinFileNothingChanges) {
 
 TEST_F(SkinTest, AFolderNamedLikeTheSkinIsNoSkin) {
     ASSERT_TRUE(QDir(programFolder.path()).mkpath(QStringLiteral("x/o.cjs")));
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(w.window.get());
     EXPECT_EQ(w.window->palette().color(QPalette::Window), kDesigned);
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
 }
 
 TEST_F(SkinTest, WithSkinFileFramesLabelsAndPicturesTakeTheFaceColour) {
     writeSkin(kSheet);
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(w.window.get());
 
     EXPECT_TRUE(TestWindow::hasFace(w.window.get()));
     for (const QWidget* c : Widgets{w.label, w.frame, w.option, w.check, w.pictureLabel, w.pictureBox})
@@ -140,7 +140,7 @@ TEST_F(SkinTest, AnInstalledProgramFindsItsSkin) {
     skin.close();
     shell::setProgramFolderForTesting(dir.filePath(QStringLiteral("bin")));
 
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(w.window.get());
     EXPECT_TRUE(TestWindow::hasFace(w.label));
     EXPECT_EQ(w.window->styleSheet(), QString::fromUtf8(kSheet));
 }
@@ -152,7 +152,7 @@ TEST_F(SkinTest, ProgramsOwnSkinLeavesLabelsWithTheFaceColour) {
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     writeSkin(own.readAll());
 
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(w.window.get());
     w.window->ensurePolished();
     w.label->ensurePolished();
     EXPECT_FALSE(w.window->styleSheet().isEmpty());
@@ -162,7 +162,7 @@ TEST_F(SkinTest, ProgramsOwnSkinLeavesLabelsWithTheFaceColour) {
 TEST_F(SkinTest, UnreadableSkinFailsAfterTheColoursChanged) {
     writeUnreadableSkin();
     try {
-        shell::ApplySkin(w.window.get());
+        shell::applySkin(w.window.get());
         FAIL() << "an unreadable skin must fail";
     } catch (const shell::Failure& failure) {
         EXPECT_TRUE(failure.description().startsWith(QStringLiteral("Skin file could not be read: ")));
@@ -177,13 +177,13 @@ TEST_F(SkinTest, OversizedSkinIsRefused) {
     writeSkin(kSheet);
     QFile file(skinPath());
     ASSERT_TRUE(file.resize(4 * 1024 * 1024));
-    EXPECT_THROW(shell::ApplySkin(w.window.get()), shell::Failure);
+    EXPECT_THROW(shell::applySkin(w.window.get()), shell::Failure);
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
 }
 
 TEST_F(SkinTest, FaceColourOfAnotherWindowLeavesPictureBoxesAndSheetAlone) {
     writeSkin(kSheet);  // not looked at
-    shell::ApplyFaceColor(w.window.get());
+    shell::applyFaceColor(w.window.get());
 
     EXPECT_TRUE(TestWindow::hasFace(w.window.get()));
     EXPECT_TRUE(TestWindow::hasFace(w.label));
@@ -198,6 +198,6 @@ TEST_F(SkinTest, FaceColourOfAnotherWindowLeavesPictureBoxesAndSheetAlone) {
 }
 
 TEST_F(SkinTest, NoWindowIsAFailure) {
-    EXPECT_THROW(shell::ApplySkin(nullptr), shell::Failure);
-    EXPECT_THROW(shell::ApplyFaceColor(nullptr), shell::Failure);
+    EXPECT_THROW(shell::applySkin(nullptr), shell::Failure);
+    EXPECT_THROW(shell::applyFaceColor(nullptr), shell::Failure);
 }
