@@ -5,6 +5,7 @@
 #include "generator/engine_session.h"
 #include "preview/sheet_canvas.h"
 #include "shell/accessibility.h"
+#include "shell/error_trap.h"
 #include "shell/twips.h"
 
 #include <QAction>

@@ -2,6 +2,7 @@
 
 #include "generator/run_windows.h"
 #include "preview/viewport_math.h"
+#include "shell/error_locations.h"
 #include "shell/pointer_shape.h"
 
 #include <QCursor>
@@ -19,10 +20,6 @@ class QWheelEvent;
 
 namespace generator {
 class EngineSession;
-}
-
-namespace shell {
-class Trap;
 }
 
 namespace preview {
@@ -167,7 +164,6 @@ private:
     void load();
     bool prepareToClose();
     void copyWorkbook(const QString& path, bool replaceConfirmed) const;
-    static QString overwriteQuestion(const QString& path);
     // Throws when path names the workbook the preview shows (by any name), which
     // Back deletes and the other commands still read.
     void refuseTheShownWorkbook(const QString& path) const;
@@ -175,10 +171,11 @@ private:
     // The sheet commands (preview_sheet_commands.cpp).
     // The sheet delivered last; throws when none was.
     const generator::SheetPicture& deliveredSheet() const;
-    // Asks where to write a file, the name completed with `suffix` when it has
-    // none; none when the dialog is cancelled or the user keeps an existing file.
-    std::optional<QString> chooseTarget(shell::Trap& trap, const QString& title, const QString& filter,
-                                        const QString& suffix);
+    // Asks where to write a file (the name completed with `suffix` when it has
+    // none), asks before an existing file is replaced, and writes it, reporting a
+    // failure at `location`; says "Done." once written.
+    void writeChosenFile(shell::ErrorLocation location, const QString& title, const QString& filter,
+                         const QString& suffix, const std::function<void(const QString& path)>& write);
 
     PreviewWindowServices m_services;
 

@@ -35,8 +35,8 @@ TEST(ErrorBoxText, JoinsThePiecesExactly) {
 }
 
 TEST(ErrorBoxText, EmptyDescriptionBeginsWithLineBreak) {
-    const QString text = shell::errorBoxText(QString(), shell::errorLocationText(shell::ErrorLocation::DragEnd), 100);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Form2.Picture1_MouseUp at line 100\r\r")));
+    const QString text = shell::errorBoxText(QString(), shell::errorLocationText(shell::ErrorLocation::CopyPicture), 100);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Preview.CopyPicture at line 100\r\r")));
 }
 
 TEST(ErrorBoxText, DescriptionIsShownUntrimmed) {
