@@ -199,8 +199,9 @@ void MainWindow::connectActions() {
         {m_addRecordButton, &MainWindow::addRecord},
         {m_clearAllDataButton, &MainWindow::clearAllData},
         {m_loadSampleDataButton, &MainWindow::loadSampleData}};
+    // Whatever a command's trap does not catch stays out of Qt's event loop.
     for (const auto& [button, command] : commands) {
-        connect(button, &QPushButton::clicked, this, command);
+        connect(button, &QPushButton::clicked, this, [this, run = command] { shell::untrapped([&] { (this->*run)(); }); });
         watchHover(button, HoverRule::ToCustom);
     }
 

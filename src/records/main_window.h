@@ -140,7 +140,7 @@ private:
     void connectActions();
     void watchHover(QWidget* widget, HoverRule rule);
     void pointerMoved(HoverRule rule);
-    void loadCustomPointer();
+    void loadCustomPointer(const QString& cursorFile);
     void restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts, const StoredNumberTexts& stored,
                              QStringList& unreadable);
     QString encodedRecordList() const;
@@ -157,7 +157,6 @@ private:
     void applyImport(const PendingImport& pending, const char* commandName);
 
     // Record list helpers.
-    bool isListed(const QString& name) const;
     void emptyEntryFields();
     bool refuseUnstorableTexts();
 

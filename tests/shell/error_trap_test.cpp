@@ -108,7 +108,7 @@ TEST(Trap, UnknownExceptionGivesEmptyDescription) {
 TEST(Trap, FailingBoxDoesNotEscapeTheProcedure) {
     IsolatedEnvironment env;
     ThrowingDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::AddRecord);
+    shell::Trap trap(shell::ErrorLocation::DeleteSelectedRecord);
     bool nextRan = false;
     EXPECT_NO_THROW(trap(100, [] { throw shell::Failure(QStringLiteral("x")); }));
     trap(102, [&] { nextRan = true; });
