@@ -61,7 +61,7 @@ private:
 
 // The picture of the used range of the workbook's active sheet, with the
 // separators of the default locale; a null picture when the used range ends in row
-// 1 or column 1. Reports its own failure and then throws shell::AlreadyReported.
+// 1 or column 1.
 SheetPicture takeUsedRangePicture(const engine::Workbook& workbook);
 
 }  // namespace generator

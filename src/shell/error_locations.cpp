@@ -7,13 +7,12 @@ namespace {
 
 // The location texts, in the order of ErrorLocation. They are part of what users
 // see and quote, so they never change with the code's names.
-constexpr std::array<const char*, 13> kLocationTexts = {
+constexpr std::array<const char*, 12> kLocationTexts = {
     "Form1.Form_Load",
     "Form1.Form_QueryUnload",
     "Form1.PushButton1_Click",
     "Form1.PushButton3_Click",
     "Commission.GenerateReport0",
-    "Excel1.saveCellsActivesheet",
     "Form2.RedrawImage",
     "Form2.Form_Load",
     "Form2.PushButton6_Click",

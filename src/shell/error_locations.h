@@ -12,7 +12,6 @@ enum class ErrorLocation {
     StartCreatingTemplate,
     DeleteSelectedRecord,
     GenerationRun,
-    UsedRangePicture,
     PreviewRedraw,
     PreviewLoad,
     SaveResults,

@@ -18,10 +18,6 @@ QString errorBoxText(const QString& description, const QString& location, int li
 // Shows the modal "Application Error" box for a failure at a statement.
 void reportFailure(const QString& description, const QString& location, int line);
 
-// Thrown by a procedure that has already shown the box for its failure, so that
-// the procedure that called it ends without a second box.
-struct AlreadyReported {};
-
 // What a procedure does after a failure's box: go on with its next statement, or
 // end (every later statement is skipped; the procedure asks ended() and cleans up).
 enum class AfterFailure { NextStatement, EndProcedure };
@@ -42,7 +38,6 @@ public:
         try {
             std::forward<F>(statement)();
             return true;
-        } catch (const AlreadyReported&) {
         } catch (const std::exception& e) {
             reportFailure(describe(e), m_location, line);
         } catch (...) {
@@ -54,16 +49,6 @@ public:
 
     // True once a failure has ended a procedure that ends at its first failure.
     bool ended() const { return m_ended; }
-
-    // Evaluates the condition of a block; a failed evaluation enters the block.
-    template <typename F>
-    bool condition(int line, F&& test) {
-        bool result = true;
-        (*this)(line, [&] { result = static_cast<bool>(std::forward<F>(test)()); });
-        return result;
-    }
-
-    const QString& location() const { return m_location; }
 
 private:
     const QString& m_location;

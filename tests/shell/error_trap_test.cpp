@@ -84,18 +84,6 @@ TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
         QStringLiteral("Deep failure\r\nin Marrowby2021/08/31.Form1.Form_Load at line 102\r\r")));
 }
 
-TEST(Trap, FailedConditionEntersTheBlock) {
-    IsolatedEnvironment env;
-    ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::SaveResults);
-
-    EXPECT_TRUE(trap.condition(106, []() -> bool { throw shell::Failure(QStringLiteral("Bad test")); }));
-    EXPECT_FALSE(trap.condition(108, [] { return false; }));
-    EXPECT_TRUE(trap.condition(110, [] { return true; }));
-    ASSERT_EQ(dialogs.errorTexts().size(), 1);
-    EXPECT_TRUE(dialogs.errorTexts()[0].contains(QStringLiteral("at line 106\r\r")));
-}
-
 TEST(Trap, UnknownExceptionGivesEmptyDescription) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
