@@ -43,11 +43,10 @@ QString boxTextOnOneLine(QString text) {
 // The dialogs while the command line runs: the generation run shows a box only
 // for a failure, so each box becomes a line on the error stream and marks the
 // run failed. Nobody is there to answer: questions are answered No, the save
-// dialog is cancelled. Installed for the object's life.
+// dialog is cancelled.
 class ConsoleDialogs final : public shell::Dialogs {
 public:
-    explicit ConsoleDialogs(QTextStream& err) : m_err(err), m_previous(&shell::dialogs()) { shell::setDialogs(this); }
-    ~ConsoleDialogs() override { shell::setDialogs(m_previous); }
+    explicit ConsoleDialogs(QTextStream& err) : m_err(err) {}
     ConsoleDialogs(const ConsoleDialogs&) = delete;
     ConsoleDialogs& operator=(const ConsoleDialogs&) = delete;
 
@@ -65,7 +64,6 @@ public:
 
 private:
     QTextStream& m_err;
-    shell::Dialogs* m_previous;
     bool m_failed = false;
 };
 
@@ -184,7 +182,7 @@ int runRequest(const CommandLineRequest& request, QTextStream& err) {
 
         ConsoleDialogs dialogs(err);
         generator::EngineSession session;
-        generator::GenerationRun run(session);
+        generator::GenerationRun run(session, dialogs);
         WindowlessRun windows;
         run.run(records, windows, windows);
         const TemporaryWorkbook temporary(run.lastTemporaryWorkbook());

@@ -4,6 +4,7 @@
 #include "app/program_start.h"
 #include "app/single_instance.h"
 #include "shell/allocator_tuning.h"
+#include "shell/dialogs.h"
 #include "shell/font_substitutions.h"
 #include "shell/settings_store.h"
 #include "shell/transient_files.h"
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
     // A second start brings the running windows to the front and ends.
     app::SingleInstance instance(shell::programSettingsFolder());
     if (!instance.claim()) return 0;
-    const auto windows = app::startProgram();
+    shell::QtDialogs dialogs;
+    const auto windows = app::startProgram(shell::ProgramContext(dialogs));
     QObject::connect(&instance, &app::SingleInstance::activationRequested, [&windows] { windows->bringToFront(); });
     return app.exec();
 }

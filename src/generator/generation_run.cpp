@@ -37,17 +37,18 @@ SheetPicture takeUsedRangePicture(const engine::Workbook& workbook) {
     return SheetPicture(used.Snapshot());
 }
 
-GenerationRun::GenerationRun(EngineSession& session) : m_session(session) {}
+GenerationRun::GenerationRun(EngineSession& session, shell::Dialogs& dialogs)
+    : m_session(session), m_dialogs(dialogs) {}
 
-GenerationRun::GenerationRun(EngineSession& session, std::uint32_t nameSeed)
-    : m_session(session), m_nameDigits(nameSeed) {}
+GenerationRun::GenerationRun(EngineSession& session, shell::Dialogs& dialogs, std::uint32_t nameSeed)
+    : m_session(session), m_dialogs(dialogs), m_nameDigits(nameSeed) {}
 
 // Each step holds what goes with it: a run ends at its first failure, so what
 // follows a failed statement never runs.
 void GenerationRun::run(const RecordSource& records, MainWindowControl& mainWindow, PreviewTarget& preview) {
     // A run that cannot build, save, reopen or picture its workbook whole ends
     // after the box of its first failure: nothing half-built is ever previewed.
-    shell::Trap trap(shell::ErrorLocation::GenerationRun, shell::AfterFailure::EndProcedure);
+    shell::Trap trap(m_dialogs, shell::ErrorLocation::GenerationRun, shell::AfterFailure::EndProcedure);
     buildWorkbook(trap, records);
     const QString path = saveTemporaryWorkbook(trap);
     const SheetPicture picture = pictureUsedRange(trap, path, mainWindow);

@@ -36,13 +36,13 @@ void PreviewWindow::ensureLoaded() {
 }
 
 void PreviewWindow::load() {
-    Trap trap(shell::ErrorLocation::PreviewLoad);
+    Trap trap(dialogs(), shell::ErrorLocation::PreviewLoad);
     trap(step::kLoadHandCursor, [&] {
         m_firstActivation = true;
-        shell::applyFaceColor(this);
+        shell::applyFaceColor(*this);
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
-        const QString cursorFile = shell::programFile(QString::fromLatin1(shell::kHandCursorFile));
+        const QString cursorFile = m_context.programFile(QString::fromLatin1(shell::kHandCursorFile));
         if (shell::fileExists(cursorFile)) m_customPointer = shell::loadCursorFile(cursorFile);
     });
 }
@@ -74,19 +74,19 @@ void PreviewWindow::showPreview() {
 // --- Save Results To Excel File -------------------------------------------------------
 
 void PreviewWindow::saveResults() {
-    Trap trap(shell::ErrorLocation::SaveResults);
+    Trap trap(dialogs(), shell::ErrorLocation::SaveResults);
     // Cancelled or declined, nothing is copied and the box says "Done."; a failed
     // copy has shown its error box instead.
     const bool copied = trap(step::kCopyWorkbook, [&] {
-        const QString path = shell::dialogs().saveFileName(QStringLiteral("Save File"),
+        const QString path = dialogs().saveFileName(QStringLiteral("Save File"),
                                                            QStringLiteral("Excel Files (*.xls)"), QString());
         if (path.isEmpty()) return;
         const bool exists = shell::fileExists(path);
-        if (exists && shell::showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+        if (exists && dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
             return;
         copyWorkbook(path, exists);
     });
-    if (copied) shell::showMessage(QStringLiteral("Done."));
+    if (copied) dialogs().showMessage(QStringLiteral("Done."));
 }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new

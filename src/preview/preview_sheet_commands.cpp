@@ -53,13 +53,13 @@ const generator::SheetPicture& PreviewWindow::deliveredSheet() const {
 // --- Print… ---------------------------------------------------------------------------
 
 void PreviewWindow::printSheet() {
-    Trap trap(shell::ErrorLocation::PrintSheet);
+    Trap trap(dialogs(), shell::ErrorLocation::PrintSheet);
     trap(step::kPrint, [&] {
         // The dialog shows the sheet's own page; the user may change it there.
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QString::fromLatin1(shell::kProductName));
         printer.setPageLayout(deliveredSheet().printSetup().pageLayout());
-        if (!shell::dialogs().choosePrinter(printer)) return;
+        if (!dialogs().choosePrinter(printer)) return;
         const WaitingPointer waiting;
         generator::printSheet(deliveredSheet(), printer);
     });
@@ -83,26 +83,26 @@ void PreviewWindow::saveAsExcelWorkbook() {
 
 void PreviewWindow::writeChosenFile(shell::ErrorLocation location, const QString& title, const QString& filter,
                                     const QString& suffix, const std::function<void(const QString& path)>& write) {
-    Trap trap(location);
+    Trap trap(dialogs(), location);
     bool written = false;
     trap(step::kWriteFile, [&] {
-        const QString path = withSuffix(shell::dialogs().saveFileName(title, filter, QString()), suffix);
+        const QString path = withSuffix(dialogs().saveFileName(title, filter, QString()), suffix);
         if (path.isEmpty()) return;
         if (shell::fileExists(path) &&
-            shell::showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+            dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
             return;
         refuseTheShownWorkbook(path);
         const WaitingPointer waiting;
         write(path);
         written = true;
     });
-    if (written) shell::showMessage(QStringLiteral("Done."));
+    if (written) dialogs().showMessage(QStringLiteral("Done."));
 }
 
 // --- Copy Picture ---------------------------------------------------------------------
 
 void PreviewWindow::copyPicture() {
-    Trap trap(shell::ErrorLocation::CopyPicture);
+    Trap trap(dialogs(), shell::ErrorLocation::CopyPicture);
     trap(step::kCopyPicture, [&] {
         const QImage picture = deliveredSheet().image(1);
         if (picture.isNull()) throw shell::Failure(QStringLiteral("The picture of the sheet could not be made."));

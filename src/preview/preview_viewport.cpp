@@ -70,7 +70,7 @@ void PreviewWindow::activate() {
 // --- Repaint and zoom ---------------------------------------------------------------
 
 void PreviewWindow::redrawImage() {
-    Trap trap(shell::ErrorLocation::PreviewRedraw);
+    Trap trap(dialogs(), shell::ErrorLocation::PreviewRedraw);
     trap(step::kDrawnSize, [&] { m_viewportMath.fitDrawSize(); });
     showCanvas();
     showZoomCaption();

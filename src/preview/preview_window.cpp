@@ -62,9 +62,10 @@ void trackPointer(QWidget* control, QObject* filter) {
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(PreviewWindowServices services, QWidget* parent)
+PreviewWindow::PreviewWindow(shell::ProgramContext context, PreviewWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_context(std::move(context)),
       m_services(std::move(services)) {
     if (!m_services.endProgram) m_services.endProgram = [] { QCoreApplication::quit(); };
     if (!m_services.engine) {

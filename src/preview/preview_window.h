@@ -4,6 +4,7 @@
 #include "preview/viewport_math.h"
 #include "shell/error_locations.h"
 #include "shell/pointer_shape.h"
+#include "shell/program_context.h"
 
 #include <QCursor>
 #include <QString>
@@ -58,7 +59,8 @@ using shell::PointerShape;
 class PreviewWindow : public QWidget, public generator::PreviewTarget {
     Q_OBJECT
 public:
-    explicit PreviewWindow(PreviewWindowServices services = {}, QWidget* parent = nullptr);
+    explicit PreviewWindow(shell::ProgramContext context, PreviewWindowServices services = {},
+                           QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
     // generator::PreviewTarget
@@ -122,6 +124,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    shell::Dialogs& dialogs() const { return m_context.dialogs(); }
+
     // Controls and wiring (preview_window.cpp).
     void createControls();
     void describeControls();
@@ -177,6 +181,7 @@ private:
     void writeChosenFile(shell::ErrorLocation location, const QString& title, const QString& filter,
                          const QString& suffix, const std::function<void(const QString& path)>& write);
 
+    shell::ProgramContext m_context;
     PreviewWindowServices m_services;
 
     QWidget* m_viewport = nullptr;

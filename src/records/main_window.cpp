@@ -90,8 +90,8 @@ QGroupBox* frame(const QString& caption, QWidget* container) {
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services)) {
+MainWindow::MainWindow(shell::ProgramContext context, MainWindowServices services, QWidget* parent)
+    : QWidget(parent), m_context(std::move(context)), m_services(std::move(services)) {
     if (!m_services.runGeneration) m_services.runGeneration = [] {};
     createControls();
     connectActions();

@@ -55,11 +55,11 @@ void MainWindow::emptyEntryFields() {
 bool MainWindow::refuseUnstorableTexts() {
     if (containsSeparator(m_nameEdit->text()) || containsSeparator(m_totalEdit->text()) ||
         containsSeparator(m_commissionEdit->text())) {
-        shell::showMessage(kSeparatorRefusedMessage);
+        dialogs().showMessage(kSeparatorRefusedMessage);
         return true;
     }
     if (const std::optional<QString> refusal = nameRefusal(m_nameEdit->text())) {
-        shell::showMessage(nameRefusedMessage(*refusal));
+        dialogs().showMessage(nameRefusedMessage(*refusal));
         return true;
     }
     return false;
@@ -77,11 +77,11 @@ void MainWindow::addRecord() {
         return;
     }
     if (name.trimmed().isEmpty()) {
-        shell::showMessage(kNameMissingMessage);
+        dialogs().showMessage(kNameMissingMessage);
         return;
     }
     if (m_recordList->isFull()) {
-        shell::showMessage(kListFullMessage);
+        dialogs().showMessage(kListFullMessage);
         return;
     }
     const int position = m_recordList->appendRow(name);
@@ -92,7 +92,7 @@ void MainWindow::addRecord() {
 
 void MainWindow::deleteSelectedRecord() {
     const UndoStep undoStep(*this, "Delete Selected Record");
-    shell::Trap trap(shell::ErrorLocation::DeleteSelectedRecord);
+    shell::Trap trap(dialogs(), shell::ErrorLocation::DeleteSelectedRecord);
     if (m_recordList->rowCount() == 0) return;
     // Rows but none selected: the box says so, and the fields are emptied all the same.
     trap(step::kRemoveSelected, [&] { m_recordList->removeSelected(); });
@@ -145,7 +145,7 @@ void MainWindow::percentageChanged() {
     } catch (const std::exception& failure) {
         if (m_percentageNotStoredSaid) return;
         m_percentageNotStoredSaid = true;
-        shell::untrapped([&] { shell::showMessage(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
+        shell::untrapped([&] { dialogs().showMessage(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
     }
 }
 

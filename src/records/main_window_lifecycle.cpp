@@ -39,13 +39,13 @@ constexpr int kRunGeneration = 106;
 }  // namespace
 
 void MainWindow::load() {
-    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
-    trap(step::kApplySkin, [&] { shell::applySkin(this); });
+    shell::Trap trap(dialogs(), shell::ErrorLocation::MainWindowLoad);
+    trap(step::kApplySkin, [&] { shell::applySkin(*this, m_context.programFile(QString::fromLatin1(shell::kSkinFile))); });
     trap(step::kLoadHandCursor, [&] {
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
         setUpdatesEnabled(false);
-        const QString cursorFile = shell::programFile(QString::fromLatin1(shell::kHandCursorFile));
+        const QString cursorFile = m_context.programFile(QString::fromLatin1(shell::kHandCursorFile));
         if (shell::fileExists(cursorFile)) loadCustomPointer(cursorFile);
     });
 
@@ -77,7 +77,7 @@ void MainWindow::load() {
     if (stored.convert()) {
         // The store follows at once, so that every text in it reads under the locale it records.
         trap(step::kStoreConvertedNumbers, [&] {
-            if (!unreadable.isEmpty()) shell::showMessage(unreadableNumbersMessage(stored.storedLocale(), unreadable));
+            if (!unreadable.isEmpty()) dialogs().showMessage(unreadableNumbersMessage(stored.storedLocale(), unreadable));
             shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
                                          {QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
                                          {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
@@ -131,7 +131,7 @@ QString MainWindow::encodedRecordList() const {
 }
 
 bool MainWindow::storeRecordList() {
-    shell::Trap trap(shell::ErrorLocation::MainWindowClose);
+    shell::Trap trap(dialogs(), shell::ErrorLocation::MainWindowClose);
     return trap(step::kStoreRecordList, [&] {
         shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
                                      {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
@@ -141,7 +141,7 @@ bool MainWindow::storeRecordList() {
 bool MainWindow::storeRecordListBeforeEnd() {
     if (storeRecordList()) return true;
     // The box above said why; the list typed this session lives only in the window.
-    return shell::showMessage(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
+    return dialogs().showMessage(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
            shell::BoxAnswer::Yes;
 }
 
@@ -156,7 +156,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::startCreatingTemplate() {
-    shell::Trap trap(shell::ErrorLocation::StartCreatingTemplate);
+    shell::Trap trap(dialogs(), shell::ErrorLocation::StartCreatingTemplate);
     trap(step::kRunGeneration, [&] {
         setUpdatesEnabled(false);
         setPointerShape(PointerShape::Busy);

@@ -9,6 +9,8 @@
 
 namespace shell {
 
+class Dialogs;
+
 inline constexpr const char* kSupportAddress = "support@quenvale.example";
 
 // The text of the error box: description, CR LF, location, "at line ", number,
@@ -16,19 +18,20 @@ inline constexpr const char* kSupportAddress = "support@quenvale.example";
 QString errorBoxText(const QString& description, const QString& location, int line);
 
 // Shows the modal "Application Error" box for a failure at a statement.
-void reportFailure(const QString& description, const QString& location, int line);
+void reportFailure(Dialogs& dialogs, const QString& description, const QString& location, int line);
 
 // What a procedure does after a failure's box: go on with its next statement, or
 // end (every later statement is skipped; the procedure asks ended() and cleans up).
 enum class AfterFailure { NextStatement, EndProcedure };
 
 // The failure trap of one procedure: runs each numbered statement, reports a
-// failure with the procedure's location and the statement's number, and lets the
-// procedure go on with its next statement, or end, as it was made.
+// failure through the dialogs with the procedure's location and the statement's
+// number, and lets the procedure go on with its next statement, or end, as it was
+// made.
 class Trap {
 public:
-    explicit Trap(ErrorLocation location, AfterFailure after = AfterFailure::NextStatement)
-        : m_location(errorLocationText(location)), m_after(after) {}
+    Trap(Dialogs& dialogs, ErrorLocation location, AfterFailure after = AfterFailure::NextStatement)
+        : m_dialogs(dialogs), m_location(errorLocationText(location)), m_after(after) {}
 
     // Runs one statement; true when it completed. Once the procedure has ended,
     // statements are skipped and give false.
@@ -39,9 +42,9 @@ public:
             std::forward<F>(statement)();
             return true;
         } catch (const std::exception& e) {
-            reportFailure(describe(e), m_location, line);
+            reportFailure(m_dialogs, describe(e), m_location, line);
         } catch (...) {
-            reportFailure(QString(), m_location, line);
+            reportFailure(m_dialogs, QString(), m_location, line);
         }
         m_ended = m_after == AfterFailure::EndProcedure;
         return false;
@@ -51,6 +54,7 @@ public:
     bool ended() const { return m_ended; }
 
 private:
+    Dialogs& m_dialogs;
     const QString& m_location;
     AfterFailure m_after;
     bool m_ended = false;

@@ -1,43 +1,15 @@
 #include "shell/startup_services.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 namespace shell {
 namespace {
-
-// Where an installation puts the files the program ships, relative to the
-// program's folder: bin/quenvale finds them in share/quenvale.
-constexpr const char* kInstalledFilesFolder = "../share/quenvale";
-
-QString g_programFolderOverride;
-QString g_appTitle = QString::fromLatin1(kProductName);
 
 constexpr qsizetype kMaxTitleLength = 40;
 
 }  // namespace
 
-QString programFolder() {
-    if (!g_programFolderOverride.isEmpty()) return g_programFolderOverride;
-    return QCoreApplication::applicationDirPath();
-}
-
-QString programFile(const QString& name) {
-    const QString folder = programFolder();
-    const QString besideProgram = joinPath(folder, QDir::toNativeSeparators(name));
-    if (QFileInfo::exists(besideProgram)) return besideProgram;
-    const QString installed = QDir::toNativeSeparators(
-        QDir::cleanPath(folder + QLatin1Char('/') + QLatin1String(kInstalledFilesFolder) + QLatin1Char('/') + name));
-    if (QFileInfo::exists(installed)) return installed;
-    return besideProgram;
-}
-
-void setProgramFolderForTesting(const QString& folder) { g_programFolderOverride = folder; }
-
-void setAppTitle() { g_appTitle = titleFromName(QString::fromLatin1(kProductName)); }
-
-QString appTitle() { return g_appTitle; }
+QString appTitle() { return titleFromName(QString::fromLatin1(kProductName)); }
 
 QString titleFromName(const QString& name) {
     QString title = name;

@@ -39,10 +39,10 @@ void paintFace(QWidget* widget, const QColor& face) {
 // The window and its option buttons, check boxes, frames and labels take the
 // face colour; picture boxes only when asked. Text fields, lists and push
 // buttons draw on other palette roles and keep their own colours.
-void paintWindowFace(QWidget* window, PictureBoxes pictures) {
+void paintWindowFace(QWidget& window, PictureBoxes pictures) {
     const QColor face = buttonFaceColor();
-    paintFace(window, face);
-    for (QWidget* control : window->findChildren<QWidget*>()) {
+    paintFace(&window, face);
+    for (QWidget* control : window.findChildren<QWidget*>()) {
         if (isPictureBox(control)) {
             if (pictures == PictureBoxes::Recolour) paintFace(control, face);
         } else if (takesFaceColour(control)) {
@@ -65,26 +65,17 @@ QString readStyleSheet(const QString& path) {
     return QString::fromUtf8(bytes);
 }
 
-void requireWindow(const QWidget* window) {
-    if (!window) throw Failure(QStringLiteral("No window was given."));
-}
-
 }  // namespace
 
 QColor buttonFaceColor() { return QApplication::palette().color(QPalette::Button); }
 
-void applySkin(QWidget* form1) {
-    requireWindow(form1);
-    const QString path = programFile(QStringLiteral("x/o.cjs"));
-    const QFileInfo skin(path);
+void applySkin(QWidget& mainWindow, const QString& skinFile) {
+    const QFileInfo skin(skinFile);
     if (!skin.isFile() || skin.isHidden()) return;
-    paintWindowFace(form1, PictureBoxes::Recolour);
-    form1->setStyleSheet(readStyleSheet(path));
+    paintWindowFace(mainWindow, PictureBoxes::Recolour);
+    mainWindow.setStyleSheet(readStyleSheet(skinFile));
 }
 
-void applyFaceColor(QWidget* window) {
-    requireWindow(window);
-    paintWindowFace(window, PictureBoxes::Keep);
-}
+void applyFaceColor(QWidget& window) { paintWindowFace(window, PictureBoxes::Keep); }
 
 }  // namespace shell

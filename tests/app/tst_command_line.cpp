@@ -69,7 +69,7 @@ private slots:
         // The window's run of the sample, and its list stored as at closing.
         QByteArray windowWorkbook;
         {
-            app::ProgramWindows windows([] {});
+            app::ProgramWindows windows(shell::ProgramContext(*dialogs), [] {});
             generateTheSample(windows);
             windowWorkbook = fileContents(windows.previewWindow().workbookPath());
             windows.mainWindow().storeRecordList();
@@ -135,7 +135,7 @@ private slots:
     void pictureAndPdfAsThePreviewShowsAndPrintsThem() {
         QImage previewPicture;
         {
-            app::ProgramWindows windows([] {});
+            app::ProgramWindows windows(shell::ProgramContext(*dialogs), [] {});
             generateTheSample(windows);
             previewPicture = windows.previewWindow().canvas()->picture().image(1);
         }
@@ -215,7 +215,7 @@ private slots:
     // The main window's Export Records... read back by --records: the workbook it
     // writes holds the window's list (read back by the import's reader).
     void theExportedListReadsBackThroughRecords() {
-        records::MainWindow window;
+        records::MainWindow window{shell::ProgramContext(*dialogs)};
         window.load();
         const std::pair<const char*, const char*> typed[] = {
             {"Smith, Anna", "5600"}, {"Say \"hi\"\nthere", "1234.56"}, {"  padded  ", ""}, {"Zo\u00eb \u738b", "-20"}};

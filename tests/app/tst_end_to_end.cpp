@@ -35,7 +35,7 @@ private slots:
         env = std::make_unique<IsolatedEnvironment>();
         dialogs = std::make_unique<ScriptedDialogs>();
         ended = 0;
-        windows = std::make_unique<app::ProgramWindows>([this] { ++ended; });
+        windows = std::make_unique<app::ProgramWindows>(shell::ProgramContext(*dialogs), [this] { ++ended; });
         windows->start();
         QVERIFY(QTest::qWaitForWindowExposed(&windows->mainWindow()));
         QTest::mouseClick(windows->mainWindow().loadSampleDataButton(), Qt::LeftButton);

@@ -49,7 +49,8 @@ class TestPreviewAccess : public QObject {
         IsolatedEnvironment env;
         ScriptedDialogs dialogs;
         QStringList calls;
-        PreviewWindow window{{[this] { calls << QStringLiteral("showMainWindow"); }, [] { return true; }, [] {}}};
+        PreviewWindow window{shell::ProgramContext(dialogs),
+                             {[this] { calls << QStringLiteral("showMainWindow"); }, [] { return true; }, [] {}}};
 
         explicit Fixture(int records) {
             window.setSheet(numberedRecordsPicture(records));

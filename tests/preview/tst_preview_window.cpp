@@ -196,13 +196,18 @@ class TestPreviewWindow : public QObject {
 private:
     // Each test gets its own settings, temporary folder, dialogs and window.
     struct Fixture {
+        // The window looks for the hand cursor in programFolder.
+        explicit Fixture(const QString& programFolder = QCoreApplication::applicationDirPath())
+            : window(shell::ProgramContext(dialogs, programFolder), hooks.services()) {
+            writeFile(workbook, workbookBytes());
+        }
+
         IsolatedEnvironment env;
         ScriptedDialogs dialogs;
         Hooks hooks;
-        PreviewWindow window{hooks.services()};
+        PreviewWindow window;
         QString workbook = QDir(env.tempFolder()).filePath(QStringLiteral("rendle12345678.xls"));
 
-        Fixture() { writeFile(workbook, workbookBytes()); }
         // What the generation run does: picture, path, show.
         void deliver(const generator::SheetPicture& picture) {
             window.setSheet(picture);
@@ -277,12 +282,10 @@ void TestPreviewWindow::loadRunsAtFirstTouch() {
 }
 
 void TestPreviewWindow::handCursorFileBecomesCustomPointer() {
-    Fixture f;
     QTemporaryDir folder;
     writeFile(QDir(folder.path()).filePath(QStringLiteral("HAND-M.CUR")), cursorFile(9, 4));
-    shell::setProgramFolderForTesting(folder.path());
+    Fixture f(folder.path());
     f.window.ensureLoaded();
-    shell::setProgramFolderForTesting(QString());
 
     QCOMPARE(f.window.customPointer().shape(), Qt::BitmapCursor);
     QCOMPARE(f.window.customPointer().hotSpot(), QPoint(9, 4));
@@ -290,12 +293,10 @@ void TestPreviewWindow::handCursorFileBecomesCustomPointer() {
 }
 
 void TestPreviewWindow::unreadableHandCursorIsReportedAtStatement110() {
-    Fixture f;
     QTemporaryDir folder;
     writeFile(QDir(folder.path()).filePath(QStringLiteral("HAND-M.CUR")), "not a cursor");
-    shell::setProgramFolderForTesting(folder.path());
+    Fixture f(folder.path());
     f.window.ensureLoaded();
-    shell::setProgramFolderForTesting(QString());
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);

@@ -54,8 +54,9 @@ protected:
 
     MainWindowHarness h;
     generator::EngineSession engine;
-    generator::GenerationRun run{engine, 20240301};
-    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[this] { h.window->show(); }, [] { return true; }, [] {}}};
+    generator::GenerationRun run{engine, h.dialogs, 20240301};
+    preview::PreviewWindow previewWindow{h.context(),
+                                         preview::PreviewWindowServices{[this] { h.window->show(); }, [] { return true; }, [] {}}};
     Rows rowsBefore;
 };
 

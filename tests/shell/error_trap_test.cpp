@@ -17,8 +17,6 @@ void sharedRoutine() { innermost(); }
 // Dialogs whose box itself fails.
 class ThrowingDialogs : public shell::Dialogs {
 public:
-    ThrowingDialogs() { shell::setDialogs(this); }
-    ~ThrowingDialogs() override { shell::setDialogs(nullptr); }
     shell::BoxAnswer message(const QString&, const QString&, shell::BoxButtons, shell::BoxIcon) override {
         ++calls;
         throw std::runtime_error("box failed");
@@ -47,7 +45,7 @@ TEST(ErrorBoxText, DescriptionIsShownUntrimmed) {
 TEST(Trap, EachFailureGivesOneWarningBoxAndTheProcedureGoesOn) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
+    shell::Trap trap(dialogs, shell::ErrorLocation::MainWindowLoad);
     QStringList ran;
 
     trap(102, [&] { throw shell::Failure(QStringLiteral("First")); ran << "102"; });
@@ -72,7 +70,7 @@ TEST(Trap, EachFailureGivesOneWarningBoxAndTheProcedureGoesOn) {
 TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
+    shell::Trap trap(dialogs, shell::ErrorLocation::MainWindowLoad);
     bool nextRan = false;
 
     EXPECT_FALSE(trap(102, [] { sharedRoutine(); }));
@@ -87,7 +85,7 @@ TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
 TEST(Trap, UnknownExceptionGivesEmptyDescription) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::PreviewRedraw);
+    shell::Trap trap(dialogs, shell::ErrorLocation::PreviewRedraw);
     trap(120, [] { throw 42; });
     ASSERT_EQ(dialogs.errorTexts().size(), 1);
     EXPECT_TRUE(dialogs.errorTexts()[0].startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Form2.RedrawImage at line 120")));
@@ -96,7 +94,7 @@ TEST(Trap, UnknownExceptionGivesEmptyDescription) {
 TEST(Trap, FailingBoxDoesNotEscapeTheProcedure) {
     IsolatedEnvironment env;
     ThrowingDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::DeleteSelectedRecord);
+    shell::Trap trap(dialogs, shell::ErrorLocation::DeleteSelectedRecord);
     bool nextRan = false;
     EXPECT_NO_THROW(trap(100, [] { throw shell::Failure(QStringLiteral("x")); }));
     trap(102, [&] { nextRan = true; });

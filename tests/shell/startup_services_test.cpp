@@ -1,4 +1,5 @@
 #include "shell/dialogs.h"
+#include "shell/program_context.h"
 #include "shell/startup_services.h"
 #include "support/isolated_environment.h"
 #include "support/scripted_dialogs.h"
@@ -37,23 +38,19 @@ TEST(AppTitle, OneWordIsKept) {
 }
 
 TEST(AppTitle, TitlesTheProgramsBoxes) {
-    IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::setAppTitle();
     EXPECT_EQ(shell::appTitle(), QStringLiteral("Quenvale"));
-    shell::showMessage(QStringLiteral("Hello"));
+    dialogs.showMessage(QStringLiteral("Hello"));
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Quenvale"));
 }
 
-TEST(ProgramFolder, IsTheExecutablesFolderUnlessOverridden) {
-    EXPECT_EQ(shell::programFolder(), QCoreApplication::applicationDirPath());
-    shell::setProgramFolderForTesting(QStringLiteral("/opt/somewhere"));
-    EXPECT_EQ(shell::programFolder(), QStringLiteral("/opt/somewhere"));
-    EXPECT_EQ(shell::programFile(QStringLiteral("x/o.cjs")), QStringLiteral("/opt/somewhere/x/o.cjs"));
-    EXPECT_EQ(shell::programFile(QStringLiteral("HAND-M.CUR")), QStringLiteral("/opt/somewhere/HAND-M.CUR"));
-    shell::setProgramFolderForTesting(QString());
-    EXPECT_EQ(shell::programFolder(), QCoreApplication::applicationDirPath());
+TEST(ProgramFolder, IsTheExecutablesFolderUnlessGiven) {
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(shell::ProgramContext(dialogs).programFolder(), QCoreApplication::applicationDirPath());
+    const shell::ProgramContext elsewhere(dialogs, QStringLiteral("/opt/somewhere"));
+    EXPECT_EQ(elsewhere.programFile(QStringLiteral("x/o.cjs")), QStringLiteral("/opt/somewhere/x/o.cjs"));
+    EXPECT_EQ(elsewhere.programFile(QStringLiteral("HAND-M.CUR")), QStringLiteral("/opt/somewhere/HAND-M.CUR"));
 }
 
 // An installed layout: the program in root/bin, its shipped files in
@@ -71,6 +68,7 @@ TEST(ProgramFile, BesideTheProgramFirstThenWhereTheInstallationPutsIt) {
         {"a folder beside hides the installed file", {"bin/x/o.cjs/", "share/quenvale/x/o.cjs"}, "bin/x/o.cjs"},
         {"neither", {}, "bin/x/o.cjs"},
     };
+    ScriptedDialogs dialogs;
     for (const Case& c : cases) {
         QTemporaryDir root;
         const QDir dir(root.path());
@@ -84,9 +82,8 @@ TEST(ProgramFile, BesideTheProgramFirstThenWhereTheInstallationPutsIt) {
             QFile file(dir.filePath(path));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << c.what;
         }
-        shell::setProgramFolderForTesting(dir.filePath(QStringLiteral("bin")));
-        EXPECT_EQ(shell::programFile(QStringLiteral("x/o.cjs")), dir.filePath(QString::fromLatin1(c.expected))) << c.what;
-        shell::setProgramFolderForTesting(QString());
+        const shell::ProgramContext context(dialogs, dir.filePath(QStringLiteral("bin")));
+        EXPECT_EQ(context.programFile(QStringLiteral("x/o.cjs")), dir.filePath(QString::fromLatin1(c.expected))) << c.what;
     }
 }
 
