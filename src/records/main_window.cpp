@@ -8,6 +8,7 @@
 #include "shell/accessibility.h"
 #include "shell/startup_services.h"
 #include "shell/twips.h"
+#include "shell/widget_building.h"
 
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -25,37 +26,10 @@ namespace {
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 7095;
 
-QFont arialBold(qreal points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-template <typename W>
-W* place(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(shell::twipsRect(left, top, width, height));
-    return widget;
-}
-
-void fillWith(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QPushButton* commandButton(const QString& caption, QWidget* container) {
-    auto* button = new QPushButton(caption, container);
-    button->setFont(arialBold(11.25));
-    return button;
-}
-
 QLabel* label(const QString& caption, QWidget* container) {
     auto* l = new QLabel(caption, container);
     l->setTextFormat(Qt::PlainText);  // keeps the runs of blanks inside captions
-    fillWith(l, Qt::white);
+    shell::fillWith(*l, Qt::white);
     return l;
 }
 
@@ -84,7 +58,7 @@ int innerRight(const QGroupBox* frame) {
 
 QGroupBox* frame(const QString& caption, QWidget* container) {
     auto* f = new QGroupBox(caption, container);
-    fillWith(f, Qt::white);
+    shell::fillWith(*f, Qt::white);
     return f;
 }
 
@@ -103,36 +77,36 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls() {
     setObjectName(QStringLiteral("mainWindow"));
-    setFont(arialBold(9));
+    setFont(shell::arialBold(shell::kWindowFontPoints));
     setFixedSize(shell::twipsToPixels(kClientWidthTwips), shell::twipsToPixels(kClientHeightTwips));
-    fillWith(this, shell::buttonFaceColor());
+    shell::fillWith(*this, shell::buttonFaceColor());
 
-    m_startCreatingTemplateButton = place(commandButton(QStringLiteral("Start Creating Template"), this),
+    m_startCreatingTemplateButton = shell::place(shell::commandButton(QStringLiteral("Start Creating Template"), this),
                                           "startCreatingTemplateButton", 120, 120, 7800, 400);
     m_clearAllDataButton =
-        place(commandButton(QStringLiteral("Clear/Reset Data"), this), "clearAllDataButton", 120, 630, 3840, 405);
-    m_loadSampleDataButton = place(commandButton(QStringLiteral("Load Sample/Example Data"), this),
+        shell::place(shell::commandButton(QStringLiteral("Clear/Reset Data"), this), "clearAllDataButton", 120, 630, 3840, 405);
+    m_loadSampleDataButton = shell::place(shell::commandButton(QStringLiteral("Load Sample/Example Data"), this),
                                    "loadSampleDataButton", 4080, 630, 3840, 405);
 
     m_percentageFrame =
-        place(frame(QStringLiteral("Commission percentage"), this), "percentageFrame", 120, 1110, 7800, 825);
-    m_percentageEdit = place(new SelectAllLineEdit(QStringLiteral("10"), m_percentageFrame), "percentageEdit",
+        shell::place(frame(QStringLiteral("Commission percentage"), this), "percentageFrame", 120, 1110, 7800, 825);
+    m_percentageEdit = shell::place(new SelectAllLineEdit(QStringLiteral("10"), m_percentageFrame), "percentageEdit",
                              240, 300, 7080, 345);
-    QLabel* percentSign = place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
+    QLabel* percentSign = shell::place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
     fitCaption(percentSign, innerRight(m_percentageFrame));
 
-    m_entryFrame = place(frame(QStringLiteral("Commission Entry"), this), "entryFrame", 120, 2025, 7800, 2265);
-    QLabel* nameLabel = place(label(QStringLiteral("Saleperson:"), m_entryFrame), "nameLabel", 195, 330, 2220, 225);
-    m_nameEdit = place(new SelectAllLineEdit(m_entryFrame), "nameEdit", 2520, 285, 5010, 345);
-    QLabel* totalLabel = place(label(QStringLiteral("Total Sales Amount:          $"), m_entryFrame), "totalLabel",
+    m_entryFrame = shell::place(frame(QStringLiteral("Commission Entry"), this), "entryFrame", 120, 2025, 7800, 2265);
+    QLabel* nameLabel = shell::place(label(QStringLiteral("Saleperson:"), m_entryFrame), "nameLabel", 195, 330, 2220, 225);
+    m_nameEdit = shell::place(new SelectAllLineEdit(m_entryFrame), "nameEdit", 2520, 285, 5010, 345);
+    QLabel* totalLabel = shell::place(label(QStringLiteral("Total Sales Amount:          $"), m_entryFrame), "totalLabel",
                                210, 780, 2250, 225);
-    m_totalEdit = place(new SelectAllLineEdit(m_entryFrame), "totalEdit", 2520, 735, 5010, 345);
-    QLabel* commissionLabel = place(label(QStringLiteral("Commission Amount:       $"), m_entryFrame),
+    m_totalEdit = shell::place(new SelectAllLineEdit(m_entryFrame), "totalEdit", 2520, 735, 5010, 345);
+    QLabel* commissionLabel = shell::place(label(QStringLiteral("Commission Amount:       $"), m_entryFrame),
                                     "commissionLabel", 210, 1245, 2235, 225);
-    m_commissionEdit = place(new SelectAllLineEdit(m_entryFrame), "commissionEdit", 2520, 1200, 5010, 345);
+    m_commissionEdit = shell::place(new SelectAllLineEdit(m_entryFrame), "commissionEdit", 2520, 1200, 5010, 345);
     m_addRecordButton =
-        place(commandButton(QStringLiteral("Add Record"), m_entryFrame), "addRecordButton", 240, 1680, 3600, 405);
-    m_clearTextFieldsButton = place(commandButton(QStringLiteral("Clear Text Fields"), m_entryFrame),
+        shell::place(shell::commandButton(QStringLiteral("Add Record"), m_entryFrame), "addRecordButton", 240, 1680, 3600, 405);
+    m_clearTextFieldsButton = shell::place(shell::commandButton(QStringLiteral("Clear Text Fields"), m_entryFrame),
                                     "clearTextFieldsButton", 3960, 1680, 3600, 405);
 
     for (QLabel* l : {nameLabel, totalLabel, commissionLabel}) fitCaption(l, m_nameEdit->x());
@@ -140,9 +114,9 @@ void MainWindow::createControls() {
     totalLabel->setBuddy(m_totalEdit);
     commissionLabel->setBuddy(m_commissionEdit);
 
-    m_deleteSelectedRecordButton = place(commandButton(QStringLiteral("Delete Selected Record"), this),
+    m_deleteSelectedRecordButton = shell::place(shell::commandButton(QStringLiteral("Delete Selected Record"), this),
                                          "deleteSelectedRecordButton", 120, 4410, 7800, 405);
-    m_recordList = place(new RecordListView(this), "recordList", 120, 4920, 7800, 2065);
+    m_recordList = shell::place(new RecordListView(this), "recordList", 120, 4920, 7800, 2065);
 
     // Tab order: percentage, name, total, commission, Add Record, Clear Text Fields,
     // Delete Selected Record, the list, Clear/Reset Data, Load Sample/Example Data,

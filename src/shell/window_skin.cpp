@@ -1,5 +1,6 @@
 #include "shell/failure.h"
 #include "shell/startup_services.h"
+#include "shell/widget_building.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPalette>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -29,24 +29,17 @@ bool takesFaceColour(const QWidget* widget) {
            qobject_cast<const QGroupBox*>(widget) || qobject_cast<const QLabel*>(widget);
 }
 
-void paintFace(QWidget* widget, const QColor& face) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, face);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 // The window and its option buttons, check boxes, frames and labels take the
 // face colour; picture boxes only when asked. Text fields, lists and push
 // buttons draw on other palette roles and keep their own colours.
 void paintWindowFace(QWidget& window, PictureBoxes pictures) {
     const QColor face = buttonFaceColor();
-    paintFace(&window, face);
+    fillWith(window, face);
     for (QWidget* control : window.findChildren<QWidget*>()) {
         if (isPictureBox(control)) {
-            if (pictures == PictureBoxes::Recolour) paintFace(control, face);
+            if (pictures == PictureBoxes::Recolour) fillWith(*control, face);
         } else if (takesFaceColour(control)) {
-            paintFace(control, face);
+            fillWith(*control, face);
         }
     }
 }
