@@ -82,7 +82,8 @@ void PreviewWindow::saveResults() {
                                                            QStringLiteral("Excel Files (*.xls)"), QString());
         if (path.isEmpty()) return;
         const bool exists = shell::fileExists(path);
-        if (exists && dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+        if (exists &&
+            dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
             return;
         copyWorkbook(path, exists);
     });

@@ -119,10 +119,10 @@ void PreviewWindow::describeControls() {
     shell::describeControl(m_horizontalScrollBar, QStringLiteral("Scroll the sheet sideways"));
     shell::describeControl(m_verticalScrollBar, QStringLiteral("Scroll the sheet up and down"));
     shell::describeControl(m_viewport, QStringLiteral("Sheet view"),
-                    QStringLiteral("The arrow keys, Page Up, Page Down, Home and End scroll the sheet; + and - zoom"));
+                           QStringLiteral("The arrow keys, Page Up, Page Down, Home and End scroll the sheet; + and - zoom"));
     shell::describeControl(m_canvas, QStringLiteral("Commission sheet"),
-                    QStringLiteral("The sheet as a table: Ctrl with the arrow keys goes from cell to cell, Ctrl+Home "
-                                   "and Ctrl+End to the first and the last cell; the arrow keys scroll, + and - zoom"));
+                           QStringLiteral("The sheet as a table: Ctrl with the arrow keys goes from cell to cell, Ctrl+Home "
+                                          "and Ctrl+End to the first and the last cell; the arrow keys scroll, + and - zoom"));
     shell::describeControl(m_zoomInButton, {}, QStringLiteral("Shows the sheet larger (+)"));
     shell::describeControl(m_zoomOutButton, {}, QStringLiteral("Shows the sheet smaller (-)"));
     shell::describeControl(m_saveResultsButton, {}, QStringLiteral("Copies the generated workbook to a file you choose"));

@@ -23,6 +23,9 @@
 namespace records {
 namespace {
 
+using shell::commandButton;
+using shell::place;
+
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 7095;
 
@@ -81,32 +84,32 @@ void MainWindow::createControls() {
     setFixedSize(shell::twipsToPixels(kClientWidthTwips), shell::twipsToPixels(kClientHeightTwips));
     shell::fillWith(*this, shell::buttonFaceColor());
 
-    m_startCreatingTemplateButton = shell::place(shell::commandButton(QStringLiteral("Start Creating Template"), this),
+    m_startCreatingTemplateButton = place(commandButton(QStringLiteral("Start Creating Template"), this),
                                           "startCreatingTemplateButton", 120, 120, 7800, 400);
     m_clearAllDataButton =
-        shell::place(shell::commandButton(QStringLiteral("Clear/Reset Data"), this), "clearAllDataButton", 120, 630, 3840, 405);
-    m_loadSampleDataButton = shell::place(shell::commandButton(QStringLiteral("Load Sample/Example Data"), this),
+        place(commandButton(QStringLiteral("Clear/Reset Data"), this), "clearAllDataButton", 120, 630, 3840, 405);
+    m_loadSampleDataButton = place(commandButton(QStringLiteral("Load Sample/Example Data"), this),
                                    "loadSampleDataButton", 4080, 630, 3840, 405);
 
     m_percentageFrame =
-        shell::place(frame(QStringLiteral("Commission percentage"), this), "percentageFrame", 120, 1110, 7800, 825);
-    m_percentageEdit = shell::place(new SelectAllLineEdit(QStringLiteral("10"), m_percentageFrame), "percentageEdit",
+        place(frame(QStringLiteral("Commission percentage"), this), "percentageFrame", 120, 1110, 7800, 825);
+    m_percentageEdit = place(new SelectAllLineEdit(QStringLiteral("10"), m_percentageFrame), "percentageEdit",
                              240, 300, 7080, 345);
-    QLabel* percentSign = shell::place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
+    QLabel* percentSign = place(label(QStringLiteral("%"), m_percentageFrame), "percentSignLabel", 7440, 345, 135, 225);
     fitCaption(percentSign, innerRight(m_percentageFrame));
 
-    m_entryFrame = shell::place(frame(QStringLiteral("Commission Entry"), this), "entryFrame", 120, 2025, 7800, 2265);
-    QLabel* nameLabel = shell::place(label(QStringLiteral("Saleperson:"), m_entryFrame), "nameLabel", 195, 330, 2220, 225);
-    m_nameEdit = shell::place(new SelectAllLineEdit(m_entryFrame), "nameEdit", 2520, 285, 5010, 345);
-    QLabel* totalLabel = shell::place(label(QStringLiteral("Total Sales Amount:          $"), m_entryFrame), "totalLabel",
+    m_entryFrame = place(frame(QStringLiteral("Commission Entry"), this), "entryFrame", 120, 2025, 7800, 2265);
+    QLabel* nameLabel = place(label(QStringLiteral("Saleperson:"), m_entryFrame), "nameLabel", 195, 330, 2220, 225);
+    m_nameEdit = place(new SelectAllLineEdit(m_entryFrame), "nameEdit", 2520, 285, 5010, 345);
+    QLabel* totalLabel = place(label(QStringLiteral("Total Sales Amount:          $"), m_entryFrame), "totalLabel",
                                210, 780, 2250, 225);
-    m_totalEdit = shell::place(new SelectAllLineEdit(m_entryFrame), "totalEdit", 2520, 735, 5010, 345);
-    QLabel* commissionLabel = shell::place(label(QStringLiteral("Commission Amount:       $"), m_entryFrame),
+    m_totalEdit = place(new SelectAllLineEdit(m_entryFrame), "totalEdit", 2520, 735, 5010, 345);
+    QLabel* commissionLabel = place(label(QStringLiteral("Commission Amount:       $"), m_entryFrame),
                                     "commissionLabel", 210, 1245, 2235, 225);
-    m_commissionEdit = shell::place(new SelectAllLineEdit(m_entryFrame), "commissionEdit", 2520, 1200, 5010, 345);
+    m_commissionEdit = place(new SelectAllLineEdit(m_entryFrame), "commissionEdit", 2520, 1200, 5010, 345);
     m_addRecordButton =
-        shell::place(shell::commandButton(QStringLiteral("Add Record"), m_entryFrame), "addRecordButton", 240, 1680, 3600, 405);
-    m_clearTextFieldsButton = shell::place(shell::commandButton(QStringLiteral("Clear Text Fields"), m_entryFrame),
+        place(commandButton(QStringLiteral("Add Record"), m_entryFrame), "addRecordButton", 240, 1680, 3600, 405);
+    m_clearTextFieldsButton = place(commandButton(QStringLiteral("Clear Text Fields"), m_entryFrame),
                                     "clearTextFieldsButton", 3960, 1680, 3600, 405);
 
     for (QLabel* l : {nameLabel, totalLabel, commissionLabel}) fitCaption(l, m_nameEdit->x());
@@ -114,9 +117,9 @@ void MainWindow::createControls() {
     totalLabel->setBuddy(m_totalEdit);
     commissionLabel->setBuddy(m_commissionEdit);
 
-    m_deleteSelectedRecordButton = shell::place(shell::commandButton(QStringLiteral("Delete Selected Record"), this),
+    m_deleteSelectedRecordButton = place(commandButton(QStringLiteral("Delete Selected Record"), this),
                                          "deleteSelectedRecordButton", 120, 4410, 7800, 405);
-    m_recordList = shell::place(new RecordListView(this), "recordList", 120, 4920, 7800, 2065);
+    m_recordList = place(new RecordListView(this), "recordList", 120, 4920, 7800, 2065);
 
     // Tab order: percentage, name, total, commission, Add Record, Clear Text Fields,
     // Delete Selected Record, the list, Clear/Reset Data, Load Sample/Example Data,
@@ -145,23 +148,23 @@ void MainWindow::createControls() {
 void MainWindow::describeControls() {
     const QString enterAdds = QStringLiteral("Enter adds the record");
     shell::describeControl(m_percentageEdit, QStringLiteral("Commission percentage"),
-                    QStringLiteral("Commission percentage, 10 means 10 %"));
+                           QStringLiteral("Commission percentage, 10 means 10 %"));
     shell::describeControl(m_nameEdit, QStringLiteral("Saleperson"), enterAdds);
     shell::describeControl(m_totalEdit, QStringLiteral("Total Sales Amount"),
-                    QStringLiteral("In dollars; the commission is worked out as you type. ") + enterAdds);
+                           QStringLiteral("In dollars; the commission is worked out as you type. ") + enterAdds);
     shell::describeControl(m_commissionEdit, QStringLiteral("Commission Amount"),
-                    QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
-                        enterAdds);
+                           QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
+                               enterAdds);
     // The list describes itself: the hint while it is empty, its keys once it has rows.
     m_recordList->setAccessibleName(QStringLiteral("Commission records"));
     shell::describeControl(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
     shell::describeControl(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
     shell::describeControl(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));
     shell::describeControl(m_clearAllDataButton, {},
-                    QStringLiteral("Removes every record and empties the percentage and the fields"));
+                           QStringLiteral("Removes every record and empties the percentage and the fields"));
     shell::describeControl(m_loadSampleDataButton, {}, QStringLiteral("Replaces the list with three sample records"));
     shell::describeControl(m_startCreatingTemplateButton, {},
-                    QStringLiteral("Builds the commission workbook from the list and shows it"));
+                           QStringLiteral("Builds the commission workbook from the list and shows it"));
     (new shell::FocusRing(this))->watch(m_recordList);
 }
 
@@ -175,7 +178,8 @@ void MainWindow::connectActions() {
         {m_loadSampleDataButton, &MainWindow::loadSampleData}};
     // Whatever a command's trap does not catch stays out of Qt's event loop.
     for (const auto& [button, command] : commands) {
-        connect(button, &QPushButton::clicked, this, [this, run = command] { shell::untrapped([&] { (this->*run)(); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, run = command] { shell::untrapped([&] { (this->*run)(); }); });
         watchHover(button, HoverRule::ToCustom);
     }
 

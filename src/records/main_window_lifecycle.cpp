@@ -40,7 +40,8 @@ constexpr int kRunGeneration = 106;
 
 void MainWindow::load() {
     shell::Trap trap(dialogs(), shell::ErrorLocation::MainWindowLoad);
-    trap(step::kApplySkin, [&] { shell::applySkin(*this, m_context.programFile(QString::fromLatin1(shell::kSkinFile))); });
+    trap(step::kApplySkin,
+         [&] { shell::applySkin(*this, m_context.programFile(QString::fromLatin1(shell::kSkinFile))); });
     trap(step::kLoadHandCursor, [&] {
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
@@ -77,7 +78,8 @@ void MainWindow::load() {
     if (stored.convert()) {
         // The store follows at once, so that every text in it reads under the locale it records.
         trap(step::kStoreConvertedNumbers, [&] {
-            if (!unreadable.isEmpty()) dialogs().showMessage(unreadableNumbersMessage(stored.storedLocale(), unreadable));
+            if (!unreadable.isEmpty())
+                dialogs().showMessage(unreadableNumbersMessage(stored.storedLocale(), unreadable));
             shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
                                          {QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
                                          {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
