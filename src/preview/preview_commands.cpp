@@ -77,9 +77,9 @@ void PreviewWindow::saveResults() {
     Trap trap(dialogs(), shell::ErrorLocation::SaveResults);
     // Cancelled or declined, nothing is copied and the box says "Done."; a failed
     // copy has shown its error box instead.
-    const bool copied = trap(step::kCopyWorkbook, [&] {
-        const QString path = dialogs().saveFileName(QStringLiteral("Save File"),
-                                                           QStringLiteral("Excel Files (*.xls)"), QString());
+    const bool completed = trap(step::kCopyWorkbook, [&] {
+        const QString path =
+            dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)"), QString());
         if (path.isEmpty()) return;
         const bool exists = shell::fileExists(path);
         if (exists &&
@@ -87,7 +87,7 @@ void PreviewWindow::saveResults() {
             return;
         copyWorkbook(path, exists);
     });
-    if (copied) dialogs().showMessage(QStringLiteral("Done."));
+    if (completed) dialogs().showMessage(QStringLiteral("Done."));
 }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new
