@@ -59,7 +59,7 @@ void importInto(benchmark::State& state, QString (*write)(const bench::Scratch&,
     AcceptingDialogs dialogs;
     const int n = static_cast<int>(state.range(0));
     const QString path = write(scratch, bench::benchRecords(n));
-    records::MainWindow window;
+    records::MainWindow window{shell::ProgramContext(dialogs)};
     window.load();
     window.show();
     QCoreApplication::processEvents();

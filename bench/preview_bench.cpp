@@ -77,7 +77,7 @@ public:
 
 private:
     bench::SilentDialogs m_dialogs;
-    app::ProgramWindows m_windows{[] {}};
+    app::ProgramWindows m_windows{shell::ProgramContext(m_dialogs), [] {}};
     bool m_painted = false;
 };
 

@@ -40,7 +40,7 @@ BENCHMARK(BM_RenderCommissionSheet)->Arg(3)->Arg(1000)->Arg(32767)->Unit(benchma
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    shell::InstallFontSubstitutions();
+    shell::installFontSubstitutions();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
     benchmark::Initialize(&argc, argv);

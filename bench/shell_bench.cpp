@@ -19,7 +19,7 @@ QString listOfLength(qsizetype length) {
 struct ScratchStore {
     explicit ScratchStore(qsizetype listLength) {
         qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-        shell::SaveProgramSetting(QStringLiteral("Commission List"), listOfLength(listLength));
+        shell::writeProgramSetting(QStringLiteral("Commission List"), listOfLength(listLength));
     }
     QTemporaryDir dir;
 };
@@ -27,27 +27,27 @@ struct ScratchStore {
 void BM_SaveRateBesideList(benchmark::State& state) {
     ScratchStore store(state.range(0));
     int i = 0;
-    for (auto _ : state) shell::SaveProgramSetting(QStringLiteral("Commission Rate"), QString::number(++i % 100));
+    for (auto _ : state) shell::writeProgramSetting(QStringLiteral("Commission Rate"), QString::number(++i % 100));
 }
 BENCHMARK(BM_SaveRateBesideList)->Arg(0)->Arg(10 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 void BM_ReadList(benchmark::State& state) {
     ScratchStore store(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(shell::GetProgramSetting(QStringLiteral("Commission List")));
+    for (auto _ : state) benchmark::DoNotOptimize(shell::readProgramSetting(QStringLiteral("Commission List")));
 }
 BENCHMARK(BM_ReadList)->Arg(10 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 void BM_ParseLocaleNumber(benchmark::State& state) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QString text = QStringLiteral("1,234,567.891e-2");
-    for (auto _ : state) benchmark::DoNotOptimize(shell::ParseLocaleNumber(text, english));
+    for (auto _ : state) benchmark::DoNotOptimize(shell::parseLocaleNumber(text, english));
 }
 BENCHMARK(BM_ParseLocaleNumber);
 
 void BM_CommissionText(benchmark::State& state) {
     const QLocale german(QLocale::German, QLocale::Germany);
     double total = 1234.56;
-    for (auto _ : state) benchmark::DoNotOptimize(shell::CommissionText(total += 0.01, 7.5, german));
+    for (auto _ : state) benchmark::DoNotOptimize(shell::commissionText(total += 0.01, 7.5, german));
 }
 BENCHMARK(BM_CommissionText);
 

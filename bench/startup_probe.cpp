@@ -4,6 +4,7 @@
 // The start-up benchmark times this process from launch to exit.
 #include "app/program_start.h"
 #include "shell/allocator_tuning.h"
+#include "shell/dialogs.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -25,9 +26,10 @@ long peakResidentKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    shell::TuneAllocator();
+    shell::tuneAllocator();
     QApplication app(argc, argv);
-    const auto windows = app::startProgram();
+    shell::QtDialogs dialogs;
+    const auto windows = app::startProgram(shell::ProgramContext(dialogs));
     QCoreApplication::processEvents();
     std::printf("peak_kb=%ld\n", peakResidentKb());
     return windows->mainWindow().isVisible() ? 0 : 1;

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(!records::nameRefusal(record.name), "a name the list refuses", record.name);
         fuzz::check(!names.contains(record.name), "a name read twice", record.name);
         names.insert(record.name);
-        fuzz::check(record.total.isEmpty() || shell::IsNumeric(record.total, locale), "a total that is no number",
+        fuzz::check(record.total.isEmpty() || shell::isNumeric(record.total, locale), "a total that is no number",
                     record.total);
     }
 

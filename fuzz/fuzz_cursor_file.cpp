@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::broken("cannot write the temporary file", path);
     file.close();
     try {
-        const QCursor cursor = shell::LoadCursorFile(path);
+        const QCursor cursor = shell::loadCursorFile(path);
         const QPixmap picture = cursor.pixmap();
         fuzz::check(!picture.isNull(), "a pointer without a picture was read");
         const QPoint hot = cursor.hotSpot();

@@ -15,7 +15,7 @@ namespace {
 // A number written by the program reads back to itself, to 15 significant digits,
 // and writing that reading gives the same text again.
 void checkWrittenNumber(double value, const QLocale& locale) {
-    const std::optional<QString> text = shell::LocaleNumberText(value, locale);
+    const std::optional<QString> text = shell::localeNumberText(value, locale);
     if (!std::isfinite(value)) {
         fuzz::check(!text, "a text was written for infinity or NaN", text.value_or(QString()));
         return;
@@ -28,29 +28,29 @@ void checkWrittenNumber(double value, const QLocale& locale) {
     }
     fuzz::check(!text->contains(locale.groupSeparator()) || locale.groupSeparator() == locale.decimalPoint(),
                 "a written number holds a group separator", *text);
-    const std::optional<double> reread = shell::ParseLocaleNumber(*text, locale);
+    const std::optional<double> reread = shell::parseLocaleNumber(*text, locale);
     fuzz::check(reread.has_value(), "a written number does not read back", *text);
     const double tolerance = std::fabs(value) * 1e-14;
     fuzz::check(std::fabs(*reread - value) <= tolerance || std::fabs(value) < 1e-300,
                 "a written number reads back as another number", *text);
-    fuzz::check(shell::LocaleNumberText(*reread, locale) == text, "writing a reading gives another text", *text);
+    fuzz::check(shell::localeNumberText(*reread, locale) == text, "writing a reading gives another text", *text);
 }
 
 void checkNumberTest(const QString& text, const QLocale& locale) {
-    const std::optional<double> value = shell::ParseLocaleNumber(text, locale);
-    fuzz::check(shell::IsNumeric(text, locale) == value.has_value(), "number test and conversion disagree", text);
+    const std::optional<double> value = shell::parseLocaleNumber(text, locale);
+    fuzz::check(shell::isNumeric(text, locale) == value.has_value(), "number test and conversion disagree", text);
     if (!value) {
         bool refused = false;
         try {
-            shell::ToDouble(text, locale);
+            shell::toDouble(text, locale);
         } catch (const shell::Failure&) {
             refused = true;
         }
-        fuzz::check(refused, "ToDouble converts a text the number test refuses", text);
+        fuzz::check(refused, "toDouble converts a text the number test refuses", text);
         return;
     }
     fuzz::check(std::isfinite(*value), "a numeric text converts to infinity or NaN", text);
-    fuzz::check(shell::ToDouble(text, locale) == *value, "ToDouble and ParseLocaleNumber differ", text);
+    fuzz::check(shell::toDouble(text, locale) == *value, "toDouble and parseLocaleNumber differ", text);
     checkWrittenNumber(*value, locale);
 
     // A total the entry fields accept is a number in the sheet too.
@@ -74,9 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The commission of two arbitrary doubles never fails to be computed.
     const double total = in.rawDouble();
     const double rate = in.rawDouble();
-    const std::optional<QString> commission = shell::CommissionText(total, rate, locale);
+    const std::optional<QString> commission = shell::commissionText(total, rate, locale);
     checkWrittenNumber(total * (rate / 100.0), locale);
-    if (commission) fuzz::check(shell::IsNumeric(*commission, locale), "a commission text is not numeric", *commission);
+    if (commission) fuzz::check(shell::isNumeric(*commission, locale), "a commission text is not numeric", *commission);
 
     // What the user types into the total or percentage field.
     const QString typed = in.restAsText();
@@ -85,9 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkNumberTest(part, locale);
 
     // The commission of typed texts, as the entry fields compute it.
-    const std::optional<double> typedValue = shell::ParseLocaleNumber(typed, locale);
+    const std::optional<double> typedValue = shell::parseLocaleNumber(typed, locale);
     if (typedValue) {
-        const std::optional<QString> fromTyped = shell::CommissionText(*typedValue, *typedValue, locale);
+        const std::optional<QString> fromTyped = shell::commissionText(*typedValue, *typedValue, locale);
         if (fromTyped) checkNumberTest(*fromTyped, locale);
     }
     return 0;

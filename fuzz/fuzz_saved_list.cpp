@@ -1,5 +1,5 @@
 // The saved record list: any stored value decodes without a crash, splitting
-// loses no character, FieldAt fails exactly outside the fields, every record the
+// loses no character, fieldAt fails exactly outside the fields, every record the
 // main window accepts is stored whole, and records that are stored whole on their
 // own are stored whole in any list.
 #include "fuzz_support.h"
@@ -20,12 +20,12 @@ const QString kSep2 = QString::fromLatin1(records::kRecordTerminator);
 
 QString fieldOrEmpty(const QStringList& fields, int index) {
     try {
-        const QString field = records::FieldAt(fields, index);
-        fuzz::check(index >= 0 && index < fields.size(), "FieldAt answers outside the fields");
-        fuzz::check(field == fields.at(index), "FieldAt gives another field");
+        const QString field = records::fieldAt(fields, index);
+        fuzz::check(index >= 0 && index < fields.size(), "fieldAt answers outside the fields");
+        fuzz::check(field == fields.at(index), "fieldAt gives another field");
         return field;
     } catch (const shell::Failure&) {
-        fuzz::check(index < 0 || index >= fields.size(), "FieldAt fails inside the fields");
+        fuzz::check(index < 0 || index >= fields.size(), "fieldAt fails inside the fields");
         return QString();
     }
 }
@@ -33,14 +33,14 @@ QString fieldOrEmpty(const QStringList& fields, int index) {
 // The rows the main window loads from a stored value: empty record texts are
 // skipped, a missing field stays empty (the window reports it and goes on).
 Rows decode(const QString& value) {
-    const QStringList recordTexts = records::SplitRecordTexts(value);
+    const QStringList recordTexts = records::splitRecordTexts(value);
     fuzz::check(value.isEmpty() == recordTexts.isEmpty(), "empty value and no record texts differ", value);
     fuzz::check(recordTexts.join(kSep2) == value, "record texts do not join back to the value", value);
     Rows rows;
     for (const QString& recordText : recordTexts) {
         fuzz::check(!recordText.contains(kSep2), "a record text holds the terminator", recordText);
         if (recordText.isEmpty()) continue;
-        const QStringList fields = records::SplitFields(recordText);
+        const QStringList fields = records::splitFields(recordText);
         fuzz::check(!fields.isEmpty(), "a record text gives no fields", recordText);
         fuzz::check(fields.join(kSep1) == recordText, "fields do not join back to the record text", recordText);
         for (const QString& field : fields)
@@ -55,7 +55,7 @@ Rows decode(const QString& value) {
 QString encode(const Rows& rows) {
     QString value;
     for (const CommissionRecord& r : rows)
-        value += records::EncodeRecord(r.saleperson, r.totalSalesAmount, r.commissionAmount);
+        value += records::encodeRecord(r.saleperson, r.totalSalesAmount, r.commissionAmount);
     return value;
 }
 
@@ -89,9 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const CommissionRecord sample{QStringLiteral("Aldo Fennick"), QStringLiteral("5600"), QStringLiteral("560")};
         const CommissionRecord empty;
         const Rows list{sample, typed, empty, typed, sample};
-        const bool accepted = !records::ContainsSeparator(typed.saleperson) &&
-                              !records::ContainsSeparator(typed.totalSalesAmount) &&
-                              !records::ContainsSeparator(typed.commissionAmount);
+        const bool accepted = !records::containsSeparator(typed.saleperson) &&
+                              !records::containsSeparator(typed.totalSalesAmount) &&
+                              !records::containsSeparator(typed.commissionAmount);
         if (accepted) {
             fuzz::check(roundTrips({typed}), "a record the window takes is not stored whole", describe({typed}));
             fuzz::check(roundTrips(list), "a record the window takes is damaged in a list", describe({typed}));

@@ -25,11 +25,10 @@ inline generator::RecordList benchRecords(int n) {
     return records;
 }
 
-// Answers every box at once (Ok, or Yes) and keeps its text; installed while it lives.
+// Answers every box at once (Ok, or Yes) and keeps its text.
 class SilentDialogs : public shell::Dialogs {
 public:
-    SilentDialogs() { shell::setDialogs(this); }
-    ~SilentDialogs() override { shell::setDialogs(nullptr); }
+    SilentDialogs() = default;
     SilentDialogs(const SilentDialogs&) = delete;
     SilentDialogs& operator=(const SilentDialogs&) = delete;
 

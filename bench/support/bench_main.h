@@ -39,10 +39,10 @@ inline void printOnce(const Timing& seconds) {
 // returns its exit code; anything else runs the benchmarks registerBenchmarks
 // registers, with Google Benchmark's options.
 inline int benchmarkMain(int argc, char** argv, void (*registerBenchmarks)(), int (*once)(const char* what, int n)) {
-    shell::TuneAllocator();  // as the program does
+    shell::tuneAllocator();  // as the program does
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    shell::InstallFontSubstitutions();
+    shell::installFontSubstitutions();
     // Totals are written with a decimal point.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 

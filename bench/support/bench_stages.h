@@ -124,7 +124,7 @@ inline Timing runStage(const generator::RecordList& records) {
     QuietMainWindow form1;
     QuietPreview form2;
     generator::EngineSession session;
-    generator::GenerationRun run(session);
+    generator::GenerationRun run(session, dialogs);
     const Timing seconds = timed([&] { run.run(records, form1, form2); });
     QFile::remove(form2.excelFile);
     if (!dialogs.boxes.isEmpty()) throw StageFailure(dialogs.boxes.join(QStringLiteral(" | ")).toStdString());

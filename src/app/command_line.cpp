@@ -43,11 +43,10 @@ QString boxTextOnOneLine(QString text) {
 // The dialogs while the command line runs: the generation run shows a box only
 // for a failure, so each box becomes a line on the error stream and marks the
 // run failed. Nobody is there to answer: questions are answered No, the save
-// dialog is cancelled. Installed for the object's life.
+// dialog is cancelled.
 class ConsoleDialogs final : public shell::Dialogs {
 public:
-    explicit ConsoleDialogs(QTextStream& err) : m_err(err), m_previous(&shell::dialogs()) { shell::setDialogs(this); }
-    ~ConsoleDialogs() override { shell::setDialogs(m_previous); }
+    explicit ConsoleDialogs(QTextStream& err) : m_err(err) {}
     ConsoleDialogs(const ConsoleDialogs&) = delete;
     ConsoleDialogs& operator=(const ConsoleDialogs&) = delete;
 
@@ -65,7 +64,6 @@ public:
 
 private:
     QTextStream& m_err;
-    shell::Dialogs* m_previous;
     bool m_failed = false;
 };
 
@@ -93,7 +91,7 @@ class TemporaryWorkbook {
 public:
     explicit TemporaryWorkbook(QString path) : m_path(std::move(path)) {}
     ~TemporaryWorkbook() {
-        if (!m_path.isEmpty()) shell::DeleteFileQuiet(m_path);
+        if (!m_path.isEmpty()) shell::deleteFileQuietly(m_path);
     }
     TemporaryWorkbook(const TemporaryWorkbook&) = delete;
     TemporaryWorkbook& operator=(const TemporaryWorkbook&) = delete;
@@ -129,7 +127,7 @@ void writePicture(const generator::SheetPicture& picture, const QString& path) {
     // errors it would print on the error stream itself.
     if (image.isNull() || !encoded.open(QIODevice::WriteOnly) || !QImageWriter(&encoded, "png").write(image))
         throw shell::Failure(QStringLiteral("Cannot write %1: the picture of the sheet could not be made.").arg(path));
-    shell::WriteFileAtomically(path, [&](QIODevice& file) { return file.write(png) == png.size(); });
+    shell::writeFileAtomically(path, [&](QIODevice& file) { return file.write(png) == png.size(); });
 }
 
 // The files the request asks for, in the order they are written.
@@ -144,7 +142,7 @@ QStringList requestedFiles(const CommandLineRequest& request) {
 // anything is built, so that a bad target never leaves the others replaced.
 // Throws shell::Failure.
 void checkTargets(const CommandLineRequest& request) {
-    for (const QString& file : requestedFiles(request)) shell::CheckWritableTarget(file);
+    for (const QString& file : requestedFiles(request)) shell::checkWritableTarget(file);
 }
 
 // Writes each file the request asks for. At the first that fails, throws
@@ -177,14 +175,14 @@ void writeOutputs(const CommandLineRequest& request, const generator::EngineSess
 }
 
 int runRequest(const CommandLineRequest& request, QTextStream& err) {
-    generator::RemoveStaleTemporaryFiles();
+    generator::removeStaleTemporaryFiles();
     try {
         const generator::RecordList records = requestedRecords(request);
         checkTargets(request);
 
         ConsoleDialogs dialogs(err);
         generator::EngineSession session;
-        generator::GenerationRun run(session);
+        generator::GenerationRun run(session, dialogs);
         WindowlessRun windows;
         run.run(records, windows, windows);
         const TemporaryWorkbook temporary(run.lastTemporaryWorkbook());
@@ -280,14 +278,14 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     for (auto first = std::begin(files); first != std::end(files); ++first)
         for (auto second = first + 1; second != std::end(files); ++second)
             if (parser.isSet(**first) && parser.isSet(**second) &&
-                shell::IsSameFile(parser.value(**first), parser.value(**second)))
+                shell::isSameFile(parser.value(**first), parser.value(**second)))
                 return usageError(QStringLiteral("The options --%1 and --%2 name the same file.")
                                       .arg((*first)->names().first(), (*second)->names().first()));
     for (const QCommandLineOption* option : {&output, &pdf, &picture})
-        if (parser.isSet(*option) && shell::IsSameFile(parser.value(*option), shell::ProgramSettingsFile()))
+        if (parser.isSet(*option) && shell::isSameFile(parser.value(*option), shell::programSettingsFile()))
             return usageError(QStringLiteral("The option --%1 names the settings store %2.")
-                                  .arg(option->names().first(), shell::ProgramSettingsFile()));
-    if (parser.isSet(percent) && !shell::IsNumeric(parser.value(percent)))
+                                  .arg(option->names().first(), shell::programSettingsFile()));
+    if (parser.isSet(percent) && !shell::isNumeric(parser.value(percent)))
         return usageError(QStringLiteral("--percent: %1 is not a number (numbers are read by the rules of the "
                                          "locale %2).")
                               .arg(shell::quotedForMessage(parser.value(percent)), QLocale().name()));

@@ -64,7 +64,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments);
 // leaves the one it would replace as it was, and the error names the files
 // written before it and those not written), and the run's temporary workbook is
 // removed either way. Leftovers of earlier runs in the temporary folder are
-// removed first (see generator::RemoveStaleTemporaryFiles).
+// removed first (see generator::removeStaleTemporaryFiles).
 int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace app

@@ -8,14 +8,14 @@
 
 namespace app {
 
-std::unique_ptr<ProgramWindows> startProgram() {
+std::unique_ptr<ProgramWindows> startProgram(const shell::ProgramContext& context) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
     // Ties the windows to the installed desktop entry (its icon, the launcher they group with).
     QGuiApplication::setDesktopFileName(QStringLiteral(QUENVALE_APP_ID));
-    shell::InstallFontSubstitutions();
-    generator::RemoveStaleTemporaryFiles();
+    shell::installFontSubstitutions();
+    generator::removeStaleTemporaryFiles();
 
-    auto windows = std::make_unique<ProgramWindows>();
+    auto windows = std::make_unique<ProgramWindows>(context);
     windows->start();
     return windows;
 }

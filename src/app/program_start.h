@@ -10,7 +10,8 @@ namespace app {
 // desktop entry's id, the font substitutions, the leftovers of earlier runs
 // removed from the temporary folder, then the two windows made, the main window
 // loaded and shown.
-// The windows live as long as the returned object.
-std::unique_ptr<ProgramWindows> startProgram();
+// The windows live as long as the returned object; they take their dialogs and
+// program folder from context, which outlives them.
+std::unique_ptr<ProgramWindows> startProgram(const shell::ProgramContext& context);
 
 }  // namespace app

@@ -24,9 +24,10 @@ records::MainWindowServices mainServices(records::MainWindow& mainWindow, previe
 }  // namespace
 
 // Each window's services refer to the other, which exists by the time any runs.
-ProgramWindows::ProgramWindows(std::function<void()> endProgram)
-    : m_previewWindow(previewServices(m_mainWindow, m_engine, std::move(endProgram))),
-      m_mainWindow(mainServices(m_mainWindow, m_previewWindow, m_generationRun)) {}
+ProgramWindows::ProgramWindows(const shell::ProgramContext& context, std::function<void()> endProgram)
+    : m_generationRun(m_engine, context.dialogs()),
+      m_previewWindow(context, previewServices(m_mainWindow, m_engine, std::move(endProgram))),
+      m_mainWindow(context, mainServices(m_mainWindow, m_previewWindow, m_generationRun)) {}
 
 void ProgramWindows::start() {
     m_mainWindow.load();

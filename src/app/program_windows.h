@@ -15,8 +15,9 @@ namespace app {
 // preview stores the record list before the program ends.
 class ProgramWindows {
 public:
-    // endProgram ends the program from the preview window; QApplication::quit when empty.
-    explicit ProgramWindows(std::function<void()> endProgram = {});
+    // The windows and the run take their dialogs and program folder from context;
+    // endProgram ends the program from the preview window, QApplication::quit when empty.
+    explicit ProgramWindows(const shell::ProgramContext& context, std::function<void()> endProgram = {});
 
     // Loads the main window and shows it.
     void start();
@@ -29,7 +30,7 @@ public:
 
 private:
     generator::EngineSession m_engine;
-    generator::GenerationRun m_generationRun{m_engine};
+    generator::GenerationRun m_generationRun;
     preview::PreviewWindow m_previewWindow;
     records::MainWindow m_mainWindow;
 };

@@ -9,8 +9,9 @@
 #include <optional>
 
 namespace shell {
+class Dialogs;
 class Trap;
-}
+}  // namespace shell
 
 namespace generator {
 
@@ -23,13 +24,13 @@ class RecordSource;
 // saves it under a fresh temporary name, reopens it in a second instance to take
 // the picture of its used range (a snapshot the preview paints from as it shows
 // it), and hands picture and path to the preview window, which replaces the main
-// window on screen. A failure is reported with the run's statement number and
-// ends the run: no preview, the temporary workbook removed.
+// window on screen. A failure is reported through the dialogs with the run's
+// statement number and ends the run: no preview, the temporary workbook removed.
 class GenerationRun {
 public:
-    explicit GenerationRun(EngineSession& session);
+    GenerationRun(EngineSession& session, shell::Dialogs& dialogs);
     // Temporary names drawn from a fixed seed, for repeatable tests.
-    GenerationRun(EngineSession& session, std::uint32_t nameSeed);
+    GenerationRun(EngineSession& session, shell::Dialogs& dialogs, std::uint32_t nameSeed);
 
     void run(const RecordSource& records, MainWindowControl& mainWindow, PreviewTarget& preview);
 
@@ -48,6 +49,7 @@ private:
                            MainWindowControl& mainWindow, PreviewTarget& preview);
 
     EngineSession& m_session;
+    shell::Dialogs& m_dialogs;
     // The workbook the run adds and saves; it keeps referring to the closed
     // workbook until the next run replaces it.
     std::optional<engine::Workbook> m_workbook;
@@ -61,7 +63,7 @@ private:
 
 // The picture of the used range of the workbook's active sheet, with the
 // separators of the default locale; a null picture when the used range ends in row
-// 1 or column 1. Reports its own failure and then throws shell::AlreadyReported.
+// 1 or column 1.
 SheetPicture takeUsedRangePicture(const engine::Workbook& workbook);
 
 }  // namespace generator

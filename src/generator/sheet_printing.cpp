@@ -119,7 +119,7 @@ void printSheet(const SheetPicture& picture, QPagedPaintDevice& device) {
 }
 
 void exportSheetPdf(const SheetPicture& picture, const QString& path) {
-    shell::WriteFileAtomically(path, [&](QIODevice& file) {
+    shell::writeFileAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setCreator(QString::fromLatin1(shell::kProductName));
         if (!writer.setPageLayout(picture.printSetup().pageLayout()))

@@ -17,9 +17,9 @@ NameDigits::NameDigits() : m_engine(std::random_device{}()) {}
 
 NameDigits::NameDigits(std::uint32_t seed) : m_engine(seed) {}
 
-int NameDigits::Draw() { return m_digit(m_engine); }
+int NameDigits::draw() { return m_digit(m_engine); }
 
-bool ReserveTempFile(const QString& path, shell::TransientPath& registration) {
+bool reserveTempFile(const QString& path, shell::TransientPath& registration) {
     // Created exclusively: a link standing at path is never followed.
     const int fd = shell::TransientPath::createFile(QFile::encodeName(path), 0600, registration);
     if (fd >= 0) {
@@ -29,12 +29,12 @@ bool ReserveTempFile(const QString& path, shell::TransientPath& registration) {
     return errno != EEXIST;
 }
 
-void ReleaseTempFile(const QString& path) {
+void releaseTempFile(const QString& path) {
     const QFileInfo info(path);
     if (info.isFile() && !info.isSymLink() && info.size() == 0) QFile::remove(path);
 }
 
-bool IsTemporaryWorkbookName(QByteArrayView name) {
+bool isTemporaryWorkbookName(QByteArrayView name) {
     const QByteArrayView stem(kTempWorkbookStem);
     const QByteArrayView extension(".xls");
     if (name.size() != stem.size() + kTempWorkbookDigits + extension.size() || !name.startsWith(stem) ||
@@ -44,10 +44,10 @@ bool IsTemporaryWorkbookName(QByteArrayView name) {
     return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '1' && c <= '9'; });
 }
 
-void RemoveStaleTemporaryFiles() {
+void removeStaleTemporaryFiles() {
     shell::untrapped([] {
-        shell::removeStaleFiles(shell::TempFolder(), [](QByteArrayView name) {
-            return IsTemporaryWorkbookName(name) || shell::IsPartialFileName(name);
+        shell::removeStaleFiles(shell::tempFolder(), [](QByteArrayView name) {
+            return isTemporaryWorkbookName(name) || shell::isPartialFileName(name);
         });
     });
 }

@@ -14,7 +14,7 @@ class NameDigits {
 public:
     NameDigits();
     explicit NameDigits(std::uint32_t seed);
-    int Draw();
+    int draw();
 
 private:
     std::mt19937 m_engine;
@@ -28,17 +28,17 @@ inline constexpr int kTempWorkbookDigits = 8;
 // ours (empty, and registered for removal should the program be interrupted),
 // false when any file or link already stands there. Other failures (a missing or
 // unwritable folder) count as claimed, so the save reports them.
-bool ReserveTempFile(const QString& path, shell::TransientPath& registration);
+bool reserveTempFile(const QString& path, shell::TransientPath& registration);
 
-// Removes the file ReserveTempFile created when nothing was written into it.
-void ReleaseTempFile(const QString& path);
+// Removes the file reserveTempFile created when nothing was written into it.
+void releaseTempFile(const QString& path);
 
 // True for the names of temporary workbooks: the stem, the digits, ".xls".
-bool IsTemporaryWorkbookName(QByteArrayView name);
+bool isTemporaryWorkbookName(QByteArrayView name);
 
 // Removes what runs of any instance left in the temporary folder more than a day
 // ago and no running instance holds: temporary workbooks and the parts of files
 // being written. Never reports.
-void RemoveStaleTemporaryFiles();
+void removeStaleTemporaryFiles();
 
 }  // namespace generator

@@ -13,7 +13,7 @@ WorkbookFormat workbookFormatOf(const QString& path) {
 void saveWorkbookAs(const EngineSession& session, const QString& workbook, const QString& target,
                     WorkbookFormat format) {
     if (format == WorkbookFormat::Xls) {
-        shell::CopyFileAtomically(workbook, target);
+        shell::copyFileAtomically(workbook, target);
         return;
     }
     const std::unique_ptr<engine::Application> viewer = session.openInNewInstance(workbook);

@@ -16,7 +16,7 @@ TableCell cellOf(const engine::CellValue& value, const QLocale& locale) {
     if (const auto* text = std::get_if<QString>(&value))
         return text->isEmpty() ? TableCell{} : TableCell{*text, Kind::Text};
     if (const auto* number = std::get_if<double>(&value))
-        return {shell::LocaleNumberText(*number, locale).value_or(shell::GeneralNumberText(*number)), Kind::Number};
+        return {shell::localeNumberText(*number, locale).value_or(shell::generalNumberText(*number)), Kind::Number};
     if (const auto* truth = std::get_if<bool>(&value))
         return {*truth ? QStringLiteral("TRUE") : QStringLiteral("FALSE"), Kind::Other};
     if (const auto* error = std::get_if<engine::ErrorValue>(&value)) return {engine::errorText(*error), Kind::Other};
@@ -69,7 +69,7 @@ std::optional<QString> percentageOf(const engine::SheetData& sheet, const QLocal
     const engine::Cell* cell = sheet.cell(layout::kPercentageRow - 1, layout::kNameColumn - 1);
     const auto* fraction = cell ? std::get_if<double>(&cell->value) : nullptr;
     if (!fraction) return std::nullopt;
-    return shell::LocaleNumberText(*fraction * 100, locale);
+    return shell::localeNumberText(*fraction * 100, locale);
 }
 
 RecordTable tableOf(const engine::SheetData& sheet, const QLocale& locale) {

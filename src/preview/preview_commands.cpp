@@ -5,17 +5,27 @@
 #include "shell/atomic_file.h"
 #include "shell/cursor_file.h"
 #include "shell/dialogs.h"
+#include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/startup_services.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
-#include <optional>
 
 namespace preview {
 
 using shell::Trap;
+
+namespace {
+
+// The statement numbers the error boxes report.
+namespace step {
+constexpr int kLoadHandCursor = 110;  // the load
+constexpr int kCopyWorkbook = 130;    // Save Results To Excel File
+}  // namespace step
+
+}  // namespace
 
 // --- Load and delivery ----------------------------------------------------------------
 
@@ -26,18 +36,15 @@ void PreviewWindow::ensureLoaded() {
 }
 
 void PreviewWindow::load() {
-    Trap trap(shell::ErrorLocation::PreviewLoad);
-    trap(100, [&] { m_firstActivation = true; });
-    trap(102, [&] { shell::ApplyFaceColor(this); });
-    trap(104, [&] {
+    Trap trap(dialogs(), shell::ErrorLocation::PreviewLoad);
+    trap(step::kLoadHandCursor, [&] {
+        m_firstActivation = true;
+        shell::applyFaceColor(*this);
         setWindowTitle(QString::fromLatin1(shell::kProductName));
         setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
+        const QString cursorFile = m_context.programFile(QString::fromLatin1(shell::kHandCursorFile));
+        if (shell::fileExists(cursorFile)) m_customPointer = shell::loadCursorFile(cursorFile);
     });
-    if (trap.condition(
-            108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
-        trap(110, [&] {
-            m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile)));
-        });
 }
 
 void PreviewWindow::setSheet(const generator::SheetPicture& picture) {
@@ -67,64 +74,43 @@ void PreviewWindow::showPreview() {
 // --- Save Results To Excel File -------------------------------------------------------
 
 void PreviewWindow::saveResults() {
-    Trap trap(shell::ErrorLocation::SaveResults);
-    std::optional<shell::BoxAnswer> answer;  // none until asked
-    QString fileName;
-    QString title;
-    QString filter;
-    QString chosen;
-    QString path;
-    bool replaceConfirmed = false;
-
-    trap(106, [&] { fileName = QString(); });
-    trap(108, [&] { title = QStringLiteral("Save File"); });
-    trap(110, [&] { filter = QStringLiteral("Excel Files (*.xls)"); });
-    trap(112, [&] { chosen = shell::dialogs().saveFileName(title, filter, fileName); });
-    trap(114, [&] { path = chosen; });
-    if (!trap.condition(116, [&] { return path.isEmpty(); })) {
-        if (trap.condition(118, [&] { return shell::FileExists(path); })) {
-            trap(120, [&] {
-                answer = shell::MsgBox(overwriteQuestion(path), shell::BoxButtons::YesNo);
-            });
-            if (trap.condition(122, [&] { return answer == shell::BoxAnswer::Yes; }))
-                trap(124, [&] { replaceConfirmed = true; });
-        } else {
-            trap(126, [&] { answer = shell::BoxAnswer::Yes; });
-        }
-    }
-    // A failed copy has shown its error box; "Done." would tell the user otherwise.
-    bool copyFailed = false;
-    if (trap.condition(128, [&] { return answer == shell::BoxAnswer::Yes; }))
-        copyFailed = !trap(130, [&] { copyWorkbook(path, replaceConfirmed); });
-    if (!copyFailed) trap(132, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+    Trap trap(dialogs(), shell::ErrorLocation::SaveResults);
+    // Cancelled or declined, nothing is copied and the box says "Done."; a failed
+    // copy has shown its error box instead.
+    const bool completed = trap(step::kCopyWorkbook, [&] {
+        const QString path =
+            dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)"), QString());
+        if (path.isEmpty()) return;
+        const bool exists = shell::fileExists(path);
+        if (exists &&
+            dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+            return;
+        copyWorkbook(path, exists);
+    });
+    if (completed) dialogs().showMessage(QStringLiteral("Done."));
 }
-
-QString PreviewWindow::overwriteQuestion(const QString& path) { return shell::OverwriteQuestion(path); }
 
 // Copies the temporary workbook byte for byte to path. The copy goes to a new
 // sibling that then replaces path, so an existing file survives any failure; an
 // existing file is replaced only when the user confirmed it.
 void PreviewWindow::copyWorkbook(const QString& path, bool replaceConfirmed) const {
     refuseTheShownWorkbook(path);
-    if (!replaceConfirmed && shell::FileExists(path))
+    if (!replaceConfirmed && shell::fileExists(path))
         throw shell::Failure(QStringLiteral("%1 was created after it was chosen; it is left as it is.").arg(path));
-    shell::CopyFileAtomically(m_workbookPath, path);
+    shell::copyFileAtomically(m_workbookPath, path);
 }
 
 void PreviewWindow::refuseTheShownWorkbook(const QString& path) const {
-    if (!m_workbookPath.isEmpty() && shell::IsSameFile(path, m_workbookPath))
+    if (!m_workbookPath.isEmpty() && shell::isSameFile(path, m_workbookPath))
         throw shell::Failure(QStringLiteral("Cannot write %1: it is the temporary workbook the preview shows.").arg(path));
 }
 
 // --- < Back ---------------------------------------------------------------------------
 
 void PreviewWindow::goBack() {
-    Trap trap(shell::ErrorLocation::GoBack);
-    trap(102, [&] { shell::DeleteFileQuiet(m_workbookPath); });
-    trap(104, [&] {
-        if (m_services.showMainWindow) m_services.showMainWindow();
-    });
-    trap(106, [&] { hide(); });
+    shell::deleteFileQuietly(m_workbookPath);
+    if (m_services.showMainWindow) m_services.showMainWindow();
+    hide();
     // The sheet went with its workbook: nothing of it can be printed, exported or
     // copied as the result of a later run.
     m_canvas->setPicture(generator::SheetPicture());
@@ -145,17 +131,13 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool PreviewWindow::prepareToClose() {
-    Trap trap(shell::ErrorLocation::PreviewClose);
     // The program ends next: the main window's record list is kept first, and a
     // list that cannot be kept may keep the program running, workbook and all.
-    bool mayEnd = true;
-    trap(106, [&] {
-        if (m_services.storeRecordListBeforeEnd) mayEnd = m_services.storeRecordListBeforeEnd();
-    });
-    if (!mayEnd) return false;
-    trap(100, [&] { shell::DeleteFileQuiet(m_workbookPath); });
-    trap(102, [&] { QCoreApplication::processEvents(); });
-    trap(104, [&] { QCoreApplication::processEvents(); });
+    if (m_services.storeRecordListBeforeEnd && !m_services.storeRecordListBeforeEnd()) return false;
+    shell::deleteFileQuietly(m_workbookPath);
+    // Pending events run, and then those they posted.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     return true;
 }
 

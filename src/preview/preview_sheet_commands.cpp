@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
-#include <memory>
 
 namespace preview {
 
@@ -26,7 +25,12 @@ QString withSuffix(const QString& path, const QString& suffix) {
     return path + QLatin1Char('.') + suffix;
 }
 
-void confirmDone() { shell::MsgBox(QStringLiteral("Done.")); }
+// The statement numbers the error boxes report.
+namespace step {
+constexpr int kPrint = 104;        // Print…
+constexpr int kWriteFile = 106;    // Export PDF…, Save as Excel Workbook (.xlsx)…
+constexpr int kCopyPicture = 100;  // Copy Picture
+}  // namespace step
 
 // The wait pointer over the whole program while a long command writes or prints,
 // until the command ends, failed or not (before any message box shows).
@@ -46,80 +50,64 @@ const generator::SheetPicture& PreviewWindow::deliveredSheet() const {
     return sheet;
 }
 
-std::optional<QString> PreviewWindow::chooseTarget(Trap& trap, const QString& title, const QString& filter,
-                                                   const QString& suffix) {
-    QString path;
-    trap(100, [&] { path = withSuffix(shell::dialogs().saveFileName(title, filter, QString()), suffix); });
-    if (path.isEmpty()) return std::nullopt;
-    bool write = true;
-    if (trap.condition(102, [&] { return shell::FileExists(path); })) {
-        write = false;
-        trap(104, [&] { write = shell::MsgBox(overwriteQuestion(path), shell::BoxButtons::YesNo) == shell::BoxAnswer::Yes; });
-    }
-    return write ? std::optional(path) : std::nullopt;
-}
-
 // --- Print… ---------------------------------------------------------------------------
 
 void PreviewWindow::printSheet() {
-    Trap trap(shell::ErrorLocation::PrintSheet);
-    // The dialog shows the sheet's own page; the user may change it there.
-    std::unique_ptr<QPrinter> printer;
-    const bool prepared = trap(100, [&] {
-        auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        made->setDocName(QString::fromLatin1(shell::kProductName));
-        made->setPageLayout(deliveredSheet().printSetup().pageLayout());
-        printer = std::move(made);
+    Trap trap(dialogs(), shell::ErrorLocation::PrintSheet);
+    trap(step::kPrint, [&] {
+        // The dialog shows the sheet's own page; the user may change it there.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QString::fromLatin1(shell::kProductName));
+        printer.setPageLayout(deliveredSheet().printSetup().pageLayout());
+        if (!dialogs().choosePrinter(printer)) return;
+        const WaitingPointer waiting;
+        generator::printSheet(deliveredSheet(), printer);
     });
-    if (!prepared) return;
-    bool chosen = false;
-    trap(102, [&] { chosen = shell::dialogs().choosePrinter(*printer); });
-    if (chosen) {
-        trap(104, [&] {
-            const WaitingPointer waiting;
-            generator::printSheet(deliveredSheet(), *printer);
-        });
-    }
 }
 
-// --- Export PDF… ----------------------------------------------------------------------
+// --- Export PDF…, Save as Excel Workbook (.xlsx)… -------------------------------------
 
 void PreviewWindow::exportPdf() {
-    Trap trap(shell::ErrorLocation::ExportPdf);
-    const std::optional<QString> path =
-        chooseTarget(trap, QStringLiteral("Export PDF"), QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
-    if (path && trap(106, [&] {
-            refuseTheShownWorkbook(*path);
-            const WaitingPointer waiting;
-            generator::exportSheetPdf(deliveredSheet(), *path);
-        }))
-        trap(108, confirmDone);
+    writeChosenFile(shell::ErrorLocation::ExportPdf, QStringLiteral("Export PDF"), QStringLiteral("PDF Files (*.pdf)"),
+                    QStringLiteral("pdf"),
+                    [&](const QString& path) { generator::exportSheetPdf(deliveredSheet(), path); });
 }
 
-// --- Save as Excel Workbook (.xlsx)… --------------------------------------------------
-
 void PreviewWindow::saveAsExcelWorkbook() {
-    Trap trap(shell::ErrorLocation::SaveAsExcelWorkbook);
-    const std::optional<QString> path = chooseTarget(trap, QStringLiteral("Save as Excel Workbook"),
-                                                     QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("xlsx"));
-    if (path && trap(106, [&] {
-            refuseTheShownWorkbook(*path);
-            const WaitingPointer waiting;
-            generator::saveWorkbookAs(*m_services.engine, m_workbookPath, *path, generator::WorkbookFormat::Xlsx);
-        }))
-        trap(108, confirmDone);
+    writeChosenFile(shell::ErrorLocation::SaveAsExcelWorkbook, QStringLiteral("Save as Excel Workbook"),
+                    QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("xlsx"), [&](const QString& path) {
+                        generator::saveWorkbookAs(*m_services.engine, m_workbookPath, path,
+                                                  generator::WorkbookFormat::Xlsx);
+                    });
+}
+
+void PreviewWindow::writeChosenFile(shell::ErrorLocation location, const QString& title, const QString& filter,
+                                    const QString& suffix, const std::function<void(const QString& path)>& write) {
+    Trap trap(dialogs(), location);
+    bool written = false;
+    trap(step::kWriteFile, [&] {
+        const QString path = withSuffix(dialogs().saveFileName(title, filter, QString()), suffix);
+        if (path.isEmpty()) return;
+        if (shell::fileExists(path) &&
+            dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+            return;
+        refuseTheShownWorkbook(path);
+        const WaitingPointer waiting;
+        write(path);
+        written = true;
+    });
+    if (written) dialogs().showMessage(QStringLiteral("Done."));
 }
 
 // --- Copy Picture ---------------------------------------------------------------------
 
 void PreviewWindow::copyPicture() {
-    Trap trap(shell::ErrorLocation::CopyPicture);
-    QImage picture;
-    const bool made = trap(100, [&] {
-        picture = deliveredSheet().image(1);
+    Trap trap(dialogs(), shell::ErrorLocation::CopyPicture);
+    trap(step::kCopyPicture, [&] {
+        const QImage picture = deliveredSheet().image(1);
         if (picture.isNull()) throw shell::Failure(QStringLiteral("The picture of the sheet could not be made."));
+        QGuiApplication::clipboard()->setImage(picture);
     });
-    if (made) trap(102, [&] { QGuiApplication::clipboard()->setImage(picture); });
 }
 
 }  // namespace preview

@@ -2,6 +2,7 @@
 // dragging, the wheel and the keys, and the pointer shapes.
 #include "preview/preview_window.h"
 #include "preview/sheet_canvas.h"
+#include "shell/error_trap.h"
 #include "shell/twips.h"
 
 #include <QApplication>
@@ -25,8 +26,13 @@ constexpr double kLineTwips = ViewportMath::kLineTwips;
 // A wheel notch, in eighths of a degree.
 constexpr int kWheelNotch = 120;
 
+// The statement number the repaint's error box reports.
+namespace step {
+constexpr int kDrawnSize = 100;
+}  // namespace step
+
 TwipsSize twipsOf(const QSize& pixels) {
-    return {shell::PixelsToTwips(pixels.width()), shell::PixelsToTwips(pixels.height())};
+    return {shell::pixelsToTwips(pixels.width()), shell::pixelsToTwips(pixels.height())};
 }
 
 }  // namespace
@@ -52,40 +58,32 @@ void PreviewWindow::activate() {
     // A box shown by the set-up must not start the set-up over again.
     if (m_activating) return;
     const QScopedValueRollback activating(m_activating, true);
-
-    Trap trap(shell::ErrorLocation::PreviewActivate);
-    if (trap.condition(100, [&] { return m_firstActivation; })) {
+    if (m_firstActivation) {
         // The base size is the picture's at zoom 1; the canvas starts at the top-left.
-        m_viewportMath.setUp(trap, twipsOf(m_canvas->picture().pixelSize()), viewportSize());
-        trap(134, [&] { redrawImage(); });
-        trap(136, [&] { setupScrollBars(); });
+        m_viewportMath.setUp(twipsOf(m_canvas->picture().pixelSize()), viewportSize());
+        redrawImage();
+        setupScrollBars();
     }
-    trap(138, [&] { m_firstActivation = false; });
+    m_firstActivation = false;
 }
 
 // --- Repaint and zoom ---------------------------------------------------------------
 
 void PreviewWindow::redrawImage() {
-    Trap trap(shell::ErrorLocation::PreviewRedraw);
-    m_viewportMath.fitDrawSize(trap);
-    trap(108, [&] { showCanvas(); });
-    trap(110, [&] { showZoomCaption(); });
-    trap(114, [&] { setPointerShape(PointerShape::Default); });
+    Trap trap(dialogs(), shell::ErrorLocation::PreviewRedraw);
+    trap(step::kDrawnSize, [&] { m_viewportMath.fitDrawSize(); });
+    showCanvas();
+    showZoomCaption();
+    setPointerShape(PointerShape::Default);
 }
 
 void PreviewWindow::showZoomCaption() {
     m_zoomFrame->setTitle(QStringLiteral("Zoom: %1%").arg(m_viewportMath.zoomPercent()));
 }
 
-void PreviewWindow::zoomIn() {
-    Trap trap(shell::ErrorLocation::ZoomIn);
-    trap(100, [&] { stepZoom(0, m_viewportMath.viewportCentre()); });
-}
+void PreviewWindow::zoomIn() { stepZoom(0, m_viewportMath.viewportCentre()); }
 
-void PreviewWindow::zoomOut() {
-    Trap trap(shell::ErrorLocation::ZoomOut);
-    trap(100, [&] { stepZoom(1, m_viewportMath.viewportCentre()); });
-}
+void PreviewWindow::zoomOut() { stepZoom(1, m_viewportMath.viewportCentre()); }
 
 void PreviewWindow::stepZoom(int32_t direction, TwipsPoint anchor) {
     setZoom(m_viewportMath.zoomCandidate(direction), anchor);
@@ -149,28 +147,17 @@ void PreviewWindow::showPictureRect(const QRect& pictureRect) {
 
 // --- Dragging -----------------------------------------------------------------------
 
-void PreviewWindow::startDrag(TwipsPoint at) {
-    Trap trap(shell::ErrorLocation::DragStart);
-    m_viewportMath.press(trap, at);
-}
+void PreviewWindow::startDrag(TwipsPoint at) { m_viewportMath.press(at); }
 
 void PreviewWindow::drag(Qt::MouseButtons buttons, TwipsPoint at) {
-    Trap trap(shell::ErrorLocation::Drag);
-    if (!trap.condition(100, [&] { return buttons != Qt::NoButton; })) return;
-    const TwipsPoint to = m_viewportMath.dragTo(trap, at);
-    trap(124, [&] { moveCanvas(to); });
+    if (buttons != Qt::NoButton) moveCanvas(m_viewportMath.dragTo(at));
 }
 
+// The bars come to where the drag left the canvas; the canvas stays there.
 void PreviewWindow::endDrag() {
-    Trap trap(shell::ErrorLocation::DragEnd);
-    // The bars come to where the drag left the canvas; the canvas stays there.
-    int32_t horizontal = 0;
-    int32_t vertical = 0;
-    trap(100, [&] { horizontal = m_viewportMath.scrollValue(Axis::Horizontal); });
-    trap(102, [&] { vertical = m_viewportMath.scrollValue(Axis::Vertical); });
     const QScopedValueRollback setting(m_settingBars, true);
-    trap(104, [&] { m_horizontalScrollBar->setValue(horizontal); });
-    trap(106, [&] { m_verticalScrollBar->setValue(vertical); });
+    m_horizontalScrollBar->setValue(m_viewportMath.scrollValue(Axis::Horizontal));
+    m_verticalScrollBar->setValue(m_viewportMath.scrollValue(Axis::Vertical));
 }
 
 // --- Wheel and keys -----------------------------------------------------------------
@@ -184,8 +171,7 @@ void PreviewWindow::turnWheel(QWheelEvent* event, const QPointF& viewportPoint) 
         while (std::abs(m_wheelZoomTurn) >= kWheelNotch) {
             const int direction = m_wheelZoomTurn > 0 ? 0 : 1;
             m_wheelZoomTurn += direction == 0 ? -kWheelNotch : kWheelNotch;
-            Trap trap(direction == 0 ? shell::ErrorLocation::ZoomIn : shell::ErrorLocation::ZoomOut);
-            trap(100, [&] { stepZoom(direction, anchor); });
+            stepZoom(direction, anchor);
         }
         return;
     }

@@ -5,7 +5,9 @@
 #include "generator/engine_session.h"
 #include "preview/sheet_canvas.h"
 #include "shell/accessibility.h"
+#include "shell/error_trap.h"
 #include "shell/twips.h"
+#include "shell/widget_building.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,33 +23,15 @@ namespace {
 
 constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9360;
-constexpr double kWindowFontPoints = 9;
-constexpr double kButtonFontPoints = 11.25;
-
-QFont arialBold(double points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-void place(QWidget* control, const char* name, int left, int top, int width, int height) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(shell::TwipsRect(left, top, width, height));
-}
 
 QPushButton* pushButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
                         int width, int height) {
-    auto* button = new QPushButton(caption, parent);
-    place(button, name, left, top, width, height);
-    button->setFont(arialBold(kButtonFontPoints));
-    return button;
+    return shell::place(shell::commandButton(caption, parent), name, left, top, width, height);
 }
 
 QScrollBar* scrollBar(QWidget* parent, const char* name, Qt::Orientation orientation, int left, int top,
                       int width, int height) {
-    auto* bar = new QScrollBar(orientation, parent);
-    place(bar, name, left, top, width, height);
+    auto* bar = shell::place(new QScrollBar(orientation, parent), name, left, top, width, height);
     bar->setRange(0, 0);
     bar->setFocusPolicy(Qt::TabFocus);
     return bar;
@@ -61,9 +45,10 @@ void trackPointer(QWidget* control, QObject* filter) {
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(PreviewWindowServices services, QWidget* parent)
+PreviewWindow::PreviewWindow(shell::ProgramContext context, PreviewWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_context(std::move(context)),
       m_services(std::move(services)) {
     if (!m_services.endProgram) m_services.endProgram = [] { QCoreApplication::quit(); };
     if (!m_services.engine) {
@@ -79,19 +64,15 @@ PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::createControls() {
     setObjectName(QStringLiteral("previewWindow"));
-    setFixedSize(shell::TwipsToPixels(kClientWidth), shell::TwipsToPixels(kClientHeight));
-    setFont(arialBold(kWindowFontPoints));
+    setFixedSize(shell::twipsToPixels(kClientWidth), shell::twipsToPixels(kClientHeight));
+    setFont(shell::arialBold(shell::kWindowFontPoints));
     setMouseTracking(true);
 
     m_horizontalScrollBar = scrollBar(this, "horizontalScrollBar", Qt::Horizontal, 120, 7545, 9330, 255);
     m_verticalScrollBar = scrollBar(this, "verticalScrollBar", Qt::Vertical, 9450, 120, 255, 7425);
 
-    m_viewport = new QWidget(this);
-    place(m_viewport, "pictureViewport", 120, 150, 9330, 7425);
-    QPalette white = m_viewport->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    m_viewport->setPalette(white);
-    m_viewport->setAutoFillBackground(true);
+    m_viewport = shell::place(new QWidget(this), "pictureViewport", 120, 150, 9330, 7425);
+    shell::fillWith(*m_viewport, Qt::white);
     m_viewport->setFocusPolicy(Qt::TabFocus);
 
     // The canvas takes the keyboard when clicked, so that the keys scroll at once.
@@ -100,8 +81,7 @@ void PreviewWindow::createControls() {
     m_canvas->setGeometry(0, 0, 0, 0);
     m_canvas->setFocusPolicy(Qt::StrongFocus);
 
-    m_zoomFrame = new QGroupBox(this);
-    place(m_zoomFrame, "zoomFrame", 120, 7860, 9600, 855);
+    m_zoomFrame = shell::place(new QGroupBox(this), "zoomFrame", 120, 7860, 9600, 855);
     showZoomCaption();
     m_zoomInButton = pushButton(m_zoomFrame, "zoomInButton", QStringLiteral("Zoom In"), 240, 300, 4440, 405);
     m_zoomOutButton = pushButton(m_zoomFrame, "zoomOutButton", QStringLiteral("Zoom Out"), 4800, 300, 4560, 405);
@@ -136,17 +116,17 @@ void PreviewWindow::createControls() {
 // captions, the frame's with the zoom factor), and a ring around the bars and the
 // sheet while they have the focus, which their style does not show.
 void PreviewWindow::describeControls() {
-    shell::Describe(m_horizontalScrollBar, QStringLiteral("Scroll the sheet sideways"));
-    shell::Describe(m_verticalScrollBar, QStringLiteral("Scroll the sheet up and down"));
-    shell::Describe(m_viewport, QStringLiteral("Sheet view"),
-                    QStringLiteral("The arrow keys, Page Up, Page Down, Home and End scroll the sheet; + and - zoom"));
-    shell::Describe(m_canvas, QStringLiteral("Commission sheet"),
-                    QStringLiteral("The sheet as a table: Ctrl with the arrow keys goes from cell to cell, Ctrl+Home "
-                                   "and Ctrl+End to the first and the last cell; the arrow keys scroll, + and - zoom"));
-    shell::Describe(m_zoomInButton, {}, QStringLiteral("Shows the sheet larger (+)"));
-    shell::Describe(m_zoomOutButton, {}, QStringLiteral("Shows the sheet smaller (-)"));
-    shell::Describe(m_saveResultsButton, {}, QStringLiteral("Copies the generated workbook to a file you choose"));
-    shell::Describe(m_backButton, {}, QStringLiteral("Goes back to the record list (Escape)"));
+    shell::describeControl(m_horizontalScrollBar, QStringLiteral("Scroll the sheet sideways"));
+    shell::describeControl(m_verticalScrollBar, QStringLiteral("Scroll the sheet up and down"));
+    shell::describeControl(m_viewport, QStringLiteral("Sheet view"),
+                           QStringLiteral("The arrow keys, Page Up, Page Down, Home and End scroll the sheet; + and - zoom"));
+    shell::describeControl(m_canvas, QStringLiteral("Commission sheet"),
+                           QStringLiteral("The sheet as a table: Ctrl with the arrow keys goes from cell to cell, Ctrl+Home "
+                                          "and Ctrl+End to the first and the last cell; the arrow keys scroll, + and - zoom"));
+    shell::describeControl(m_zoomInButton, {}, QStringLiteral("Shows the sheet larger (+)"));
+    shell::describeControl(m_zoomOutButton, {}, QStringLiteral("Shows the sheet smaller (-)"));
+    shell::describeControl(m_saveResultsButton, {}, QStringLiteral("Copies the generated workbook to a file you choose"));
+    shell::describeControl(m_backButton, {}, QStringLiteral("Goes back to the record list (Escape)"));
 
     auto* ring = new shell::FocusRing(this);
     for (QWidget* control : std::initializer_list<QWidget*>{m_horizontalScrollBar, m_verticalScrollBar, m_viewport})

@@ -2,7 +2,9 @@
 
 #include "generator/run_windows.h"
 #include "preview/viewport_math.h"
+#include "shell/error_locations.h"
 #include "shell/pointer_shape.h"
+#include "shell/program_context.h"
 
 #include <QCursor>
 #include <QString>
@@ -19,10 +21,6 @@ class QWheelEvent;
 
 namespace generator {
 class EngineSession;
-}
-
-namespace shell {
-class Trap;
 }
 
 namespace preview {
@@ -61,7 +59,8 @@ using shell::PointerShape;
 class PreviewWindow : public QWidget, public generator::PreviewTarget {
     Q_OBJECT
 public:
-    explicit PreviewWindow(PreviewWindowServices services = {}, QWidget* parent = nullptr);
+    explicit PreviewWindow(shell::ProgramContext context, PreviewWindowServices services = {},
+                           QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
     // generator::PreviewTarget
@@ -125,6 +124,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    shell::Dialogs& dialogs() const { return m_context.dialogs(); }
+
     // Controls and wiring (preview_window.cpp).
     void createControls();
     void describeControls();
@@ -167,7 +168,6 @@ private:
     void load();
     bool prepareToClose();
     void copyWorkbook(const QString& path, bool replaceConfirmed) const;
-    static QString overwriteQuestion(const QString& path);
     // Throws when path names the workbook the preview shows (by any name), which
     // Back deletes and the other commands still read.
     void refuseTheShownWorkbook(const QString& path) const;
@@ -175,11 +175,13 @@ private:
     // The sheet commands (preview_sheet_commands.cpp).
     // The sheet delivered last; throws when none was.
     const generator::SheetPicture& deliveredSheet() const;
-    // Asks where to write a file, the name completed with `suffix` when it has
-    // none; none when the dialog is cancelled or the user keeps an existing file.
-    std::optional<QString> chooseTarget(shell::Trap& trap, const QString& title, const QString& filter,
-                                        const QString& suffix);
+    // Asks where to write a file (the name completed with `suffix` when it has
+    // none), asks before an existing file is replaced, and writes it, reporting a
+    // failure at `location`; says "Done." once written.
+    void writeChosenFile(shell::ErrorLocation location, const QString& title, const QString& filter,
+                         const QString& suffix, const std::function<void(const QString& path)>& write);
 
+    shell::ProgramContext m_context;
     PreviewWindowServices m_services;
 
     QWidget* m_viewport = nullptr;

@@ -25,19 +25,16 @@ int32_t ViewportMath::floorToInt(double x) { return checkedWhole(std::floor(x));
 
 // --- Zoom -----------------------------------------------------------------------
 
-void ViewportMath::setUp(shell::Trap& trap, TwipsSize base, TwipsSize viewport) {
+void ViewportMath::setUp(TwipsSize base, TwipsSize viewport) {
     m_viewport = viewport;
     m_position = {};
-    trap(124, [&] { m_zoom = 1.0f; });
-    trap(126, [&] { m_base.width = base.width; });
-    trap(128, [&] { m_base.height = base.height; });
-    trap(130, [&] { m_drawn.width = floorToInt(double(m_base.width) * 1); });
-    trap(132, [&] { m_drawn.height = floorToInt(double(m_base.height) * 1); });
+    m_zoom = 1.0f;
+    m_base = base;
+    m_drawn = base;
 }
 
-void ViewportMath::fitDrawSize(shell::Trap& trap) {
-    trap(100, [&] { m_drawn.width = floorToInt(double(m_base.width) * double(m_zoom)); });
-    trap(102, [&] { m_drawn.height = floorToInt(double(m_base.height) * double(m_zoom)); });
+void ViewportMath::fitDrawSize() {
+    m_drawn = {floorToInt(double(m_base.width) * double(m_zoom)), floorToInt(double(m_base.height) * double(m_zoom))};
     m_position = {clamped(Axis::Horizontal, m_position.x), clamped(Axis::Vertical, m_position.y)};
 }
 
@@ -93,29 +90,9 @@ void ViewportMath::scrollTo(Axis axis, int32_t value) {
 
 // --- Dragging -------------------------------------------------------------------
 
-void ViewportMath::press(shell::Trap& trap, TwipsPoint at) {
-    trap(100, [&] { m_grabbed.x = at.x; });
-    trap(102, [&] { m_grabbed.y = at.y; });
-}
-
-TwipsPoint ViewportMath::dragTo(shell::Trap& trap, TwipsPoint at) const {
-    double left = 0;
-    double top = 0;
-    trap(104, [&] { left = m_position.x - m_grabbed.x + at.x; });
-    left = clampDrag(trap, 106, Axis::Horizontal, left);
-    trap(114, [&] { top = m_position.y - m_grabbed.y + at.y; });
-    top = clampDrag(trap, 116, Axis::Vertical, top);
-    return {left, top};
-}
-
-double ViewportMath::clampDrag(shell::Trap& trap, int first, Axis axis, double raw) const {
-    double at = raw;
-    if (trap.condition(first, [&] { return at > 0; })) {
-        trap(first + 2, [&] { at = 0; });
-    } else if (trap.condition(first + 4, [&] { return farthest(axis) > at; })) {
-        trap(first + 6, [&] { at = farthest(axis); });
-    }
-    return at;
+TwipsPoint ViewportMath::dragTo(TwipsPoint at) const {
+    return {clamped(Axis::Horizontal, m_position.x - m_grabbed.x + at.x),
+            clamped(Axis::Vertical, m_position.y - m_grabbed.y + at.y)};
 }
 
 }  // namespace preview

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shell/error_trap.h"
-
 #include <algorithm>
 #include <cstdint>
 
@@ -34,9 +32,7 @@ enum class Axis { Horizontal, Vertical };
 // an axis it lies at 0 there; where it does not, it stays between 0 and (viewport −
 // canvas), so no gap ever shows at its near or far edge. Scroll bars count in
 // pixels (15 twips), so the largest sheet's range fits them at every zoom.
-//
-// Sequences of numbered statements run through the caller's trap, so a failure is
-// reported with the caller's location and statement number.
+// A size that does not fit throws shell::Failure; the window reports it.
 class ViewportMath {
 public:
     static constexpr float kZoomStep = 0.25f;
@@ -56,12 +52,13 @@ public:
 
     // --- Zoom -------------------------------------------------------------------
 
-    // First activation [124]–[132]: zoom 1.0, the base size and the viewport's, the
-    // drawn size the base size, the canvas at the viewport's top-left corner.
-    void setUp(shell::Trap& trap, TwipsSize base, TwipsSize viewport);
-    // The drawn size at the current zoom [100]–[102], and the canvas kept within
-    // its range at that size.
-    void fitDrawSize(shell::Trap& trap);
+    // First activation: zoom 1.0, the base size and the viewport's, the drawn size
+    // the base size, the canvas at the viewport's top-left corner.
+    void setUp(TwipsSize base, TwipsSize viewport);
+    // The drawn size at the current zoom, and the canvas kept within its range at
+    // that size. Throws shell::Failure, and changes nothing, when the drawn size
+    // does not fit 32 bits.
+    void fitDrawSize();
     // The factor one zoom step away: out for any nonzero direction, else in.
     float zoomCandidate(int32_t direction) const;
     // Takes a factor from 0.25 to 2.25 (both included), with the canvas put so that
@@ -106,12 +103,12 @@ public:
 
     // --- Dragging ---------------------------------------------------------------
 
-    // Mouse down [100]–[102]: remembers the grabbed point, in canvas coordinates.
-    void press(shell::Trap& trap, TwipsPoint at);
-    // Mouse move with a button held [104]–[122]: where the canvas goes so that the
-    // grabbed point follows the pointer (`at`, in canvas coordinates), kept within
-    // its range along each axis. The caller then moves it there [124].
-    TwipsPoint dragTo(shell::Trap& trap, TwipsPoint at) const;
+    // Mouse down: remembers the grabbed point, in canvas coordinates.
+    void press(TwipsPoint at) { m_grabbed = at; }
+    // Mouse move with a button held: where the canvas goes so that the grabbed
+    // point follows the pointer (`at`, in canvas coordinates), kept within its
+    // range along each axis. The caller then moves it there.
+    TwipsPoint dragTo(TwipsPoint at) const;
 
     const TwipsPoint& grabbed() const { return m_grabbed; }
 
@@ -121,8 +118,6 @@ private:
     double& position(Axis axis) { return axis == Axis::Horizontal ? m_position.x : m_position.y; }
     double position(Axis axis) const { return axis == Axis::Horizontal ? m_position.x : m_position.y; }
     double clamped(Axis axis, double position) const;
-    // Clamps one drag axis, statements first … first + 6.
-    double clampDrag(shell::Trap& trap, int first, Axis axis, double raw) const;
 
     TwipsPoint m_grabbed;
     TwipsSize m_base;

@@ -8,6 +8,7 @@
 #include "shell/accessibility.h"
 #include "shell/startup_services.h"
 #include "shell/twips.h"
+#include "shell/widget_building.h"
 
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -22,40 +23,16 @@
 namespace records {
 namespace {
 
+using shell::commandButton;
+using shell::place;
+
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 7095;
-
-QFont arialBold(qreal points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-template <typename W>
-W* place(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(shell::TwipsRect(left, top, width, height));
-    return widget;
-}
-
-void fillWith(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QPushButton* commandButton(const QString& caption, QWidget* container) {
-    auto* button = new QPushButton(caption, container);
-    button->setFont(arialBold(11.25));
-    return button;
-}
 
 QLabel* label(const QString& caption, QWidget* container) {
     auto* l = new QLabel(caption, container);
     l->setTextFormat(Qt::PlainText);  // keeps the runs of blanks inside captions
-    fillWith(l, Qt::white);
+    shell::fillWith(*l, Qt::white);
     return l;
 }
 
@@ -84,14 +61,14 @@ int innerRight(const QGroupBox* frame) {
 
 QGroupBox* frame(const QString& caption, QWidget* container) {
     auto* f = new QGroupBox(caption, container);
-    fillWith(f, Qt::white);
+    shell::fillWith(*f, Qt::white);
     return f;
 }
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services)) {
+MainWindow::MainWindow(shell::ProgramContext context, MainWindowServices services, QWidget* parent)
+    : QWidget(parent), m_context(std::move(context)), m_services(std::move(services)) {
     if (!m_services.runGeneration) m_services.runGeneration = [] {};
     createControls();
     connectActions();
@@ -103,9 +80,9 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls() {
     setObjectName(QStringLiteral("mainWindow"));
-    setFont(arialBold(9));
-    setFixedSize(shell::TwipsToPixels(kClientWidthTwips), shell::TwipsToPixels(kClientHeightTwips));
-    fillWith(this, shell::ButtonFaceColor());
+    setFont(shell::arialBold(shell::kWindowFontPoints));
+    setFixedSize(shell::twipsToPixels(kClientWidthTwips), shell::twipsToPixels(kClientHeightTwips));
+    shell::fillWith(*this, shell::buttonFaceColor());
 
     m_startCreatingTemplateButton = place(commandButton(QStringLiteral("Start Creating Template"), this),
                                           "startCreatingTemplateButton", 120, 120, 7800, 400);
@@ -170,24 +147,24 @@ void MainWindow::createControls() {
 // while it has it.
 void MainWindow::describeControls() {
     const QString enterAdds = QStringLiteral("Enter adds the record");
-    shell::Describe(m_percentageEdit, QStringLiteral("Commission percentage"),
-                    QStringLiteral("Commission percentage, 10 means 10 %"));
-    shell::Describe(m_nameEdit, QStringLiteral("Saleperson"), enterAdds);
-    shell::Describe(m_totalEdit, QStringLiteral("Total Sales Amount"),
-                    QStringLiteral("In dollars; the commission is worked out as you type. ") + enterAdds);
-    shell::Describe(m_commissionEdit, QStringLiteral("Commission Amount"),
-                    QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
-                        enterAdds);
+    shell::describeControl(m_percentageEdit, QStringLiteral("Commission percentage"),
+                           QStringLiteral("Commission percentage, 10 means 10 %"));
+    shell::describeControl(m_nameEdit, QStringLiteral("Saleperson"), enterAdds);
+    shell::describeControl(m_totalEdit, QStringLiteral("Total Sales Amount"),
+                           QStringLiteral("In dollars; the commission is worked out as you type. ") + enterAdds);
+    shell::describeControl(m_commissionEdit, QStringLiteral("Commission Amount"),
+                           QStringLiteral("In dollars; worked out from the total and the percentage, may be typed over. ") +
+                               enterAdds);
     // The list describes itself: the hint while it is empty, its keys once it has rows.
     m_recordList->setAccessibleName(QStringLiteral("Commission records"));
-    shell::Describe(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
-    shell::Describe(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
-    shell::Describe(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));
-    shell::Describe(m_clearAllDataButton, {},
-                    QStringLiteral("Removes every record and empties the percentage and the fields"));
-    shell::Describe(m_loadSampleDataButton, {}, QStringLiteral("Replaces the list with three sample records"));
-    shell::Describe(m_startCreatingTemplateButton, {},
-                    QStringLiteral("Builds the commission workbook from the list and shows it"));
+    shell::describeControl(m_addRecordButton, {}, QStringLiteral("Adds the record, or updates the record of the same name"));
+    shell::describeControl(m_clearTextFieldsButton, {}, QStringLiteral("Empties the name, total and commission fields"));
+    shell::describeControl(m_deleteSelectedRecordButton, {}, QStringLiteral("Removes the record selected in the list"));
+    shell::describeControl(m_clearAllDataButton, {},
+                           QStringLiteral("Removes every record and empties the percentage and the fields"));
+    shell::describeControl(m_loadSampleDataButton, {}, QStringLiteral("Replaces the list with three sample records"));
+    shell::describeControl(m_startCreatingTemplateButton, {},
+                           QStringLiteral("Builds the commission workbook from the list and shows it"));
     (new shell::FocusRing(this))->watch(m_recordList);
 }
 
@@ -199,8 +176,10 @@ void MainWindow::connectActions() {
         {m_addRecordButton, &MainWindow::addRecord},
         {m_clearAllDataButton, &MainWindow::clearAllData},
         {m_loadSampleDataButton, &MainWindow::loadSampleData}};
+    // Whatever a command's trap does not catch stays out of Qt's event loop.
     for (const auto& [button, command] : commands) {
-        connect(button, &QPushButton::clicked, this, command);
+        connect(button, &QPushButton::clicked, this,
+                [this, run = command] { shell::untrapped([&] { (this->*run)(); }); });
         watchHover(button, HoverRule::ToCustom);
     }
 

@@ -5,6 +5,7 @@
 #include "records/commission_record.h"
 #include "shell/error_trap.h"
 #include "shell/pointer_shape.h"
+#include "shell/program_context.h"
 
 #include <QCursor>
 #include <QHash>
@@ -43,7 +44,7 @@ struct MainWindowServices {
 class MainWindow : public QWidget, public generator::RecordSource, public generator::MainWindowControl {
     Q_OBJECT
 public:
-    explicit MainWindow(MainWindowServices services = {}, QWidget* parent = nullptr);
+    explicit MainWindow(shell::ProgramContext context, MainWindowServices services = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The load sequence: skin, caption, pointer, palette, columns, saved list and
@@ -135,12 +136,13 @@ private:
     // Records one command's change for undo (main_window_undo_step.h).
     class UndoStep;
 
+    shell::Dialogs& dialogs() const { return m_context.dialogs(); }
     void createControls();
     void describeControls();
     void connectActions();
     void watchHover(QWidget* widget, HoverRule rule);
     void pointerMoved(HoverRule rule);
-    void loadCustomPointer();
+    void loadCustomPointer(const QString& cursorFile);
     void restoreSavedRecords(shell::Trap& trap, const QStringList& recordTexts, const StoredNumberTexts& stored,
                              QStringList& unreadable);
     QString encodedRecordList() const;
@@ -157,7 +159,6 @@ private:
     void applyImport(const PendingImport& pending, const char* commandName);
 
     // Record list helpers.
-    bool isListed(const QString& name) const;
     void emptyEntryFields();
     bool refuseUnstorableTexts();
 
@@ -167,6 +168,7 @@ private:
     void totalChanged();
     void showCommission(const QString& total, const QString& rate);
 
+    shell::ProgramContext m_context;
     MainWindowServices m_services;
     PointerShape m_pointerShape = PointerShape::Default;
     QCursor m_customPointer{Qt::PointingHandCursor};

@@ -34,9 +34,12 @@ constexpr SampleRow kSampleRows[] = {
     {"Zodo Duvevado", "11100", "1110"},
 };
 
-}  // namespace
+// The statement number Delete Selected Record's error box reports.
+namespace step {
+constexpr int kRemoveSelected = 102;
+}  // namespace step
 
-bool MainWindow::isListed(const QString& name) const { return m_recordList->findName(name) != 0; }
+}  // namespace
 
 void MainWindow::emptyEntryFields() {
     m_nameEdit->setText(QString());
@@ -50,13 +53,13 @@ void MainWindow::emptyEntryFields() {
 // would break the files it is written into; such a record is refused before
 // anything changes.
 bool MainWindow::refuseUnstorableTexts() {
-    if (ContainsSeparator(m_nameEdit->text()) || ContainsSeparator(m_totalEdit->text()) ||
-        ContainsSeparator(m_commissionEdit->text())) {
-        shell::MsgBox(kSeparatorRefusedMessage);
+    if (containsSeparator(m_nameEdit->text()) || containsSeparator(m_totalEdit->text()) ||
+        containsSeparator(m_commissionEdit->text())) {
+        dialogs().showMessage(kSeparatorRefusedMessage);
         return true;
     }
     if (const std::optional<QString> refusal = nameRefusal(m_nameEdit->text())) {
-        shell::MsgBox(nameRefusedMessage(*refusal));
+        dialogs().showMessage(nameRefusedMessage(*refusal));
         return true;
     }
     return false;
@@ -64,79 +67,61 @@ bool MainWindow::refuseUnstorableTexts() {
 
 void MainWindow::addRecord() {
     const UndoStep undoStep(*this, "Add Record");
-    shell::Trap trap(shell::ErrorLocation::AddRecord);
     if (refuseUnstorableTexts()) return;
 
     const QString name = m_nameEdit->text();
-    if (trap.condition(100, [&] { return !isListed(name); })) {
-        if (trap.condition(102, [&] { return name.trimmed().isEmpty(); })) {
-            trap(104, [&] { shell::MsgBox(kNameMissingMessage); });
-            return;
-        }
-        if (m_recordList->isFull()) {
-            shell::MsgBox(kListFullMessage);
-            return;
-        }
-        int position = 0;
-        trap(110, [&] { position = m_recordList->appendRow(name); });
-        trap(112, [&] { m_recordList->setTotal(position, m_totalEdit->text()); });
-        trap(114, [&] { m_recordList->setCommission(position, m_commissionEdit->text()); });
-        trap(116, [&] { emptyEntryFields(); });
+    if (const int listed = m_recordList->findName(name)) {
+        // The row of the same name takes the amounts; the fields stay.
+        m_recordList->setTotal(listed, m_totalEdit->text());
+        m_recordList->setCommission(listed, m_commissionEdit->text());
         return;
     }
-
-    const int count = m_recordList->rowCount();  // [118]
-    for (int i = 1; i <= count; ++i) {
-        if (trap.condition(120, [&] { return m_recordList->row(i).saleperson == name; })) {
-            int position = 0;
-            trap(122, [&] { position = i; });
-            trap(124, [&] { m_recordList->setTotal(position, m_totalEdit->text()); });
-            trap(126, [&] { m_recordList->setCommission(position, m_commissionEdit->text()); });
-            return;
-        }
-    }  // [128]
+    if (name.trimmed().isEmpty()) {
+        dialogs().showMessage(kNameMissingMessage);
+        return;
+    }
+    if (m_recordList->isFull()) {
+        dialogs().showMessage(kListFullMessage);
+        return;
+    }
+    const int position = m_recordList->appendRow(name);
+    m_recordList->setTotal(position, m_totalEdit->text());
+    m_recordList->setCommission(position, m_commissionEdit->text());
+    emptyEntryFields();
 }
 
 void MainWindow::deleteSelectedRecord() {
     const UndoStep undoStep(*this, "Delete Selected Record");
-    shell::Trap trap(shell::ErrorLocation::DeleteSelectedRecord);
-    if (trap.condition(100, [&] { return m_recordList->rowCount() > 0; })) {
-        trap(102, [&] { m_recordList->removeSelected(); });
-        trap(104, [&] { emptyEntryFields(); });
-    }
+    shell::Trap trap(dialogs(), shell::ErrorLocation::DeleteSelectedRecord);
+    if (m_recordList->rowCount() == 0) return;
+    // Rows but none selected: the box says so, and the fields are emptied all the same.
+    trap(step::kRemoveSelected, [&] { m_recordList->removeSelected(); });
+    emptyEntryFields();
 }
 
 void MainWindow::clearAllData() {
     const UndoStep undoStep(*this, "Clear/Reset Data");
-    shell::Trap trap(shell::ErrorLocation::ClearAllData);
     // While a generation run has the hourglass up, the rows stay.
-    if (trap.condition(100, [&] { return m_pointerShape != PointerShape::Busy; }))
-        trap(100, [&] { m_recordList->removeAll(); });
-    trap(102, [&] { m_percentageEdit->setText(QString()); });
-    trap(104, [&] { m_nameEdit->setText(QString()); });
-    trap(106, [&] { m_totalEdit->setText(QString()); });
-    trap(108, [&] { m_commissionEdit->setText(QString()); });
+    if (m_pointerShape != PointerShape::Busy) m_recordList->removeAll();
+    m_percentageEdit->setText(QString());
+    m_nameEdit->setText(QString());
+    m_totalEdit->setText(QString());
+    m_commissionEdit->setText(QString());
 }
 
 void MainWindow::loadSampleData() {
     const UndoStep undoStep(*this, "Load Sample/Example Data");
-    shell::Trap trap(shell::ErrorLocation::LoadSampleData);
-    trap(100, [&] { m_percentageEdit->setText(QStringLiteral("10")); });
-    trap(102, [&] { m_recordList->removeAll(); });
-    int line = 104;
+    m_percentageEdit->setText(QStringLiteral("10"));
+    m_recordList->removeAll();
     for (const SampleRow& row : kSampleRows) {
-        trap(line, [&] { m_nameEdit->setText(QString::fromLatin1(row.name)); });
-        trap(line + 2, [&] { m_totalEdit->setText(QString::fromLatin1(row.total)); });
-        trap(line + 4, [&] { m_commissionEdit->setText(QString::fromLatin1(row.commission)); });
-        trap(line + 6, [&] { addRecord(); });
-        line += 8;
+        m_nameEdit->setText(QString::fromLatin1(row.name));
+        m_totalEdit->setText(QString::fromLatin1(row.total));
+        m_commissionEdit->setText(QString::fromLatin1(row.commission));
+        addRecord();
     }
 }
 
-void MainWindow::clearTextFields() {
-    shell::Trap trap(shell::ErrorLocation::ClearTextFields);
-    trap(100, [&] { emptyEntryFields(); });
-}
+void MainWindow::clearTextFields() { emptyEntryFields(); }
 
 void MainWindow::selectRecord() {
     shell::untrapped([&] {
@@ -154,13 +139,13 @@ void MainWindow::selectRecord() {
 void MainWindow::percentageChanged() {
     // A store that cannot be written is said once; typing goes on.
     try {
-        shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
+        shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
                                     {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
         m_percentageNotStoredSaid = false;
     } catch (const std::exception& failure) {
         if (m_percentageNotStoredSaid) return;
         m_percentageNotStoredSaid = true;
-        shell::untrapped([&] { shell::MsgBox(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
+        shell::untrapped([&] { dialogs().showMessage(percentageNotStoredMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
     }
 }
 
@@ -168,7 +153,7 @@ void MainWindow::percentageEditingFinished() {
     shell::untrapped([&] {
         const QString rate = m_percentageEdit->text();
         if (rate.isEmpty()) return;
-        if (shell::IsNumeric(rate)) {
+        if (shell::isNumeric(rate)) {
             showCommission(m_totalEdit->text(), rate);
             return;
         }
@@ -177,7 +162,7 @@ void MainWindow::percentageEditingFinished() {
         // total's) may have moved it again, and the text may have been mended.
         QPointer<SelectAllLineEdit> field(m_percentageEdit);
         QTimer::singleShot(0, this, [field] {
-            if (field && field->isVisible() && !field->text().isEmpty() && !shell::IsNumeric(field->text()))
+            if (field && field->isVisible() && !field->text().isEmpty() && !shell::isNumeric(field->text()))
                 field->setFocus(Qt::OtherFocusReason);
         });
     });
@@ -187,7 +172,7 @@ void MainWindow::totalChanged() {
     shell::untrapped([&] {
         const QString total = m_totalEdit->text();
         if (total.isEmpty()) return;
-        if (!shell::IsNumeric(total)) {
+        if (!shell::isNumeric(total)) {
             m_totalEdit->setFocus(Qt::OtherFocusReason);
             return;
         }

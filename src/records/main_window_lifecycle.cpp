@@ -17,59 +17,78 @@
 #include <QIcon>
 
 namespace records {
+namespace {
+
+// The statement numbers the error boxes report.
+namespace step {
+// The load.
+constexpr int kApplySkin = 102;
+constexpr int kLoadHandCursor = 110;
+constexpr int kReadSavedList = 148;
+constexpr int kReadPercentage = 152;
+constexpr int kSavedListTooLong = 160;
+constexpr int kRestoreTotal = 162;
+constexpr int kRestoreCommission = 164;
+constexpr int kStoreConvertedNumbers = 170;
+// The close request.
+constexpr int kStoreRecordList = 108;
+// Start Creating Template.
+constexpr int kRunGeneration = 106;
+}  // namespace step
+
+}  // namespace
 
 void MainWindow::load() {
-    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
-    trap(102, [&] { shell::ApplySkin(this); });
-    trap(104, [&] { setWindowTitle(QString::fromLatin1(shell::kProductName)); });
-    trap(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/quenvale.png"))); });
-    trap(104, [&] { shell::SetAppTitle(); });
-    trap(106, [&] { setUpdatesEnabled(false); });
-    if (trap.condition(
-            108, [&] { return shell::FileExists(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile))); }))
-        trap(110, [&] { loadCustomPointer(); });
-    trap(132, [&] { setUpdatesEnabled(true); });
-    trap(134, [&] { repaint(); });
-
-    trap(136, [&] { m_recordList->addColumn(QString::fromLatin1(kColumnTitles[0])); });
-    trap(138, [&] { m_recordList->addColumn(QString::fromLatin1(kColumnTitles[1])); });
-    trap(140, [&] { m_recordList->addColumn(QString::fromLatin1(kColumnTitles[2])); });
-    trap(142, [&] { m_recordList->setColumnWidthTwips(0, 2600); });
-    trap(144, [&] { m_recordList->setColumnWidthTwips(1, 2200); });
-    trap(146, [&] { m_recordList->setColumnWidthTwips(2, 2400); });
+    shell::Trap trap(dialogs(), shell::ErrorLocation::MainWindowLoad);
+    trap(step::kApplySkin,
+         [&] { shell::applySkin(*this, m_context.programFile(QString::fromLatin1(shell::kSkinFile))); });
+    trap(step::kLoadHandCursor, [&] {
+        setWindowTitle(QString::fromLatin1(shell::kProductName));
+        setWindowIcon(QIcon(QStringLiteral(":/quenvale.png")));
+        setUpdatesEnabled(false);
+        const QString cursorFile = m_context.programFile(QString::fromLatin1(shell::kHandCursorFile));
+        if (shell::fileExists(cursorFile)) loadCustomPointer(cursorFile);
+    });
 
     QString saved;
     QString numberLocale;
-    trap(148, [&] {
-        saved = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList));
-        numberLocale = shell::GetProgramSetting(QString::fromLatin1(shell::kKeyNumberLocale));
+    trap(step::kReadSavedList, [&] {
+        setUpdatesEnabled(true);
+        repaint();
+        for (const char* title : kColumnTitles) m_recordList->addColumn(QString::fromLatin1(title));
+        m_recordList->setColumnWidthTwips(0, 2600);
+        m_recordList->setColumnWidthTwips(1, 2200);
+        m_recordList->setColumnWidthTwips(2, 2400);
+        saved = shell::readProgramSetting(QString::fromLatin1(shell::kKeyCommissionList));
+        numberLocale = shell::readProgramSetting(QString::fromLatin1(shell::kKeyNumberLocale));
     });
-    QStringList recordTexts;
-    trap(150, [&] { recordTexts = SplitRecordTexts(saved); });
     // Amounts typed under another locale's number rules are read under the rules in force.
     const StoredNumberTexts stored(numberLocale);
+    QStringList recordTexts;
     QStringList unreadable;
-    trap(152, [&] {
+    trap(step::kReadPercentage, [&] {
+        recordTexts = splitRecordTexts(saved);
         const QString rate =
-            shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10"));
+            shell::readProgramSetting(QString::fromLatin1(shell::kKeyCommissionRate), QStringLiteral("10"));
         const std::optional<QString> inForce = stored.inForce(rate);
         if (!inForce) unreadable << QStringLiteral("the commission percentage \"%1\"").arg(rate);
         m_percentageEdit->setText(inForce.value_or(rate));
     });
     restoreSavedRecords(trap, recordTexts, stored, unreadable);
     if (stored.convert()) {
-        if (!unreadable.isEmpty()) shell::MsgBox(unreadableNumbersMessage(stored.storedLocale(), unreadable));
         // The store follows at once, so that every text in it reads under the locale it records.
-        trap(170, [&] {
-            shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
-                                        {QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
-                                        {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
+        trap(step::kStoreConvertedNumbers, [&] {
+            if (!unreadable.isEmpty())
+                dialogs().showMessage(unreadableNumbersMessage(stored.storedLocale(), unreadable));
+            shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
+                                         {QString::fromLatin1(shell::kKeyCommissionRate), m_percentageEdit->text()},
+                                         {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
         });
     }
 }
 
-void MainWindow::loadCustomPointer() {
-    m_customPointer = shell::LoadCursorFile(shell::ProgramFile(QString::fromLatin1(shell::kHandCursorFile)));
+void MainWindow::loadCustomPointer(const QString& cursorFile) {
+    m_customPointer = shell::loadCursorFile(cursorFile);
     if (m_pointerShape == PointerShape::Custom) setPointerShape(PointerShape::Custom);
 }
 
@@ -83,23 +102,23 @@ void MainWindow::restoreSavedRecords(shell::Trap& trap, const QStringList& recor
         if (!moved) unreadable << QStringLiteral("the %1 \"%2\" of %3").arg(what, text, name);
         return moved.value_or(text);
     };
-    for (const QString& recordText : recordTexts) {  // [154] ... [166]
-        if (recordText.isEmpty()) continue;          // [156]
+    for (const QString& recordText : recordTexts) {
+        if (recordText.isEmpty()) continue;
         if (m_recordList->isFull()) {
             // More records than the list can hold: say so once and keep the rows read.
-            trap(160, [] { throw shell::Failure(kSavedListTooLongFailure); });
+            trap(step::kSavedListTooLong, [] { throw shell::Failure(kSavedListTooLongFailure); });
             break;
         }
-        QStringList fields;
-        trap(158, [&] { fields = SplitFields(recordText); });
+        // A record text always has its name; the amounts may be missing.
+        const QStringList fields = splitFields(recordText);
+        const QString& name = fields.first();
         int position = 0;
-        trap(160, [&] { position = m_recordList->appendRow(FieldAt(fields, 0)); });
-        trap(162, [&] {
-            m_recordList->setTotal(position, inForce(FieldAt(fields, 0), QStringLiteral("total"), FieldAt(fields, 1)));
+        trap(step::kRestoreTotal, [&] {
+            position = m_recordList->appendRow(name);
+            m_recordList->setTotal(position, inForce(name, QStringLiteral("total"), fieldAt(fields, 1)));
         });
-        trap(164, [&] {
-            m_recordList->setCommission(position,
-                                        inForce(FieldAt(fields, 0), QStringLiteral("commission"), FieldAt(fields, 2)));
+        trap(step::kRestoreCommission, [&] {
+            m_recordList->setCommission(position, inForce(name, QStringLiteral("commission"), fieldAt(fields, 2)));
         });
     }
 }
@@ -108,25 +127,23 @@ QString MainWindow::encodedRecordList() const {
     QString value;
     for (int i = 1; i <= m_recordList->rowCount(); ++i) {
         const CommissionRecord row = m_recordList->row(i);
-        value += EncodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
+        value += encodeRecord(row.saleperson, row.totalSalesAmount, row.commissionAmount);
     }
     return value;
 }
 
 bool MainWindow::storeRecordList() {
-    shell::Trap trap(shell::ErrorLocation::MainWindowClose);
-    QString value;
-    trap(104, [&] { value = encodedRecordList(); });
-    return trap(108, [&] {
-        shell::SaveProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), value},
-                                    {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
+    shell::Trap trap(dialogs(), shell::ErrorLocation::MainWindowClose);
+    return trap(step::kStoreRecordList, [&] {
+        shell::writeProgramSettings({{QString::fromLatin1(shell::kKeyCommissionList), encodedRecordList()},
+                                     {QString::fromLatin1(shell::kKeyNumberLocale), numberLocaleInForce()}});
     });
 }
 
 bool MainWindow::storeRecordListBeforeEnd() {
     if (storeRecordList()) return true;
     // The box above said why; the list typed this session lives only in the window.
-    return shell::MsgBox(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
+    return dialogs().showMessage(kListNotStoredQuestion, shell::BoxButtons::YesNo, shell::BoxIcon::Warning) ==
            shell::BoxAnswer::Yes;
 }
 
@@ -141,12 +158,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::startCreatingTemplate() {
-    shell::Trap trap(shell::ErrorLocation::StartCreatingTemplate);
-    trap(100, [&] { setUpdatesEnabled(false); });
-    trap(104, [&] { setPointerShape(PointerShape::Busy); });
-    trap(106, [&] { m_services.runGeneration(); });
-    trap(108, [&] { setPointerShape(PointerShape::Default); });
-    trap(110, [&] { setUpdatesEnabled(true); });
+    shell::Trap trap(dialogs(), shell::ErrorLocation::StartCreatingTemplate);
+    trap(step::kRunGeneration, [&] {
+        setUpdatesEnabled(false);
+        setPointerShape(PointerShape::Busy);
+        m_services.runGeneration();
+    });
+    // After a failed run too: the window thaws under the arrow.
+    setPointerShape(PointerShape::Default);
+    setUpdatesEnabled(true);
 }
 
 }  // namespace records

@@ -40,8 +40,8 @@ QString whereAndWhy(int line, int column, const QString& message) {
     return reason;
 }
 
-void sayImportRefused(const QString& source, const QString& reason) {
-    shell::untrapped([&] { shell::MsgBox(importRefusedMessage(source, reason), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
+void sayImportRefused(shell::Dialogs& dialogs, const QString& source, const QString& reason) {
+    shell::untrapped([&] { dialogs.showMessage(importRefusedMessage(source, reason), shell::BoxButtons::Ok, shell::BoxIcon::Warning); });
 }
 
 QString quoted(const QString& fileName) { return QLatin1Char('"') + fileName + QLatin1Char('"'); }
@@ -77,7 +77,7 @@ void MainWindow::createTransferActions() {
 void MainWindow::importRecords() {
     if (busy()) return;
     QString path;
-    shell::untrapped([&] { path = shell::dialogs().openFileName(QStringLiteral("Import Records"), kImportFilter); });
+    shell::untrapped([&] { path = dialogs().openFileName(QStringLiteral("Import Records"), kImportFilter); });
     if (!path.isEmpty()) importFile(path);
 }
 
@@ -86,10 +86,10 @@ void MainWindow::importFile(const QString& path) {
     const QString shown = quoted(QFileInfo(path).fileName());
     std::variant<QByteArray, RecordsFileError> bytes = readRecordsFileBytes(path);
     if (const auto* error = std::get_if<RecordsFileError>(&bytes))
-        return sayImportRefused(shown, whereAndWhy(0, 0, error->message));
+        return sayImportRefused(dialogs(), shown, whereAndWhy(0, 0, error->message));
     std::variant<ImportSource, RecordsFileError> opened = openImportSource(std::get<QByteArray>(bytes), path);
     if (const auto* error = std::get_if<RecordsFileError>(&opened))
-        return sayImportRefused(shown, whereAndWhy(error->line, error->column, error->message));
+        return sayImportRefused(dialogs(), shown, whereAndWhy(error->line, error->column, error->message));
     importFrom(std::get<ImportSource>(std::move(opened)), shown, "Import Records");
 }
 
@@ -104,12 +104,12 @@ void MainWindow::pasteRows() {
         else if (mime && mime->hasHtml())
             source = ImportSource::fromTable(readHtmlTable(mime->html()));
     } catch (const TextRefusal& refusal) {
-        return sayImportRefused(clipboard, whereAndWhy(refusal.line, refusal.column, refusal.message));
+        return sayImportRefused(dialogs(), clipboard, whereAndWhy(refusal.line, refusal.column, refusal.message));
     } catch (const std::exception& failure) {
-        return sayImportRefused(clipboard, whereAndWhy(0, 0, shell::describe(failure)));
+        return sayImportRefused(dialogs(), clipboard, whereAndWhy(0, 0, shell::describe(failure)));
     }
     if (!source || source->table(0).rows.empty()) {
-        shell::untrapped([] { shell::MsgBox(kNothingToPasteMessage); });
+        shell::untrapped([&] { dialogs().showMessage(kNothingToPasteMessage); });
         return;
     }
     importFrom(std::move(*source), clipboard, "Paste Rows");
@@ -119,11 +119,11 @@ void MainWindow::importFrom(ImportSource source, const QString& sourceName, cons
     try {
         PendingImport pending(std::move(source), sourceName, m_recordList->rows(), m_percentageEdit->text());
         if (const std::optional<QString> refusal = pending.refusalOfWholeSource())
-            return sayImportRefused(sourceName, *refusal);
-        if (!shell::dialogs().previewImport(pending) || !pending.canApply()) return;
+            return sayImportRefused(dialogs(), sourceName, *refusal);
+        if (!dialogs().previewImport(pending) || !pending.canApply()) return;
         applyImport(pending, commandName);
     } catch (const std::exception& failure) {
-        sayImportRefused(sourceName, whereAndWhy(0, 0, shell::describe(failure)));
+        sayImportRefused(dialogs(), sourceName, whereAndWhy(0, 0, shell::describe(failure)));
     }
 }
 
@@ -144,16 +144,16 @@ void MainWindow::exportRecords() {
     if (busy()) return;
     try {
         const QString path =
-            shell::dialogs().saveFileName(QStringLiteral("Export Records"), kExportFilter, QStringLiteral("records.csv"));
+            dialogs().saveFileName(QStringLiteral("Export Records"), kExportFilter, QStringLiteral("records.csv"));
         if (path.isEmpty()) return;
-        if (shell::FileExists(path) &&
-            shell::MsgBox(shell::OverwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
+        if (shell::fileExists(path) &&
+            dialogs().showMessage(shell::overwriteQuestion(path), shell::BoxButtons::YesNo) != shell::BoxAnswer::Yes)
             return;
         const QByteArray csv = recordsCsv(m_recordList->rows());
-        shell::WriteFileAtomically(path, [&](QIODevice& file) { return file.write(csv) == csv.size(); });
+        shell::writeFileAtomically(path, [&](QIODevice& file) { return file.write(csv) == csv.size(); });
     } catch (const std::exception& failure) {
         shell::untrapped([&] {
-            shell::MsgBox(exportFailedMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning);
+            dialogs().showMessage(exportFailedMessage(shell::describe(failure)), shell::BoxButtons::Ok, shell::BoxIcon::Warning);
         });
     }
 }

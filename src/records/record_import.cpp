@@ -42,7 +42,7 @@ bool isTotalTitle(const QString& key) {
 
 bool isNumber(const TableCell& cell, const QLocale& locale) {
     return cell.kind == TableCell::Kind::Number ||
-           (cell.kind == TableCell::Kind::Text && shell::IsNumeric(cell.text, locale));
+           (cell.kind == TableCell::Kind::Text && shell::isNumeric(cell.text, locale));
 }
 
 const TableCell* cellAt(const TableRow& row, int column) {
@@ -126,13 +126,13 @@ namespace {
 std::optional<QString> commissionOf(std::optional<double> total, std::optional<double> rate, const QLocale& locale) {
     if (!total || !rate) return std::nullopt;
     if (*rate == 0.0) return QStringLiteral("0");
-    return shell::CommissionText(*total, *rate, locale);
+    return shell::commissionText(*total, *rate, locale);
 }
 
 }  // namespace
 
 std::optional<QString> typedCommission(const QString& total, const QString& percentage, const QLocale& locale) {
-    return commissionOf(shell::ParseLocaleNumber(total, locale), shell::ParseLocaleNumber(percentage, locale), locale);
+    return commissionOf(shell::parseLocaleNumber(total, locale), shell::parseLocaleNumber(percentage, locale), locale);
 }
 
 QString notANumberMessage(const QString& text, const QLocale& locale) {
@@ -149,7 +149,7 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
     QHash<QString, int> lineOfName;  // names taken from the table so far
     plan.resultingCount = int(listed.size());
 
-    const std::optional<double> rate = shell::ParseLocaleNumber(percentage, locale);
+    const std::optional<double> rate = shell::parseLocaleNumber(percentage, locale);
     const int nameColumn = columns.name + 1;
     const int totalColumn = columns.total + 1;
     const std::size_t first = columns.firstRowIsHeader ? 1 : 0;
@@ -178,7 +178,7 @@ ImportPlan planImport(const RecordTable& table, const ImportColumns& columns, co
             continue;
         }
         const std::optional<double> totalValue =
-            totalCell->kind == TableCell::Kind::Other ? std::nullopt : shell::ParseLocaleNumber(total, locale);
+            totalCell->kind == TableCell::Kind::Other ? std::nullopt : shell::parseLocaleNumber(total, locale);
         if (!total.isEmpty() && !totalValue) {
             refuse(totalColumn, notANumberMessage(total, locale));
             continue;

@@ -64,7 +64,7 @@ void RecordListView::addColumn(const QString& header) {
 void RecordListView::setColumnWidthTwips(int column, int twips) {
     if (column < 0 || column >= columnCount())
         throw shell::Failure(QStringLiteral("The record list has no column %1.").arg(column + 1));
-    setColumnWidth(column, shell::TwipsToPixels(twips));
+    setColumnWidth(column, shell::twipsToPixels(twips));
 }
 
 int RecordListView::rowCount() const { return topLevelItemCount(); }

@@ -6,7 +6,7 @@
 namespace records {
 
 std::optional<QString> nameRefusal(const QString& name) {
-    if (ContainsSeparator(name))
+    if (containsSeparator(name))
         return QStringLiteral("a name may not contain \"||SEP1||\" or \"||SEP2||\": the record list could not store it");
     if (const std::optional<qsizetype> at = shell::firstUnstorableCharacter(name)) {
         const qsizetype characterNumber = QStringView(name).left(*at).toUcs4().size() + 1;

@@ -17,20 +17,20 @@ const QString& recordTerminator() {
 
 }  // namespace
 
-QString EncodeRecord(const QString& name, const QString& total, const QString& commission) {
+QString encodeRecord(const QString& name, const QString& total, const QString& commission) {
     return name + fieldSeparator() + total + fieldSeparator() + commission + recordTerminator();
 }
 
-QStringList SplitRecordTexts(const QString& value) {
+QStringList splitRecordTexts(const QString& value) {
     if (value.isEmpty()) return {};
     return value.split(recordTerminator(), Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
 
-QStringList SplitFields(const QString& recordText) {
+QStringList splitFields(const QString& recordText) {
     return recordText.split(fieldSeparator(), Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
 
-QString FieldAt(const QStringList& fields, int index) {
+QString fieldAt(const QStringList& fields, int index) {
     if (index < 0 || index >= fields.size()) {
         static const char* const kFields[] = {"name", "total sales amount", "commission amount"};
         const QString field = index >= 0 && index < 3 ? QString::fromLatin1(kFields[index])
@@ -40,7 +40,7 @@ QString FieldAt(const QStringList& fields, int index) {
     return fields.at(index);
 }
 
-bool ContainsSeparator(const QString& text) {
+bool containsSeparator(const QString& text) {
     // A field stands between two separators in the saved value; it is safe only
     // when no separator is found there but the two around it, also one formed
     // across its edges (a name ending in "||SEP1|" would lose its end).

@@ -10,20 +10,20 @@ QString numberLocaleInForce() { return QLocale().name(); }
 StoredNumberTexts::StoredNumberTexts(const QString& storedLocale)
     : m_storedLocaleName(storedLocale), m_stored(storedLocale.isEmpty() ? QLocale() : QLocale(storedLocale)) {
     // Copies: the symbols are kept for the locale last asked about only.
-    const shell::LocaleSymbols from = shell::SymbolsOf(m_stored);
-    const shell::LocaleSymbols to = shell::SymbolsOf(QLocale());
+    const shell::LocaleSymbols from = shell::symbolsOf(m_stored);
+    const shell::LocaleSymbols to = shell::symbolsOf(QLocale());
     m_convert = !storedLocale.isEmpty() && (from.decimal != to.decimal || from.group != to.group);
 }
 
 std::optional<QString> StoredNumberTexts::inForce(const QString& text) const {
     if (!m_convert || text.isEmpty()) return text;
-    const std::optional<double> value = shell::ParseLocaleNumber(text, m_stored);
+    const std::optional<double> value = shell::parseLocaleNumber(text, m_stored);
     if (!value) return std::nullopt;
     // The same text with the separators in force, when that reads back to the same value.
-    const shell::LocaleSymbols from = shell::SymbolsOf(m_stored);
+    const shell::LocaleSymbols from = shell::symbolsOf(m_stored);
     const QString& fromDecimal = from.decimal;
     const QLocale inForce;
-    const shell::LocaleSymbols to = shell::SymbolsOf(inForce);
+    const shell::LocaleSymbols to = shell::symbolsOf(inForce);
     QString moved;
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
@@ -38,8 +38,8 @@ std::optional<QString> StoredNumberTexts::inForce(const QString& text) const {
             moved += to.group;  // the stored group separator
         }
     }
-    if (shell::ParseLocaleNumber(moved, inForce) == value) return moved;
-    return shell::LocaleNumberText(*value, inForce);
+    if (shell::parseLocaleNumber(moved, inForce) == value) return moved;
+    return shell::localeNumberText(*value, inForce);
 }
 
 }  // namespace records

@@ -16,7 +16,7 @@ constexpr int kStoredFields = 3;  // name, total, commission
 // The command line reads the store beside a running window and never writes it:
 // a damaged store is reported, not moved.
 QString storedSetting(const char* key, const QString& absent = QString()) {
-    return shell::GetProgramSetting(QString::fromLatin1(key), absent, shell::DamagedStore::Report);
+    return shell::readProgramSetting(QString::fromLatin1(key), absent, shell::DamagedStore::Report);
 }
 
 shell::Failure storedListFailure(const QString& description) {
@@ -31,7 +31,7 @@ QString rulesInForce() {
 // A stored amount as the rules in force read it; throws when it is no number.
 QString storedNumber(const StoredNumberTexts& stored, const QString& text, const QString& what) {
     const std::optional<QString> inForce = stored.inForce(text);
-    if (inForce && shell::IsNumeric(*inForce)) return *inForce;
+    if (inForce && shell::isNumeric(*inForce)) return *inForce;
     const QString rules = inForce ? rulesInForce()
                                   : QStringLiteral("it was kept under the rules of the locale %1").arg(stored.storedLocale());
     throw shell::Failure(QStringLiteral("%1 %2 is not a number (%3).").arg(what, shell::quotedForMessage(text), rules));
@@ -50,12 +50,12 @@ generator::RecordList storedRecords() {
     const StoredNumberTexts stored(storedSetting(shell::kKeyNumberLocale));
     generator::RecordList list({}, storedPercentage());
     int recordNumber = 0;
-    for (const QString& recordText : SplitRecordTexts(value)) {
+    for (const QString& recordText : splitRecordTexts(value)) {
         if (recordText.isEmpty()) continue;
         ++recordNumber;
         if (list.recordCount() == kMaxRecords)
             throw storedListFailure(QStringLiteral("holds more than 32,767 records, more than the list can hold."));
-        const QStringList fields = SplitFields(recordText);
+        const QStringList fields = splitFields(recordText);
         if (fields.size() < kStoredFields)
             throw storedListFailure(QStringLiteral("is damaged: record %1 (%2) lacks %3 of its three fields.")
                                         .arg(recordNumber)

@@ -5,7 +5,7 @@
 
 namespace shell {
 
-void Describe(QWidget* control, const QString& name, const QString& description) {
+void describeControl(QWidget* control, const QString& name, const QString& description) {
     if (!name.isEmpty()) control->setAccessibleName(name);
     control->setAccessibleDescription(description);
 }

@@ -8,7 +8,7 @@ namespace shell {
 
 // What a screen reader reads for a control: its name (none keeps the one Qt gives
 // it from its caption), and what it does where the name alone does not say.
-void Describe(QWidget* control, const QString& name, const QString& description = {});
+void describeControl(QWidget* control, const QString& name, const QString& description = {});
 
 // A ring around whichever of the watched controls has the keyboard focus, for
 // controls whose style shows no focus of its own (scroll bars, lists, picture

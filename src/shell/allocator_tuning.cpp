@@ -6,7 +6,7 @@
 
 namespace shell {
 
-void TuneAllocator() {
+void tuneAllocator() {
 #if QUENVALE_MIMALLOC
     mi_option_enable(mi_option_large_os_pages);
 #endif

@@ -252,9 +252,9 @@ std::optional<FileIdentity> identityOf(const QString& path) {
 
 }  // namespace
 
-void WriteFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, Durability durability) {
+void writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, Durability durability) {
     const Destination destination = destinationOf(path, durability);
-    if (durability == Durability::Synced) removeStaleFiles(QFileInfo(destination.path).absolutePath(), IsPartialFileName);
+    if (durability == Durability::Synced) removeStaleFiles(QFileInfo(destination.path).absolutePath(), isPartialFileName);
 
     // Never more open while written than the file it becomes.
     const bool keepsAccess = durability == Durability::Synced && destination.replaced;
@@ -274,11 +274,11 @@ void WriteFileAtomically(const QString& path, const std::function<bool(QIODevice
     if (durability == Durability::Synced) syncFolder(destination.path, path);
 }
 
-void CopyFileAtomically(const QString& source, const QString& destination) {
+void copyFileAtomically(const QString& source, const QString& destination) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("File not found: %1").arg(source));
-    WriteFileAtomically(destination, [&](QIODevice& out) {
+    writeFileAtomically(destination, [&](QIODevice& out) {
         char buffer[1 << 16];
         for (;;) {
             const qint64 n = in.read(buffer, sizeof buffer);
@@ -289,19 +289,19 @@ void CopyFileAtomically(const QString& source, const QString& destination) {
     });
 }
 
-void CheckWritableTarget(const QString& path, Durability durability) {
+void checkWritableTarget(const QString& path, Durability durability) {
     const Destination destination = destinationOf(path, durability);
     const Sibling probe(destination.path, kOwnerOnly, path);
 }
 
-bool IsSameFile(const QString& first, const QString& second) {
+bool isSameFile(const QString& first, const QString& second) {
     const std::optional<FileIdentity> a = identityOf(first);
     const std::optional<FileIdentity> b = identityOf(second);
     if (a && b) return *a == *b;
     return QFileInfo(first).absoluteFilePath() == QFileInfo(second).absoluteFilePath();
 }
 
-bool IsPartialFileName(QByteArrayView name) {
+bool isPartialFileName(QByteArrayView name) {
     const qsizetype digitsAt = name.size() - kPartialMarker.size() - kPartialDigits;
     if (digitsAt < 3 || !name.startsWith('.') || !name.endsWith(kPartialMarker) || name[digitsAt - 1] != '.')
         return false;

@@ -39,25 +39,25 @@ enum class Durability {
 // (see transient_files.h); a document's write first removes the leftover
 // siblings in its folder that no running instance holds and that are older than
 // a day.
-void WriteFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write,
+void writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write,
                          Durability durability = Durability::Synced);
 
-// Copies source to destination byte for byte through WriteFileAtomically.
-void CopyFileAtomically(const QString& source, const QString& destination);
+// Copies source to destination byte for byte through writeFileAtomically.
+void copyFileAtomically(const QString& source, const QString& destination);
 
-// Throws the shell::Failure that WriteFileAtomically would throw for its target
+// Throws the shell::Failure that writeFileAtomically would throw for its target
 // before writing anything: a folder, device, pipe or socket at the path, links
 // leading round in a circle, a missing folder, or a folder where no file can be
 // made (tried with a sibling that is removed at once). Changes nothing else.
-void CheckWritableTarget(const QString& path, Durability durability = Durability::Synced);
+void checkWritableTarget(const QString& path, Durability durability = Durability::Synced);
 
 // True when the two paths name the same file, links followed: the same device
 // and inode for files that exist, the same folder and name for files yet to be
 // made.
-bool IsSameFile(const QString& first, const QString& second);
+bool isSameFile(const QString& first, const QString& second);
 
-// True for the names WriteFileAtomically gives its siblings, as the file system
+// True for the names writeFileAtomically gives its siblings, as the file system
 // spells them.
-bool IsPartialFileName(QByteArrayView name);
+bool isPartialFileName(QByteArrayView name);
 
 }  // namespace shell

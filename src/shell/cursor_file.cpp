@@ -26,7 +26,7 @@ quint16 word(const QByteArray& bytes, int offset) { return qFromLittleEndian<qui
 
 }  // namespace
 
-QCursor LoadCursorFile(const QString& path) {
+QCursor loadCursorFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("%1 cannot be opened: %2").arg(QDir::toNativeSeparators(path), file.errorString()));

@@ -20,46 +20,6 @@ QString withLineFeeds(QString text) {
     return text;
 }
 
-class QtDialogs final : public Dialogs {
-public:
-    BoxAnswer message(const QString& title, const QString& text, BoxButtons buttons,
-                      BoxIcon icon) override {
-        QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                        title, withLineFeeds(text),
-                        buttons == BoxButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No)
-                                                     : QMessageBox::Ok,
-                        QApplication::activeWindow());
-        // Descriptions carry file names and typed text: never read as markup.
-        box.setTextFormat(Qt::PlainText);
-        return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes
-               : buttons == BoxButtons::YesNo ? BoxAnswer::No
-                                              : BoxAnswer::Ok;
-    }
-
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& fileName) override {
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, fileName, filter,
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
-    }
-
-    bool choosePrinter(QPrinter& printer) override {
-        QPrintDialog dialog(&printer, QApplication::activeWindow());
-        return dialog.exec() == QDialog::Accepted;
-    }
-
-    QString openFileName(const QString& title, const QString& filter) override {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), filter);
-    }
-
-    bool previewImport(ImportPreview& preview) override {
-        ImportPreviewDialog dialog(preview, QApplication::activeWindow());
-        return dialog.exec() == QDialog::Accepted;
-    }
-};
-
-QtDialogs g_qtDialogs;
-Dialogs* g_dialogs = nullptr;
-
 }  // namespace
 
 bool Dialogs::choosePrinter(QPrinter&) { return false; }
@@ -68,16 +28,43 @@ QString Dialogs::openFileName(const QString&, const QString&) { return QString()
 
 bool Dialogs::previewImport(ImportPreview&) { return false; }
 
-Dialogs& dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
-
-void setDialogs(Dialogs* d) { g_dialogs = d; }
-
-QString OverwriteQuestion(const QString& path) {
-    return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
+BoxAnswer Dialogs::showMessage(const QString& text, BoxButtons buttons, BoxIcon icon) {
+    return message(appTitle(), text, buttons, icon);
 }
 
-BoxAnswer MsgBox(const QString& text, BoxButtons buttons, BoxIcon icon) {
-    return dialogs().message(AppTitle(), text, buttons, icon);
+BoxAnswer QtDialogs::message(const QString& title, const QString& text, BoxButtons buttons, BoxIcon icon) {
+    QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
+                    withLineFeeds(text),
+                    buttons == BoxButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    QApplication::activeWindow());
+    // Descriptions carry file names and typed text: never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes
+           : buttons == BoxButtons::YesNo ? BoxAnswer::No
+                                          : BoxAnswer::Ok;
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& filter, const QString& fileName) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, fileName, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+bool QtDialogs::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtDialogs::openFileName(const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), filter);
+}
+
+bool QtDialogs::previewImport(ImportPreview& preview) {
+    ImportPreviewDialog dialog(preview, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString overwriteQuestion(const QString& path) {
+    return QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
 }
 
 }  // namespace shell

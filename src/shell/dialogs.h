@@ -14,7 +14,8 @@ enum class BoxIcon { None, Warning };
 enum class BoxAnswer { Ok, Yes, No };
 
 // Every message box and file dialog of the program goes through this interface:
-// Qt's widgets in the program, a scripted recorder in tests.
+// Qt's widgets in the program (QtDialogs), a scripted recorder in tests. Whoever
+// runs the windows owns the dialogs and hands them down (shell::ProgramContext).
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -35,18 +36,22 @@ public:
     // The modal preview of an import, whose choices the user may change; true
     // for OK. Dialogs where nobody is there to look answer Cancel.
     virtual bool previewImport(ImportPreview& preview);
+
+    // A message box titled with the application title.
+    BoxAnswer showMessage(const QString& text, BoxButtons buttons = BoxButtons::Ok, BoxIcon icon = BoxIcon::None);
 };
 
-// The dialogs in use; Qt's own until a test installs another.
-Dialogs& dialogs();
-// Installs d (not owned) as the dialogs in use; nullptr restores Qt's own.
-void setDialogs(Dialogs* d);
+// Qt's message boxes and file, print and import dialogs, over the active window.
+class QtDialogs final : public Dialogs {
+public:
+    BoxAnswer message(const QString& title, const QString& text, BoxButtons buttons, BoxIcon icon) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& fileName) override;
+    bool choosePrinter(QPrinter& printer) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    bool previewImport(ImportPreview& preview) override;
+};
 
 // The question asked before a file the user named is replaced.
-QString OverwriteQuestion(const QString& path);
-
-// A box titled with the application title.
-BoxAnswer MsgBox(const QString& text, BoxButtons buttons = BoxButtons::Ok,
-                 BoxIcon icon = BoxIcon::None);
+QString overwriteQuestion(const QString& path);
 
 }  // namespace shell

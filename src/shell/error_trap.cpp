@@ -16,11 +16,11 @@ QString errorBoxText(const QString& description, const QString& location, int li
            QString::fromLatin1(kSupportAddress);
 }
 
-void reportFailure(const QString& description, const QString& location, int line) {
+void reportFailure(Dialogs& dialogs, const QString& description, const QString& location, int line) {
     const QString text = errorBoxText(description, location, line);
     // The box itself must not throw into the procedure it reports for.
     untrapped([&] {
-        dialogs().message(QStringLiteral("Application Error"), text, BoxButtons::Ok, BoxIcon::Warning);
+        dialogs.message(QStringLiteral("Application Error"), text, BoxButtons::Ok, BoxIcon::Warning);
     });
 }
 

@@ -9,6 +9,8 @@
 
 namespace shell {
 
+class Dialogs;
+
 inline constexpr const char* kSupportAddress = "support@quenvale.example";
 
 // The text of the error box: description, CR LF, location, "at line ", number,
@@ -16,23 +18,20 @@ inline constexpr const char* kSupportAddress = "support@quenvale.example";
 QString errorBoxText(const QString& description, const QString& location, int line);
 
 // Shows the modal "Application Error" box for a failure at a statement.
-void reportFailure(const QString& description, const QString& location, int line);
-
-// Thrown by a procedure that has already shown the box for its failure, so that
-// the procedure that called it ends without a second box.
-struct AlreadyReported {};
+void reportFailure(Dialogs& dialogs, const QString& description, const QString& location, int line);
 
 // What a procedure does after a failure's box: go on with its next statement, or
 // end (every later statement is skipped; the procedure asks ended() and cleans up).
 enum class AfterFailure { NextStatement, EndProcedure };
 
 // The failure trap of one procedure: runs each numbered statement, reports a
-// failure with the procedure's location and the statement's number, and lets the
-// procedure go on with its next statement, or end, as it was made.
+// failure through the dialogs with the procedure's location and the statement's
+// number, and lets the procedure go on with its next statement, or end, as it was
+// made.
 class Trap {
 public:
-    explicit Trap(ErrorLocation location, AfterFailure after = AfterFailure::NextStatement)
-        : m_location(errorLocationText(location)), m_after(after) {}
+    Trap(Dialogs& dialogs, ErrorLocation location, AfterFailure after = AfterFailure::NextStatement)
+        : m_dialogs(dialogs), m_location(errorLocationText(location)), m_after(after) {}
 
     // Runs one statement; true when it completed. Once the procedure has ended,
     // statements are skipped and give false.
@@ -42,11 +41,10 @@ public:
         try {
             std::forward<F>(statement)();
             return true;
-        } catch (const AlreadyReported&) {
         } catch (const std::exception& e) {
-            reportFailure(describe(e), m_location, line);
+            reportFailure(m_dialogs, describe(e), m_location, line);
         } catch (...) {
-            reportFailure(QString(), m_location, line);
+            reportFailure(m_dialogs, QString(), m_location, line);
         }
         m_ended = m_after == AfterFailure::EndProcedure;
         return false;
@@ -55,17 +53,8 @@ public:
     // True once a failure has ended a procedure that ends at its first failure.
     bool ended() const { return m_ended; }
 
-    // Evaluates the condition of a block; a failed evaluation enters the block.
-    template <typename F>
-    bool condition(int line, F&& test) {
-        bool result = true;
-        (*this)(line, [&] { result = static_cast<bool>(std::forward<F>(test)()); });
-        return result;
-    }
-
-    const QString& location() const { return m_location; }
-
 private:
+    Dialogs& m_dialogs;
     const QString& m_location;
     AfterFailure m_after;
     bool m_ended = false;

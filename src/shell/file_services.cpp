@@ -16,22 +16,22 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 }  // namespace
 
-bool FileExists(const QString& path) {
+bool fileExists(const QString& path) {
     if (!isUsablePath(path)) return false;
     // A file, or a link to one; folders and anything unreachable do not count.
     return QFileInfo(path).isFile();
 }
 
-void DeleteFileQuiet(const QString& path) {
+void deleteFileQuietly(const QString& path) {
     untrapped([&] {
         QCoreApplication::processEvents();
         if (!isUsablePath(path)) return;
         if (QFile::remove(path)) return;
-        ForceDeleteFile(path);
+        forceDeleteFile(path);
     });
 }
 
-void ForceDeleteFile(const QString& path) {
+void forceDeleteFile(const QString& path) {
     if (!isUsablePath(path)) throw Failure(QStringLiteral("No file to delete: the name is empty or holds a NUL character."));
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())

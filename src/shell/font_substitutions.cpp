@@ -5,7 +5,7 @@
 
 namespace shell {
 
-void InstallFontSubstitutions() {
+void installFontSubstitutions() {
     // Liberation Sans has the same advance widths as Arial, so column widths and
     // wrapped lines come out as in the original font.
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});

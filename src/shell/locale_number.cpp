@@ -128,25 +128,25 @@ double convertC(const char* c) {
 
 }  // namespace
 
-std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& locale) {
-    const std::optional<std::string> c = NumberScanner(text, SymbolsOf(locale)).scan();
+std::optional<double> parseLocaleNumber(const QString& text, const QLocale& locale) {
+    const std::optional<std::string> c = NumberScanner(text, symbolsOf(locale)).scan();
     if (!c) return std::nullopt;
     const double value = convertC(c->c_str());
     if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
 
-bool IsNumeric(const QString& text, const QLocale& locale) {
-    return ParseLocaleNumber(text, locale).has_value();
+bool isNumeric(const QString& text, const QLocale& locale) {
+    return parseLocaleNumber(text, locale).has_value();
 }
 
-double ToDouble(const QString& text, const QLocale& locale) {
-    const std::optional<double> value = ParseLocaleNumber(text, locale);
+double toDouble(const QString& text, const QLocale& locale) {
+    const std::optional<double> value = parseLocaleNumber(text, locale);
     if (!value) throw Failure(QStringLiteral("\"%1\" is not a number.").arg(text));
     return *value;
 }
 
-SignificantDigits SignificantDigitsOf(double value) {
+SignificantDigits significantDigitsOf(double value) {
     SignificantDigits s;
     // The C++ library rounds the exact binary value correctly, a tie to even: the
     // same digits wherever there is no tie, which its 17 digits would show as a 5
@@ -172,9 +172,9 @@ SignificantDigits SignificantDigitsOf(double value) {
     return s;
 }
 
-QString GeneralNumberText(double value) {
+QString generalNumberText(double value) {
     if (value == 0) return QStringLiteral("0");
-    const SignificantDigits s = SignificantDigitsOf(value);
+    const SignificantDigits s = significantDigitsOf(value);
     const char* digits = s.digits.data();
     int count = kSignificantDigits;
     while (count > 1 && digits[count - 1] == '0') --count;
@@ -198,9 +198,9 @@ QString GeneralNumberText(double value) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::optional<QString> LocaleNumberText(double value, const QLocale& locale) {
+std::optional<QString> localeNumberText(double value, const QLocale& locale) {
     if (!std::isfinite(value)) return std::nullopt;
-    QString text = GeneralNumberText(value);
+    QString text = generalNumberText(value);
     // Next to the largest double, 15 digits round up past it; such a text would
     // not read back.
     if (!std::isfinite(convertC(text.toLatin1().constData()))) return std::nullopt;
@@ -208,8 +208,8 @@ std::optional<QString> LocaleNumberText(double value, const QLocale& locale) {
     return text;
 }
 
-std::optional<QString> CommissionText(double total, double rate, const QLocale& locale) {
-    return LocaleNumberText(total * (rate / 100.0), locale);
+std::optional<QString> commissionText(double total, double rate, const QLocale& locale) {
+    return localeNumberText(total * (rate / 100.0), locale);
 }
 
 }  // namespace shell

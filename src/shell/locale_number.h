@@ -24,12 +24,12 @@
 // small for a double reads as zero.
 namespace shell {
 
-std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& locale = QLocale());
+std::optional<double> parseLocaleNumber(const QString& text, const QLocale& locale = QLocale());
 
-bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
+bool isNumeric(const QString& text, const QLocale& locale = QLocale());
 
 // The value of a numeric text; throws Failure for any other.
-double ToDouble(const QString& text, const QLocale& locale = QLocale());
+double toDouble(const QString& text, const QLocale& locale = QLocale());
 
 // The precision numbers are written with, and taken to before they are rounded to
 // decimals, as spreadsheets show them.
@@ -43,7 +43,7 @@ struct SignificantDigits {
     std::array<char, kSignificantDigits> digits{};
     int exponent = 0;
 };
-SignificantDigits SignificantDigitsOf(double value);
+SignificantDigits significantDigitsOf(double value);
 
 // A finite number as the program writes it, in C notation: rounded to 15
 // significant digits, no trailing zeros, "." only when decimals remain, no group
@@ -51,15 +51,15 @@ SignificantDigits SignificantDigitsOf(double value);
 // below 0.0001 are written with an exponent of a sign and at least two digits
 // ("1.5E+20", "1E-05"). The few doubles whose 15 digits round past the largest
 // one have a text too ("1.79769313486232E+308"), though no double reads back from it.
-QString GeneralNumberText(double value);
+QString generalNumberText(double value);
 
-// GeneralNumberText with the locale's decimal separator. Infinity, NaN and the few
+// generalNumberText with the locale's decimal separator. Infinity, NaN and the few
 // doubles that round past the largest one have no text. Every text written reads
-// back through ParseLocaleNumber under the same locale.
-std::optional<QString> LocaleNumberText(double value, const QLocale& locale = QLocale());
+// back through parseLocaleNumber under the same locale.
+std::optional<QString> localeNumberText(double value, const QLocale& locale = QLocale());
 
 // The commission text of a total at a percentage: total * (rate / 100), the
-// division first, written by LocaleNumberText.
-std::optional<QString> CommissionText(double total, double rate, const QLocale& locale = QLocale());
+// division first, written by localeNumberText.
+std::optional<QString> commissionText(double total, double rate, const QLocale& locale = QLocale());
 
 }  // namespace shell

@@ -4,7 +4,7 @@
 
 namespace shell {
 
-const LocaleSymbols& SymbolsOf(const QLocale& locale) {
+const LocaleSymbols& symbolsOf(const QLocale& locale) {
     thread_local std::optional<QLocale> cachedLocale;
     thread_local LocaleSymbols cached;
     if (!cachedLocale || *cachedLocale != locale) {

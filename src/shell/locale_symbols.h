@@ -17,6 +17,6 @@ struct LocaleSymbols {
     QString shortDate; // short date format ("M/d/yy")
 };
 
-const LocaleSymbols& SymbolsOf(const QLocale& locale);
+const LocaleSymbols& symbolsOf(const QLocale& locale);
 
 }  // namespace shell

@@ -252,7 +252,7 @@ public:
     }
 
     void write(const QByteArray& text) const {
-        WriteFileAtomically(m_path, [&](QIODevice& out) { return out.write(text) == text.size(); });
+        writeFileAtomically(m_path, [&](QIODevice& out) { return out.write(text) == text.size(); });
     }
 
     // Makes the folder and takes the writers' lock.
@@ -332,7 +332,7 @@ void requireAddress(const QString& app, const QString& section, const QString& k
 
 }  // namespace
 
-QString GetSetting(const QString& app, const QString& section, const QString& key,
+QString readSetting(const QString& app, const QString& section, const QString& key,
                    const QString& defaultValue, DamagedStore damaged) {
     requireAddress(app, section, key);
     const QJsonObject keys = StoreFile(app).sectionForReading(section, damaged);
@@ -340,12 +340,12 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
     return value.isString() ? value.toString() : defaultValue;
 }
 
-void SaveSetting(const QString& app, const QString& section, const QString& key,
+void writeSetting(const QString& app, const QString& section, const QString& key,
                  const QString& value) {
-    SaveSettings(app, section, {{key, value}});
+    writeSettings(app, section, {{key, value}});
 }
 
-void SaveSettings(const QString& app, const QString& section, const SettingValues& values) {
+void writeSettings(const QString& app, const QString& section, const SettingValues& values) {
     for (const auto& [key, value] : values) requireAddress(app, section, key);
     const StoreFile file(app);
     const auto lock = file.lockForWriting();
@@ -372,24 +372,24 @@ void SaveSettings(const QString& app, const QString& section, const SettingValue
     if (setAside) throw *setAside;
 }
 
-QString ProgramSettingsFolder() {
+QString programSettingsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
            QString::fromLatin1(kSettingsApp);
 }
 
-QString GetProgramSetting(const QString& key, const QString& defaultValue, DamagedStore damaged) {
-    return GetSetting(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), key,
+QString readProgramSetting(const QString& key, const QString& defaultValue, DamagedStore damaged) {
+    return readSetting(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), key,
                       defaultValue, damaged);
 }
 
-void SaveProgramSetting(const QString& key, const QString& value) {
-    SaveProgramSettings({{key, value}});
+void writeProgramSetting(const QString& key, const QString& value) {
+    writeProgramSettings({{key, value}});
 }
 
-void SaveProgramSettings(const SettingValues& values) {
-    SaveSettings(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), values);
+void writeProgramSettings(const SettingValues& values) {
+    writeSettings(QString::fromLatin1(kSettingsApp), QString::fromLatin1(kSettingsSection), values);
 }
 
-QString ProgramSettingsFile() { return StoreFile(QString::fromLatin1(kSettingsApp)).path(); }
+QString programSettingsFile() { return StoreFile(QString::fromLatin1(kSettingsApp)).path(); }
 
 }  // namespace shell

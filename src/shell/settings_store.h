@@ -29,26 +29,26 @@ using SettingValues = QList<std::pair<QString, QString>>;
 // folder (never over another file) and reported once by a Failure naming both
 // files; from then on that part of the store is empty. Sections that are not
 // ours are kept as they stand. With DamagedStore::Report nothing is moved.
-QString GetSetting(const QString& app, const QString& section, const QString& key,
+QString readSetting(const QString& app, const QString& section, const QString& key,
                    const QString& defaultValue = QString(), DamagedStore damaged = DamagedStore::SetAside);
 // Creates or replaces the value with the whole text; throws Failure when the store
 // cannot be written. The write is atomic: on failure the previous store stays whole.
-// A damaged store file is moved aside as by GetSetting, the value is written to a
+// A damaged store file is moved aside as by readSetting, the value is written to a
 // new store, and then the Failure reporting the move is thrown.
-void SaveSetting(const QString& app, const QString& section, const QString& key,
+void writeSetting(const QString& app, const QString& section, const QString& key,
                  const QString& value);
 // Several values of one section in one atomic write.
-void SaveSettings(const QString& app, const QString& section, const SettingValues& values);
+void writeSettings(const QString& app, const QString& section, const SettingValues& values);
 
 // The folder that holds the program's store.
-QString ProgramSettingsFolder();
+QString programSettingsFolder();
 
 // The program's own values.
-QString GetProgramSetting(const QString& key, const QString& defaultValue = QString(),
+QString readProgramSetting(const QString& key, const QString& defaultValue = QString(),
                           DamagedStore damaged = DamagedStore::SetAside);
-void SaveProgramSetting(const QString& key, const QString& value);
-void SaveProgramSettings(const SettingValues& values);
+void writeProgramSetting(const QString& key, const QString& value);
+void writeProgramSettings(const SettingValues& values);
 // The file that keeps them.
-QString ProgramSettingsFile();
+QString programSettingsFile();
 
 }  // namespace shell

@@ -1,45 +1,17 @@
 #include "shell/startup_services.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 namespace shell {
 namespace {
-
-// Where an installation puts the files the program ships, relative to the
-// program's folder: bin/quenvale finds them in share/quenvale.
-constexpr const char* kInstalledFilesFolder = "../share/quenvale";
-
-QString g_programFolderOverride;
-QString g_appTitle = QString::fromLatin1(kProductName);
 
 constexpr qsizetype kMaxTitleLength = 40;
 
 }  // namespace
 
-QString ProgramFolder() {
-    if (!g_programFolderOverride.isEmpty()) return g_programFolderOverride;
-    return QCoreApplication::applicationDirPath();
-}
+QString appTitle() { return titleFromName(QString::fromLatin1(kProductName)); }
 
-QString ProgramFile(const QString& name) {
-    const QString folder = ProgramFolder();
-    const QString besideProgram = JoinPath(folder, QDir::toNativeSeparators(name));
-    if (QFileInfo::exists(besideProgram)) return besideProgram;
-    const QString installed = QDir::toNativeSeparators(
-        QDir::cleanPath(folder + QLatin1Char('/') + QLatin1String(kInstalledFilesFolder) + QLatin1Char('/') + name));
-    if (QFileInfo::exists(installed)) return installed;
-    return besideProgram;
-}
-
-void setProgramFolderForTesting(const QString& folder) { g_programFolderOverride = folder; }
-
-void SetAppTitle() { g_appTitle = TitleFromName(QString::fromLatin1(kProductName)); }
-
-QString AppTitle() { return g_appTitle; }
-
-QString TitleFromName(const QString& name) {
+QString titleFromName(const QString& name) {
     QString title = name;
     // The last word always goes, then further words while the title is too long.
     // A single word has nothing to cut at and is kept whole.
@@ -51,7 +23,7 @@ QString TitleFromName(const QString& name) {
     return title;
 }
 
-QString JoinPath(const QString& folder, const QString& name) {
+QString joinPath(const QString& folder, const QString& name) {
     const QChar separator = QDir::separator();
     if (folder.endsWith(separator)) return folder + name;
     return folder + separator + name;

@@ -10,46 +10,38 @@ namespace shell {
 
 inline constexpr const char* kProductName = "Quenvale";
 
-// The folder that holds the program's executable.
-QString ProgramFolder();
-// One of the program's own files: name is a relative path written with "/"
-// ("HAND-M.CUR", "x/o.cjs"). A file (or folder) of that name in the program's
-// folder comes first; failing that, the copy an installation puts in
-// ../share/quenvale beside the program's folder; failing both, the path in the
-// program's folder, so that callers find nothing there.
-QString ProgramFile(const QString& name);
-// Tests point the program folder elsewhere; the empty text restores the real one.
-void setProgramFolderForTesting(const QString& folder);
+// The skin among the program's own files (ProgramContext::programFile).
+inline constexpr const char* kSkinFile = "x/o.cjs";
 
-// Skin: a Qt style sheet in x/o.cjs beside the program. Absent or hidden: nothing
-// changes. Present: the window and its frames, labels, option buttons, check boxes
-// and picture boxes take the button-face colour, then the sheet is applied to the
-// window; an unreadable sheet fails (after the colours changed).
-void ApplySkin(QWidget* form1);
+// Skin: a Qt style sheet (the program's x/o.cjs). Absent or hidden: nothing
+// changes. Present: the main window and its frames, labels, option buttons, check
+// boxes and picture boxes take the button-face colour, then the sheet is applied
+// to the window; an unreadable sheet fails (after the colours changed).
+void applySkin(QWidget& mainWindow, const QString& skinFile);
 // The button-face colour for a window and its option buttons, check boxes, frames
 // and labels.
-void ApplyFaceColor(QWidget* window);
+void applyFaceColor(QWidget& window);
 // The button-face colour of the user's colour scheme.
-QColor ButtonFaceColor();
+QColor buttonFaceColor();
 
-// Sets the application title from the product name; AppTitle() reads it.
-void SetAppTitle();
-QString AppTitle();
+// The application title, which titles every box that names no title of its own:
+// the product name by the title rule.
+QString appTitle();
 // The title rule on any name: cut at the last blank at least once, then while
 // longer than 40 characters. A name without a blank keeps its word.
-QString TitleFromName(const QString& name);
+QString titleFromName(const QString& name);
 
 // True when path names an existing file; false for anything else, never a failure.
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 // Lets pending window events run once, then deletes the file; never reports.
-void DeleteFileQuiet(const QString& path);
+void deleteFileQuietly(const QString& path);
 // Deletes the file even when read-only; throws Failure when it cannot.
-void ForceDeleteFile(const QString& path);
+void forceDeleteFile(const QString& path);
 
 // The temporary folder: TEMP, read at each use; where unset or empty, a private
 // per-user folder under the system's temporary folder (created owner-only).
-QString TempFolder();
+QString tempFolder();
 // folder + platform separator + name.
-QString JoinPath(const QString& folder, const QString& name);
+QString joinPath(const QString& folder, const QString& name);
 
 }  // namespace shell

@@ -24,7 +24,7 @@ QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 // closed to others.
 QString privateTempFolder() {
     const uid_t uid = ::geteuid();
-    const QString path = JoinPath(QDir::tempPath(), QStringLiteral("quenvale-%1").arg(uid));
+    const QString path = joinPath(QDir::tempPath(), QStringLiteral("quenvale-%1").arg(uid));
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         throw Failure(QStringLiteral("Temporary folder could not be created: %1 (%2)")
@@ -46,7 +46,7 @@ QString privateTempFolder() { return QDir::toNativeSeparators(QDir::tempPath());
 
 }  // namespace
 
-QString TempFolder() {
+QString tempFolder() {
     const QString temp = qEnvironmentVariable("TEMP");
     if (!temp.isEmpty()) return temp;
     return privateTempFolder();

@@ -8,15 +8,15 @@ namespace shell {
 inline constexpr int kTwipsPerPixel = 15;
 
 // Rounds to the nearest pixel (15 is odd, so there is never a tie).
-constexpr int TwipsToPixels(int twips) {
+constexpr int twipsToPixels(int twips) {
     return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-constexpr int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 // A rectangle given in twips, in pixels.
-inline QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 }  // namespace shell

@@ -1,5 +1,6 @@
 #include "shell/failure.h"
 #include "shell/startup_services.h"
+#include "shell/widget_building.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPalette>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -29,24 +29,17 @@ bool takesFaceColour(const QWidget* widget) {
            qobject_cast<const QGroupBox*>(widget) || qobject_cast<const QLabel*>(widget);
 }
 
-void paintFace(QWidget* widget, const QColor& face) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, face);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 // The window and its option buttons, check boxes, frames and labels take the
 // face colour; picture boxes only when asked. Text fields, lists and push
 // buttons draw on other palette roles and keep their own colours.
-void paintWindowFace(QWidget* window, PictureBoxes pictures) {
-    const QColor face = ButtonFaceColor();
-    paintFace(window, face);
-    for (QWidget* control : window->findChildren<QWidget*>()) {
+void paintWindowFace(QWidget& window, PictureBoxes pictures) {
+    const QColor face = buttonFaceColor();
+    fillWith(window, face);
+    for (QWidget* control : window.findChildren<QWidget*>()) {
         if (isPictureBox(control)) {
-            if (pictures == PictureBoxes::Recolour) paintFace(control, face);
+            if (pictures == PictureBoxes::Recolour) fillWith(*control, face);
         } else if (takesFaceColour(control)) {
-            paintFace(control, face);
+            fillWith(*control, face);
         }
     }
 }
@@ -65,26 +58,17 @@ QString readStyleSheet(const QString& path) {
     return QString::fromUtf8(bytes);
 }
 
-void requireWindow(const QWidget* window) {
-    if (!window) throw Failure(QStringLiteral("No window was given."));
-}
-
 }  // namespace
 
-QColor ButtonFaceColor() { return QApplication::palette().color(QPalette::Button); }
+QColor buttonFaceColor() { return QApplication::palette().color(QPalette::Button); }
 
-void ApplySkin(QWidget* form1) {
-    requireWindow(form1);
-    const QString path = ProgramFile(QStringLiteral("x/o.cjs"));
-    const QFileInfo skin(path);
+void applySkin(QWidget& mainWindow, const QString& skinFile) {
+    const QFileInfo skin(skinFile);
     if (!skin.isFile() || skin.isHidden()) return;
-    paintWindowFace(form1, PictureBoxes::Recolour);
-    form1->setStyleSheet(readStyleSheet(path));
+    paintWindowFace(mainWindow, PictureBoxes::Recolour);
+    mainWindow.setStyleSheet(readStyleSheet(skinFile));
 }
 
-void ApplyFaceColor(QWidget* window) {
-    requireWindow(window);
-    paintWindowFace(window, PictureBoxes::Keep);
-}
+void applyFaceColor(QWidget& window) { paintWindowFace(window, PictureBoxes::Keep); }
 
 }  // namespace shell

@@ -69,7 +69,7 @@ private slots:
         // The window's run of the sample, and its list stored as at closing.
         QByteArray windowWorkbook;
         {
-            app::ProgramWindows windows([] {});
+            app::ProgramWindows windows(shell::ProgramContext(*dialogs), [] {});
             generateTheSample(windows);
             windowWorkbook = fileContents(windows.previewWindow().workbookPath());
             windows.mainWindow().storeRecordList();
@@ -118,7 +118,7 @@ private slots:
         };
         QByteArray workbooks[2];
         for (int i = 0; i < 2; ++i) {
-            shell::SaveProgramSettings({{shell::kKeyCommissionList, stores[i].list},
+            shell::writeProgramSettings({{shell::kKeyCommissionList, stores[i].list},
                                         {shell::kKeyCommissionRate, stores[i].rate},
                                         {shell::kKeyNumberLocale, stores[i].locale}});
             const QString output = inTemp(QStringLiteral("kept%1.xls").arg(i));
@@ -135,7 +135,7 @@ private slots:
     void pictureAndPdfAsThePreviewShowsAndPrintsThem() {
         QImage previewPicture;
         {
-            app::ProgramWindows windows([] {});
+            app::ProgramWindows windows(shell::ProgramContext(*dialogs), [] {});
             generateTheSample(windows);
             previewPicture = windows.previewWindow().canvas()->picture().image(1);
         }
@@ -197,7 +197,7 @@ private slots:
              "is not a number"},
         };
         for (const auto& c : cases) {
-            shell::SaveProgramSettings({{shell::kKeyCommissionList, c.storedList}, {shell::kKeyCommissionRate, c.storedRate}});
+            shell::writeProgramSettings({{shell::kKeyCommissionList, c.storedList}, {shell::kKeyCommissionRate, c.storedRate}});
             const CommandLineResult result = runCommandLine(c.options);
             QVERIFY2(result.status == app::kExitFailure, c.what);
             const QStringList lines = result.err.split('\n', Qt::SkipEmptyParts);
@@ -215,7 +215,7 @@ private slots:
     // The main window's Export Records... read back by --records: the workbook it
     // writes holds the window's list (read back by the import's reader).
     void theExportedListReadsBackThroughRecords() {
-        records::MainWindow window;
+        records::MainWindow window{shell::ProgramContext(*dialogs)};
         window.load();
         const std::pair<const char*, const char*> typed[] = {
             {"Smith, Anna", "5600"}, {"Say \"hi\"\nthere", "1234.56"}, {"  padded  ", ""}, {"Zo\u00eb \u738b", "-20"}};

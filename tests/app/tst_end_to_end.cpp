@@ -35,7 +35,7 @@ private slots:
         env = std::make_unique<IsolatedEnvironment>();
         dialogs = std::make_unique<ScriptedDialogs>();
         ended = 0;
-        windows = std::make_unique<app::ProgramWindows>([this] { ++ended; });
+        windows = std::make_unique<app::ProgramWindows>(shell::ProgramContext(*dialogs), [this] { ++ended; });
         windows->start();
         QVERIFY(QTest::qWaitForWindowExposed(&windows->mainWindow()));
         QTest::mouseClick(windows->mainWindow().loadSampleDataButton(), Qt::LeftButton);
@@ -50,10 +50,10 @@ private slots:
 
     // A second start finds the first, which is asked to bring its windows to the front.
     void aSecondStartAsksTheFirstToComeToTheFront() {
-        app::SingleInstance first(shell::ProgramSettingsFolder());
+        app::SingleInstance first(shell::programSettingsFolder());
         QVERIFY(first.claim());
         QSignalSpy asked(&first, &app::SingleInstance::activationRequested);
-        app::SingleInstance second(shell::ProgramSettingsFolder());
+        app::SingleInstance second(shell::programSettingsFolder());
         QVERIFY(!second.claim());
         QVERIFY(asked.wait(5000));
     }
@@ -161,7 +161,7 @@ private slots:
         preview.close();
         QVERIFY(!QFile::exists(secondTemp));
         QCOMPARE(ended, 1);
-        QCOMPARE(shell::GetProgramSetting(QString::fromLatin1(shell::kKeyCommissionList)), kSampleList);
+        QCOMPARE(shell::readProgramSetting(QString::fromLatin1(shell::kKeyCommissionList)), kSampleList);
         QVERIFY(dialogs->errorTexts().isEmpty());
     }
 

@@ -2,6 +2,7 @@
 // is installed, so that desktops tie its windows to the entry's icon and launcher.
 #include "app/program_start.h"
 #include "support/isolated_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <QtTest>
 
@@ -10,7 +11,8 @@ class ProgramStart : public QObject {
 private slots:
     void namesTheInstalledDesktopEntry() {
         IsolatedEnvironment env;
-        const auto windows = app::startProgram();
+        ScriptedDialogs dialogs;
+        const auto windows = app::startProgram(shell::ProgramContext(dialogs));
         const QString entry = qEnvironmentVariable("QUENVALE_SOURCE_DIR") + QStringLiteral("/resources/desktop/") +
                               QGuiApplication::desktopFileName() + QStringLiteral(".desktop");
         QVERIFY2(QFileInfo(entry).isFile(), qPrintable(entry));

@@ -59,7 +59,7 @@ TEST_F(TypedInputTest, EveryTotalTheEntryFieldsAcceptBecomesThatNumber) {
     for (const QLocale& locale : {kUS, kDE}) {
         for (const char* total : totals) {
             const QString t = QString::fromLatin1(total);
-            const std::optional<double> expected = shell::ParseLocaleNumber(t, locale);
+            const std::optional<double> expected = shell::parseLocaleNumber(t, locale);
             if (!expected) continue;
             EXPECT_TRUE(isNumber(parseTypedInput(t, locale), *expected)) << total << " " << locale.name().toStdString();
         }

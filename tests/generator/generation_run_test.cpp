@@ -40,7 +40,7 @@ protected:
     ScriptedDialogs dialogs;
     FakeWindows windows;
     generator::EngineSession session;
-    generator::GenerationRun run{session};
+    generator::GenerationRun run{session, dialogs};
 };
 
 const generator::RecordList kSample = generator::RecordList::sample();
@@ -135,7 +135,7 @@ TEST_F(GenerationRun, PictureShowsTheFillsAtTheirPlacesAfterTheViewerQuit) {
 
 TEST_F(GenerationRun, ExistingTemporaryNameIsDrawnAgain) {
     // The first name this seed gives is taken already.
-    generator::GenerationRun(session, 42).run(kSample, windows, windows);
+    generator::GenerationRun(session, dialogs, 42).run(kSample, windows, windows);
     const QString firstName = windows.excelFile;
     QFile::remove(firstName);
     {
@@ -145,7 +145,7 @@ TEST_F(GenerationRun, ExistingTemporaryNameIsDrawnAgain) {
     }
 
     FakeWindows second;
-    generator::GenerationRun(session, 42).run(kSample, second, second);
+    generator::GenerationRun(session, dialogs, 42).run(kSample, second, second);
     EXPECT_NE(second.excelFile, firstName);
     EXPECT_TRUE(QRegularExpression("rendle[1-9]{8}\\.xls$").match(second.excelFile).hasMatch());
     QFile kept(firstName);
@@ -179,7 +179,7 @@ TEST_F(GenerationRun, FirstFailureEndsTheRunWithOneBoxAndNothingLeft) {
         ScriptedDialogs boxes;
         FakeWindows shown;
         generator::EngineSession engines(c.factory);
-        generator::GenerationRun failing(engines);
+        generator::GenerationRun failing(engines, boxes);
         failing.run(c.records, shown, shown);
 
         const QStringList errors = boxes.errorTexts();
@@ -208,7 +208,6 @@ TEST_F(GenerationRun, UsedRangeEndingInRowOneOrColumnOneGivesNoPicture) {
         EXPECT_FALSE(generator::takeUsedRangePicture(book).isNull());
         app->Quit();
     }
-    EXPECT_TRUE(dialogs.errorTexts().isEmpty());
 }
 
 // The picture shows numbers with the separators of the locale it was prepared

@@ -49,7 +49,8 @@ class TestPreviewAccess : public QObject {
         IsolatedEnvironment env;
         ScriptedDialogs dialogs;
         QStringList calls;
-        PreviewWindow window{{[this] { calls << QStringLiteral("showMainWindow"); }, [] { return true; }, [] {}}};
+        PreviewWindow window{shell::ProgramContext(dialogs),
+                             {[this] { calls << QStringLiteral("showMainWindow"); }, [] { return true; }, [] {}}};
 
         explicit Fixture(int records) {
             window.setSheet(numberedRecordsPicture(records));
@@ -66,7 +67,7 @@ class TestPreviewAccess : public QObject {
     };
 
 private slots:
-    void initTestCase() { shell::InstallFontSubstitutions(); }
+    void initTestCase() { shell::installFontSubstitutions(); }
 
     void everyControlIsNamedReachedByTabAndFitsItsCaption() {
         Fixture f(100);

@@ -196,13 +196,18 @@ class TestPreviewWindow : public QObject {
 private:
     // Each test gets its own settings, temporary folder, dialogs and window.
     struct Fixture {
+        // The window looks for the hand cursor in programFolder.
+        explicit Fixture(const QString& programFolder = QCoreApplication::applicationDirPath())
+            : window(shell::ProgramContext(dialogs, programFolder), hooks.services()) {
+            writeFile(workbook, workbookBytes());
+        }
+
         IsolatedEnvironment env;
         ScriptedDialogs dialogs;
         Hooks hooks;
-        PreviewWindow window{hooks.services()};
+        PreviewWindow window;
         QString workbook = QDir(env.tempFolder()).filePath(QStringLiteral("rendle12345678.xls"));
 
-        Fixture() { writeFile(workbook, workbookBytes()); }
         // What the generation run does: picture, path, show.
         void deliver(const generator::SheetPicture& picture) {
             window.setSheet(picture);
@@ -270,19 +275,17 @@ void TestPreviewWindow::loadRunsAtFirstTouch() {
     QCOMPARE(f.window.customPointer().shape(), Qt::PointingHandCursor);
     QCOMPARE(f.window.pointerShape(), PointerShape::Default);
     // The face colour for the window and its frame; the viewport stays white.
-    QCOMPARE(f.window.palette().color(QPalette::Window), shell::ButtonFaceColor());
-    QCOMPARE(f.window.zoomFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+    QCOMPARE(f.window.palette().color(QPalette::Window), shell::buttonFaceColor());
+    QCOMPARE(f.window.zoomFrame()->palette().color(QPalette::Window), shell::buttonFaceColor());
     QCOMPARE(f.window.viewport()->grab().toImage().pixelColor(5, 5), QColor(Qt::white));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
 void TestPreviewWindow::handCursorFileBecomesCustomPointer() {
-    Fixture f;
     QTemporaryDir folder;
     writeFile(QDir(folder.path()).filePath(QStringLiteral("HAND-M.CUR")), cursorFile(9, 4));
-    shell::setProgramFolderForTesting(folder.path());
+    Fixture f(folder.path());
     f.window.ensureLoaded();
-    shell::setProgramFolderForTesting(QString());
 
     QCOMPARE(f.window.customPointer().shape(), Qt::BitmapCursor);
     QCOMPARE(f.window.customPointer().hotSpot(), QPoint(9, 4));
@@ -290,12 +293,10 @@ void TestPreviewWindow::handCursorFileBecomesCustomPointer() {
 }
 
 void TestPreviewWindow::unreadableHandCursorIsReportedAtStatement110() {
-    Fixture f;
     QTemporaryDir folder;
     writeFile(QDir(folder.path()).filePath(QStringLiteral("HAND-M.CUR")), "not a cursor");
-    shell::setProgramFolderForTesting(folder.path());
+    Fixture f(folder.path());
     f.window.ensureLoaded();
-    shell::setProgramFolderForTesting(QString());
 
     const QStringList errors = f.dialogs.errorTexts();
     QCOMPARE(errors.size(), 1);
@@ -713,7 +714,7 @@ void TestPreviewWindow::saveCopiesToNewPath() {
     QCOMPARE(readAll(f.workbook), workbookBytes());
     QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done."), QStringLiteral("Done.")}));
     const auto& done = f.dialogs.boxes[0];
-    QCOMPARE(done.title, shell::AppTitle());
+    QCOMPARE(done.title, shell::appTitle());
     QCOMPARE(done.buttons, shell::BoxButtons::Ok);
     QCOMPARE(done.icon, shell::BoxIcon::None);
     // Nothing else is left in the target folder.
@@ -735,7 +736,7 @@ void TestPreviewWindow::saveOverExistingAnsweredNoKeepsIt() {
     QCOMPARE(f.dialogs.boxes.size(), size_t(2));
     const auto& question = f.dialogs.boxes[0];
     QCOMPARE(question.text, QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?"));
-    QCOMPARE(question.title, shell::AppTitle());
+    QCOMPARE(question.title, shell::appTitle());
     QCOMPARE(question.buttons, shell::BoxButtons::YesNo);
     QCOMPARE(question.icon, shell::BoxIcon::None);
     QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("Done."));
@@ -907,7 +908,7 @@ void TestPreviewWindow::exportPdfWritesThePrintAndSaysDone() {
     QCOMPARE(pdfPages(pdf).size, QStringLiteral("842 x 595 pts (A4)"));  // landscape
     QVERIFY(pdfText(pdf).contains(QStringLiteral("Sales Commission Calculator")));
     QCOMPARE(f.boxTexts(), QStringList({QStringLiteral("Done.")}));
-    QCOMPARE(f.dialogs.boxes[0].title, shell::AppTitle());
+    QCOMPARE(f.dialogs.boxes[0].title, shell::appTitle());
     QVERIFY(!f.dialogs.boxes[0].underWaitPointer);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }

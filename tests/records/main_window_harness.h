@@ -7,6 +7,7 @@
 #include "records/select_all_line_edit.h"
 #include "shell/error_locations.h"
 #include "shell/error_trap.h"
+#include "shell/program_context.h"
 #include "shell/settings_store.h"
 #include "shell/startup_services.h"
 #include "support/isolated_environment.h"
@@ -23,9 +24,13 @@ struct MainWindowHarness {
     ScriptedDialogs dialogs;
     ScopedDefaultLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
 
+    // Where the windows look for the skin and the hand cursor.
+    QString programFolder = QCoreApplication::applicationDirPath();
     int generations = 0;
     std::function<void()> duringGeneration;
     std::unique_ptr<records::MainWindow> window;
+
+    shell::ProgramContext context() { return shell::ProgramContext(dialogs, programFolder); }
 
     records::MainWindowServices services() {
         return {[this] {
@@ -36,7 +41,7 @@ struct MainWindowHarness {
 
     // Loads and shows a new main window on the current store.
     records::MainWindow& start() {
-        window = std::make_unique<records::MainWindow>(services());
+        window = std::make_unique<records::MainWindow>(context(), services());
         window->load();
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -52,10 +57,10 @@ struct MainWindowHarness {
     }
 
     static QString stored(const char* key, const QString& absent = QStringLiteral("<absent>")) {
-        return shell::GetProgramSetting(QString::fromLatin1(key), absent);
+        return shell::readProgramSetting(QString::fromLatin1(key), absent);
     }
     static void store(const char* key, const QString& value) {
-        shell::SaveProgramSetting(QString::fromLatin1(key), value);
+        shell::writeProgramSetting(QString::fromLatin1(key), value);
     }
 
     QList<records::CommissionRecord> rows() const {

@@ -14,7 +14,7 @@ class MainWindowAccess : public MainWindowTest {
     QWidget* child(const char* name) const { return f->findChild<QWidget*>(QLatin1String(name)); }
 
 private slots:
-    void initTestCase() { shell::InstallFontSubstitutions(); }
+    void initTestCase() { shell::installFontSubstitutions(); }
 
     void everyControlIsNamedReachedByTabAndFitsItsCaption() {
         using A = QAccessible;

@@ -153,35 +153,32 @@ private slots:
         QVERIFY(skin.open(QIODevice::WriteOnly));
         skin.write("QPushButton { color: #123456; }");
         skin.close();
-        shell::setProgramFolderForTesting(folder.path());
+        h->programFolder = folder.path();
         records::MainWindow& f = h->start();
-        shell::setProgramFolderForTesting(QString());
         QVERIFY(f.styleSheet().contains(QStringLiteral("#123456")));
-        QCOMPARE(f.entryFrame()->palette().color(QPalette::Window), shell::ButtonFaceColor());
+        QCOMPARE(f.entryFrame()->palette().color(QPalette::Window), shell::buttonFaceColor());
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("totalLabel"))->palette().color(QPalette::Window),
-                 shell::ButtonFaceColor());
+                 shell::buttonFaceColor());
         QCOMPARE(f.nameEdit()->palette().color(QPalette::Base), QColor(Qt::white));
         QVERIFY(h->dialogs.boxes.empty());
     }
 
     void withoutSkinFramesAndLabelsAreWhite() {
         QTemporaryDir emptyFolder;
-        shell::setProgramFolderForTesting(emptyFolder.path());
+        h->programFolder = emptyFolder.path();
         records::MainWindow& f = h->start();
-        shell::setProgramFolderForTesting(QString());
         QVERIFY(f.styleSheet().isEmpty());
         QCOMPARE(f.percentageFrame()->palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("percentSignLabel"))->palette().color(QPalette::Window),
                  QColor(Qt::white));
-        QCOMPARE(f.palette().color(QPalette::Window), shell::ButtonFaceColor());
+        QCOMPARE(f.palette().color(QPalette::Window), shell::buttonFaceColor());
     }
 
     void theHandCursorFileGivesTheCustomPointer() {
         QTemporaryDir folder;
         writeCursorFile(folder.filePath(QStringLiteral("HAND-M.CUR")), QPoint(6, 2));
-        shell::setProgramFolderForTesting(folder.path());
+        h->programFolder = folder.path();
         records::MainWindow& f = h->start();
-        shell::setProgramFolderForTesting(QString());
         QVERIFY(h->dialogs.boxes.empty());
         QCOMPARE(f.customPointer().shape(), Qt::BitmapCursor);
         QCOMPARE(f.customPointer().hotSpot(), QPoint(6, 2));
@@ -196,10 +193,9 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray("\0\0\2\0\1\0", 6) + "not a cursor at all");
         damaged.close();
-        shell::setProgramFolderForTesting(folder.path());
+        h->programFolder = folder.path();
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^QBuffer::seek")));
         records::MainWindow& f = h->start();
-        shell::setProgramFolderForTesting(QString());
         QCOMPARE(h->errorHeads(),
                  QStringList{errorHead(QDir::toNativeSeparators(damaged.fileName()) + QStringLiteral(" is not a cursor or icon file."),
                                        shell::errorLocationText(shell::ErrorLocation::MainWindowLoad), 110)});
@@ -211,7 +207,7 @@ private slots:
     void addingANewNameToAFullListIsRefused() {
         QString value;
         for (int i = 1; i <= records::RecordListView::kMaxRows; ++i)
-            value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString::number(i), QString());
+            value += records::encodeRecord(QStringLiteral("P%1").arg(i), QString::number(i), QString());
         MainWindowHarness::store(shell::kKeyCommissionList, value);
         records::MainWindow& f = h->start();
         QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);
@@ -235,7 +231,7 @@ private slots:
     void aSavedListLongerThanTheLimitIsCutWithOneReport() {
         QString value;
         for (int i = 1; i <= records::RecordListView::kMaxRows + 2; ++i)
-            value += records::EncodeRecord(QStringLiteral("P%1").arg(i), QString(), QString());
+            value += records::encodeRecord(QStringLiteral("P%1").arg(i), QString(), QString());
         MainWindowHarness::store(shell::kKeyCommissionList, value);
         records::MainWindow& f = h->start();
         QCOMPARE(f.recordCount(), records::RecordListView::kMaxRows);
@@ -265,7 +261,7 @@ private slots:
     }
 
     void failuresOfTheCommandAreReportedAndItGoesOn() {
-        records::MainWindow f({[] { throw shell::Failure(QStringLiteral("G")); }});
+        records::MainWindow f(h->context(), {[] { throw shell::Failure(QStringLiteral("G")); }});
         f.load();
         f.startCreatingTemplate();
         QCOMPARE(h->errorHeads(),

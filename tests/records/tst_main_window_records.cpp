@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(h->dialogs.boxes.size(), size_t(1));
         const ScriptedDialogs::Box& box = h->dialogs.boxes.front();
         QCOMPARE(box.text, QStringLiteral("You forgot to input saleperson's name."));
-        QCOMPARE(box.title, shell::AppTitle());
+        QCOMPARE(box.title, shell::appTitle());
         QCOMPARE(box.buttons, shell::BoxButtons::Ok);
         QCOMPARE(box.icon, shell::BoxIcon::None);
     }
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(f->commissionEdit()->text(), commission);
         QCOMPARE(h->dialogs.boxes.size(), size_t(1));
         QCOMPARE(h->dialogs.boxes.front().text, records::kSeparatorRefusedMessage);
-        QCOMPARE(h->dialogs.boxes.front().title, shell::AppTitle());
+        QCOMPARE(h->dialogs.boxes.front().title, shell::appTitle());
     }
 
     void deleteRemovesTheSelectedRow() {

@@ -55,7 +55,8 @@ protected:
     ScriptedDialogs dialogs;
     QTemporaryDir user;  // the user's own folder of documents
     QString workbook = QDir(env.tempFolder()).filePath("rendle12345678.xls");
-    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] { return true; }, [] {}}};
+    preview::PreviewWindow previewWindow{shell::ProgramContext(dialogs),
+                                         preview::PreviewWindowServices{[] {}, [] { return true; }, [] {}}};
 };
 
 TEST_F(SaveTargetFaults, TargetInMissingFolderIsReportedAndCreatesNothing) {

@@ -30,10 +30,9 @@ QString encoded(const Rows& rows) {
 
 class StartupFileFaults : public ::testing::Test {
 protected:
-    void SetUp() override { shell::setProgramFolderForTesting(programFolder.path()); }
+    void SetUp() override { h.programFolder = programFolder.path(); }
     void TearDown() override {
         if (h.window) h.closeWindow();
-        shell::setProgramFolderForTesting(QString());
     }
 
     QString storeFile() const { return QDir(h.env.configFolder()).filePath("Harrowden/Harrowden.json"); }
@@ -335,7 +334,7 @@ TEST_F(StartupFileFaults, DamagedHandCursorIsReportedAndTheWindowsOpen) {
             EXPECT_EQ(f.customPointer().shape(), Qt::PointingHandCursor);
         }
         QTest::mouseMove(f.addRecordButton());
-        preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[] {}, [] { return true; }, [] {}}};
+        preview::PreviewWindow previewWindow{h.context(), preview::PreviewWindowServices{[] {}, [] { return true; }, [] {}}};
         previewWindow.ensureLoaded();
         EXPECT_LE(errorsAt(shell::errorLocationText(shell::ErrorLocation::PreviewLoad)).size(), 1);
         h.closeWindow();

@@ -54,8 +54,9 @@ protected:
 
     MainWindowHarness h;
     generator::EngineSession engine;
-    generator::GenerationRun run{engine, 20240301};
-    preview::PreviewWindow previewWindow{preview::PreviewWindowServices{[this] { h.window->show(); }, [] { return true; }, [] {}}};
+    generator::GenerationRun run{engine, h.dialogs, 20240301};
+    preview::PreviewWindow previewWindow{h.context(),
+                                         preview::PreviewWindowServices{[this] { h.window->show(); }, [] { return true; }, [] {}}};
     Rows rowsBefore;
 };
 
@@ -149,7 +150,7 @@ TEST_F(TempFolderFaults, EveryTemporaryNameTakenIsReportedAndOverwritesNothing) 
     QStringList taken;
     for (int name = 0; name < 1000; ++name) {
         QString file = QStringLiteral("rendle");
-        for (int digit = 0; digit < 8; ++digit) file += QString::number(sameDraws.Draw());
+        for (int digit = 0; digit < 8; ++digit) file += QString::number(sameDraws.draw());
         const QString path = QDir(h.env.tempFolder()).filePath(file + QStringLiteral(".xls"));
         if (!QFileInfo::exists(path)) {
             ASSERT_TRUE(writeFile(path, "the user's own " + file.toUtf8()));

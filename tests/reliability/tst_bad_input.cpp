@@ -116,14 +116,14 @@ private slots:
         MainWindowHarness::set(f.nameEdit(), QStringLiteral("Edge"));
         MainWindowHarness::set(f.totalEdit(), total);
 
-        QCOMPARE(shell::IsNumeric(total), numeric);
+        QCOMPARE(shell::isNumeric(total), numeric);
         if (!numeric || commission == QLatin1String("unchanged")) {
             QCOMPARE(f.commissionEdit()->text(), QStringLiteral("before"));
             if (!numeric) QTRY_COMPARE(QApplication::focusWidget(), f.totalEdit());
         } else if (commission == QLatin1String("subnormal")) {
             const QString shownText = f.commissionEdit()->text();
-            QVERIFY2(shell::IsNumeric(shownText), qPrintable(shownText));
-            QVERIFY(shell::ToDouble(shownText) > 0);
+            QVERIFY2(shell::isNumeric(shownText), qPrintable(shownText));
+            QVERIFY(shell::toDouble(shownText) > 0);
         } else {
             QCOMPARE(f.commissionEdit()->text(), commission);
         }

@@ -31,7 +31,7 @@ TEST(AtomicFile, ReplacesExistingFileOnlyWhenComplete) {
     const QString path = dir.filePath("book.xls");
     writeText(path, "old");
 
-    shell::WriteFileAtomically(path, [](QIODevice& out) { return out.write("new content") == 11; });
+    shell::writeFileAtomically(path, [](QIODevice& out) { return out.write("new content") == 11; });
     EXPECT_EQ(readAll(path), "new content");
     EXPECT_EQ(entries(dir.path()), QStringList{"book.xls"});
 }
@@ -41,12 +41,12 @@ TEST(AtomicFile, AbandonedWriteKeepsOldFileAndLeavesNothingBehind) {
     const QString path = dir.filePath("book.xls");
     writeText(path, "old");
 
-    EXPECT_THROW(shell::WriteFileAtomically(path, [](QIODevice& out) {
+    EXPECT_THROW(shell::writeFileAtomically(path, [](QIODevice& out) {
                      out.write("half");
                      return false;
                  }),
                  shell::Failure);
-    EXPECT_THROW(shell::WriteFileAtomically(path, [](QIODevice& out) -> bool {
+    EXPECT_THROW(shell::writeFileAtomically(path, [](QIODevice& out) -> bool {
                      out.write("half");
                      throw shell::Failure("disk full");
                  }),
@@ -58,14 +58,14 @@ TEST(AtomicFile, AbandonedWriteKeepsOldFileAndLeavesNothingBehind) {
 TEST(AtomicFile, UnwritableTargetsFailWithAClearDescription) {
     QTemporaryDir dir;
     try {
-        shell::WriteFileAtomically(dir.filePath("missing/book.xls"), [](QIODevice&) { return true; });
+        shell::writeFileAtomically(dir.filePath("missing/book.xls"), [](QIODevice&) { return true; });
         FAIL() << "a missing folder must fail";
     } catch (const shell::Failure& f) {
         EXPECT_TRUE(f.description().contains("folder does not exist")) << f.description().toStdString();
     }
     QDir(dir.path()).mkdir("folder.xls");
     try {
-        shell::WriteFileAtomically(dir.filePath("folder.xls"), [](QIODevice&) { return true; });
+        shell::writeFileAtomically(dir.filePath("folder.xls"), [](QIODevice&) { return true; });
         FAIL() << "a folder must not be replaced";
     } catch (const shell::Failure& f) {
         EXPECT_TRUE(f.description().contains("is a folder")) << f.description().toStdString();
@@ -80,7 +80,7 @@ TEST(AtomicFile, LinkAtTargetOfADocumentIsFollowedAndKept) {
     const QString link = dir.filePath("book.xls");
     ASSERT_TRUE(QFile::link(document, link));
 
-    shell::WriteFileAtomically(link, [](QIODevice& out) { return out.write("new content") == 11; });
+    shell::writeFileAtomically(link, [](QIODevice& out) { return out.write("new content") == 11; });
     EXPECT_EQ(readAll(document), "new content");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(entries(dir.path()), (QStringList{"book.xls", "kept.xls"}));
@@ -93,11 +93,11 @@ TEST(AtomicFile, FileLivingWithinTheRunIsStillWrittenWholeAndNeverThroughALink) 
     const QString link = dir.filePath("temp.bmp");
     ASSERT_TRUE(QFile::link(victim, link));
 
-    shell::WriteFileAtomically(
+    shell::writeFileAtomically(
         link, [](QIODevice& out) { return out.write("picture") == 7; }, shell::Durability::WithinRun);
     EXPECT_EQ(readAll(victim), "precious");
     EXPECT_EQ(readAll(link), "picture");
-    EXPECT_THROW(shell::WriteFileAtomically(
+    EXPECT_THROW(shell::writeFileAtomically(
                      link, [](QIODevice& out) { return out.write("half") < 0; }, shell::Durability::WithinRun),
                  shell::Failure);
     EXPECT_EQ(readAll(link), "picture");
@@ -109,8 +109,8 @@ TEST(AtomicFile, CopyIsByteForByte) {
     QByteArray data;
     for (int i = 0; i < 300000; ++i) data.append(char(i * 7));
     writeText(dir.filePath("a.xls"), data);
-    shell::CopyFileAtomically(dir.filePath("a.xls"), dir.filePath("b.xls"));
+    shell::copyFileAtomically(dir.filePath("a.xls"), dir.filePath("b.xls"));
     EXPECT_EQ(readAll(dir.filePath("b.xls")), data);
-    EXPECT_THROW(shell::CopyFileAtomically(dir.filePath("none.xls"), dir.filePath("c.xls")), shell::Failure);
+    EXPECT_THROW(shell::copyFileAtomically(dir.filePath("none.xls"), dir.filePath("c.xls")), shell::Failure);
     EXPECT_FALSE(QFile::exists(dir.filePath("c.xls")));
 }

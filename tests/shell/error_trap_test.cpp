@@ -17,8 +17,6 @@ void sharedRoutine() { innermost(); }
 // Dialogs whose box itself fails.
 class ThrowingDialogs : public shell::Dialogs {
 public:
-    ThrowingDialogs() { shell::setDialogs(this); }
-    ~ThrowingDialogs() override { shell::setDialogs(nullptr); }
     shell::BoxAnswer message(const QString&, const QString&, shell::BoxButtons, shell::BoxIcon) override {
         ++calls;
         throw std::runtime_error("box failed");
@@ -35,8 +33,8 @@ TEST(ErrorBoxText, JoinsThePiecesExactly) {
 }
 
 TEST(ErrorBoxText, EmptyDescriptionBeginsWithLineBreak) {
-    const QString text = shell::errorBoxText(QString(), shell::errorLocationText(shell::ErrorLocation::DragEnd), 100);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Form2.Picture1_MouseUp at line 100\r\r")));
+    const QString text = shell::errorBoxText(QString(), shell::errorLocationText(shell::ErrorLocation::CopyPicture), 100);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Preview.CopyPicture at line 100\r\r")));
 }
 
 TEST(ErrorBoxText, DescriptionIsShownUntrimmed) {
@@ -47,7 +45,7 @@ TEST(ErrorBoxText, DescriptionIsShownUntrimmed) {
 TEST(Trap, EachFailureGivesOneWarningBoxAndTheProcedureGoesOn) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
+    shell::Trap trap(dialogs, shell::ErrorLocation::MainWindowLoad);
     QStringList ran;
 
     trap(102, [&] { throw shell::Failure(QStringLiteral("First")); ran << "102"; });
@@ -72,7 +70,7 @@ TEST(Trap, EachFailureGivesOneWarningBoxAndTheProcedureGoesOn) {
 TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::MainWindowLoad);
+    shell::Trap trap(dialogs, shell::ErrorLocation::MainWindowLoad);
     bool nextRan = false;
 
     EXPECT_FALSE(trap(102, [] { sharedRoutine(); }));
@@ -84,22 +82,10 @@ TEST(Trap, FailureInsideSharedRoutineIsReportedAtTheCallingStatement) {
         QStringLiteral("Deep failure\r\nin Marrowby2021/08/31.Form1.Form_Load at line 102\r\r")));
 }
 
-TEST(Trap, FailedConditionEntersTheBlock) {
-    IsolatedEnvironment env;
-    ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::SaveResults);
-
-    EXPECT_TRUE(trap.condition(106, []() -> bool { throw shell::Failure(QStringLiteral("Bad test")); }));
-    EXPECT_FALSE(trap.condition(108, [] { return false; }));
-    EXPECT_TRUE(trap.condition(110, [] { return true; }));
-    ASSERT_EQ(dialogs.errorTexts().size(), 1);
-    EXPECT_TRUE(dialogs.errorTexts()[0].contains(QStringLiteral("at line 106\r\r")));
-}
-
 TEST(Trap, UnknownExceptionGivesEmptyDescription) {
     IsolatedEnvironment env;
     ScriptedDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::PreviewRedraw);
+    shell::Trap trap(dialogs, shell::ErrorLocation::PreviewRedraw);
     trap(120, [] { throw 42; });
     ASSERT_EQ(dialogs.errorTexts().size(), 1);
     EXPECT_TRUE(dialogs.errorTexts()[0].startsWith(QStringLiteral("\r\nin Marrowby2021/08/31.Form2.RedrawImage at line 120")));
@@ -108,7 +94,7 @@ TEST(Trap, UnknownExceptionGivesEmptyDescription) {
 TEST(Trap, FailingBoxDoesNotEscapeTheProcedure) {
     IsolatedEnvironment env;
     ThrowingDialogs dialogs;
-    shell::Trap trap(shell::ErrorLocation::AddRecord);
+    shell::Trap trap(dialogs, shell::ErrorLocation::DeleteSelectedRecord);
     bool nextRan = false;
     EXPECT_NO_THROW(trap(100, [] { throw shell::Failure(QStringLiteral("x")); }));
     trap(102, [&] { nextRan = true; });

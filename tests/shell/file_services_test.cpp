@@ -28,17 +28,17 @@ TEST(FileExists, TrueOnlyForFiles) {
     const QString file = makeFile(dir.filePath("a.txt"));
     ASSERT_FALSE(file.isEmpty());
 
-    EXPECT_TRUE(shell::FileExists(file));
-    EXPECT_FALSE(shell::FileExists(QString()));
-    EXPECT_FALSE(shell::FileExists(dir.filePath("missing.txt")));
-    EXPECT_FALSE(shell::FileExists(dir.filePath("no/such/folder/a.txt")));
-    EXPECT_FALSE(shell::FileExists(dir.path()));  // a folder does not count
-    EXPECT_FALSE(shell::FileExists(file + QChar(0) + QStringLiteral("x")));
+    EXPECT_TRUE(shell::fileExists(file));
+    EXPECT_FALSE(shell::fileExists(QString()));
+    EXPECT_FALSE(shell::fileExists(dir.filePath("missing.txt")));
+    EXPECT_FALSE(shell::fileExists(dir.filePath("no/such/folder/a.txt")));
+    EXPECT_FALSE(shell::fileExists(dir.path()));  // a folder does not count
+    EXPECT_FALSE(shell::fileExists(file + QChar(0) + QStringLiteral("x")));
 
     ASSERT_TRUE(QFile::link(file, dir.filePath("link.txt")));
-    EXPECT_TRUE(shell::FileExists(dir.filePath("link.txt")));
+    EXPECT_TRUE(shell::fileExists(dir.filePath("link.txt")));
     ASSERT_TRUE(QFile::link(dir.filePath("gone.txt"), dir.filePath("broken.txt")));
-    EXPECT_FALSE(shell::FileExists(dir.filePath("broken.txt")));
+    EXPECT_FALSE(shell::fileExists(dir.filePath("broken.txt")));
 }
 
 TEST(DeleteFileQuiet, RemovesFilesReadOnlyIncluded) {
@@ -48,8 +48,8 @@ TEST(DeleteFileQuiet, RemovesFilesReadOnlyIncluded) {
     const QString readOnly = makeFile(dir.filePath("readonly.xls"));
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadUser));
 
-    shell::DeleteFileQuiet(plain);
-    shell::DeleteFileQuiet(readOnly);
+    shell::deleteFileQuietly(plain);
+    shell::deleteFileQuietly(readOnly);
     EXPECT_FALSE(QFile::exists(plain));
     EXPECT_FALSE(QFile::exists(readOnly));
 }
@@ -60,12 +60,12 @@ TEST(DeleteFileQuiet, EndsQuietlyOnWhatItCannotDelete) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     makeFile(dir.filePath("folder/inside.txt"));
 
-    EXPECT_NO_THROW(shell::DeleteFileQuiet(dir.filePath("missing.xls")));
-    EXPECT_NO_THROW(shell::DeleteFileQuiet(QString()));
-    EXPECT_NO_THROW(shell::DeleteFileQuiet(dir.filePath("no/such/folder/x.xls")));
-    EXPECT_NO_THROW(shell::DeleteFileQuiet(QStringLiteral("bad") + QChar(0) + QStringLiteral("name")));
+    EXPECT_NO_THROW(shell::deleteFileQuietly(dir.filePath("missing.xls")));
+    EXPECT_NO_THROW(shell::deleteFileQuietly(QString()));
+    EXPECT_NO_THROW(shell::deleteFileQuietly(dir.filePath("no/such/folder/x.xls")));
+    EXPECT_NO_THROW(shell::deleteFileQuietly(QStringLiteral("bad") + QChar(0) + QStringLiteral("name")));
     // A folder is never deleted, nor what is in it.
-    EXPECT_NO_THROW(shell::DeleteFileQuiet(dir.filePath("folder")));
+    EXPECT_NO_THROW(shell::deleteFileQuietly(dir.filePath("folder")));
     EXPECT_TRUE(QFile::exists(dir.filePath("folder/inside.txt")));
 }
 
@@ -78,9 +78,9 @@ TEST(DeleteFileQuiet, LeavesAFileInALockedFolderAlone) {
     const auto before = QFile::permissions(file);
     ASSERT_TRUE(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
 
-    EXPECT_NO_THROW(shell::DeleteFileQuiet(file));
+    EXPECT_NO_THROW(shell::deleteFileQuietly(file));
     EXPECT_TRUE(QFile::exists(file));
-    EXPECT_THROW(shell::ForceDeleteFile(file), shell::Failure);
+    EXPECT_THROW(shell::forceDeleteFile(file), shell::Failure);
     EXPECT_EQ(QFile::permissions(file), before);  // the forced attempt put them back
     QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -96,7 +96,7 @@ TEST(DeleteFileQuiet, LetsPendingEventsRunFirst) {
         existedWhenEventRan = QFile::exists(file);
     });
 
-    shell::DeleteFileQuiet(file);
+    shell::deleteFileQuietly(file);
     EXPECT_TRUE(eventRan);
     EXPECT_TRUE(existedWhenEventRan);
     EXPECT_FALSE(QFile::exists(file));
@@ -107,12 +107,12 @@ TEST(ForceDeleteFile, RemovesReadOnlyFilesAndFailsOtherwise) {
     QTemporaryDir dir;
     const QString readOnly = makeFile(dir.filePath("r.xls"));
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner));
-    EXPECT_NO_THROW(shell::ForceDeleteFile(readOnly));
+    EXPECT_NO_THROW(shell::forceDeleteFile(readOnly));
     EXPECT_FALSE(QFile::exists(readOnly));
 
-    EXPECT_THROW(shell::ForceDeleteFile(dir.filePath("missing.xls")), shell::Failure);
-    EXPECT_THROW(shell::ForceDeleteFile(QString()), shell::Failure);
-    EXPECT_THROW(shell::ForceDeleteFile(dir.path()), shell::Failure);
+    EXPECT_THROW(shell::forceDeleteFile(dir.filePath("missing.xls")), shell::Failure);
+    EXPECT_THROW(shell::forceDeleteFile(QString()), shell::Failure);
+    EXPECT_THROW(shell::forceDeleteFile(dir.path()), shell::Failure);
     EXPECT_TRUE(QDir(dir.path()).exists());
 }
 
@@ -123,7 +123,7 @@ TEST(ForceDeleteFile, RemovesALinkNotItsTarget) {
     ASSERT_TRUE(QFile::link(target, dir.filePath("link.xls")));
     ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner));
 
-    shell::ForceDeleteFile(dir.filePath("link.xls"));
+    shell::forceDeleteFile(dir.filePath("link.xls"));
     EXPECT_FALSE(QFileInfo(dir.filePath("link.xls")).isSymLink());
     EXPECT_TRUE(QFile::exists(target));
     EXPECT_EQ(QFile::permissions(target) & QFile::WriteOwner, QFile::Permissions());

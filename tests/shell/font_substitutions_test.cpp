@@ -18,7 +18,7 @@ QString resolvedFamily(const QFont& font) {
 // The test main has installed the substitutions, as the program's main does.
 TEST(FontSubstitutions, TheSheetsFontNamesResolveToInstalledLookAlikes) {
     IsolatedEnvironment env;
-    shell::InstallFontSubstitutions();  // a second call changes nothing
+    shell::installFontSubstitutions();  // a second call changes nothing
     EXPECT_EQ(resolvedFamily(QFont(QStringLiteral("Arial"))), QStringLiteral("Liberation Sans"));
     EXPECT_EQ(resolvedFamily(QFont(QStringLiteral("Century Gothic"))), QStringLiteral("URW Gothic"));
     EXPECT_EQ(resolvedFamily(QFont(QStringLiteral("Garamond"))), QStringLiteral("EB Garamond"));

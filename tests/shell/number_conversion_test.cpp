@@ -28,11 +28,11 @@ TEST(NumberConversion, HardCasesAndRangeEdgesReadAsTheCLibraryReadsThem) {
         "1e-400", "123456789012345678901234567890", "0.000000000000000000000000000000000001",
     };
     for (const char* text : texts) {
-        const std::optional<double> value = shell::ParseLocaleNumber(QString::fromLatin1(text), kEnglish);
+        const std::optional<double> value = shell::parseLocaleNumber(QString::fromLatin1(text), kEnglish);
         ASSERT_TRUE(value.has_value()) << text;
         EXPECT_EQ(*value, cLibraryValue(text)) << text;
     }
-    EXPECT_FALSE(shell::ParseLocaleNumber(QStringLiteral("1.7976931348623159e308"), kEnglish).has_value());
+    EXPECT_FALSE(shell::parseLocaleNumber(QStringLiteral("1.7976931348623159e308"), kEnglish).has_value());
 }
 
 TEST(NumberConversion, RandomDecimalsReadAsTheCLibraryReadsThem) {
@@ -47,7 +47,7 @@ TEST(NumberConversion, RandomDecimalsReadAsTheCLibraryReadsThem) {
         }
         text += 'e' + std::to_string(exponent(random));
         const double expected = cLibraryValue(text.c_str());
-        const std::optional<double> value = shell::ParseLocaleNumber(QString::fromStdString(text), kEnglish);
+        const std::optional<double> value = shell::parseLocaleNumber(QString::fromStdString(text), kEnglish);
         if (!std::isfinite(expected)) {
             EXPECT_FALSE(value.has_value()) << text;
         } else {

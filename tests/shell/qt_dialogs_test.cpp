@@ -46,7 +46,7 @@ ShownBox showAndRead(const QString& text) {
         }
         box->accept();
     });
-    shell::dialogs().message(QStringLiteral("Application Error"), text, shell::BoxButtons::Ok, shell::BoxIcon::Warning);
+    shell::QtDialogs().message(QStringLiteral("Application Error"), text, shell::BoxButtons::Ok, shell::BoxIcon::Warning);
     return shown;
 }
 
@@ -85,7 +85,7 @@ TEST(QtPrintDialog, ShowsThePrinterAndTellsWhetherToPrint) {
             shown = dialog->printer();
             accept ? dialog->accept() : dialog->reject();
         });
-        EXPECT_EQ(shell::dialogs().choosePrinter(printer), accept);
+        EXPECT_EQ(shell::QtDialogs().choosePrinter(printer), accept);
         EXPECT_EQ(shown, &printer);
     }
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);

@@ -77,9 +77,9 @@ QStringList setAsideFiles(const IsolatedEnvironment& env) {
 
 TEST(SettingsStore, AbsentValuesGiveTheDefaultAndCreateNothing) {
     IsolatedEnvironment env;
-    EXPECT_EQ(shell::GetProgramSetting(kList), QString());
-    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
-    EXPECT_EQ(shell::GetSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("x")), QStringLiteral("x"));
+    EXPECT_EQ(shell::readProgramSetting(kList), QString());
+    EXPECT_EQ(shell::readProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+    EXPECT_EQ(shell::readSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("x")), QStringLiteral("x"));
     EXPECT_TRUE(filesUnder(env.configFolder()).isEmpty());
     EXPECT_TRUE(QDir(env.configFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
@@ -103,15 +103,15 @@ TEST(SettingsStore, ValuesComeBackExactly) {
         QStringLiteral("12.50"),
     };
     for (const QString& value : values) {
-        shell::SaveProgramSetting(kList, value);
-        EXPECT_EQ(shell::GetProgramSetting(kList), value) << value.toStdString();
+        shell::writeProgramSetting(kList, value);
+        EXPECT_EQ(shell::readProgramSetting(kList), value) << value.toStdString();
     }
 }
 
 TEST(SettingsStore, KeepsApplicationSectionAndKeyInItsFile) {
     IsolatedEnvironment env;
-    shell::SaveProgramSetting(kRate, QStringLiteral("12"));
-    shell::SaveSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("x\ny"));
+    shell::writeProgramSetting(kRate, QStringLiteral("12"));
+    shell::writeSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("x\ny"));
     const QJsonDocument document = QJsonDocument::fromJson(readBytes(storeFile(env)));
     EXPECT_EQ(document.object(), (QJsonObject{{"Quenvale", QJsonObject{{"Commission Rate", "12"}}},
                                               {"Other", QJsonObject{{"Commission Rate", "x\ny"}}}}));
@@ -119,11 +119,11 @@ TEST(SettingsStore, KeepsApplicationSectionAndKeyInItsFile) {
 
 TEST(SettingsStore, ValuesWrittenByAnotherCopyAreSeen) {
     IsolatedEnvironment env;
-    shell::SaveProgramSetting(kRate, QStringLiteral("12"));
+    shell::writeProgramSetting(kRate, QStringLiteral("12"));
     writeBytes(storeFile(env), R"({"Quenvale": {"Commission Rate": "17", "Commission List": "A||SEP1||1||SEP1||0.1||SEP2||"}})");
-    EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("17"));
-    shell::SaveProgramSetting(kRate, QStringLiteral("18"));
-    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
+    EXPECT_EQ(shell::readProgramSetting(kRate), QStringLiteral("17"));
+    shell::writeProgramSetting(kRate, QStringLiteral("18"));
+    EXPECT_EQ(shell::readProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
 }
 
 TEST(SettingsStore, DamagedFileIsSetAsideWholeAndReportedOnce) {
@@ -137,11 +137,11 @@ TEST(SettingsStore, DamagedFileIsSetAsideWholeAndReportedOnce) {
         env.clearSettings();
         writeBytes(storeFile(env), damaged);
         // The command line only reports it, and changes nothing.
-        EXPECT_THROW(shell::GetProgramSetting(kRate, {}, shell::DamagedStore::Report), shell::Failure);
+        EXPECT_THROW(shell::readProgramSetting(kRate, {}, shell::DamagedStore::Report), shell::Failure);
         EXPECT_TRUE(setAsideFiles(env).isEmpty());
         EXPECT_EQ(readBytes(storeFile(env)), damaged);
         try {
-            shell::GetProgramSetting(kRate, QStringLiteral("10"));
+            shell::readProgramSetting(kRate, QStringLiteral("10"));
             FAIL() << "a damaged store must be reported";
         } catch (const shell::Failure& failure) {
             ASSERT_EQ(setAsideFiles(env).size(), 1);
@@ -152,9 +152,9 @@ TEST(SettingsStore, DamagedFileIsSetAsideWholeAndReportedOnce) {
             EXPECT_EQ(readBytes(aside), damaged);
         }
         EXPECT_FALSE(QFileInfo::exists(storeFile(env)));
-        EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
-        shell::SaveProgramSetting(kRate, QStringLiteral("11"));
-        EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("11"));
+        EXPECT_EQ(shell::readProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+        shell::writeProgramSetting(kRate, QStringLiteral("11"));
+        EXPECT_EQ(shell::readProgramSetting(kRate), QStringLiteral("11"));
         EXPECT_EQ(setAsideFiles(env).size(), 1);
     }
 }
@@ -178,15 +178,15 @@ TEST(SettingsStore, SharedFileKeepsForeignSectionsAndSetsAsideOnlyOurDamagedSect
             writeBytes(storeFile(env), store);
             bool reported = false;
             try {
-                if (readFirst) shell::GetProgramSetting(kRate, QStringLiteral("10"));
-                shell::SaveProgramSetting(kRate, QStringLiteral("7,5"));
+                if (readFirst) shell::readProgramSetting(kRate, QStringLiteral("10"));
+                shell::writeProgramSetting(kRate, QStringLiteral("7,5"));
             } catch (const shell::Failure& failure) {
                 reported = true;
                 EXPECT_TRUE(failure.description().startsWith("Settings of Quenvale in ")) << failure.description().toStdString();
             }
             EXPECT_EQ(reported, c.damaged);
-            if (readFirst && c.damaged) shell::SaveProgramSetting(kRate, QStringLiteral("7,5"));
-            EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("7,5"));
+            if (readFirst && c.damaged) shell::writeProgramSetting(kRate, QStringLiteral("7,5"));
+            EXPECT_EQ(shell::readProgramSetting(kRate), QStringLiteral("7,5"));
             const QByteArray now = readBytes(storeFile(env));
             EXPECT_TRUE(now.startsWith(foreign.left(foreign.size() - 1))) << now.toStdString();
             ASSERT_EQ(setAsideFiles(env).size(), c.damaged ? 1 : 0);
@@ -202,8 +202,8 @@ TEST(SettingsStore, SharedFileKeepsForeignSectionsAndSetsAsideOnlyOurDamagedSect
 TEST(SettingsStore, WriteOverADamagedFileStoresTheValueAndReportsTheMove) {
     IsolatedEnvironment env;
     writeBytes(storeFile(env), "not a store");
-    EXPECT_THROW(shell::SaveProgramSetting(kList, QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||")), shell::Failure);
-    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
+    EXPECT_THROW(shell::writeProgramSetting(kList, QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||")), shell::Failure);
+    EXPECT_EQ(shell::readProgramSetting(kList), QStringLiteral("A||SEP1||1||SEP1||0.1||SEP2||"));
     ASSERT_EQ(setAsideFiles(env).size(), 1);
     EXPECT_EQ(readBytes(QFileInfo(storeFile(env)).absoluteDir().filePath(setAsideFiles(env).first())), "not a store");
 }
@@ -218,7 +218,7 @@ TEST(SettingsStore, SettingAsideNeverReplacesAnEarlierDamagedFile) {
         writeBytes(earlier.last(), "earlier " + QByteArray::number(second));
     }
     writeBytes(storeFile(env), "damaged again");
-    EXPECT_THROW(shell::GetProgramSetting(kRate), shell::Failure);
+    EXPECT_THROW(shell::readProgramSetting(kRate), shell::Failure);
     for (int second = 0; second < 3; ++second) EXPECT_EQ(readBytes(earlier[second]), "earlier " + QByteArray::number(second));
     const QStringList names = setAsideFiles(env);
     ASSERT_EQ(names.size(), 4);
@@ -234,44 +234,44 @@ TEST(SettingsStore, LargeValueIsStoredWhole) {
     QString big;
     big.reserve(1 << 20);
     while (big.size() < (1 << 20)) big += QStringLiteral("Name %1||SEP1||%1||SEP1||%2||SEP2||").arg(big.size()).arg(big.size() / 10);
-    shell::SaveProgramSetting(kList, big);
-    EXPECT_EQ(shell::GetProgramSetting(kList), big);
+    shell::writeProgramSetting(kList, big);
+    EXPECT_EQ(shell::readProgramSetting(kList), big);
 }
 
 TEST(SettingsStore, WriteReplacesTheWholeText) {
     IsolatedEnvironment env;
-    shell::SaveProgramSetting(kRate, QStringLiteral("12.5 and more"));
-    shell::SaveProgramSetting(kRate, QStringLiteral("7"));
-    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("7"));
-    shell::SaveProgramSetting(kRate, QString());
-    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QString());  // empty is not absent
+    shell::writeProgramSetting(kRate, QStringLiteral("12.5 and more"));
+    shell::writeProgramSetting(kRate, QStringLiteral("7"));
+    EXPECT_EQ(shell::readProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("7"));
+    shell::writeProgramSetting(kRate, QString());
+    EXPECT_EQ(shell::readProgramSetting(kRate, QStringLiteral("10")), QString());  // empty is not absent
 }
 
 TEST(SettingsStore, AddressesAreKeptApart) {
     IsolatedEnvironment env;
-    shell::SaveSetting(kApp, kSection, kRate, QStringLiteral("1"));
-    shell::SaveSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("2"));
-    shell::SaveSetting(QStringLiteral("OtherApp"), kSection, kRate, QStringLiteral("3"));
-    shell::SaveSetting(kApp, kSection, kList, QStringLiteral("4"));
-    EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("1"));
-    EXPECT_EQ(shell::GetSetting(kApp, QStringLiteral("Other"), kRate), QStringLiteral("2"));
-    EXPECT_EQ(shell::GetSetting(QStringLiteral("OtherApp"), kSection, kRate), QStringLiteral("3"));
-    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("4"));
+    shell::writeSetting(kApp, kSection, kRate, QStringLiteral("1"));
+    shell::writeSetting(kApp, QStringLiteral("Other"), kRate, QStringLiteral("2"));
+    shell::writeSetting(QStringLiteral("OtherApp"), kSection, kRate, QStringLiteral("3"));
+    shell::writeSetting(kApp, kSection, kList, QStringLiteral("4"));
+    EXPECT_EQ(shell::readProgramSetting(kRate), QStringLiteral("1"));
+    EXPECT_EQ(shell::readSetting(kApp, QStringLiteral("Other"), kRate), QStringLiteral("2"));
+    EXPECT_EQ(shell::readSetting(QStringLiteral("OtherApp"), kSection, kRate), QStringLiteral("3"));
+    EXPECT_EQ(shell::readProgramSetting(kList), QStringLiteral("4"));
 }
 
 TEST(SettingsStore, EmptyOrPathLikeAddressIsRefused) {
     IsolatedEnvironment env;
-    EXPECT_THROW(shell::SaveSetting(QStringLiteral("../escape"), kSection, kRate, QStringLiteral("1")), shell::Failure);
-    EXPECT_THROW(shell::GetSetting(QStringLiteral(".."), kSection, kRate), shell::Failure);
-    EXPECT_THROW(shell::GetSetting(kApp, kSection, QString()), shell::Failure);
-    EXPECT_THROW(shell::SaveSetting(kApp, QString(), kRate, QStringLiteral("1")), shell::Failure);
-    EXPECT_THROW(shell::SaveSetting(QString(), kSection, kRate, QStringLiteral("1")), shell::Failure);
+    EXPECT_THROW(shell::writeSetting(QStringLiteral("../escape"), kSection, kRate, QStringLiteral("1")), shell::Failure);
+    EXPECT_THROW(shell::readSetting(QStringLiteral(".."), kSection, kRate), shell::Failure);
+    EXPECT_THROW(shell::readSetting(kApp, kSection, QString()), shell::Failure);
+    EXPECT_THROW(shell::writeSetting(kApp, QString(), kRate, QStringLiteral("1")), shell::Failure);
+    EXPECT_THROW(shell::writeSetting(QString(), kSection, kRate, QStringLiteral("1")), shell::Failure);
 }
 
 TEST(SettingsStore, FailedWriteKeepsTheOldValueAndFails) {
     IsolatedEnvironment env;
-    shell::SaveProgramSetting(kList, QStringLiteral("old list"));
-    shell::SaveProgramSetting(kRate, QStringLiteral("15"));
+    shell::writeProgramSetting(kList, QStringLiteral("old list"));
+    shell::writeProgramSetting(kRate, QStringLiteral("15"));
     const QString file = storeFile(env);
     const QByteArray before = readBytes(file);
     ASSERT_FALSE(before.isEmpty());
@@ -280,30 +280,30 @@ TEST(SettingsStore, FailedWriteKeepsTheOldValueAndFails) {
     {
         ScopedFileSizeLimit limit(64 * 1024);
         try {
-            shell::SaveProgramSetting(kList, huge);
+            shell::writeProgramSetting(kList, huge);
             FAIL() << "the write must fail";
         } catch (const shell::Failure& failure) {
             EXPECT_TRUE(failure.description().startsWith(QStringLiteral("Settings could not be saved to ")));
         }
     }
     EXPECT_EQ(readBytes(file), before);
-    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("old list"));
-    EXPECT_EQ(shell::GetProgramSetting(kRate), QStringLiteral("15"));
+    EXPECT_EQ(shell::readProgramSetting(kList), QStringLiteral("old list"));
+    EXPECT_EQ(shell::readProgramSetting(kRate), QStringLiteral("15"));
     EXPECT_EQ(filesUnder(env.configFolder()), QStringList{file});
 
     // The store works again once writing is possible.
-    shell::SaveProgramSetting(kList, QStringLiteral("new list"));
-    EXPECT_EQ(shell::GetProgramSetting(kList), QStringLiteral("new list"));
+    shell::writeProgramSetting(kList, QStringLiteral("new list"));
+    EXPECT_EQ(shell::readProgramSetting(kList), QStringLiteral("new list"));
 }
 
 TEST(SettingsStore, FailedFirstWriteLeavesTheValueAbsent) {
     IsolatedEnvironment env;
-    shell::SaveProgramSetting(kRate, QStringLiteral("15"));
+    shell::writeProgramSetting(kRate, QStringLiteral("15"));
     {
         ScopedFileSizeLimit limit(64 * 1024);
-        EXPECT_THROW(shell::SaveProgramSetting(kList, QString(512 * 1024, QLatin1Char('y'))), shell::Failure);
+        EXPECT_THROW(shell::writeProgramSetting(kList, QString(512 * 1024, QLatin1Char('y'))), shell::Failure);
     }
-    EXPECT_EQ(shell::GetProgramSetting(kList, QStringLiteral("none")), QStringLiteral("none"));
+    EXPECT_EQ(shell::readProgramSetting(kList, QStringLiteral("none")), QStringLiteral("none"));
 }
 
 TEST(SettingsStore, StoreThatCannotBeCreatedFailsOnWriteOnly) {
@@ -316,8 +316,8 @@ TEST(SettingsStore, StoreThatCannotBeCreatedFailsOnWriteOnly) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     qputenv("XDG_CONFIG_HOME", (blocker + QStringLiteral("/config")).toLocal8Bit());
-    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
-    EXPECT_THROW(shell::SaveProgramSetting(kRate, QStringLiteral("12")), shell::Failure);
-    EXPECT_EQ(shell::GetProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+    EXPECT_EQ(shell::readProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
+    EXPECT_THROW(shell::writeProgramSetting(kRate, QStringLiteral("12")), shell::Failure);
+    EXPECT_EQ(shell::readProgramSetting(kRate, QStringLiteral("10")), QStringLiteral("10"));
     qputenv("XDG_CONFIG_HOME", env.configFolder().toLocal8Bit());
 }

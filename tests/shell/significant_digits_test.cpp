@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
-using shell::GeneralNumberText;
-using shell::SignificantDigitsOf;
+using shell::generalNumberText;
+using shell::significantDigitsOf;
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST(SignificantDigits, RoundTheExactValueToFifteenDigits) {
         {std::numeric_limits<double>::max(), "179769313486232", 308},
     };
     for (const auto& c : cases) {
-        const shell::SignificantDigits s = SignificantDigitsOf(c.value);
+        const shell::SignificantDigits s = significantDigitsOf(c.value);
         EXPECT_EQ(std::string(s.digits.begin(), s.digits.end()), c.digits) << c.value;
         EXPECT_EQ(s.exponent, c.exponent) << c.value;
     }
@@ -59,7 +59,7 @@ TEST(SignificantDigits, GeneralTextIsPlainOrWithAnExponent) {
         {-1.5e-10, "-1.5E-10"},
         {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
     };
-    for (const auto& c : cases) EXPECT_EQ(GeneralNumberText(c.value), QLatin1String(c.text)) << c.value;
+    for (const auto& c : cases) EXPECT_EQ(generalNumberText(c.value), QLatin1String(c.text)) << c.value;
 }
 
 // The rule is the one Qt's "g" format with 15 digits writes: doubles of every bit
@@ -74,7 +74,7 @@ TEST(SignificantDigits, GeneralTextAgreesWithQtsFifteenDigitFormat) {
         const double amount = static_cast<double>(cents(random)) / 100;
         for (const double v : {value, amount, amount * (12.5 / 100)}) {
             if (!std::isfinite(v) || v == 0) continue;
-            ASSERT_EQ(GeneralNumberText(v), QString::number(v, 'g', 15).toUpper()) << v;
+            ASSERT_EQ(generalNumberText(v), QString::number(v, 'g', 15).toUpper()) << v;
         }
     }
 }

@@ -53,16 +53,16 @@ protected:
 
 TEST(TempFolder, IsTempReadAtEachUse) {
     IsolatedEnvironment env;
-    EXPECT_EQ(shell::TempFolder(), env.tempFolder());
+    EXPECT_EQ(shell::tempFolder(), env.tempFolder());
     const QByteArray other = "/some/other/place";
     ScopedEnv changed("TEMP", &other);
-    EXPECT_EQ(shell::TempFolder(), QStringLiteral("/some/other/place"));
-    EXPECT_EQ(shell::JoinPath(shell::TempFolder(), QStringLiteral("temp.bmp")),
+    EXPECT_EQ(shell::tempFolder(), QStringLiteral("/some/other/place"));
+    EXPECT_EQ(shell::joinPath(shell::tempFolder(), QStringLiteral("temp.bmp")),
               QStringLiteral("/some/other/place/temp.bmp"));
 }
 
 TEST_F(PrivateTempFolderTest, WithoutTempAnOwnerOnlyFolderIsMade) {
-    const QString folder = shell::TempFolder();
+    const QString folder = shell::tempFolder();
     EXPECT_EQ(folder, expectedFolder());
     struct stat status {};
     ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &status), 0);
@@ -70,30 +70,30 @@ TEST_F(PrivateTempFolderTest, WithoutTempAnOwnerOnlyFolderIsMade) {
     EXPECT_EQ(status.st_mode & 0777, 0700u);
     EXPECT_EQ(status.st_uid, ::geteuid());
     // Used again as it is.
-    EXPECT_EQ(shell::TempFolder(), folder);
+    EXPECT_EQ(shell::tempFolder(), folder);
 
     const QByteArray empty;
     ScopedEnv emptyTemp("TEMP", &empty);
-    EXPECT_EQ(shell::TempFolder(), folder);
+    EXPECT_EQ(shell::tempFolder(), folder);
 }
 
 TEST_F(PrivateTempFolderTest, RefusesALinkInItsPlace) {
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QFile::link(elsewhere.path(), expectedFolder()));
-    EXPECT_THROW(shell::TempFolder(), shell::Failure);
+    EXPECT_THROW(shell::tempFolder(), shell::Failure);
 }
 
 TEST_F(PrivateTempFolderTest, RefusesAFolderOpenToOthers) {
     ASSERT_TRUE(QDir().mkdir(expectedFolder()));
     ASSERT_EQ(::chmod(QFile::encodeName(expectedFolder()).constData(), 0755), 0);
-    EXPECT_THROW(shell::TempFolder(), shell::Failure);
+    EXPECT_THROW(shell::tempFolder(), shell::Failure);
 }
 
 TEST_F(PrivateTempFolderTest, RefusesAFileInItsPlace) {
     QFile file(expectedFolder());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    EXPECT_THROW(shell::TempFolder(), shell::Failure);
+    EXPECT_THROW(shell::tempFolder(), shell::Failure);
 }
 
 TEST_F(PrivateTempFolderTest, RefusesAFolderOfAnotherUser) {
@@ -101,5 +101,5 @@ TEST_F(PrivateTempFolderTest, RefusesAFolderOfAnotherUser) {
     ASSERT_TRUE(QDir().mkdir(expectedFolder()));
     ASSERT_EQ(::chmod(QFile::encodeName(expectedFolder()).constData(), 0700), 0);
     ASSERT_EQ(::chown(QFile::encodeName(expectedFolder()).constData(), 65534, 65534), 0);
-    EXPECT_THROW(shell::TempFolder(), shell::Failure);
+    EXPECT_THROW(shell::tempFolder(), shell::Failure);
 }

@@ -1,6 +1,8 @@
 #include "shell/failure.h"
+#include "shell/program_context.h"
 #include "shell/startup_services.h"
 #include "support/isolated_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -63,12 +65,8 @@ protected:
         QPalette scheme = m_oldPalette;
         scheme.setColor(QPalette::Button, kSchemeFace);
         QApplication::setPalette(scheme);
-        shell::setProgramFolderForTesting(programFolder.path());
     }
-    void TearDown() override {
-        shell::setProgramFolderForTesting(QString());
-        QApplication::setPalette(m_oldPalette);
-    }
+    void TearDown() override { QApplication::setPalette(m_oldPalette); }
 
     QString skinPath() const { return programFolder.filePath(QStringLiteral("x/o.cjs")); }
     void writeSkin(const QByteArray& content) {
@@ -99,11 +97,11 @@ private:
 }  // namespace
 
 TEST_F(SkinTest, FaceColourFollowsTheUsersScheme) {
-    EXPECT_EQ(shell::ButtonFaceColor(), kSchemeFace);
+    EXPECT_EQ(shell::buttonFaceColor(), kSchemeFace);
 }
 
 TEST_F(SkinTest, WithoutSkinFileNothingChanges) {
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(*w.window, skinPath());
     EXPECT_EQ(w.window->palette().color(QPalette::Window), kDesigned);
     for (QWidget* c : w.window->findChildren<QWidget*>()) EXPECT_TRUE(TestWindow::keepsOwn(c)) << c->metaObject()->className();
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
@@ -111,14 +109,14 @@ TEST_F(SkinTest, WithoutSkinFileNothingChanges) {
 
 TEST_F(SkinTest, AFolderNamedLikeTheSkinIsNoSkin) {
     ASSERT_TRUE(QDir(programFolder.path()).mkpath(QStringLiteral("x/o.cjs")));
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(*w.window, skinPath());
     EXPECT_EQ(w.window->palette().color(QPalette::Window), kDesigned);
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
 }
 
 TEST_F(SkinTest, WithSkinFileFramesLabelsAndPicturesTakeTheFaceColour) {
     writeSkin(kSheet);
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(*w.window, skinPath());
 
     EXPECT_TRUE(TestWindow::hasFace(w.window.get()));
     for (const QWidget* c : Widgets{w.label, w.frame, w.option, w.check, w.pictureLabel, w.pictureBox})
@@ -138,9 +136,10 @@ TEST_F(SkinTest, AnInstalledProgramFindsItsSkin) {
     ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
     skin.write(kSheet);
     skin.close();
-    shell::setProgramFolderForTesting(dir.filePath(QStringLiteral("bin")));
+    ScriptedDialogs dialogs;
+    const shell::ProgramContext installed(dialogs, dir.filePath(QStringLiteral("bin")));
 
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(*w.window, installed.programFile(QString::fromLatin1(shell::kSkinFile)));
     EXPECT_TRUE(TestWindow::hasFace(w.label));
     EXPECT_EQ(w.window->styleSheet(), QString::fromUtf8(kSheet));
 }
@@ -152,7 +151,7 @@ TEST_F(SkinTest, ProgramsOwnSkinLeavesLabelsWithTheFaceColour) {
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     writeSkin(own.readAll());
 
-    shell::ApplySkin(w.window.get());
+    shell::applySkin(*w.window, skinPath());
     w.window->ensurePolished();
     w.label->ensurePolished();
     EXPECT_FALSE(w.window->styleSheet().isEmpty());
@@ -162,7 +161,7 @@ TEST_F(SkinTest, ProgramsOwnSkinLeavesLabelsWithTheFaceColour) {
 TEST_F(SkinTest, UnreadableSkinFailsAfterTheColoursChanged) {
     writeUnreadableSkin();
     try {
-        shell::ApplySkin(w.window.get());
+        shell::applySkin(*w.window, skinPath());
         FAIL() << "an unreadable skin must fail";
     } catch (const shell::Failure& failure) {
         EXPECT_TRUE(failure.description().startsWith(QStringLiteral("Skin file could not be read: ")));
@@ -177,13 +176,13 @@ TEST_F(SkinTest, OversizedSkinIsRefused) {
     writeSkin(kSheet);
     QFile file(skinPath());
     ASSERT_TRUE(file.resize(4 * 1024 * 1024));
-    EXPECT_THROW(shell::ApplySkin(w.window.get()), shell::Failure);
+    EXPECT_THROW(shell::applySkin(*w.window, skinPath()), shell::Failure);
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
 }
 
 TEST_F(SkinTest, FaceColourOfAnotherWindowLeavesPictureBoxesAndSheetAlone) {
     writeSkin(kSheet);  // not looked at
-    shell::ApplyFaceColor(w.window.get());
+    shell::applyFaceColor(*w.window);
 
     EXPECT_TRUE(TestWindow::hasFace(w.window.get()));
     EXPECT_TRUE(TestWindow::hasFace(w.label));
@@ -195,9 +194,4 @@ TEST_F(SkinTest, FaceColourOfAnotherWindowLeavesPictureBoxesAndSheetAlone) {
     EXPECT_TRUE(TestWindow::keepsOwn(w.text));
     EXPECT_TRUE(TestWindow::keepsOwn(w.button));
     EXPECT_TRUE(w.window->styleSheet().isEmpty());
-}
-
-TEST_F(SkinTest, NoWindowIsAFailure) {
-    EXPECT_THROW(shell::ApplySkin(nullptr), shell::Failure);
-    EXPECT_THROW(shell::ApplyFaceColor(nullptr), shell::Failure);
 }

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     // Tests that read files of the source tree find it here, however they are started.
     if (!qEnvironmentVariableIsSet("QUENVALE_SOURCE_DIR")) qputenv("QUENVALE_SOURCE_DIR", QUENVALE_SOURCE_TREE);
     QApplication app(argc, argv);
-    shell::InstallFontSubstitutions();
+    shell::installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,10 +3,6 @@
 #include <QGuiApplication>
 #include <QPrinter>
 
-ScriptedDialogs::ScriptedDialogs() { shell::setDialogs(this); }
-
-ScriptedDialogs::~ScriptedDialogs() { shell::setDialogs(nullptr); }
-
 shell::BoxAnswer ScriptedDialogs::message(const QString& title, const QString& text,
                                           shell::BoxButtons buttons, shell::BoxIcon icon) {
     boxes.push_back({title, text, buttons, icon, QGuiApplication::overrideCursor() != nullptr});

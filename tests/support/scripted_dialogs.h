@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-// Records every box and answers from queues; installed for the life of the object.
+// Records every box and answers from queues.
 class ScriptedDialogs : public shell::Dialogs {
 public:
     struct Box {
@@ -21,9 +21,6 @@ public:
         shell::BoxIcon icon;
         bool underWaitPointer;  // the program showed the wait pointer over the box
     };
-
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
 
     shell::BoxAnswer message(const QString& title, const QString& text, shell::BoxButtons buttons,
                              shell::BoxIcon icon) override;
@@ -75,7 +72,4 @@ public:
         saveDialogs.clear();
         printDialogs.clear();
     }
-
-private:
-    shell::Dialogs* m_previous;
 };

@@ -1,6 +1,6 @@
 #include "engine/detail/background_release.h"
 
-#include <atomic>
+#include <cstdlib>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -10,37 +10,52 @@ namespace engine::detail {
 
 namespace {
 
-// Set once the worker has ended with the program's static objects; objects let go
-// of after that (by other static objects ending) are freed in place.
-std::atomic<bool> g_workerGone{false};
-
+// The one worker of the process. It is made at first use and never destroyed, so
+// that it can still be asked once it has stopped: it stops at exit, after every
+// queued task has run (and after the static objects made since its first task
+// have ended), and a task given later, by a static object ending with a snapshot
+// of a workbook, runs in place.
 class ReleaseWorker {
 public:
-    ~ReleaseWorker() {
-        g_workerGone = true;
-        {
-            std::lock_guard lock(m_mutex);
-            m_stopping = true;
-        }
-        m_wake.notify_all();
-        if (m_thread.joinable()) m_thread.join();
+    static ReleaseWorker& instance() {
+        static ReleaseWorker* const worker = new ReleaseWorker;
+        return *worker;
     }
 
     void add(std::function<void()> task) {
         {
             std::lock_guard lock(m_mutex);
-            m_tasks.push_back(std::move(task));
-            if (!m_thread.joinable()) m_thread = std::thread([this] { run(); });
+            if (!m_stopping) {
+                m_tasks.push_back(std::move(task));
+                if (!m_thread.joinable()) {
+                    m_thread = std::thread([this] { run(); });
+                    std::atexit([] { instance().stop(); });
+                }
+                m_wake.notify_all();
+                return;
+            }
         }
-        m_wake.notify_all();
+        task();
     }
 
     void waitIdle() {
         std::unique_lock lock(m_mutex);
-        m_idle.wait(lock, [&] { return m_tasks.empty() && !m_busy; });
+        m_idle.wait(lock, [&] { return m_stopping || (m_tasks.empty() && !m_busy); });
     }
 
 private:
+    ReleaseWorker() = default;
+
+    void stop() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_idle.notify_all();
+        if (m_thread.joinable()) m_thread.join();
+    }
+
     void run() {
         std::unique_lock lock(m_mutex);
         for (;;) {
@@ -67,24 +82,12 @@ private:
     std::thread m_thread;
 };
 
-ReleaseWorker& worker() {
-    static ReleaseWorker instance;
-    return instance;
-}
-
 }  // namespace
 
 void releaseInBackground(std::function<void()> drop) {
-    if (!drop) return;
-    if (g_workerGone) {
-        drop();
-        return;
-    }
-    worker().add(std::move(drop));
+    if (drop) ReleaseWorker::instance().add(std::move(drop));
 }
 
-void waitForBackgroundReleases() {
-    if (!g_workerGone) worker().waitIdle();
-}
+void waitForBackgroundReleases() { ReleaseWorker::instance().waitIdle(); }
 
 }  // namespace engine::detail

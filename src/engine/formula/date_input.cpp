@@ -87,7 +87,7 @@ const std::optional<DatePattern>& patternFor(const QString& format) {
 }
 
 std::optional<DateInput> localeDate(const QString& text, const QLocale& locale) {
-    const std::optional<DatePattern>& pattern = patternFor(shell::SymbolsOf(locale).shortDate);
+    const std::optional<DatePattern>& pattern = patternFor(shell::symbolsOf(locale).shortDate);
     if (!pattern || (pattern->startsWithField && !startsWithDigit(text))) return std::nullopt;
     const QRegularExpressionMatch m = pattern->regex.match(text);
     if (!m.hasMatch()) return std::nullopt;

@@ -41,7 +41,7 @@ double roundDecimal(double value, double digits, Rounding mode) {
     if (value == 0 || !std::isfinite(value) || std::isnan(digits)) return value;
     const int places = static_cast<int>(std::clamp(std::trunc(digits), -400.0, 400.0));
 
-    const shell::SignificantDigits significant = shell::SignificantDigitsOf(value);
+    const shell::SignificantDigits significant = shell::significantDigitsOf(value);
     const char* mantissa = significant.digits.data();
     const int exponent = significant.exponent;
 

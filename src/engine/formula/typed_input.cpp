@@ -18,14 +18,14 @@ TypedInput constant(CellValue value, QString format = QString()) {
 
 // Whether a number text has digits after its decimal separator.
 bool hasFraction(const QString& number, const QLocale& locale) {
-    const int point = number.indexOf(shell::SymbolsOf(locale).decimal);
+    const int point = number.indexOf(shell::symbolsOf(locale).decimal);
     return point >= 0 && point + 1 < number.size() && number[point + 1].isDigit();
 }
 
 std::optional<TypedInput> percentage(const QString& t, const QLocale& locale) {
     if (!t.endsWith(u'%')) return std::nullopt;
     const QString body = t.chopped(1).trimmed();
-    const std::optional<double> number = shell::ParseLocaleNumber(body, locale);
+    const std::optional<double> number = shell::parseLocaleNumber(body, locale);
     if (!number) return std::nullopt;
     return constant(*number / 100, hasFraction(body, locale) ? QStringLiteral("0.00%") : QStringLiteral("0%"));
 }
@@ -53,14 +53,14 @@ std::optional<TypedInput> currencyWith(const QString& t, const QString& symbol, 
     const bool spaced = !rest.isEmpty() && (prefix ? rest.front().isSpace() : rest.back().isSpace());
     const QString number = rest.trimmed().toString();
     if (outerSign && (number.startsWith(u'-') || number.startsWith(u'+'))) return std::nullopt;
-    const std::optional<double> value = shell::ParseLocaleNumber(number, locale);
+    const std::optional<double> value = shell::parseLocaleNumber(number, locale);
     if (!value) return std::nullopt;
     return constant(negative ? -*value : *value, currencyFormat(symbol, prefix, spaced, hasFraction(number, locale)));
 }
 
 std::optional<TypedInput> currency(const QString& t, const QLocale& locale) {
     if (auto dollars = currencyWith(t, QStringLiteral("$"), locale)) return dollars;
-    const QString& symbol = shell::SymbolsOf(locale).currency;
+    const QString& symbol = shell::symbolsOf(locale).currency;
     if (symbol == QLatin1String("$")) return std::nullopt;
     return currencyWith(t, symbol, locale);
 }
@@ -80,7 +80,7 @@ bool startsLogicalValue(QChar c) { return c == u'T' || c == u't' || c == u'F' ||
 // without trying each reading in turn.
 bool plainText(QChar first, const QLocale& locale) {
     if (!first.isLetter() || startsLogicalValue(first)) return false;
-    const QString& currency = shell::SymbolsOf(locale).currency;
+    const QString& currency = shell::symbolsOf(locale).currency;
     return currency.isEmpty() || currency.front() != first;
 }
 
@@ -107,7 +107,7 @@ TypedInput parseTypedInput(const QString& text, const QLocale& locale) {
         if (t.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return constant(true);
         if (t.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return constant(false);
     }
-    if (const std::optional<double> number = shell::ParseLocaleNumber(t, locale)) return constant(*number);
+    if (const std::optional<double> number = shell::parseLocaleNumber(t, locale)) return constant(*number);
     if (auto p = percentage(t, locale)) return *p;
     if (auto c = currency(t, locale)) return *c;
     if (const std::optional<DateInput> date = parseDateInput(t, locale))

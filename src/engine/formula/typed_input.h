@@ -22,7 +22,7 @@ struct TypedInput {
 //   "#DIV/0!" and the others     that error value;
 //   "TRUE", "false"              a logical value;
 //   a number                     by the locale number rules of the entry fields
-//                                (shell::ParseLocaleNumber), so every total they
+//                                (shell::parseLocaleNumber), so every total they
 //                                accept becomes a number;
 //   "10%", "10.5%"               0.1 with format "0%", 0.105 with "0.00%";
 //   "$5,600.00", "-$5", "5 €"    a number with a currency sign ("$" or the

@@ -26,7 +26,7 @@ bool incrementDigits(std::string& digits) {
 
 int decimalExponent(double value) {
     if (value == 0 || !std::isfinite(value)) return 0;
-    return shell::SignificantDigitsOf(value).exponent;
+    return shell::significantDigitsOf(value).exponent;
 }
 
 DecimalDigits roundToDecimals(double value, int decimals) {
@@ -34,7 +34,7 @@ DecimalDigits roundToDecimals(double value, int decimals) {
     if (value == 0 || !std::isfinite(value))
         return {QStringLiteral("0"), QString(decimals, u'0')};
 
-    const shell::SignificantDigits s = shell::SignificantDigitsOf(value);
+    const shell::SignificantDigits s = shell::significantDigitsOf(value);
     // Lay the digits out so that the first `point` of them form the integer part.
     std::string digits(s.digits.begin(), s.digits.end());
     int point = s.exponent + 1;

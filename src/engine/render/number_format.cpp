@@ -25,7 +25,7 @@ std::vector<FormatSection> sectionsOf(const QString& numberFormat) {
 }  // namespace
 
 NumberSymbols NumberSymbols::of(const QLocale& locale) {
-    const shell::LocaleSymbols& symbols = shell::SymbolsOf(locale);
+    const shell::LocaleSymbols& symbols = shell::symbolsOf(locale);
     return {symbols.decimal, symbols.group};
 }
 

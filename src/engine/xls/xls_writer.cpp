@@ -148,7 +148,7 @@ QByteArray buildWorkbookFile(const WorkbookData& wb) {
 void writeWorkbook(const WorkbookData& wb, const QString& path, shell::Durability durability) {
     const QByteArray file = buildWorkbookFile(wb);
     try {
-        shell::WriteFileAtomically(
+        shell::writeFileAtomically(
             path, [&](QIODevice& out) { return out.write(file) == file.size(); }, durability);
     } catch (const EngineError&) {
         throw;

@@ -275,7 +275,7 @@ void writeWorkbook(const WorkbookData& wb, const QString& path) {
     const QString written = scratch.filePath(QStringLiteral("workbook.xlsx"));
     writeFile(wb, scratch.path(), written);
     try {
-        shell::CopyFileAtomically(written, path);
+        shell::copyFileAtomically(written, path);
     } catch (const shell::Failure& f) {
         throw EngineError(f.description());
     }

@@ -15,7 +15,7 @@ namespace engine::xlsx {
 // applications recalculate on opening. Where comments print is not stored.
 //
 // The file is complete, and on the disk, before it replaces anything at path
-// (written aside, then moved into place by shell::CopyFileAtomically). Fails with
+// (written aside, then moved into place by shell::copyFileAtomically). Fails with
 // EngineError, leaving nothing behind, when the workbook cannot be stored in the
 // format or the path cannot be written.
 void writeWorkbook(const WorkbookData& wb, const QString& path);
