@@ -47,8 +47,10 @@ struct PlacedLine {
 // font tables and the font's own advances, so for text it lays out as one run of
 // the font the glyphs and positions come out alike. Only such text qualifies:
 // characters of left-to-right Latin and common text that the font itself shows,
-// none combining, control or fraction-building, no trailing space. Each text is
-// shaped once: the lines (and refusals) are kept by text, up to a bound.
+// none combining, control or fraction-building, no trailing space. Text of glyphs
+// that only pairs act on is put together from its pairs of characters, each shaped
+// once; other text is shaped whole, once: those lines (and refusals) are kept by
+// text, up to a bound.
 class PlainTextFont {
 public:
     explicit PlainTextFont(const QFont& font);
@@ -72,6 +74,13 @@ private:
         Fixed inkTop = 0;  // outline from the baseline, downwards
         Fixed inkBottom = 0;
         std::optional<Fixed> overhang;  // ink beyond the advance, never negative
+        bool pairwise = false;  // placed by the glyph after it alone (see findPairwiseGlyphs)
+    };
+    // A character's glyph as shaped with the character after it.
+    struct Pair {
+        quint32 glyph = 0;
+        Fixed advance = 0;
+        Fixed offset = 0;
     };
     struct ShapingFont {
         void operator()(hb_font_t* font) const;
@@ -86,8 +95,13 @@ private:
 
     Glyph& glyph(quint32 index);
     std::optional<Fixed> overhang(quint32 index, QChar c);
-    bool shape(QStringView text, PlainLine& line);
     bool layoutKeepsAdvances();
+    void findPairwiseGlyphs();
+    bool layOutByPairs(QStringView text, bool latin, PlainLine& line);
+    const std::optional<Pair>& pair(char16_t c, char16_t next, bool latin);
+    void shapeRun(QStringView text, bool latin);
+    bool shape(QStringView text, bool latin, PlainLine& line);
+    bool append(PlainLine& line, quint32 index, Fixed advance, Fixed offset, std::optional<Fixed> overhang);
 
     QFontMetricsF m_metrics;
     QRawFont m_raw;  // the tables HarfBuzz reads: outlives m_shaper
@@ -97,7 +111,10 @@ private:
     Fixed m_ascent = 0;
     Fixed m_lineHeight = 0;  // ascent and descent
     std::vector<Glyph> m_glyphs;  // by glyph index
-    // Shaped texts; none for a text that does not qualify.
+    // Characters shaped in pairs, by script, character and the one after it (0: none);
+    // none for a pair that does not shape as a glyph each.
+    std::unordered_map<quint64, std::optional<Pair>> m_pairs;
+    // Texts shaped whole; none for a text that does not qualify.
     std::unordered_map<QString, std::optional<PlainLine>, TextHash, std::equal_to<>> m_lines;
 };
 
