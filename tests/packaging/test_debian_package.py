@@ -25,6 +25,7 @@ LIBRARY_PACKAGES = {
     "libQt6PrintSupport.so.6": "libqt6printsupport6",
     "libQt6Network.so.6": "libqt6network6",
     "libminizip.so.1": "libminizip1",
+    "libharfbuzz.so.0": "libharfbuzz0b",
     "libxlsxwriter.so.4": "libxlsxwriter4",
 }
 

@@ -1,7 +1,8 @@
 // Names written in the scripts people's names are written in show in the list of
 // a window and in the sheet's picture: every character is drawn with a glyph of
 // some installed font (the fonts the install script installs), and the row is
-// neither blank nor drawn as the boxes of characters no font has.
+// neither blank nor drawn as the boxes of characters no font has, which show as
+// boxes rather than as nothing.
 #include "engine/application.h"
 #include "engine/range.h"
 #include "engine/render/range_picture.h"
@@ -30,6 +31,9 @@ const std::vector<ScriptName>& scriptNames() {
         {"Devanagari", QString::fromUtf16(u"\u0905\u0928\u093F\u0932 \u0936\u0930\u094D\u092E\u093E")},
         {"Chinese", QString::fromUtf16(u"\u738B\u5C0F\u660E")},
         {"Greek", QString::fromUtf16(u"\u0393\u03B9\u03CE\u03C1\u03B3\u03BF\u03C2 \u039D\u03B9\u03BA\u03BF\u03BB\u03AC\u03BF\u03C5")},
+        {"Ethiopic", QString::fromUtf16(u"\u12A0\u1260\u1260 \u1260\u1240\u1208")},
+        {"Tibetan", QString::fromUtf16(u"\u0F56\u0F40\u0FB2\u0F0B\u0F64\u0F72\u0F66\u0F0B\u0F5A\u0F7A\u0F0B\u0F62\u0F72\u0F44")},
+        {"Yi", QString::fromUtf16(u"\uA188\uA320 \uA262\uA00B")},
         {"emoji", QString::fromUtf16(u"Sam \U0001F600\U0001F44D")},
     };
     return names;
@@ -103,9 +107,13 @@ TEST(ScriptNames, ShowInTheListAndInTheSheetPicture) {
             EXPECT_TRUE(everyCharacterHasAGlyph(road.font, entry.name));
 
             const QImage shown = road.picture(entry.name);
+            const QImage blank = road.picture(QString(entry.name.size(), QLatin1Char(' ')));
+            const QImage boxes = road.picture(missingLike(entry.name));
             ASSERT_FALSE(shown.isNull());
-            EXPECT_NE(shown, road.picture(QString(entry.name.size(), QLatin1Char(' ')))) << "drawn blank";
-            EXPECT_NE(shown, road.picture(missingLike(entry.name))) << "drawn as missing-glyph boxes";
+            EXPECT_NE(shown, blank) << "drawn blank";
+            EXPECT_NE(shown, boxes) << "drawn as missing-glyph boxes";
+            // Characters no font has show as boxes, never as nothing.
+            EXPECT_NE(boxes, blank) << "missing glyphs drawn blank";
         }
     }
 }

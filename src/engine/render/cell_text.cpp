@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace engine::render {
@@ -65,6 +66,23 @@ bool cutToShownPart(QString& text, const StyleLook& look, const QRect& inside, i
     return false;
 }
 
+// Characters that no installed font has become boxes, as most fonts draw a missing
+// glyph: left to the text layout they would show as the font's own missing glyph,
+// which some fonts (URW Gothic among them) leave empty. Marks, controls and spaces
+// stay as they are.
+void boxMissingCharacters(QString& text, const QFontMetricsF& metrics) {
+    constexpr char32_t kBox = 0x25A1;  // WHITE SQUARE
+    constexpr unsigned kKept = (1u << QChar::Mark_NonSpacing) | (1u << QChar::Mark_SpacingCombining) |
+                               (1u << QChar::Mark_Enclosing) | (1u << QChar::Other_Control) |
+                               (1u << QChar::Other_Format) | (1u << QChar::Separator_Space) |
+                               (1u << QChar::Separator_Line) | (1u << QChar::Separator_Paragraph);
+    const auto missing = [&](char32_t c) { return !((1u << QChar::category(c)) & kKept) && !metrics.inFontUcs4(c); };
+    QList<uint> characters = text.toUcs4();
+    if (std::none_of(characters.begin(), characters.end(), missing)) return;
+    std::replace_if(characters.begin(), characters.end(), missing, kBox);
+    text = QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), characters.size());
+}
+
 QString hashMarks(const StyleLook& look, int width) {
     const qreal mark = look.metrics.horizontalAdvance(u'#');
     const int count = mark > 0 ? static_cast<int>(std::floor(width / mark)) : 1;
@@ -108,6 +126,7 @@ const CellText& CellTextPainter::prepare(const QRect& rect, const CellValue& val
     const qsizetype length = text.size();
     if (cutToShownPart(text, look, inside, textRect.width(), wrap, hFlag)) vFlag = Qt::AlignTop;
     if (!isNumber || text.size() != length) plain = layOutPlain(look, text);
+    if (!plain) boxMissingCharacters(text, look.metrics);
     cell.flags = hFlag | vFlag | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
     cell.flags |= Qt::TextDontClip;  // text is kept inside its cell by the way it is drawn
 

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "engine/render/font_lookups.h"
-
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHashFunctions>
 #include <QRawFont>
 #include <QRectF>
 #include <QStringView>
-#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,6 +13,8 @@
 #include <vector>
 
 class QPainter;
+struct hb_buffer_t;
+struct hb_font_t;
 
 namespace engine::render {
 
@@ -42,16 +42,19 @@ struct PlacedLine {
     QRectF bounds;       // as QFontMetricsF::boundingRect(rect, flags, text) gives it
 };
 
-// Plain text of one font laid out and drawn glyph by glyph, without a shaping
-// engine, exactly where the text layout would put it. Only text that the layout
-// would not change qualifies: characters of left-to-right scripts that the font
-// itself shows, none combining, control or fraction-building, no substitution or
-// kerning other than by pairs alone, no trailing space. The font's glyph indexes
-// and advances are kept per character once looked up, the kerning of a pair once
-// measured by the layout.
+// Plain text of one font shaped by HarfBuzz and drawn glyph by glyph, exactly where
+// the text layout would put it: the layout shapes with the same HarfBuzz, the same
+// font tables and the font's own advances, so for text it lays out as one run of
+// the font the glyphs and positions come out alike. Only such text qualifies:
+// characters of left-to-right Latin and common text that the font itself shows,
+// none combining, control or fraction-building, no trailing space. Text of glyphs
+// that only pairs act on is put together from its pairs of characters, each shaped
+// once; other text is shaped whole, once: those lines (and refusals) are kept by
+// text, up to a bound.
 class PlainTextFont {
 public:
     explicit PlainTextFont(const QFont& font);
+    ~PlainTextFont();
     PlainTextFont(const PlainTextFont&) = delete;
     PlainTextFont& operator=(const PlainTextFont&) = delete;
 
@@ -67,30 +70,52 @@ public:
 private:
     struct Glyph {
         bool known = false;
-        bool plain = false;
-        quint32 index = 0;
         Fixed advance = 0;
-        Fixed overhang = 0;  // ink beyond the advance, never negative
-        Fixed inkTop = 0;    // outline from the baseline, downwards
+        Fixed inkTop = 0;  // outline from the baseline, downwards
         Fixed inkBottom = 0;
+        std::optional<Fixed> overhang;  // ink beyond the advance, never negative
+        bool pairwise = false;  // placed by the glyph after it alone (see findPairwiseGlyphs)
+    };
+    // A character's glyph as shaped with the character after it.
+    struct Pair {
+        quint32 glyph = 0;
+        Fixed advance = 0;
+        Fixed offset = 0;
+    };
+    struct ShapingFont {
+        void operator()(hb_font_t* font) const;
+    };
+    struct ShapingBuffer {
+        void operator()(hb_buffer_t* buffer) const;
+    };
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(QStringView text) const noexcept { return qHash(text); }
     };
 
-    const Glyph& glyphFor(char16_t c);
-    Glyph lookUp(char16_t c) const;
-    // The kerning between two characters' glyphs; none when it depends on more.
-    std::optional<Fixed> kerning(char16_t first, const Glyph& a, char16_t second, const Glyph& b);
-
+    Glyph& glyph(quint32 index);
+    std::optional<Fixed> overhang(quint32 index, QChar c);
     bool layoutKeepsAdvances();
+    void findPairwiseGlyphs();
+    bool layOutByPairs(QStringView text, bool latin, PlainLine& line);
+    const std::optional<Pair>& pair(char16_t c, char16_t next, bool latin);
+    void shapeRun(QStringView text, bool latin);
+    bool shape(QStringView text, bool latin, PlainLine& line);
+    bool append(PlainLine& line, quint32 index, Fixed advance, Fixed offset, std::optional<Fixed> overhang);
 
     QFontMetricsF m_metrics;
-    QRawFont m_raw;
-    FontLookups m_lookups;
-    bool m_advancesKept = false;  // the layout uses the font's own advances
+    QRawFont m_raw;  // the tables HarfBuzz reads: outlives m_shaper
+    std::unique_ptr<hb_font_t, ShapingFont> m_shaper;  // none: nothing qualifies
+    std::unique_ptr<hb_buffer_t, ShapingBuffer> m_buffer;
+    bool m_kerning = true;
     Fixed m_ascent = 0;
     Fixed m_lineHeight = 0;  // ascent and descent
-    std::array<Glyph, 0x250> m_latin;  // Basic Latin to Latin Extended-B
-    std::unordered_map<char16_t, Glyph> m_others;
-    std::unordered_map<quint32, std::optional<Fixed>> m_kerning;  // by first << 16 | second glyph
+    std::vector<Glyph> m_glyphs;  // by glyph index
+    // Characters shaped in pairs, by script, character and the one after it (0: none);
+    // none for a pair that does not shape as a glyph each.
+    std::unordered_map<quint64, std::optional<Pair>> m_pairs;
+    // Texts shaped whole; none for a text that does not qualify.
+    std::unordered_map<QString, std::optional<PlainLine>, TextHash, std::equal_to<>> m_lines;
 };
 
 // The plain text fonts of one picture, one for each distinct font.
