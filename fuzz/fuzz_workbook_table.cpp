@@ -35,7 +35,9 @@ void put32(QByteArray& out, std::uint32_t v) { put16(out, v & 0xFFFF), put16(out
 // A zip archive of stored (uncompressed) entries, in order.
 QByteArray storedZip(const std::vector<std::pair<QByteArray, QByteArray>>& entries) {
     QByteArray out, directory;
-    for (const auto& [name, data] : entries) {
+    for (const auto& entry : entries) {
+        const QByteArray& name = entry.first;
+        const QByteArray& data = entry.second;
         const auto offset = std::uint32_t(out.size());
         const std::uint32_t crc = crc32Of(data);
         auto header = [&](QByteArray& to, bool central) {

@@ -4,7 +4,6 @@
 //   fuzz_make_seeds <fuzz/corpus folder>
 #include "generator/commission_sheet.h"
 #include "engine/application.h"
-#include "engine/application.h"
 #include "engine/formula/formula.h"
 #include "generator/record_list.h"
 
@@ -70,9 +69,8 @@ void workbooks(const QDir& corpus) {
         {"empty", generator::RecordList({}, "10")},
         {"odd_texts", generator::RecordList({{"=1+1", "1e308"}, {"\u05e9\u05dc\u05d5\u05dd \U0001F600", "-0"}, {"\"q\"", ""}}, "7.5")},
     };
-    std::vector<Row> many;
-    for (int i = 0; i < 40; ++i) many.push_back({QStringLiteral("Seller %1").arg(i), QString::number(1000 + 37 * i)});
-    const Records manyRecords(many, "12.5");
+    generator::RecordList manyRecords({}, "12.5");
+    for (int i = 0; i < 40; ++i) manyRecords.append({QStringLiteral("Seller %1").arg(i), QString::number(1000 + 37 * i)});
 
     for (const auto& [name, records] : books) {
         const QByteArray bytes = commissionWorkbook(records, scratch.filePath(name + ".xls"));

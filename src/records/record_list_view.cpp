@@ -38,6 +38,10 @@ RecordListView::RecordListView(QWidget* parent) : QTreeWidget(parent) {
     describeEmptiness();
 }
 
+// The tree's model is torn down after this class is gone and resets itself on the
+// way; the description must not be asked for then.
+RecordListView::~RecordListView() { model()->disconnect(this); }
+
 void RecordListView::describeEmptiness() {
     setAccessibleDescription(rowCount() == 0
                                  ? kEmptyListHint

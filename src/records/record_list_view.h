@@ -15,6 +15,7 @@ public:
     static constexpr int kMaxRows = kMaxRecords;
 
     explicit RecordListView(QWidget* parent = nullptr);
+    ~RecordListView() override;
 
     // Appends a column with the header text; its width is given in twips.
     void addColumn(const QString& header);

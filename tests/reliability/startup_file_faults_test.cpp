@@ -138,11 +138,13 @@ TEST_F(StartupFileFaults, DamagedStoreIsMovedAsideOnceAndTheProgramGoesOn) {
         EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(storeFile()))) << loadErrors.first().toStdString();
         EXPECT_TRUE(loadErrors.first().contains(QDir::toNativeSeparators(asideFile))) << loadErrors.first().toStdString();
         // Kept whole for the user: the file as it was, or our section as it was.
+        // (JSON is compared by content: the section is kept, not its spacing.)
+        const bool wasJson = QJsonDocument::fromJson(damaged).isObject();
         const auto kept = [&] {
             const QByteArray bytes = readFile(asideFile);
-            return QJsonDocument::fromJson(damaged).isObject() ? QJsonDocument::fromJson(bytes).toJson() : bytes;
+            return wasJson ? QJsonDocument::fromJson(bytes).toJson() : bytes;
         };
-        const QByteArray expected = QJsonDocument::fromJson(damaged).isObject() ? QJsonDocument::fromJson(damaged).toJson() : damaged;
+        const QByteArray expected = wasJson ? QJsonDocument::fromJson(damaged).toJson() : damaged;
         EXPECT_EQ(kept(), expected);
         EXPECT_TRUE(h.rows().isEmpty());
         EXPECT_EQ(f.percentageEdit()->text(), QStringLiteral("10"));
