@@ -82,41 +82,45 @@ TEST_F(PlainText, DrawsEveryLineExactlyAsTheTextLayoutDoes) {
     fonts.push_back(screenFont("DejaVu Sans", 13));
     fonts.push_back(screenFont("DejaVu Math TeX Gyre", 14, true, true));
     int compared = 0;
-    for (const QFont& font : fonts) {
-        PlainTextFont plain(font);
-        const QFontMetricsF metrics(font);
-        for (const QString& text : kTexts) {
-            PlainLine line;
-            if (!plain.layOut(text, line)) continue;
-            SCOPED_TRACE(font.family().toStdString() + " " + std::to_string(font.pixelSize()) + " \"" +
-                         text.toStdString() + "\"");
-            EXPECT_EQ(line.advance / 64.0, metrics.horizontalAdvance(text));
-            // Widths around the text's own, down to one that makes it overflow.
-            const int advance = static_cast<int>(std::ceil(line.advance / 64.0));
-            const int natural = static_cast<int>(std::ceil(line.natural / 64.0));
-            for (const int width : {advance - 1, advance, natural, natural + 1, natural + 8}) {
-                for (const int height : {14, 15, 20, 41}) {
-                    const QRect rect(5, 3, width, height);
-                    for (const int h : horizontal)
-                        for (const int v : vertical) {
-                            for (const bool wrap : {false, true}) {
-                                if (wrap && !line.staysOneLine(width)) continue;
-                                const int flags = h | v | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-                                SCOPED_TRACE("width " + std::to_string(width) + " height " + std::to_string(height) +
-                                             " flags " + std::to_string(flags));
-                                EXPECT_EQ(plain.place(line, rect, flags).bounds,
-                                          metrics.boundingRect(QRectF(rect), flags, text));
-                                ASSERT_TRUE(drawnByGlyphs(plain, line, font, rect, flags) ==
-                                            drawnByLayout(font, rect, flags, text));
-                                ++compared;
+    // Texts shaped whole, and put together from shaped pairs as a font does once it
+    // has shaped many.
+    for (const std::size_t shapedWholeFirst : {PlainTextFont::kTextsShapedWholeFirst, std::size_t{0}}) {
+        for (const QFont& font : fonts) {
+            PlainTextFont plain(font, shapedWholeFirst);
+            const QFontMetricsF metrics(font);
+            for (const QString& text : kTexts) {
+                PlainLine line;
+                if (!plain.layOut(text, line)) continue;
+                SCOPED_TRACE(font.family().toStdString() + " " + std::to_string(font.pixelSize()) + " \"" +
+                             text.toStdString() + "\" shaped whole first: " + std::to_string(shapedWholeFirst));
+                EXPECT_EQ(line.advance / 64.0, metrics.horizontalAdvance(text));
+                // Widths around the text's own, down to one that makes it overflow.
+                const int advance = static_cast<int>(std::ceil(line.advance / 64.0));
+                const int natural = static_cast<int>(std::ceil(line.natural / 64.0));
+                for (const int width : {advance - 1, advance, natural, natural + 1, natural + 8}) {
+                    for (const int height : {14, 15, 20, 41}) {
+                        const QRect rect(5, 3, width, height);
+                        for (const int h : horizontal)
+                            for (const int v : vertical) {
+                                for (const bool wrap : {false, true}) {
+                                    if (wrap && !line.staysOneLine(width)) continue;
+                                    const int flags = h | v | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+                                    SCOPED_TRACE("width " + std::to_string(width) + " height " + std::to_string(height) +
+                                                 " flags " + std::to_string(flags));
+                                    EXPECT_EQ(plain.place(line, rect, flags).bounds,
+                                              metrics.boundingRect(QRectF(rect), flags, text));
+                                    ASSERT_TRUE(drawnByGlyphs(plain, line, font, rect, flags) ==
+                                                drawnByLayout(font, rect, flags, text));
+                                    ++compared;
+                                }
                             }
-                        }
+                    }
                 }
             }
         }
     }
     // Numbers qualify in every font of the sheet, so most of these were compared.
-    EXPECT_GT(compared, 3000);
+    EXPECT_GT(compared, 6000);
 }
 
 TEST_F(PlainText, NumbersAndNamesQualifyInEveryFontWhateverTheirShaping) {

@@ -130,8 +130,9 @@ bool actsOnlyAt(const QByteArray& t, bool positioning, unsigned lookup, hb_set_t
 void PlainTextFont::ShapingFont::operator()(hb_font_t* font) const { hb_font_destroy(font); }
 void PlainTextFont::ShapingBuffer::operator()(hb_buffer_t* buffer) const { hb_buffer_destroy(buffer); }
 
-PlainTextFont::PlainTextFont(const QFont& font)
-    : m_metrics(font), m_raw(QRawFont::fromFont(font)), m_kerning(font.kerning()) {
+PlainTextFont::PlainTextFont(const QFont& font, std::size_t textsShapedWholeFirst)
+    : m_metrics(font), m_raw(QRawFont::fromFont(font)), m_kerning(font.kerning()),
+      m_textsShapedWholeFirst(textsShapedWholeFirst) {
     const std::optional<Fixed> ascent = fixedOf(m_metrics.ascent());
     const std::optional<Fixed> descent = fixedOf(m_metrics.descent());
     // Spacing and capitals change advances and glyphs beyond what is shaped here.
@@ -169,7 +170,6 @@ PlainTextFont::PlainTextFont(const QFont& font)
     hb_font_funcs_destroy(funcs);
     m_buffer.reset(hb_buffer_create());
     if (!layoutKeepsAdvances()) m_shaper.reset();
-    else findPairwiseGlyphs();
 }
 
 PlainTextFont::~PlainTextFont() = default;
@@ -232,9 +232,14 @@ void PlainTextFont::findPairwiseGlyphs() {
 bool PlainTextFont::layOut(QStringView text, PlainLine& line) {
     bool latin = false;
     if (!m_shaper || !plainRun(text, latin)) return false;
-    if (layOutByPairs(text, latin, line)) return true;
+    if (!m_pairwiseGlyphsFound && m_textsShapedWhole >= m_textsShapedWholeFirst) {
+        findPairwiseGlyphs();
+        m_pairwiseGlyphsFound = true;
+    }
+    if (m_pairwiseGlyphsFound && layOutByPairs(text, latin, line)) return true;
     auto found = m_lines.find(text);
     if (found == m_lines.end()) {
+        ++m_textsShapedWhole;
         if (m_lines.size() >= kKeptLines) m_lines.clear();
         std::optional<PlainLine> shaped(std::in_place);
         if (!shape(text, latin, *shaped)) shaped.reset();

@@ -6,6 +6,7 @@
 #include <QRawFont>
 #include <QRectF>
 #include <QStringView>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <optional>
@@ -47,13 +48,17 @@ struct PlacedLine {
 // font tables and the font's own advances, so for text it lays out as one run of
 // the font the glyphs and positions come out alike. Only such text qualifies:
 // characters of left-to-right Latin and common text that the font itself shows,
-// none combining, control or fraction-building, no trailing space. Text of glyphs
-// that only pairs act on is put together from its pairs of characters, each shaped
-// once; other text is shaped whole, once: those lines (and refusals) are kept by
-// text, up to a bound.
+// none combining, control or fraction-building, no trailing space. The first texts
+// are shaped whole; once a font has shaped `textsShapedWholeFirst` of them (a sheet
+// of many different texts), text of glyphs that only pairs act on is put together
+// from its pairs of characters, each shaped once, which costs the font one reading
+// of its layout tables. Lines shaped whole (and refusals) are kept by text, up to a
+// bound.
 class PlainTextFont {
 public:
-    explicit PlainTextFont(const QFont& font);
+    static constexpr std::size_t kTextsShapedWholeFirst = 64;
+
+    explicit PlainTextFont(const QFont& font, std::size_t textsShapedWholeFirst = kTextsShapedWholeFirst);
     ~PlainTextFont();
     PlainTextFont(const PlainTextFont&) = delete;
     PlainTextFont& operator=(const PlainTextFont&) = delete;
@@ -108,6 +113,9 @@ private:
     std::unique_ptr<hb_font_t, ShapingFont> m_shaper;  // none: nothing qualifies
     std::unique_ptr<hb_buffer_t, ShapingBuffer> m_buffer;
     bool m_kerning = true;
+    const std::size_t m_textsShapedWholeFirst;
+    std::size_t m_textsShapedWhole = 0;
+    bool m_pairwiseGlyphsFound = false;
     Fixed m_ascent = 0;
     Fixed m_lineHeight = 0;  // ascent and descent
     std::vector<Glyph> m_glyphs;  // by glyph index
