@@ -34,6 +34,8 @@ const std::vector<ScriptName>& scriptNames() {
         {"Ethiopic", QString::fromUtf16(u"\u12A0\u1260\u1260 \u1260\u1240\u1208")},
         {"Tibetan", QString::fromUtf16(u"\u0F56\u0F40\u0FB2\u0F0B\u0F64\u0F72\u0F66\u0F0B\u0F5A\u0F7A\u0F0B\u0F62\u0F72\u0F44")},
         {"Yi", QString::fromUtf16(u"\uA188\uA320 \uA262\uA00B")},
+        {"Ol Chiki", QString::fromUtf16(u"\u1C65\u1C64\u1C6B\u1C73 \u1C62\u1C69\u1C68\u1C62\u1C69")},
+        {"Meetei Mayek", QString::fromUtf16(u"\uABCA\uABE3\uABCF\uABD5\uABE4")},
         {"emoji", QString::fromUtf16(u"Sam \U0001F600\U0001F44D")},
     };
     return names;
